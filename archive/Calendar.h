@@ -1,0 +1,25 @@
+#pragma once
+// Calendar time (the fields of a SYSTEMTIME) and the conversions to and from the file's seconds.
+// Proleptic Gregorian, no time zone: a file's seconds are shown as they were recorded.
+#include <cstdint>
+
+namespace ov {
+
+struct SystemTime {
+  uint16_t wYear = 0;
+  uint16_t wMonth = 0;
+  uint16_t wDayOfWeek = 0;  // 0 = Sunday
+  uint16_t wDay = 0;
+  uint16_t wHour = 0;
+  uint16_t wMinute = 0;
+  uint16_t wSecond = 0;
+  uint16_t wMilliseconds = 0;
+  bool operator==(const SystemTime&) const = default;
+};
+
+// Seconds since 1970-01-01 00:00:00 (sign-extended) to calendar fields.
+SystemTime SecondsToCalendar(int32_t seconds);
+// Calendar fields back to seconds since 1970, truncated toward zero, low 32 bits.
+int32_t CalendarToSeconds(const SystemTime& t);
+
+}  // namespace ov

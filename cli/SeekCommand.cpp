@@ -1,0 +1,5 @@
+#include "cli/Commands.h"
+
+namespace ov::cli {
+void RegisterSeek(CLI::App&, int&) {}
+}  // namespace ov::cli

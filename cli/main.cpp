@@ -1,0 +1,21 @@
+#include <CLI/CLI.hpp>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, storage tools)"};
+  app.require_subcommand(1);
+  int exitCode = 0;
+  ov::cli::RegisterInfo(app, exitCode);
+  ov::cli::RegisterMakeSample(app, exitCode);
+  ov::cli::RegisterSeek(app, exitCode);
+  ov::cli::RegisterTrace(app, exitCode);
+  ov::cli::RegisterStorageTools(app, exitCode);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int rc = app.exit(e);
+    return rc == 0 ? 0 : 1;  // usage errors exit 1
+  }
+  return exitCode;
+}

@@ -1,0 +1,44 @@
+# Shared build helpers.
+set(OV_WARNINGS -Wall -Wextra -Wpedantic)
+
+if(OV_SANITIZE)
+  add_compile_options(-fsanitize=${OV_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${OV_SANITIZE})
+endif()
+
+# ov_module(<target> <STATIC|SHARED|EXECUTABLE> SOURCES ... [LIBS ...])
+function(ov_module name kind)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(kind STREQUAL "EXECUTABLE")
+    add_executable(${name} ${A_SOURCES})
+  else()
+    add_library(${name} ${kind} ${A_SOURCES})
+  endif()
+  target_compile_options(${name} PRIVATE ${OV_WARNINGS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# ov_add_test(<name> SOURCES ... [LIBS ...] [QT]) registers one GoogleTest executable with CTest.
+# QT runs it on the offscreen platform.
+function(ov_add_test name)
+  cmake_parse_arguments(A "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${OV_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_compile_definitions(${name} PRIVATE
+    OV_CLI_PATH="$<TARGET_FILE:ostravue-cli>"
+    OV_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+    OV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(${name} ostravue-cli)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set(env "OV_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+  if(A_QT)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()

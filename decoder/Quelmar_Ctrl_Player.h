@@ -1,0 +1,40 @@
+#pragma once
+// Typed wrapper over the decoder control's dispatch interface: one member per DISPID.
+// Holds no state of its own besides the control it calls; calls on a null control do nothing.
+#include <cstdint>
+#include <string_view>
+
+#include "decoder/DecoderDispatch.h"
+
+namespace ov {
+
+class CQuelmar_Ctrl_Player {
+ public:
+  CQuelmar_Ctrl_Player() = default;
+  explicit CQuelmar_Ctrl_Player(IDecoderDispatch* control) : m_control(control) {}
+  void Attach(IDecoderDispatch* control) { m_control = control; }
+  IDecoderDispatch* Control() const { return m_control; }
+
+  void Deactivate();
+  void SetOwnerWindow(int32_t window);
+  void SetLayout(int32_t a, int32_t paneCount);
+  void SetMode(int32_t mode, int32_t b);
+  int32_t CurrentAudioChannel();
+  void SetVolume(int32_t volume);
+  // data/size: the payload (copied by the control before it returns). The reset call is
+  // SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1).
+  void SubmitFrame(const uint8_t* data, int32_t fTime, int32_t msec, int32_t audio, int32_t size,
+                   int32_t fType, int32_t channel);
+  void ClearDecoder();
+  void SetPaneTitle(int32_t pane, std::string_view title);
+  // dispid is 44..48.
+  void SetStartOption(int32_t dispid, int32_t value);
+  void QueryActive(int32_t& active);
+  int32_t SetProductText(std::string_view text);
+  int32_t SetVersionText(std::string_view text);
+
+ private:
+  IDecoderDispatch* m_control = nullptr;
+};
+
+}  // namespace ov

@@ -1,0 +1,59 @@
+#pragma once
+// Random-access, read-only byte sources: a POSIX descriptor (pread) or memory (fuzzing, tests).
+// ReadAt is safe to call from several threads at once; it never reads past Size().
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+class IFileSource {
+ public:
+  virtual ~IFileSource() = default;
+  virtual uint64_t Size() const = 0;
+  // Reads up to n bytes at offset; returns the number read (0 at or past the end).
+  virtual size_t ReadAt(uint64_t offset, void* buffer, size_t n) = 0;
+  // Bytes delivered so far, for benchmarks.
+  uint64_t BytesRead() const { return m_bytesRead.load(std::memory_order_relaxed); }
+
+ protected:
+  void Count(size_t n) { m_bytesRead.fetch_add(n, std::memory_order_relaxed); }
+
+ private:
+  std::atomic<uint64_t> m_bytesRead{0};
+};
+
+class PosixFile final : public IFileSource {
+ public:
+  // Opens path read-only; returns null when it cannot be opened or is not a regular file.
+  static std::unique_ptr<PosixFile> Open(const std::string& path);
+  ~PosixFile() override;
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+  uint64_t Size() const override { return m_size; }
+  size_t ReadAt(uint64_t offset, void* buffer, size_t n) override;
+
+ private:
+  PosixFile(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
+  int m_fd;
+  uint64_t m_size;
+};
+
+class MemoryFile final : public IFileSource {
+ public:
+  explicit MemoryFile(std::shared_ptr<const std::vector<uint8_t>> bytes) : m_bytes(std::move(bytes)) {}
+  uint64_t Size() const override { return m_bytes->size(); }
+  size_t ReadAt(uint64_t offset, void* buffer, size_t n) override;
+
+ private:
+  std::shared_ptr<const std::vector<uint8_t>> m_bytes;
+};
+
+// Reads one 20-byte frame header at offset; false when fewer than 20 bytes could be read.
+struct YskFrameHeader;
+bool ReadFrameHeader(IFileSource& file, uint64_t offset, YskFrameHeader& out);
+
+}  // namespace ov

@@ -1,0 +1,218 @@
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <vector>
+
+#include "archive/BackupFile.h"
+
+namespace ov {
+
+ChannelTimeInfo ChannelTimeInfo::EmptyStart() {
+  return {INT32_MAX, static_cast<uint32_t>(INT32_MAX), 9, 9, 9, 9, 9};
+}
+ChannelTimeInfo ChannelTimeInfo::EmptyEnd() { return {1, 1, 9, 1, 1, 1, 1}; }
+ChannelTimeInfo ChannelTimeInfo::From(const YskFrameHeader& h, int slot) {
+  return {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, slot, 0};
+}
+
+uint32_t StartEndKey(const ChannelTimeInfo& r) {
+  const SystemTime t = SecondsToCalendar(r.f_time);
+  return r.f_msec + 1000u * (uint32_t(t.wHour) * 3600u + uint32_t(t.wMinute) * 60u + t.wSecond);
+}
+
+bool CompareStartKey(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
+  if (a.f_time == b.f_time) return a.f_msec < b.f_msec;
+  return StartEndKey(a) < StartEndKey(b);
+}
+bool CompareEndKey(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
+  if (a.f_time == b.f_time) return a.f_msec > b.f_msec;
+  return StartEndKey(a) > StartEndKey(b);
+}
+bool CompareMsecAscending(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
+  return a.f_msec < b.f_msec;
+}
+bool CompareMsecDescending(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
+  return a.f_msec > b.f_msec;
+}
+
+bool IsPlausibleFrame(const YskFrameHeader& h, const SystemTime& refDate) {
+  const SystemTime t = SecondsToCalendar(h.f_time);
+  const int dy = int(t.wYear) - int(refDate.wYear);
+  return dy >= -1 && dy <= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 32;
+}
+
+namespace {
+constexpr uint32_t kWindow = 65536;  // backward scans read at most this much at a time
+
+struct Run {
+  uint64_t low;  // first header
+  uint64_t top;  // one past the last byte, never past the file's end
+};
+
+Run RunOf(uint32_t dataStart, const YskChannelRecord& r, uint64_t fileSize) {
+  // Offsets are formed in 32 bits as the format defines; files of 4 GiB and more are outside it.
+  const uint64_t low = static_cast<uint32_t>(dataStart + r.startOffset);
+  const uint64_t top = static_cast<uint32_t>(dataStart + r.endOffset);
+  return {low, std::min(top, fileSize)};
+}
+
+// Walks a run forward from pos; calls accept(header) on every whole header inside the run until it
+// returns true (found) or fails. Returns 1 found, 0 not found, -1 failed.
+template <typename F>
+int WalkForward(IFileSource& file, uint64_t pos, const Run& run, F&& visit) {
+  YskFrameHeader h;
+  while (pos + kYskFrameHeaderSize <= run.top) {
+    if (!ReadFrameHeader(file, pos, h)) return 0;
+    const int v = visit(h);
+    if (v != 0) return v;
+    pos += kYskFrameHeaderSize + uint64_t(h.f_size);
+  }
+  return 0;
+}
+
+// Searches backwards in windows for the last header at which test(pos, header) holds; candidates
+// yields the header positions of one window, newest first. Returns the position or 0.
+template <typename Candidates, typename Test>
+uint64_t ScanBackward(IFileSource& file, const Run& run, std::vector<uint8_t>& buf,
+                      Candidates&& candidates, Test&& test) {
+  uint64_t top = run.top;
+  while (top > run.low) {
+    const uint64_t len = std::min<uint64_t>(top - run.low, kWindow);
+    if (len < 4) return 0;
+    const uint64_t ws = top - len;
+    std::fill(buf.begin(), buf.begin() + len, uint8_t{0});
+    const size_t got = file.ReadAt(ws, buf.data(), len);
+    if (got > 0) {
+      const uint64_t found = candidates(ws, len, [&](uint64_t cand) {
+        if (cand < run.low || cand + kYskFrameHeaderSize > run.top) return false;
+        YskFrameHeader h;
+        if (cand >= ws && cand + kYskFrameHeaderSize <= ws + got) {
+          h = DecodeFrameHeader(
+              std::span<const uint8_t, kYskFrameHeaderSize>(buf.data() + (cand - ws), kYskFrameHeaderSize));
+        } else if (!ReadFrameHeader(file, cand, h)) {
+          return false;
+        }
+        return test(cand, h);
+      });
+      if (found) return found;
+    }
+    top = ws;
+  }
+  return 0;
+}
+}  // namespace
+
+bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
+  TimeIndex& x = m_Index;
+  IFileSource& scan = *m_hScanFile;
+  const uint64_t fileSize = scan.Size();
+  std::vector<uint8_t> buf(kWindow);
+
+  // 1. First video key frame of every slot.
+  x.m_StartInfo.fill(ChannelTimeInfo::EmptyStart());
+  const auto firstVideo = m_VideoFirst;
+  for (int n = 0; n < kSlots; ++n) {
+    const auto& rec = m_Header.video[n];
+    if (!(rec.startOffset < rec.endOffset)) continue;
+    const int r = WalkForward(scan, firstVideo[n], RunOf(m_DataStart, rec, fileSize),
+                              [&](const YskFrameHeader& h) {
+                                if (h.f_type == 1) {
+                                  x.m_StartInfo[n] = ChannelTimeInfo::From(h, n);
+                                  return 1;
+                                }
+                                return h.f_type == 0 ? 0 : -1;
+                              });
+    if (r < 0) return false;
+  }
+  std::sort(x.m_StartInfo.begin(), x.m_StartInfo.end(), CompareStartKey);
+
+  // 2. Last video key frame, found by its start code, newest first.
+  x.m_EndInfo.fill(ChannelTimeInfo::EmptyEnd());
+  const uint8_t coding = m_Header.videoCoding;
+  const size_t codeLen = KeyFrameStartCodeLength(coding);
+  for (int n = 0; n < kSlots; ++n) {
+    const auto& rec = m_Header.video[n];
+    if (!(rec.startOffset < rec.endOffset)) continue;
+    const Run run = RunOf(m_DataStart, rec, fileSize);
+    auto candidates = [&](uint64_t ws, uint64_t len, auto&& tryAt) -> uint64_t {
+      for (uint64_t i = len - codeLen + 1; i-- > 0;) {
+        if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(buf.data() + i, codeLen))) continue;
+        if (ws + i < kYskFrameHeaderSize) continue;
+        const uint64_t cand = ws + i - kYskFrameHeaderSize;
+        if (tryAt(cand)) return cand;
+      }
+      return 0;
+    };
+    const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
+      m_VideoPos[rec.channelNo] = static_cast<uint32_t>(cand);
+      if (h.f_type != 1 || !IsPlausibleFrame(h, m_RefDate)) return false;
+      x.m_EndInfo[n] = ChannelTimeInfo::From(h, n);
+      return true;
+    });
+    if (at) m_VideoLast[n] = static_cast<uint32_t>(at);
+  }
+  std::sort(x.m_EndInfo.begin(), x.m_EndInfo.end(), CompareEndKey);
+
+  // 3. First plausible audio frame of every slot.
+  x.m_StartInfo_A.fill(ChannelTimeInfo::EmptyStart());
+  const auto firstAudio = m_AudioFirst;
+  for (int n = 0; n < kSlots; ++n) {
+    if (firstAudio[n] == 0) continue;
+    WalkForward(scan, firstAudio[n], RunOf(m_DataStart, m_Header.audio[n], fileSize),
+                [&](const YskFrameHeader& h) {
+                  if (h.f_type == 0 && IsPlausibleFrame(h, m_RefDate)) {
+                    x.m_StartInfo_A[n] = ChannelTimeInfo::From(h, n);
+                    return 1;
+                  }
+                  return 0;
+                });
+  }
+  std::sort(x.m_StartInfo_A.begin(), x.m_StartInfo_A.end(), CompareStartKey);
+
+  // 4. Last plausible audio frame: sound has no start code, so every byte position is a candidate.
+  x.m_EndInfo_A.fill(ChannelTimeInfo::EmptyEnd());
+  for (int n = 0; n < kSlots; ++n) {
+    if (m_AudioFirst[n] == 0) continue;
+    const auto& rec = m_Header.audio[n];
+    const Run run = RunOf(m_DataStart, rec, fileSize);
+    auto candidates = [&](uint64_t ws, uint64_t len, auto&& tryAt) -> uint64_t {
+      for (uint64_t p = ws + len - 4 + 1; p-- > ws;) {
+        if (p < kYskFrameHeaderSize) break;
+        if (tryAt(p - kYskFrameHeaderSize)) return p - kYskFrameHeaderSize;
+      }
+      return 0;
+    };
+    const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
+      if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(cand);
+      if (h.f_type != 0 || !IsPlausibleFrame(h, m_RefDate)) return false;
+      x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);
+      return true;
+    });
+    if (at) m_AudioLast[n] = static_cast<uint32_t>(at);
+  }
+  std::sort(x.m_EndInfo_A.begin(), x.m_EndInfo_A.end(), CompareEndKey);
+
+  // 5. Start, length, seek range.
+  const ChannelTimeInfo& start = x.m_StartInfo[0];
+  x.m_ResumeTime = SecondsToCalendar(start.f_time);
+  x.m_ResumeTime.wMilliseconds = static_cast<uint16_t>(start.f_msec & 0xFFFF);
+  x.m_StartMsec = static_cast<int32_t>(start.f_msec);
+  const int32_t d = static_cast<int32_t>(x.m_EndInfo[0].f_msec - start.f_msec);
+  x.m_TotalSeconds = d / 1000;
+  out.sliderMax = x.m_TotalSeconds;
+  const int32_t s = d / 1000 + 1;
+  const int32_t hour = s / 3600;
+  x.m_TotalTime = SystemTime{};
+  x.m_TotalTime.wHour = static_cast<uint16_t>(hour);
+  x.m_TotalTime.wMinute = static_cast<uint16_t>((s - hour * 3600) / 60);
+  x.m_TotalTime.wSecond = static_cast<uint16_t>(s % 60);
+  x.m_TotalTime.wMilliseconds = static_cast<uint16_t>(d % 1000);
+  if (s < 0 || hour > 25) return false;
+  char text[260];
+  std::snprintf(text, sizeof text, "00 : 00 : 00 / %02d : %02d : %02d", hour, (s - hour * 3600) / 60,
+                s % 60);
+  out.totalTimeText = text;
+  return true;
+}
+
+}  // namespace ov

@@ -1,0 +1,46 @@
+#pragma once
+// Control, bitmap and notification ids the engine writes to or reads from the window. Plain
+// constants so the window (which has its own id table) can static_assert that both agree.
+#include <array>
+
+namespace ov::ctl {
+
+inline constexpr int kRew = 1001;
+inline constexpr int kR = 1002;
+inline constexpr int kPlay = 1003;
+inline constexpr int kF = 1004;
+inline constexpr int kFF = 1005;
+inline constexpr int kVolume = 1006;
+inline constexpr int kPathBox = 1009;
+inline constexpr int kSeek = 1016;
+inline constexpr int kSpeakerMin = 1017;
+inline constexpr int kOsd = 1026;        // date and time of the second being played
+inline constexpr int kSpeed = 1027;      // "( Rew %dX )", "( FF %dX )", "Buffering"
+inline constexpr int kVer = 1028;
+inline constexpr int kName = 1029;
+inline constexpr int kTotalTime = 1032;  // "hh : mm : ss / hh : mm : ss"
+inline constexpr int kCh1 = 1039;
+inline constexpr int kCh4 = 1040;
+inline constexpr int kCh9 = 1041;
+inline constexpr int kCh16 = 1042;
+inline constexpr int kDecoder = 1043;
+inline constexpr int kSearching = 1044;
+
+// Trackbar notification codes of the sliders' scroll notification.
+inline constexpr int kTbThumbPosition = 4;
+inline constexpr int kTbThumbTrack = 5;
+inline constexpr int kTbEndTrack = 8;
+
+// The first four SetBitmaps values of a button (normal, pressed, hover, check-on); the window adds
+// the fixed tail 0, 0, 0, 1, 1, 4.
+using ButtonImages = std::array<int, 4>;
+inline constexpr ButtonImages kPlayImages{153, 154, 189, 154};
+inline constexpr ButtonImages kPauseImages{185, 185, 185, 185};
+inline constexpr ButtonImages kSoundOnImages{166, 167, 166, 167};
+inline constexpr ButtonImages kSoundOffImages{168, 165, 168, 165};
+
+// Texts the engine writes.
+inline constexpr const char* kVersionText = "Ver 1.1.0.2";
+inline constexpr const char* kProductText = "Ostravue";
+
+}  // namespace ov::ctl

@@ -1,0 +1,123 @@
+#pragma once
+// The playback engine: the open sequence around BackupFile, the transport commands, the playback
+// thread (the loop) and the seek threads (the key-frame search).
+//
+// Threads: every public member runs on the window thread unless it says otherwise. The engine
+// talks to the window only through IPlayerView and to the decoder only through the wrapper; both
+// must outlive the engine, as must the file and the clock.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "archive/BackupFile.h"
+#include "archive/Calendar.h"
+#include "decoder/Quelmar_Ctrl_Player.h"
+#include "playback/Clock.h"
+#include "playback/PlaybackState.h"
+#include "playback/PlayerView.h"
+#include "playback/ThreadControl.h"
+
+namespace ov {
+
+class PlaybackLoop;
+
+class PlaybackEngine {
+ public:
+  PlaybackEngine(BackupFile& file, IPlayerView& view, CQuelmar_Ctrl_Player& decoder,
+                 IClock& clock);
+  ~PlaybackEngine();  // Shutdown()
+  PlaybackEngine(const PlaybackEngine&) = delete;
+  PlaybackEngine& operator=(const PlaybackEngine&) = delete;
+
+  // The open command after its file dialog: the ".ysk" and length checks, stopping the search,
+  // the state reset, the header read and time index, the decoder configuration, and the end of the
+  // open (state 20, the playback thread started once, m_ResetDecoder). Returns the outcome; the
+  // window shows outcome.message when it is not empty. An ignored path returns code 0 and no text.
+  OpenOutcome OpenFile(const std::string& path);
+  // The same over given byte sources (tests); length is what the open's length check measures.
+  OpenOutcome OpenSources(const std::string& path, uint64_t length,
+                          std::unique_ptr<IFileSource> file, std::unique_ptr<IFileSource> scan);
+  // Stops the seek thread, then the playback thread, and closes the file. Idempotent.
+  void Shutdown();
+
+  // Transport commands (buttons and sliders).
+  void OnPlay();                                       // 1003
+  void OnRew();                                        // 1001
+  void OnFF();                                         // 1005
+  void OnR();                                          // 1002, 59 s back
+  void OnF();                                          // 1004, 59 s forward
+  void OnSeekScroll(int code, int pos, bool isButtonUp);  // 1016
+  void OnVolumeScroll(int code, int level);            // 1006
+  void OnSound();                                      // 1017
+  void OnLayout(int controlId);                        // 1039..1042
+  // Display options of the context menu.
+  void SetIFrameOnly(bool on);
+  void ToggleIFrameOnly();
+  void SetTimeFormat(int format);  // 1..6
+  void SetDisplayMode(int mode);
+
+  // Status and button reset (also called by the loop at the end of the recording, on its thread).
+  void ResetPlayerControls();
+  void ResetFileDisplay();
+
+  // Threads.
+  void StartPlaybackThread();
+  void StopPlaybackThread();
+  void StartSeekThread();
+  void StopSeekThread();
+  bool StartSeek(SystemTime target);
+  // Waits until the current seek thread (if any) has ended its search, and joins it.
+  void WaitForSeek();
+  bool PlaybackThreadStarted() const { return m_PlaybackStarted; }
+
+  // State, for the window, drivers and tests.
+  PlaybackState& State() { return m_State; }
+  const PlaybackState& State() const { return m_State; }
+  BackupFile& File() { return m_File; }
+  SystemTime ResumeTime() const { return m_ResumeTime; }
+  std::array<uint32_t, kSlots> VideoResume() const { return m_VideoResume; }
+  std::array<uint32_t, kSlots> AudioResume() const { return m_AudioResume; }
+  // The resume estimate for the current m_SliderSecond, into the resume offsets.
+  void EstimateResume();
+  // Second count of the recording's start (the first start record's f_time).
+  int32_t StartSecond() const;
+
+ private:
+  friend class PlaybackLoop;
+  void Kick();
+  void ResetPositionsToFirst();
+  void CopyPositionsToResume();
+  void SetTotalTimeText(int32_t elapsedSeconds);
+  void PlayButtonImages(const ctl::ButtonImages& images);
+  void ConfigureDecoder(const DecoderConfig& config);
+  OpenOutcome FinishOpen(OpenOutcome out);
+  void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);
+  void SeekThreadProc(std::shared_ptr<ManualResetEvents> events);
+
+  BackupFile& m_File;
+  IPlayerView& m_View;
+  CQuelmar_Ctrl_Player& m_Decoder;
+  IClock& m_Clock;
+  PlaybackState m_State;
+
+  // Window-thread state.
+  ThreadControl m_PlaybackCtl;
+  ThreadControl m_SeekCtl;
+  bool m_PlaybackStarted = false;
+  bool m_ShutDown = false;
+  std::string m_strFilePath;
+  SystemTime m_ResumeTime{};
+  SystemTime m_SeekTarget{};  // read by the seek thread after its start
+  std::array<uint32_t, kSlots> m_VideoResume{};
+  std::array<uint32_t, kSlots> m_AudioResume{};
+
+  // Held by the playback thread while it uses the file; taken by an open so the loop never reads
+  // a file that is being replaced.
+  std::mutex m_FileLock;
+  std::mutex m_PlaybackLock;
+  std::mutex m_SeekLock;
+};
+
+}  // namespace ov

@@ -1,0 +1,57 @@
+#pragma once
+// The playback state shared by the window thread, the playback thread and the seek threads.
+//
+// Hand-over order: the window thread writes the resume offsets and the target before it starts a
+// seek thread (thread start orders them); the seek thread stores all positions, then sets
+// m_SeekDone with release; the loop reads positions only after an acquire load of m_SeekDone = 1.
+// Position writes by the loop and by the window thread, and a search's publishing, happen under
+// m_PosLock and only while m_SeekGen still has the value the writer started from, so a stale
+// iteration can never overwrite the positions of a newer search.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "archive/Calendar.h"
+#include "archive/YskFormat.h"
+#include "playback/LockedTime.h"
+
+namespace ov {
+
+using PositionTable = std::array<std::atomic<uint32_t>, kSlots>;
+
+inline constexpr int32_t kStateStopped = 20;
+inline constexpr int32_t kStatePlay = 21;
+
+struct PlaybackState {
+  std::atomic<int32_t> m_PlayState{kStateStopped};
+  std::atomic<int32_t> m_Speed{0};
+  std::atomic<int32_t> m_SeekDone{0};
+  std::atomic<int32_t> m_AtEnd{0};
+  std::atomic<int32_t> m_IFrameOnly{0};
+  std::atomic<int32_t> m_ResetDecoder{0};
+  std::atomic<int32_t> m_TimeFormat{1};
+  std::atomic<int32_t> m_SoundOn{1};
+  std::atomic<int32_t> m_Volume{8};
+  std::atomic<int32_t> m_SliderSecond{0};
+  std::atomic<int32_t> m_PlaybackDone{0};
+  // Window-thread flags, atomic only so tests and drivers may read them from elsewhere.
+  std::atomic<int32_t> m_FileChosen{0};
+  std::atomic<int32_t> m_bFileReady{0};
+  std::atomic<int32_t> m_FreshOpen{0};
+  std::atomic<int32_t> m_DisplayMode{3};
+
+  // Bumped by every seek, every reset of the positions and every open; the loop restarts its
+  // double buffer and its schedule when the value it saw last changes.
+  std::atomic<uint32_t> m_SeekGen{0};
+  // Bumped (then IClock::Wake) by every change a sleeping worker must look at.
+  std::atomic<uint32_t> m_WakeSeq{0};
+
+  PositionTable m_VideoPos{};
+  PositionTable m_AudioPos{};
+  std::mutex m_PosLock;
+
+  LockedTime m_CurrentTime;  // time of the last frame handed over in forward play
+};
+
+}  // namespace ov

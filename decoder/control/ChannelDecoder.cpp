@@ -1,0 +1,190 @@
+#include "decoder/control/ChannelDecoder.h"
+
+#include <cstring>
+
+#include "decoder/control/PaneLayout.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+namespace ov {
+
+ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError)
+    : m_channel(channel), m_board(board), m_onError(std::move(onError)) {
+  m_frame = av_frame_alloc();
+  m_last = av_frame_alloc();
+  m_packet = av_packet_alloc();
+  m_thread = std::thread([this] { Run(); });
+}
+
+ChannelDecoder::~ChannelDecoder() {
+  m_queue.Stop();
+  if (m_thread.joinable()) m_thread.join();
+  Close();
+  av_packet_free(&m_packet);
+  av_frame_free(&m_frame);
+  av_frame_free(&m_last);
+}
+
+void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t fTime,
+                            int32_t msec) {
+  if (!data || size == 0) return;
+  m_submitted.fetch_add(1, std::memory_order_relaxed);
+  EncodedFrame f;
+  f.data.resize(size + AV_INPUT_BUFFER_PADDING_SIZE);  // the tail stays zero
+  std::memcpy(f.data.data(), data, size);
+  f.payloadSize = size;
+  f.key = key;
+  f.generation = m_generation.load(std::memory_order_acquire);
+  f.fTime = fTime;
+  f.msec = msec;
+  f.submitted = std::chrono::steady_clock::now();
+  m_queue.Push(std::move(f));
+}
+
+void ChannelDecoder::Flush() {
+  const uint32_t g = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
+  m_board.Blank(m_channel, g);
+  m_queue.Clear();
+}
+
+ChannelDecoder::Stats ChannelDecoder::GetStats() const {
+  Stats s;
+  s.submitted = m_submitted.load();
+  s.decoded = m_decoded.load();
+  s.presented = m_presented.load();
+  s.errors = m_errors.load();
+  s.queueDropped = m_queue.Dropped();
+  s.keyWaitDropped = m_keyWaitDropped.load();
+  s.queueMax = m_queue.MaxSizeSeen();
+  return s;
+}
+
+void ChannelDecoder::Run() {
+  // The timeout lets a pane that was resized or uncovered while no frames come (pause) get its
+  // last picture at the new size.
+  constexpr std::chrono::milliseconds kIdleCheck{100};
+  while (!m_queue.Stopped()) {
+    std::optional<EncodedFrame> f = m_queue.Pop(kIdleCheck);
+    if (!f) {
+      if (m_last->data[0] && m_board.TargetSize(m_channel) != m_lastBox) Show(m_last, m_lastMeta);
+      continue;
+    }
+    if (f->generation != m_lastGeneration) {
+      m_lastGeneration = f->generation;
+      if (m_ctx) avcodec_flush_buffers(m_ctx);
+      av_frame_unref(m_last);
+      m_needKey = true;
+    }
+    Decode(*f);
+  }
+}
+
+void ChannelDecoder::Decode(const EncodedFrame& f) {
+  if (f.key) {
+    const VideoCoding c =
+        DetectCoding(std::span<const uint8_t>(f.data.data(), f.payloadSize));
+    if (c != VideoCoding::Unknown && (c != m_coding || !m_ctx)) {
+      Close();
+      if (Open(c)) m_coding = c;
+    }
+    if (m_ctx) m_needKey = false;
+  }
+  if (m_needKey || !m_ctx) {
+    m_keyWaitDropped.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  m_packet->data = const_cast<uint8_t*>(f.data.data());
+  m_packet->size = static_cast<int>(f.payloadSize);
+  m_packet->flags = f.key ? AV_PKT_FLAG_KEY : 0;
+  int rc = avcodec_send_packet(m_ctx, m_packet);
+  av_packet_unref(m_packet);
+  if (rc < 0 && rc != AVERROR(EAGAIN)) return Fail(rc);
+  for (;;) {
+    rc = avcodec_receive_frame(m_ctx, m_frame);
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
+    if (rc < 0) return Fail(rc);
+    const bool corrupt =
+        m_frame->decode_error_flags != 0 || (m_frame->flags & AV_FRAME_FLAG_CORRUPT) != 0;
+    if (corrupt) {
+      av_frame_unref(m_frame);
+      return Fail(AVERROR_INVALIDDATA);
+    }
+    m_decoded.fetch_add(1, std::memory_order_relaxed);
+    m_lastMeta = {f.generation, f.submitted};
+    av_frame_unref(m_last);
+    av_frame_move_ref(m_last, m_frame);
+    Show(m_last, m_lastMeta);
+  }
+}
+
+bool ChannelDecoder::Open(VideoCoding coding) {
+  const AVCodec* codec = avcodec_find_decoder(coding == VideoCoding::H264 ? AV_CODEC_ID_H264
+                                                                          : AV_CODEC_ID_MPEG4);
+  if (!codec) return false;
+  m_ctx = avcodec_alloc_context3(codec);
+  if (!m_ctx) return false;
+  m_ctx->thread_count = 1;  // parallelism comes from running the channels side by side
+  // Report damage instead of concealing it, so a damaged run is dropped rather than shown.
+  m_ctx->err_recognition |= AV_EF_BITSTREAM | AV_EF_EXPLODE;
+  if (avcodec_open2(m_ctx, codec, nullptr) < 0) {
+    avcodec_free_context(&m_ctx);
+    return false;
+  }
+  return true;
+}
+
+void ChannelDecoder::Close() {
+  avcodec_free_context(&m_ctx);
+  sws_freeContext(m_sws);
+  m_sws = nullptr;
+  m_coding = VideoCoding::Unknown;
+}
+
+void ChannelDecoder::Fail(int error) {
+  m_errors.fetch_add(1, std::memory_order_relaxed);
+  m_needKey = true;
+  if (m_ctx) avcodec_flush_buffers(m_ctx);
+  av_frame_unref(m_last);
+  m_queue.DropToNextKey();
+  if (m_onError) m_onError(m_channel, error);
+}
+
+QImage& ChannelDecoder::TakeImage(QSize size) {
+  // A slot is free when the board no longer shares it; writing into a shared one would copy it.
+  for (QImage& img : m_pool)
+    if (!img.isNull() && img.size() == size && img.isDetached()) return img;
+  QImage* slot = &m_pool[m_poolNext];
+  for (QImage& img : m_pool)
+    if (img.isNull() || img.isDetached()) slot = &img;
+  m_poolNext = (m_poolNext + 1) % 3;
+  *slot = QImage(size, QImage::Format_RGB32);
+  return *slot;
+}
+
+void ChannelDecoder::Show(const AVFrame* frame, const FrameMeta& f) {
+  const QSize box = m_board.TargetSize(m_channel);
+  m_lastBox = box;
+  if (box.isEmpty() || frame->width <= 0 || frame->height <= 0) return;  // pane not shown
+  double aspect = static_cast<double>(frame->width) / frame->height;
+  if (frame->sample_aspect_ratio.num > 0 && frame->sample_aspect_ratio.den > 0)
+    aspect *= av_q2d(frame->sample_aspect_ratio);
+  const QSize size = pane::FitSize(box, aspect);
+  if (size.isEmpty()) return;
+  m_sws = sws_getCachedContext(m_sws, frame->width, frame->height,
+                               static_cast<AVPixelFormat>(frame->format), size.width(),
+                               size.height(), AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr,
+                               nullptr);
+  if (!m_sws) return;
+  QImage& img = TakeImage(size);
+  uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
+  int dstStride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
+  sws_scale(m_sws, frame->data, frame->linesize, 0, frame->height, dst, dstStride);
+  if (m_board.Present(m_channel, f.generation, img, f.submitted))
+    m_presented.fetch_add(1, std::memory_order_relaxed);
+}
+
+}  // namespace ov

@@ -1,0 +1,88 @@
+#pragma once
+// Decodes one channel's video on a thread of its own: libavcodec (one thread per context; the
+// channels run in parallel instead) and libswscale straight to the pane's size in BGRA.
+//
+// The coding is taken from each key frame's start code; frames before the first key frame, and
+// after a decode error up to the next key frame, are dropped, so a picture from a broken reference
+// chain is never presented.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+#include "decoder/control/FrameQueue.h"
+#include "decoder/control/PictureBoard.h"
+#include "decoder/control/VideoCoding.h"
+
+struct AVCodecContext;
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
+
+namespace ov {
+
+class ChannelDecoder {
+ public:
+  struct Stats {
+    uint64_t submitted = 0;
+    uint64_t decoded = 0;
+    uint64_t presented = 0;
+    uint64_t errors = 0;
+    uint64_t queueDropped = 0;  // refused or cleared by the queue
+    uint64_t keyWaitDropped = 0;  // skipped by the decoder while waiting for a key frame
+    size_t queueMax = 0;
+  };
+  // Called on the decoding thread with (channel, AVERROR) when a frame fails to decode.
+  using ErrorFn = std::function<void(int channel, int error)>;
+
+  ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError = {});
+  ~ChannelDecoder();
+  ChannelDecoder(const ChannelDecoder&) = delete;
+  ChannelDecoder& operator=(const ChannelDecoder&) = delete;
+
+  // Any thread: copies the payload and queues it; returns at once.
+  void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec);
+  // Any thread: forgets queued frames and decoder state and blanks the channel's pane.
+  void Flush();
+  Stats GetStats() const;
+  size_t QueueSize() const { return m_queue.Size(); }
+
+ private:
+  void Run();
+  void Decode(const EncodedFrame& f);
+  bool Open(VideoCoding coding);
+  void Close();
+  struct FrameMeta {
+    uint32_t generation = 0;
+    std::chrono::steady_clock::time_point submitted{};
+  };
+  void Show(const AVFrame* frame, const FrameMeta& meta);
+  void Fail(int error);
+  QImage& TakeImage(QSize size);
+
+  const int m_channel;
+  PictureBoard& m_board;
+  ErrorFn m_onError;
+  FrameQueue m_queue;
+  std::atomic<uint32_t> m_generation{0};
+  std::atomic<uint64_t> m_submitted{0}, m_decoded{0}, m_presented{0}, m_errors{0},
+      m_keyWaitDropped{0};
+
+  // Decoding thread only.
+  AVCodecContext* m_ctx = nullptr;
+  AVFrame* m_frame = nullptr;
+  AVFrame* m_last = nullptr;  // last good picture, kept to redraw it at a new pane size
+  FrameMeta m_lastMeta;
+  QSize m_lastBox;
+  AVPacket* m_packet = nullptr;
+  SwsContext* m_sws = nullptr;
+  VideoCoding m_coding = VideoCoding::Unknown;
+  uint32_t m_lastGeneration = 0;
+  bool m_needKey = true;
+  QImage m_pool[3];  // reused once the board has let go of them
+  int m_poolNext = 0;
+
+  std::thread m_thread;  // last: starts after everything above exists
+};
+
+}  // namespace ov

@@ -1,0 +1,72 @@
+#pragma once
+// The decoder control: the dispatch interface the program calls, hosting the pane view, one
+// decoder per channel and the sound output.
+//
+// Threads: SubmitFrame, SetVolume and CurrentAudioChannel may come from the playback thread, all
+// else from the window thread; calls that touch the view from another thread are posted to it.
+//
+// What the control makes of the values only it knows:
+// - SetLayout(a, n): n panes (1, 4, 9 or 16; other counts round up); a is not used.
+// - SetMode, SetStartOption 44..48, SetOwnerWindow: remembered, no effect.
+// - QueryActive writes 0 (the control holds nothing that needs a Deactivate); Deactivate clears
+//   the panes and decoders like ClearDecoder.
+// - SetProductText, SetVersionText return 0.
+// - CurrentAudioChannel: the selected pane's channel (0 at start), whose sound plays.
+// Events (raised on the window thread; the host may be null):
+// - 3 (code, a, b): code 101 = a frame of channel a failed to decode (b: the libavcodec error),
+//   its frames are dropped up to its next key frame.
+// - 4 (pane, channel): a pane was clicked and its channel selected.
+// - 6 (channel, alone): a double click showed that channel alone (1) or the grid again (0).
+#include <QPointer>
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "decoder/DecoderDispatch.h"
+#include "decoder/control/ChannelDecoder.h"
+#include "decoder/control/PictureBoard.h"
+#include "decoder/control/SoundOutput.h"
+
+class QWidget;
+
+namespace ov {
+
+class PaneView;
+
+class DecoderControl : public IDecoderControl {
+ public:
+  // Window thread. sink: where sound goes; null picks the sound device (or silence without one).
+  DecoderControl(QWidget* parent, IDecoderEvents* events,
+                 std::unique_ptr<ISoundSink> sink = nullptr);
+  ~DecoderControl() override;
+
+  int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
+  void* Widget() override;
+
+  PaneView* View() const;
+  // Sum over the channels (or one channel's), for tests and measurements.
+  ChannelDecoder::Stats Stats(int channel = -1) const;
+  size_t QueuedFrames() const;
+
+ private:
+  void SubmitFrame(std::span<const DispArg> args);
+  void ClearAll();
+  ChannelDecoder& Channel(int channel);
+  void Raise(int32_t dispid, std::array<int32_t, 3> args, int count);
+  template <typename F>
+  void OnViewThread(F&& f);
+
+  IDecoderEvents* const m_events;
+  PictureBoard m_board;
+  QPointer<PaneView> m_view;
+  SoundOutput m_sound;
+  mutable std::mutex m_channelsMutex;  // guards creation of the decoders
+  std::array<std::unique_ptr<ChannelDecoder>, kChannels> m_channels;
+  std::array<std::atomic<ChannelDecoder*>, kChannels> m_channelPtr{};
+  std::atomic<int32_t> m_mode{0};
+  std::array<std::atomic<int32_t>, 5> m_startOptions{};
+  std::atomic<int32_t> m_owner{0};
+};
+
+}  // namespace ov

@@ -1,0 +1,66 @@
+#pragma once
+// Bounded queue of encoded video frames for one channel, between the thread that submits frames
+// and the channel's decoding thread.
+//
+// When the queue is full the newest frames are dropped up to the next key frame, so the decoder
+// only ever sees complete reference chains; a key frame arriving at a full queue replaces the
+// stale backlog so the picture catches up instead of lagging further.
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace ov {
+
+struct EncodedFrame {
+  std::vector<uint8_t> data;  // payload followed by zeroed padding the decoder may read
+  size_t payloadSize = 0;
+  bool key = false;
+  uint32_t generation = 0;  // frames of an older generation are stale after a flush
+  int32_t fTime = 0;
+  int32_t msec = 0;
+  std::chrono::steady_clock::time_point submitted{};
+};
+
+class FrameQueue {
+ public:
+  // Limits: 25 frames is one second at the recorder's usual rate; the byte limit bounds memory
+  // when the frames are large.
+  explicit FrameQueue(size_t maxFrames = 25, size_t maxBytes = 2u << 20);
+
+  // Any thread. Returns false when the frame was dropped.
+  bool Push(EncodedFrame frame);
+  // Decoding thread: waits up to timeout for a frame; nullopt on timeout or after Stop().
+  std::optional<EncodedFrame> Pop(std::chrono::milliseconds timeout);
+  bool Stopped() const;
+  // Removes every queued frame; the next frame accepted is a key frame.
+  void Clear();
+  // Drops queued frames up to (not including) the next key frame; used after a decode error.
+  void DropToNextKey();
+  void Stop();
+
+  size_t Size() const;
+  size_t Bytes() const;
+  uint64_t Dropped() const;
+  size_t MaxSizeSeen() const;
+
+ private:
+  void ClearLocked();
+
+  const size_t m_maxFrames;
+  const size_t m_maxBytes;
+  mutable std::mutex m_mutex;
+  std::condition_variable m_cv;
+  std::deque<EncodedFrame> m_frames;
+  size_t m_bytes = 0;
+  bool m_waitKey = true;  // nothing decodes before a channel's first key frame
+  bool m_stopped = false;
+  uint64_t m_dropped = 0;
+  size_t m_maxSizeSeen = 0;
+};
+
+}  // namespace ov

@@ -1,0 +1,227 @@
+#include "decoder/control/PaneView.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "decoder/control/PaneLayout.h"
+
+namespace ov {
+namespace {
+const QColor kIdleTop(38, 44, 56);
+const QColor kIdleBottom(14, 16, 22);
+const QColor kPaneDark(10, 10, 12);
+const QColor kGrid(60, 60, 66);
+const QColor kSelected(255, 196, 0);
+constexpr size_t kMaxLatencies = 1 << 16;  // bounds the log when nobody reads it
+}  // namespace
+
+PaneView::PaneView(PictureBoard& board, QWidget* parent) : QWidget(parent), m_board(board) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted
+  setMinimumSize(64, 48);
+  resize(704, 576);
+  m_refresh.setSingleShot(true);
+  connect(&m_refresh, &QTimer::timeout, this, &PaneView::Flush);
+  m_sinceFlush.start();
+  m_board.SetListener([this] {
+    if (!m_pending.exchange(true))
+      QMetaObject::invokeMethod(this, &PaneView::OnPicturesReady, Qt::QueuedConnection);
+  });
+  UpdateTargets();
+}
+
+PaneView::~PaneView() { m_board.SetListener({}); }
+
+void PaneView::SetPaneCount(int paneCount) {
+  m_paneCount = pane::NormaliseCount(paneCount);
+  m_zoomed = -1;
+  if (m_selected >= m_paneCount) m_selected = 0;
+  UpdateTargets();
+  update();
+}
+
+void PaneView::SetTitle(int pane, const QString& title) {
+  if (pane < 0 || pane >= kChannels) return;
+  m_titles[pane] = title;
+  const QRect r = ChannelRect(pane);
+  if (!r.isEmpty()) update(r.adjusted(-1, -1, 1, 1));
+}
+
+QString PaneView::Title(int pane) const {
+  return pane >= 0 && pane < kChannels ? m_titles[pane] : QString();
+}
+
+void PaneView::SetProductText(const QString& text) {
+  m_product = text;
+  update();
+}
+
+void PaneView::SetVersionText(const QString& text) {
+  m_version = text;
+  update();
+}
+
+void PaneView::SelectPane(int pane) {
+  if (pane < 0 || pane >= kChannels || pane == m_selected) return;
+  m_selected = pane;
+  update();
+}
+
+void PaneView::SetZoomedPane(int pane) {
+  m_zoomed = (pane >= 0 && pane < m_paneCount) ? pane : -1;
+  UpdateTargets();
+  update();
+}
+
+QRect PaneView::ChannelRect(int channel) const {
+  if (m_zoomed >= 0) return channel == m_zoomed ? pane::ContentRect(size(), 1, 0) : QRect();
+  return channel < m_paneCount ? pane::ContentRect(size(), m_paneCount, channel) : QRect();
+}
+
+std::vector<double> PaneView::TakeLatencies() {
+  std::vector<double> out;
+  out.swap(m_latencies);
+  return out;
+}
+
+void PaneView::UpdateTargets() {
+  for (int ch = 0; ch < kChannels; ++ch) m_board.SetTargetSize(ch, ChannelRect(ch).size());
+}
+
+void PaneView::resizeEvent(QResizeEvent*) { UpdateTargets(); }
+
+void PaneView::OnPicturesReady() {
+  if (m_refresh.isActive()) return;
+  const QScreen* s = screen();
+  const double hz = s && s->refreshRate() >= 10 ? s->refreshRate() : 60.0;
+  const int frameMs = std::max(1, static_cast<int>(1000.0 / hz));
+  m_refresh.start(std::max<qint64>(0, frameMs - m_sinceFlush.elapsed()));
+}
+
+void PaneView::Flush() {
+  m_pending.store(false);
+  m_sinceFlush.restart();
+  const uint32_t dirty = m_board.TakeDirty();
+  const bool idle = !m_board.AnyPicture();
+  if (idle != m_idle) {  // the idle background covers everything
+    m_idle = idle;
+    update();
+    return;
+  }
+  for (int ch = 0; ch < kChannels; ++ch) {
+    if (!(dirty & (1u << ch))) continue;
+    const QRect r = ChannelRect(ch);
+    if (!r.isEmpty()) update(r);
+  }
+}
+
+void PaneView::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.setClipRegion(event->region());
+  if (m_idle) {
+    PaintIdle(p);
+  } else {
+    p.fillRect(rect(), kGrid);
+  }
+  const int shown = ShownPanes();
+  for (int i = 0; i < shown; ++i) {
+    const QRect pr = pane::PaneRect(size(), shown, i);
+    if (event->region().intersects(pr)) PaintPane(p, i);
+  }
+}
+
+void PaneView::PaintIdle(QPainter& p) {
+  QLinearGradient g(0, 0, 0, height());
+  g.setColorAt(0, kIdleTop);
+  g.setColorAt(1, kIdleBottom);
+  p.fillRect(rect(), g);
+  QFont f = font();
+  f.setPixelSize(std::max(12, height() / 12));
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(QColor(200, 205, 215));
+  const QRect upper(0, 0, width(), height() / 2);
+  p.drawText(upper, Qt::AlignHCenter | Qt::AlignBottom, m_product);
+  f.setPixelSize(std::max(10, height() / 36));
+  f.setBold(false);
+  p.setFont(f);
+  p.setPen(QColor(150, 155, 165));
+  const QRect lower(0, height() / 2 + 8, width(), height() / 2 - 8);
+  // Trimmed: the version text is padded with spaces for a layout of its own.
+  p.drawText(lower, Qt::AlignHCenter | Qt::AlignTop, m_version.trimmed());
+}
+
+void PaneView::PaintPane(QPainter& p, int index) {
+  const int shown = ShownPanes();
+  const int ch = ChannelOfShownPane(index);
+  const QRect pr = pane::PaneRect(size(), shown, index);
+  const QRect cr = pane::ContentRect(size(), shown, index);
+  const Picture pic = m_board.Get(ch);
+  if (!m_idle) {
+    p.fillRect(pr, kGrid);
+    p.fillRect(cr, kPaneDark);
+  }
+  if (!pic.image.isNull() && !cr.isEmpty()) {
+    const double aspect = static_cast<double>(pic.image.width()) / pic.image.height();
+    const QSize fit = pane::FitSize(cr.size(), aspect);
+    const QRect target = pane::Centred(cr, fit);
+    if (fit == pic.image.size()) {
+      p.drawImage(target.topLeft(), pic.image);
+    } else {  // decoded for an older pane size; the next picture will fit
+      p.drawImage(target, pic.image);
+    }
+    if (pic.serial != m_paintedSerial[ch]) {
+      m_paintedSerial[ch] = pic.serial;
+      ++m_painted[ch];
+      if (m_latencies.size() < kMaxLatencies) {
+        const auto d = std::chrono::steady_clock::now() - pic.submitted;
+        m_latencies.push_back(std::chrono::duration<double, std::milli>(d).count());
+      }
+    }
+  }
+  if (!m_titles[ch].isEmpty() && !cr.isEmpty()) {
+    QFont f = font();
+    f.setPixelSize(std::clamp(cr.height() / 14, 10, 16));
+    p.setFont(f);
+    const QRect tr = cr.adjusted(6, 4, -6, -4);
+    p.setPen(QColor(0, 0, 0, 200));
+    p.drawText(tr.translated(1, 1), Qt::AlignLeft | Qt::AlignTop, m_titles[ch]);
+    p.setPen(Qt::white);
+    p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, m_titles[ch]);
+  }
+  if (ch == m_selected && shown > 1) {
+    p.setPen(QPen(kSelected, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(pr).adjusted(1, 1, -1, -1));
+  }
+}
+
+void PaneView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const int index = pane::PaneAt(size(), ShownPanes(), event->position().toPoint());
+  if (index < 0) return;
+  const int ch = ChannelOfShownPane(index);
+  if (ch != m_selected) {
+    m_selected = ch;
+    update();
+  }
+  emit paneSelected(index, ch);
+}
+
+void PaneView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+  const int index = pane::PaneAt(size(), ShownPanes(), event->position().toPoint());
+  if (index < 0) return;
+  const int ch = ChannelOfShownPane(index);
+  if (m_zoomed >= 0) {
+    SetZoomedPane(-1);
+  } else if (m_paneCount > 1) {
+    SetZoomedPane(ch);
+  }
+  m_selected = ch;
+  emit zoomChanged(ch, m_zoomed >= 0);
+}
+
+}  // namespace ov

@@ -1,0 +1,81 @@
+#pragma once
+// The control's window: the pane grid with each channel's picture (aspect kept), its title, the
+// selected pane's highlight, and the idle background with the product and version texts.
+//
+// A click selects a pane; a double click shows that pane alone and the next one returns to the
+// grid. Decoding threads present pictures on the board; the view repaints only the panes that
+// changed, at most once per display refresh. Window thread only.
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "decoder/control/PictureBoard.h"
+
+namespace ov {
+
+class PaneView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PaneView(PictureBoard& board, QWidget* parent = nullptr);
+  ~PaneView() override;
+
+  void SetPaneCount(int paneCount);  // 1, 4, 9 or 16; returns to the grid
+  int PaneCount() const { return m_paneCount; }
+  void SetTitle(int pane, const QString& title);
+  QString Title(int pane) const;
+  void SetProductText(const QString& text);
+  void SetVersionText(const QString& text);
+  void SelectPane(int pane);
+  int SelectedPane() const { return m_selected; }
+  // The pane shown alone, or -1 for the grid.
+  int ZoomedPane() const { return m_zoomed; }
+  void SetZoomedPane(int pane);
+  // Where a channel's picture is drawn (empty when the channel is not shown).
+  QRect ChannelRect(int channel) const;
+
+  // Delay from a picture's submission to its first paint, in milliseconds, since the last call.
+  std::vector<double> TakeLatencies();
+  // Pictures painted per channel since the view was made.
+  uint64_t PaintedPictures(int channel) const { return m_painted[channel]; }
+
+ signals:
+  void paneSelected(int pane, int channel);
+  void zoomChanged(int pane, bool alone);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  int ShownPanes() const { return m_zoomed >= 0 ? 1 : m_paneCount; }
+  int ChannelOfShownPane(int index) const { return m_zoomed >= 0 ? m_zoomed : index; }
+  void UpdateTargets();
+  void OnPicturesReady();
+  void Flush();
+  void PaintIdle(QPainter& p);
+  void PaintPane(QPainter& p, int index);
+
+  PictureBoard& m_board;
+  int m_paneCount = 16;
+  int m_selected = 0;
+  int m_zoomed = -1;
+  bool m_idle = true;
+  std::array<QString, kChannels> m_titles;
+  QString m_product, m_version;
+  std::atomic<bool> m_pending{false};
+  QTimer m_refresh;
+  QElapsedTimer m_sinceFlush;
+  std::array<uint64_t, kChannels> m_paintedSerial{};
+  std::array<uint64_t, kChannels> m_painted{};
+  std::vector<double> m_latencies;
+};
+
+}  // namespace ov

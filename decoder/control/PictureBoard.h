@@ -1,0 +1,60 @@
+#pragma once
+// The pictures the panes show, one slot per channel, shared between the decoding threads (which
+// present pictures) and the window thread (which paints them).
+//
+// Each slot carries a generation: flushing a channel raises it, and a picture decoded for an
+// older generation is refused, so nothing from before a clear reappears after it.
+#include <QImage>
+#include <QSize>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+namespace ov {
+
+inline constexpr int kChannels = 16;
+
+struct Picture {
+  QImage image;  // null: the pane has no picture
+  std::chrono::steady_clock::time_point submitted{};
+  uint64_t serial = 0;  // counts pictures presented on the slot
+};
+
+class PictureBoard {
+ public:
+  // Decoding threads. Returns false (and keeps the slot) when generation is stale.
+  bool Present(int channel, uint32_t generation, QImage image,
+               std::chrono::steady_clock::time_point submitted);
+  // Any thread: empties the slot and makes generation the current one.
+  void Blank(int channel, uint32_t generation);
+
+  // Window thread: the picture and whether it changed since the last call to TakeDirty.
+  Picture Get(int channel) const;
+  uint32_t TakeDirty();  // bit n: channel n changed
+  bool AnyPicture() const;
+
+  // Size a channel's pictures are scaled to (its pane's size); an empty size means the channel is
+  // not visible and needs no scaling. Set by the window thread, read by the decoders.
+  void SetTargetSize(int channel, QSize size);
+  QSize TargetSize(int channel) const;
+
+  // Called (from a decoding thread) after a picture was presented or a slot blanked; the listener
+  // must only post work to the window thread. Clearing it waits for running calls to end.
+  void SetListener(std::function<void()> listener);
+
+ private:
+  void Notify();
+
+  mutable std::mutex m_mutex;
+  std::array<Picture, kChannels> m_pictures{};
+  std::array<uint32_t, kChannels> m_generation{};
+  std::array<QSize, kChannels> m_target{};
+  uint32_t m_dirty = 0;
+  std::mutex m_listenerMutex;
+  std::function<void()> m_listener;
+};
+
+}  // namespace ov

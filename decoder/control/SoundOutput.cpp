@@ -1,0 +1,64 @@
+#include "decoder/control/SoundOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "decoder/control/G711.h"
+
+namespace ov {
+
+SoundOutput::SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format)
+    : m_sink(std::move(sink)), m_format(format) {
+  for (int b = 0; b < 256; ++b)
+    m_table[b] = format == SoundFormat::ALaw ? g711::ALawToLinear(static_cast<uint8_t>(b))
+                                             : g711::MuLawToLinear(static_cast<uint8_t>(b));
+}
+
+SoundFormat SoundOutput::ParseFormat(std::string_view name) {
+  if (name == "alaw") return SoundFormat::ALaw;
+  if (name == "pcm16") return SoundFormat::Pcm16;
+  return SoundFormat::MuLaw;
+}
+
+SoundFormat SoundOutput::FormatFromEnvironment() {
+  const char* v = std::getenv("OV_SOUND_FORMAT");
+  return v ? ParseFormat(v) : SoundFormat::MuLaw;
+}
+
+float SoundOutput::Gain(int volume) {
+  if (volume <= 0) return 0.0f;
+  if (volume >= 15) return 1.0f;
+  return static_cast<float>(std::pow(10.0, (volume - 15) * 3.0 / 20.0));
+}
+
+void SoundOutput::SetVolume(int volume) {
+  m_volume.store(std::clamp(volume, 0, 15), std::memory_order_relaxed);
+}
+
+void SoundOutput::SetChannel(int channel) {
+  if (channel < 0 || channel > 15) return;
+  if (m_channel.exchange(channel, std::memory_order_acq_rel) != channel) Discard();
+}
+
+void SoundOutput::Discard() {
+  if (m_sink) m_sink->Discard();
+}
+
+void SoundOutput::Submit(int channel, std::span<const uint8_t> payload) {
+  if (!m_sink || channel != Channel() || payload.empty()) return;
+  const float gain = Gain(Volume());
+  std::lock_guard lock(m_mutex);
+  m_scratch.clear();
+  if (m_format == SoundFormat::Pcm16) {
+    for (size_t i = 0; i + 1 < payload.size(); i += 2)
+      m_scratch.push_back(static_cast<int16_t>(payload[i] | (payload[i + 1] << 8)));
+  } else {
+    for (uint8_t b : payload) m_scratch.push_back(m_table[b]);
+  }
+  // Silence is still written, so a muted channel keeps the device's clock running.
+  for (int16_t& s : m_scratch) s = static_cast<int16_t>(std::lround(s * gain));
+  m_sink->Write(m_scratch);
+}
+
+}  // namespace ov

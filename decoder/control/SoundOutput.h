@@ -1,0 +1,54 @@
+#pragma once
+// Decodes the sound frames of the channel whose sound is selected and hands them, at the set
+// volume, to a sink. Sound of every other channel is ignored.
+//
+// The recording does not say how its sound is coded; G.711 mu-law at 8 kHz mono is assumed. The
+// environment variable OV_SOUND_FORMAT chooses another: "ulaw" (default), "alaw" or "pcm16"
+// (signed 16-bit little-endian).
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "decoder/control/SoundSink.h"
+
+namespace ov {
+
+enum class SoundFormat { MuLaw, ALaw, Pcm16 };
+
+class SoundOutput {
+ public:
+  explicit SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format = SoundFormat::MuLaw);
+
+  // Reads OV_SOUND_FORMAT; unknown values give mu-law.
+  static SoundFormat FormatFromEnvironment();
+  static SoundFormat ParseFormat(std::string_view name);
+  // Volume steps 0..15 to a linear gain: 0 is silent, 15 full, each step 3 dB (15 steps cover
+  // 42 dB, about the range of a quiet room to loud speech).
+  static float Gain(int volume);
+
+  // Playback thread.
+  void Submit(int channel, std::span<const uint8_t> payload);
+  void SetVolume(int volume);  // clamped to 0..15
+  int Volume() const { return m_volume.load(std::memory_order_relaxed); }
+
+  // Any thread.
+  void SetChannel(int channel);
+  int Channel() const { return m_channel.load(std::memory_order_acquire); }
+  void Discard();
+
+ private:
+  std::unique_ptr<ISoundSink> m_sink;
+  const SoundFormat m_format;
+  std::atomic<int> m_volume{0};
+  std::atomic<int> m_channel{0};
+  std::mutex m_mutex;  // guards the scratch buffer and the sink's writes
+  std::vector<int16_t> m_scratch;
+  std::array<int16_t, 256> m_table{};  // companded byte to linear
+};
+
+}  // namespace ov

@@ -1,0 +1,186 @@
+#include "controls/SkinSlider.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+#include <algorithm>
+#include <cstdint>
+
+#include "controls/DC.h"
+#include "controls/WinConstants.h"
+
+namespace ov {
+namespace {
+
+// Thumb and channel proportions of a trackbar with thumbs pointing both ways.
+constexpr int kEdgeGap = 2;           // between the control's edge and the thumb's far sides
+constexpr int kChannelHalfHeight = 2;  // the channel is 4 pixels thick
+
+int ThumbWidthFor(int across) { return std::max(5, across * 11 / 20); }
+
+// Swaps x and y for a vertical slider, whose geometry is computed as if it lay horizontally.
+WinRect Transposed(const WinRect& r) { return {r.top, r.left, r.bottom, r.right}; }
+
+}  // namespace
+
+CSkinSlider::CSkinSlider(int controlId, QWidget* parent)
+    : QSlider(Qt::Horizontal, parent), m_ControlId(controlId) {
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(57, 57, 57));
+  setPalette(pal);
+}
+
+CSkinSlider::~CSkinSlider() = default;
+
+WinRect CSkinSlider::ChannelRect() const {
+  const bool vertical = orientation() == Qt::Vertical;
+  const int along = vertical ? height() : width();
+  const int across = vertical ? width() : height();
+  const int half = ThumbWidthFor(across) / 2;
+  const int left = kEdgeGap + half;
+  const int right = std::max(left, along - kEdgeGap - half);
+  // Always in along-the-axis terms: left and right run along the slider, also when vertical.
+  return {left, across / 2 - kChannelHalfHeight, right, across / 2 + kChannelHalfHeight};
+}
+
+WinRect CSkinSlider::ThumbRect() const {
+  const bool vertical = orientation() == Qt::Vertical;
+  const int across = vertical ? width() : height();
+  const int thumbWidth = ThumbWidthFor(across);
+  const WinRect ch = ChannelRect();
+  const std::int64_t span = std::int64_t{maximum()} - minimum();
+  std::int64_t centre = ch.left;
+  if (span > 0) centre += (std::int64_t{value()} - minimum()) * ch.Width() / span;
+  const int left = static_cast<int>(centre) - thumbWidth / 2;
+  return {left, kEdgeGap, left + thumbWidth, across - kEdgeGap};
+}
+
+bool CSkinSlider::SetPosFromPoint(QPoint p) {
+  const WinRect ch = ChannelRect();
+  const int width = ch.right - ch.left;
+  if (width == 0) return false;  // nothing to measure against
+  const int along = orientation() == Qt::Vertical ? p.y() : p.x();
+  const double min = minimum();
+  const double max = maximum();
+  const double r = (along - ch.left) / static_cast<double>(width);
+  // min + r * (max - min) + 0.5: each step owns the half step on both sides of its place.
+  const double raw = (1 - r) * 0.5 - r * 0.5 + r * (max - min + 1) + min;
+  // Far outside the channel the value may not fit an int; QSlider limits it to the range anyway.
+  const int v = static_cast<int>(std::clamp(raw, -2147483648.0, 2147483647.0));
+  if (v == value()) return false;
+  setValue(v);
+  return true;
+}
+
+void CSkinSlider::NotifyParent(int code) {
+  if (!parentWidget()) return;
+  const int pos = value();
+  QMetaObject::invokeMethod(
+      this, [this, code, pos] { emit scrollNotify(m_ControlId, code, pos); },
+      Qt::QueuedConnection);
+}
+
+void CSkinSlider::PostSetPos(int pos) {
+  if (QThread::currentThread() != thread()) {
+    QMetaObject::invokeMethod(this, [this, pos] { setValue(pos); }, Qt::QueuedConnection);
+    return;
+  }
+  setValue(pos);
+}
+
+void CSkinSlider::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  m_ButtonUp = 0;
+  m_MovedInDrag = false;
+  m_Dragging = true;
+  setFocus(Qt::MouseFocusReason);
+  if (SetPosFromPoint(event->position().toPoint())) {
+    m_MovedInDrag = true;
+    NotifyParent(TB_THUMBTRACK);
+  }
+  update();  // the thumb looks different while dragged
+  event->accept();
+}
+
+void CSkinSlider::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_Dragging) {
+    QSlider::mouseMoveEvent(event);
+    return;
+  }
+  if (SetPosFromPoint(event->position().toPoint())) {
+    m_MovedInDrag = true;
+    NotifyParent(TB_THUMBTRACK);
+  }
+}
+
+void CSkinSlider::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  m_ButtonUp = 1;
+  if (!m_Dragging) {
+    QSlider::mouseReleaseEvent(event);
+    return;
+  }
+  m_Dragging = false;
+  if (SetPosFromPoint(event->position().toPoint())) {
+    NotifyParent(TB_ENDTRACK);
+    m_MovedInDrag = true;
+  }
+  if (m_MovedInDrag) {
+    NotifyParent(TB_THUMBPOSITION);
+    m_MovedInDrag = false;
+  }
+  update();
+}
+
+void CSkinSlider::keyPressEvent(QKeyEvent* event) {
+  QSlider::keyPressEvent(event);
+  const int code = TrackbarCodeForKey(event->key());
+  if (code >= 0) NotifyParent(code);
+}
+
+void CSkinSlider::keyReleaseEvent(QKeyEvent* event) {
+  QSlider::keyReleaseEvent(event);
+  if (!event->isAutoRepeat() && TrackbarCodeForKey(event->key()) >= 0) NotifyParent(TB_ENDTRACK);
+}
+
+void CSkinSlider::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  CDC dc(&painter);
+  const bool vertical = orientation() == Qt::Vertical;
+  auto place = [vertical](const WinRect& r) { return vertical ? Transposed(r) : r; };
+  dc.FillRect({0, 0, width(), height()}, palette().color(QPalette::Window));
+
+  // Channel: dark outline, grey until a file is open, then the track colour.
+  const WinRect ch = place(ChannelRect());
+  dc.SelectPen(QColor(0, 0, 0));
+  dc.SelectBrush(QColor(91, 91, 91));
+  dc.Rectangle(ch);
+  if (m_TrackFilled) {
+    dc.FillRect({ch.left + 1, ch.top + 1, ch.right - 1, ch.bottom - 1}, m_TrackColour);
+    dc.SetBkColor(m_TrackColour);
+  }
+
+  const WinRect rc = place(ThumbRect());
+  const int saved = dc.SaveDC();
+  if (!m_Dragging) {
+    dc.SelectBrush(m_ThumbColour);
+  } else {
+    // A dragged thumb is drawn lighter.
+    dc.SetBrushOrg(QPoint(rc.right % 8, rc.top % 8));
+    dc.SetBkColor(m_DragBkColour);
+    dc.SetTextColor(m_DragTextColour);
+    dc.SelectBrush(m_DragBkColour);
+  }
+  dc.SelectPen(m_ThumbEdgeColour, 1);
+  dc.Rectangle(rc);
+  dc.RestoreDC(saved);
+}
+
+}  // namespace ov

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <functional>
 #include <string>
 
 #include "archive/BackupFile.h"
@@ -22,6 +23,7 @@
 namespace ov {
 
 class PlaybackLoop;
+struct SearchInput;
 
 class PlaybackEngine {
  public:
@@ -94,7 +96,7 @@ class PlaybackEngine {
   void ConfigureDecoder(const DecoderConfig& config);
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);
-  void SeekThreadProc(std::shared_ptr<ManualResetEvents> events);
+  void SeekThreadProc(std::shared_ptr<ManualResetEvents> events, SearchInput in);
 
   BackupFile& m_File;
   IPlayerView& m_View;

@@ -1,0 +1,185 @@
+#include "playback/KeyFrameSearch.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+namespace ov {
+namespace {
+constexpr uint64_t kChunk = 65536;
+constexpr uint64_t kHdr = kYskFrameHeaderSize;
+constexpr uint32_t kMaxAudioFrame = 2000;  // sound frames are small; larger sizes are not headers
+}  // namespace
+
+KeyFrameSearch::KeyFrameSearch(const BackupFile& file, IClock& clock,
+                               std::function<bool()> cancelled)
+    : m_File(file), m_Clock(clock), m_cancelled(std::move(cancelled)) {}
+
+bool KeyFrameSearch::ReadHeader(uint64_t pos, YskFrameHeader& h) const {
+  return m_File.m_hScanFile && ReadFrameHeader(*m_File.m_hScanFile, pos, h);
+}
+
+bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_t& result) {
+  const uint64_t runStart = m_File.VideoRunStart(n), runEnd = m_File.VideoRunEnd(n);
+  const uint8_t coding = m_File.m_Header.videoCoding;
+  const size_t codeLen = KeyFrameStartCodeLength(coding);
+  uint64_t s = scan;
+  // A channel put on its last or first key frame by the range tests is positioned too.
+  auto onLast = [&] {
+    result = m_File.m_VideoLast[size_t(n)];
+    return result != 0;
+  };
+  while (!Cancelled()) {
+    if (s > runEnd) return onLast();
+    if (s < runStart) {
+      result = m_File.m_VideoFirst[size_t(n)];
+      return result != 0;
+    }
+    const uint64_t len = std::min(kChunk, runEnd - s);
+    if (len < 4) return onLast();
+    std::memset(m_Scan.data(), 0, m_Scan.size());
+    const size_t got = m_File.m_hScanFile ? m_File.m_hScanFile->ReadAt(s, m_Scan.data(), len) : 0;
+    if (got > 0 && coding <= 2) {
+      for (size_t i = 0; i + codeLen <= got; ++i) {
+        if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(m_Scan.data() + i, codeLen)))
+          continue;
+        if (s + i < runStart + kHdr) continue;  // its header would lie before the run
+        const uint64_t h = s + i - kHdr;
+        YskFrameHeader fh{};
+        if (!ReadHeader(h, fh)) continue;
+        const bool typeOk = in.iFrameOnly ? fh.f_type == 1 : fh.f_type <= 1;
+        if (typeOk && IsPlausibleFrame(fh, m_File.m_RefDate)) {
+          result = uint32_t(h);
+          return true;
+        }
+      }
+    }
+    s += len;
+    m_Clock.Breathe();
+  }
+  return false;
+}
+
+uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
+  const uint64_t runStart = m_File.VideoRunStart(n), runEnd = m_File.VideoRunEnd(n);
+  // Every walk stays on readable headers of the run: a step that would leave it, or land where no
+  // whole header can be read, stops the walk where it stands. Each step moves at least one header
+  // length, so a walk ends after at most one pass over the run whatever f_info and f_size say.
+  auto readable = [&](uint64_t q, YskFrameHeader& h) {
+    return q >= runStart && q + kHdr <= runEnd && ReadHeader(q, h);
+  };
+  uint64_t p = start;
+  YskFrameHeader h{};
+  // Backward to a key frame at or before the target.
+  for (;;) {
+    if (Cancelled()) return start;
+    if (p >= runEnd) {
+      p = m_File.m_VideoLast[size_t(n)];
+      break;
+    }
+    if (p < runStart) {
+      p = m_File.m_VideoFirst[size_t(n)];
+      break;
+    }
+    if (!ReadHeader(p, h)) break;
+    if (h.f_time <= target && h.f_type == 1) break;
+    const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
+    YskFrameHeader ph{};
+    if (prev < 0 || !readable(uint64_t(prev), ph)) break;
+    p = uint64_t(prev);
+  }
+  // Forward to the first key frame at or after the target; the result is the frame before it.
+  uint64_t r = p;
+  for (;;) {
+    if (Cancelled()) return uint32_t(r);
+    if (p >= runEnd || p < runStart) break;
+    if (!ReadHeader(p, h)) break;
+    if (h.f_time >= target && h.f_type == 1) break;
+    r = p;
+    const uint64_t next = p + kHdr + h.f_size;
+    YskFrameHeader nh{};
+    if (!readable(next, nh)) break;
+    p = next;
+  }
+  return uint32_t(r);
+}
+
+uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target) {
+  const uint64_t runStart = m_File.AudioRunStart(n), runEnd = m_File.AudioRunEnd(n);
+  const uint32_t first = m_File.m_AudioFirst[size_t(n)];
+  const uint32_t last = m_File.m_AudioLast[size_t(n)];
+  auto readable = [&](uint64_t q, YskFrameHeader& h) {
+    return q >= runStart && q + kHdr <= runEnd && ReadHeader(q, h);
+  };
+  uint64_t s = scan;
+  size_t got = 0;
+  for (;;) {
+    if (Cancelled()) return current;
+    // At or past the run's end nothing can be read: an empty chunk would never move the scan on.
+    if (s >= runEnd) return last;
+    if (s < runStart) return first;
+    const uint64_t len = std::min(kChunk, runEnd - s);
+    std::memset(m_Scan.data(), 0, m_Scan.size());
+    got = m_File.m_hScanFile ? m_File.m_hScanFile->ReadAt(s, m_Scan.data(), len) : 0;
+    if (got > 0) break;
+    s += len;
+    m_Clock.Breathe();
+  }
+  uint64_t p = 0;
+  bool accepted = false;
+  for (size_t i = 0; i + kHdr <= got && !accepted; ++i) {
+    const auto h = DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(m_Scan.data() + i, kHdr));
+    if (h.f_type == 0 && h.f_size < kMaxAudioFrame && IsPlausibleFrame(h, m_File.m_RefDate)) {
+      p = s + i;
+      accepted = true;
+    }
+  }
+  if (!accepted) return current;
+  bool seenEarlier = false, seenLater = false;
+  YskFrameHeader h{};
+  for (;;) {
+    if (Cancelled() || !ReadHeader(p, h)) break;
+    if (h.f_time == target) break;
+    if (h.f_time > target) {
+      if (seenEarlier || p == first) break;
+      seenLater = true;
+      const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
+      YskFrameHeader ph{};
+      if (prev < 0 || !readable(uint64_t(prev), ph)) break;
+      p = uint64_t(prev);
+    } else {
+      if (seenLater || p >= last) break;
+      seenEarlier = true;
+      const uint64_t next = p + kHdr + h.f_size;
+      YskFrameHeader nh{};
+      if (!readable(next, nh)) break;
+      p = next;
+    }
+  }
+  return uint32_t(p);
+}
+
+SearchResult KeyFrameSearch::Run(const SearchInput& in) {
+  SearchResult r;
+  r.video = in.videoPos;
+  r.audio = in.audioPos;
+  for (int n = 0; n < kSlots; ++n) {
+    if (!m_File.m_HasVideo[size_t(n)] || in.videoResume[size_t(n)] == 0) continue;
+    if (Resync(n, in.videoResume[size_t(n)], in, r.video[size_t(n)])) r.found = true;
+  }
+  if (r.found) {
+    r.videoMoved = true;
+    for (int n = 0; n < kSlots; ++n) {
+      r.video[size_t(n)] =
+          m_File.m_HasVideo[size_t(n)] ? MoveToTarget(n, r.video[size_t(n)], in.target) : 0;
+    }
+  }
+  for (int n = 0; n < kSlots; ++n) {
+    if (!m_File.m_HasAudio[size_t(n)]) continue;
+    r.audio[size_t(n)] = AudioOfTarget(n, in.audioResume[size_t(n)], r.audio[size_t(n)], in.target);
+  }
+  r.cancelled = Cancelled();
+  return r;
+}
+
+}  // namespace ov

@@ -1,0 +1,54 @@
+#pragma once
+// The key-frame search: moves every channel's video position to a key frame at the target second
+// and its sound position to a frame of that second, scanning from given resume offsets.
+//
+// Threads: runs on a seek thread; reads the file only through m_hScanFile and never writes the
+// shared state (the caller publishes the result).
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "archive/BackupFile.h"
+#include "playback/Clock.h"
+
+namespace ov {
+
+struct SearchInput {
+  std::array<uint32_t, kSlots> videoResume{};  // 0: do not scan this channel's video
+  std::array<uint32_t, kSlots> audioResume{};
+  std::array<uint32_t, kSlots> videoPos{};  // the positions in effect before the search
+  std::array<uint32_t, kSlots> audioPos{};
+  int32_t target = 0;  // whole seconds since 1970
+  bool iFrameOnly = false;
+};
+
+struct SearchResult {
+  bool found = false;      // at least one channel's video was positioned; playback may go on
+  bool videoMoved = false;  // phase 2 ran: publish the video positions
+  bool cancelled = false;
+  std::array<uint32_t, kSlots> video{};
+  std::array<uint32_t, kSlots> audio{};
+};
+
+class KeyFrameSearch {
+ public:
+  // cancelled (may be empty) is polled between chunks and steps; a cancelled search publishes
+  // nothing.
+  KeyFrameSearch(const BackupFile& file, IClock& clock, std::function<bool()> cancelled);
+  SearchResult Run(const SearchInput& in);
+
+ private:
+  bool Cancelled() const { return m_cancelled && m_cancelled(); }
+  bool ReadHeader(uint64_t pos, YskFrameHeader& h) const;
+  // Phase 1 for channel n: true when the channel counts as found.
+  bool Resync(int n, uint32_t scan, const SearchInput& in, uint32_t& result);
+  uint32_t MoveToTarget(int n, uint32_t p, int32_t target);
+  uint32_t AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target);
+
+  const BackupFile& m_File;
+  IClock& m_Clock;
+  std::function<bool()> m_cancelled;
+  std::array<uint8_t, 65536> m_Scan{};
+};
+
+}  // namespace ov

@@ -1,0 +1,283 @@
+#include "playback/PlaybackEngine.h"
+
+#include <cstdio>
+
+#include "playback/KeyFrameSearch.h"
+#include "playback/PlaybackLoop.h"
+#include "playback/StatusText.h"
+
+namespace ov {
+namespace {
+constexpr auto kAcq = std::memory_order_acquire;
+constexpr auto kRel = std::memory_order_release;
+}  // namespace
+
+PlaybackEngine::PlaybackEngine(BackupFile& file, IPlayerView& view, CQuelmar_Ctrl_Player& decoder,
+                               IClock& clock)
+    : m_File(file), m_View(view), m_Decoder(decoder), m_Clock(clock) {}
+
+PlaybackEngine::~PlaybackEngine() { Shutdown(); }
+
+void PlaybackEngine::Kick() {
+  m_State.m_WakeSeq.fetch_add(1, std::memory_order_acq_rel);
+  m_Clock.Wake();
+}
+
+int32_t PlaybackEngine::StartSecond() const { return m_File.m_Index.m_StartInfo[0].f_time; }
+
+void PlaybackEngine::SetTotalTimeText(int32_t elapsed) {
+  m_View.SetControlText(ctl::kTotalTime,
+                        FormatElapsedTotal(uint32_t(elapsed), m_File.m_Index.m_TotalTime));
+}
+
+void PlaybackEngine::PlayButtonImages(const ctl::ButtonImages& images) {
+  m_View.SetButtonBitmaps(ctl::kPlay, images);
+}
+
+void PlaybackEngine::ResetPlayerControls() {
+  m_State.m_DisplayMode.store(3, kRel);
+  m_View.ResetControls();
+  m_View.SetControlText(ctl::kOsd, "");
+  m_View.SetControlText(ctl::kSpeed, "");
+  SetTotalTimeText(0);
+  m_View.SetControlText(ctl::kVer, ctl::kVersionText);
+  m_View.SetControlText(ctl::kName, ctl::kProductText);
+  m_Decoder.SetVolume(m_State.m_Volume.load(kAcq));
+  m_Decoder.ClearDecoder();
+  m_View.ShowSearching(false);
+}
+
+void PlaybackEngine::ResetFileDisplay() {
+  m_State.m_FileChosen.store(0, kRel);
+  m_State.m_PlayState.store(kStateStopped, kRel);
+  Kick();
+  ResetPlayerControls();
+  m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(0, SystemTime{}));
+  m_View.SetControlText(ctl::kPathBox, "");
+}
+
+void PlaybackEngine::ResetPositionsToFirst() {
+  std::lock_guard<std::mutex> g(m_State.m_PosLock);
+  m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
+  for (int n = 0; n < kSlots; ++n) {
+    m_State.m_VideoPos[size_t(n)].store(m_File.m_VideoFirst[size_t(n)], kRel);
+    m_State.m_AudioPos[size_t(n)].store(m_File.m_AudioFirst[size_t(n)], kRel);
+  }
+}
+
+void PlaybackEngine::CopyPositionsToResume() {
+  for (int n = 0; n < kSlots; ++n) {
+    m_VideoResume[size_t(n)] = m_State.m_VideoPos[size_t(n)].load(kAcq);
+    m_AudioResume[size_t(n)] = m_State.m_AudioPos[size_t(n)].load(kAcq);
+  }
+}
+
+void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
+  int32_t active = 0;
+  m_Decoder.QueryActive(active);
+  if (active != 0) m_Decoder.Deactivate();
+  m_Decoder.SetMode(m_State.m_DisplayMode.load(kAcq), 0);
+  m_Decoder.SetMode(3, 0);
+  m_View.InvalidateControl(ctl::kDecoder);
+  m_Decoder.SetLayout(-1, cfg.paneCount);
+  for (int i = 0; i < kSlots; ++i) {
+    char title[32];
+    std::snprintf(title, sizeof title, "CH %d", i + 1);
+    m_Decoder.SetPaneTitle(i, title);
+  }
+  for (int i = 0; i < cfg.paneCount && i < kSlots; ++i) m_Decoder.SetPaneTitle(i, "");
+  for (int i = 0; i < cfg.channelCount && i < kSlots; ++i)
+    m_Decoder.SetPaneTitle(i, cfg.paneTitles[size_t(i)]);
+}
+
+OpenOutcome PlaybackEngine::OpenFile(const std::string& path) {
+  const PreOpenResult pre = CheckBeforeOpen(path);
+  if (pre.status == PreOpenStatus::Ignored) return OpenOutcome{};
+  return OpenSources(path, pre.length, nullptr, nullptr);
+}
+
+OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length,
+                                        std::unique_ptr<IFileSource> file,
+                                        std::unique_ptr<IFileSource> scan) {
+  m_strFilePath = path;
+  StopSeekThread();
+  m_State.m_SliderSecond.store(0, kRel);
+  m_View.SetSeekPos(0);
+  m_View.InvalidateControl(ctl::kSeek);
+  if (length <= kYskHeaderSize) {
+    m_View.SetSeekTrackFilled(false);
+    ResetFileDisplay();
+    OpenOutcome out;
+    out.code = 1001;
+    out.message = kMsgC1001;
+    return out;
+  }
+  m_State.m_FileChosen.store(1, kRel);
+  m_View.SetSeekTrackFilled(true);
+  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_Speed.store(0, kRel);
+  m_State.m_AtEnd.store(0, kRel);
+  m_State.m_FreshOpen.store(1, kRel);
+  m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
+  Kick();
+  ResetPlayerControls();
+  m_View.SetControlText(ctl::kPathBox, path);
+  m_Decoder.ClearDecoder();
+
+  OpenOutcome out;
+  {
+    // The loop may be inside an iteration that began before the stop: wait for it to let go of
+    // the file before the file is replaced.
+    std::lock_guard<std::mutex> g(m_FileLock);
+    m_State.m_bFileReady.store(0, kRel);
+    out = file ? m_File.ReadBackupHeader(std::move(file), std::move(scan))
+               : m_File.ReadBackupHeader(path);
+    if (out.accepted) {
+      for (int n = 0; n < kSlots; ++n) {
+        m_State.m_VideoPos[size_t(n)].store(m_File.m_VideoPos[size_t(n)], kRel);
+        m_State.m_AudioPos[size_t(n)].store(m_File.m_AudioPos[size_t(n)], kRel);
+      }
+    }
+  }
+  if (out.bufferingShown) m_View.SetControlText(ctl::kSpeed, "Buffering");
+  if (out.decoder) ConfigureDecoder(*out.decoder);
+  if (out.sliderMax) {
+    m_View.SetSeekRange(0, *out.sliderMax);
+    m_View.SetSeekPos(0);
+  }
+  out = FinishOpen(std::move(out));
+  m_View.SetControlText(ctl::kOsd, "");
+  return out;
+}
+
+OpenOutcome PlaybackEngine::FinishOpen(OpenOutcome out) {
+  if (!out.accepted) {
+    ResetFileDisplay();
+    return out;
+  }
+  m_View.SetControlText(ctl::kSpeed, "");
+  m_View.SetControlText(ctl::kTotalTime, out.totalTimeText);
+  m_ResumeTime = m_File.m_Index.m_ResumeTime;
+  m_State.m_bFileReady.store(1, kRel);
+  m_State.m_PlayState.store(kStateStopped, kRel);
+  if (!m_PlaybackStarted) {
+    m_PlaybackStarted = true;
+    StartPlaybackThread();
+  }
+  m_View.SetControlText(ctl::kOsd, "");
+  m_State.m_ResetDecoder.store(1, kRel);
+  return out;
+}
+
+void PlaybackEngine::Shutdown() {
+  if (m_ShutDown) return;
+  m_ShutDown = true;
+  StopSeekThread();
+  StopPlaybackThread();
+  std::lock_guard<std::mutex> g(m_FileLock);
+  m_File.Close();
+}
+
+// Threads ------------------------------------------------------------------------------------
+
+void PlaybackEngine::StartPlaybackThread() {
+  StopPlaybackThread();
+  m_PlaybackCtl.events = std::make_shared<ManualResetEvents>();
+  m_PlaybackCtl.eventCount = 2;
+  m_Clock.AddParticipant();
+  m_PlaybackCtl.thread =
+      std::thread(&PlaybackEngine::PlaybackThreadProc, this, m_PlaybackCtl.events);
+  m_PlaybackCtl.running = 1;
+  m_PlaybackCtl.events->Set(EVENT_RUN);
+}
+
+void PlaybackEngine::StartSeekThread() {
+  StopSeekThread();
+  m_State.m_SeekDone.store(0, kRel);
+  m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
+  Kick();
+  m_SeekCtl.events = std::make_shared<ManualResetEvents>();
+  m_SeekCtl.eventCount = 2;
+  // The search gets its inputs by value: the window thread may write the next resume offsets
+  // while this search still runs.
+  SearchInput in;
+  in.videoResume = m_VideoResume;
+  in.audioResume = m_AudioResume;
+  for (int n = 0; n < kSlots; ++n) {
+    in.videoPos[size_t(n)] = m_State.m_VideoPos[size_t(n)].load(kAcq);
+    in.audioPos[size_t(n)] = m_State.m_AudioPos[size_t(n)].load(kAcq);
+  }
+  in.target = CalendarToSeconds(m_SeekTarget);
+  in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
+  m_SeekCtl.thread = std::thread(&PlaybackEngine::SeekThreadProc, this, m_SeekCtl.events, in);
+  m_SeekCtl.running = 1;
+  m_SeekCtl.events->Set(EVENT_RUN);
+}
+
+namespace {
+// Both stops join: no worker may outlive the engine and the file it reads. Quitting wakes the
+// playback thread from any wait at once and cancels a search between two of its steps.
+void StopThread(ThreadControl& ctl, const std::function<void()>& wake) {
+  if (!ctl.HasThread()) return;
+  ctl.events->Set(EVENT_QUIT);
+  ctl.events->Reset(EVENT_RUN);
+  wake();
+  ctl.thread.join();
+  ctl = ThreadControl{};
+}
+}  // namespace
+
+void PlaybackEngine::StopPlaybackThread() { StopThread(m_PlaybackCtl, [this] { Kick(); }); }
+void PlaybackEngine::StopSeekThread() { StopThread(m_SeekCtl, [this] { Kick(); }); }
+
+void PlaybackEngine::WaitForSeek() {
+  if (!m_SeekCtl.HasThread()) return;
+  m_SeekCtl.thread.join();
+  m_SeekCtl = ThreadControl{};
+}
+
+bool PlaybackEngine::StartSeek(SystemTime target) {
+  m_SeekTarget = target;
+  StartSeekThread();
+  return true;
+}
+
+void PlaybackEngine::PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events) {
+  m_State.m_PlaybackDone.store(0, kRel);
+  {
+    std::lock_guard<std::mutex> hold(m_PlaybackLock);
+    PlaybackLoop loop(*this, *events);
+    while (events->WaitAny(2) == EVENT_RUN) loop.Iterate();
+  }
+  m_State.m_PlaybackDone.store(1, kRel);
+  m_Clock.RemoveParticipant();
+}
+
+void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, SearchInput in) {
+  m_Clock.SeekGate();
+  m_View.ShowSearching(true);
+  {
+    std::lock_guard<std::mutex> hold(m_SeekLock);
+    m_State.m_SeekDone.store(0, kRel);
+    if (events->WaitAny(2) != EVENT_QUIT) {
+      KeyFrameSearch search(m_File, m_Clock, [&events] { return events->IsSet(EVENT_QUIT); });
+      const SearchResult r = search.Run(in);
+      if (!r.cancelled) {
+        {
+          std::lock_guard<std::mutex> g(m_State.m_PosLock);
+          for (int n = 0; n < kSlots; ++n) {
+            if (r.videoMoved) m_State.m_VideoPos[size_t(n)].store(r.video[size_t(n)], kRel);
+            m_State.m_AudioPos[size_t(n)].store(r.audio[size_t(n)], kRel);
+          }
+        }
+        if (r.found) {
+          m_State.m_SeekDone.store(1, kRel);
+          Kick();
+        }
+      }
+    }
+    m_View.ShowSearching(false);
+  }
+}
+
+}  // namespace ov

@@ -1,0 +1,327 @@
+#include "playback/PlaybackLoop.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "archive/FileSource.h"
+#include "playback/PlaybackEngine.h"
+#include "playback/StatusText.h"
+
+namespace ov {
+namespace {
+constexpr auto kAcq = std::memory_order_acquire;
+constexpr auto kRel = std::memory_order_release;
+constexpr std::chrono::milliseconds kSkipPause{1};  // after a skipped frame, as a breather
+}  // namespace
+
+PlaybackLoop::PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events)
+    : m_E(engine), m_Events(events) {
+  for (auto& s : m_FrameSlots) s.buffer = std::make_unique<uint8_t[]>(kMaxPayload);
+  m_gen = m_E.m_State.m_SeekGen.load(kAcq);
+}
+
+void PlaybackLoop::Restart() {
+  m_k = 0;
+  m_primed = false;
+  m_sched.Invalidate();
+}
+
+bool PlaybackLoop::Live() const {
+  const auto& st = m_E.m_State;
+  return st.m_SeekDone.load(kAcq) == 1 && st.m_SeekGen.load(kAcq) == m_gen;
+}
+
+bool PlaybackLoop::Quitting() const { return m_Events.IsSet(EVENT_QUIT); }
+
+void PlaybackLoop::IdleSleep(uint32_t seen) {
+  // Nothing to do until a command changes the state; every such change bumps the wake sequence.
+  if (Quitting()) return;
+  m_E.m_Clock.SleepUntil(IClock::kForever, m_E.m_State.m_WakeSeq, seen);
+}
+
+void PlaybackLoop::BriefSleep(std::unique_lock<std::mutex>& fileLock) {
+  fileLock.unlock();
+  const uint32_t seen = m_E.m_State.m_WakeSeq.load(kAcq);
+  m_E.m_Clock.SleepUntil(m_E.m_Clock.Now() + kSkipPause, m_E.m_State.m_WakeSeq, seen);
+  fileLock.lock();
+}
+
+bool PlaybackLoop::Commit(bool audio, int channel, uint64_t value) {
+  auto& st = m_E.m_State;
+  std::lock_guard<std::mutex> g(st.m_PosLock);
+  if (st.m_SeekGen.load(kAcq) != m_gen) return false;  // a newer search owns the positions
+  const uint32_t v = value > UINT32_MAX ? UINT32_MAX : uint32_t(value);
+  (audio ? st.m_AudioPos : st.m_VideoPos)[size_t(channel)].store(v, kRel);
+  return true;
+}
+
+void PlaybackLoop::Iterate() {
+  auto& st = m_E.m_State;
+  const uint32_t seen = st.m_WakeSeq.load(kAcq);
+  const uint32_t gen = st.m_SeekGen.load(kAcq);
+  if (gen != m_gen) {
+    m_gen = gen;
+    Restart();
+  }
+  const int32_t speed = st.m_Speed.load(kAcq);
+  const int32_t seekDone = st.m_SeekDone.load(kAcq);
+  if (st.m_PlayState.load(kAcq) == kStateStopped || speed == 0 || seekDone == 0 ||
+      st.m_AtEnd.load(kAcq) == 1) {
+    if (seekDone == 0) Restart();
+    IdleSleep(seen);
+    return;
+  }
+  std::unique_lock<std::mutex> fileLock(m_E.m_FileLock);
+  if (st.m_SeekGen.load(kAcq) != m_gen || !m_E.m_File.IsOpen()) return;
+  if (speed > 0)
+    Forward(fileLock);
+  else
+    Reverse(fileLock);
+}
+
+int32_t PlaybackLoop::DisplaySecond(const FrameSlot& f) const {
+  return int32_t(int64_t(m_baseSecond) + f.key / 1000 - m_baseKey / 1000);
+}
+
+bool PlaybackLoop::Prime(const FrameCandidate& c) {
+  FrameSlot& s = m_FrameSlots[m_k];
+  s.f_time = c.f_time;
+  s.key = c.key;
+  s.audio = c.audio;
+  s.size = c.f_size;
+  s.f_type = c.f_type;
+  s.channel = c.channel;
+  if (m_primed) return true;
+  if (m_k == 1) {
+    m_primed = true;
+    m_baseSecond = m_FrameSlots[0].f_time;
+    m_baseKey = m_FrameSlots[0].key;
+    return true;
+  }
+  m_k = 1;
+  return false;
+}
+
+void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
+  BackupFile& file = m_E.m_File;
+  auto& st = m_E.m_State;
+  const uint32_t startSecond = uint32_t(m_E.StartSecond());
+  FrameCandidate best{};
+  bool any = false;
+  auto consider = [&](const FrameCandidate& c) {
+    if (!any || c.key < best.key) best = c;  // the first of equal keys wins
+    any = true;
+  };
+  for (int n = 0; n < kSlots; ++n) {
+    YskFrameHeader h{};
+    const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
+    if (file.m_HasVideo[size_t(n)] && vp >= file.m_VideoFirst[size_t(n)] &&
+        vp <= file.m_VideoLast[size_t(n)] && ReadFrameHeader(*file.m_hFile, vp, h)) {
+      consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp});
+    }
+    const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
+    if (file.m_HasAudio[size_t(n)] && ap >= file.m_AudioFirst[size_t(n)] &&
+        uint64_t(ap) + 1 <= file.AudioRunEnd(n) && ReadFrameHeader(*file.m_hFile, ap, h)) {
+      const uint32_t key = (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
+      consider({h.f_time, key, h.f_size, h.f_info, h.f_type, n, 1, ap});
+    }
+  }
+  if (!any) {
+    EndOfRecording(true);
+    return;
+  }
+  const bool audio = best.audio == 1;
+  const uint64_t runEnd = audio ? file.AudioRunEnd(best.channel) : file.VideoRunEnd(best.channel);
+  const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
+  if (best.f_size > kMaxPayload) {
+    if (Commit(audio, best.channel, next)) BriefSleep(fileLock);
+    return;
+  }
+  FrameSlot& slot = m_FrameSlots[m_k];
+  const size_t got =
+      file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.get(), best.f_size);
+  // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
+  // a header.
+  if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
+  if (got < best.f_size) return;
+  if (!Prime(best)) return;
+  switch (Present(fileLock, true)) {
+    case After::Flip: m_k = 1 - m_k; break;
+    case After::Keep: break;
+    case After::Restart: Restart(); break;
+  }
+}
+
+void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
+  BackupFile& file = m_E.m_File;
+  auto& st = m_E.m_State;
+  FrameCandidate best{};
+  bool any = false;
+  for (int n = 0; n < kSlots; ++n) {
+    const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
+    YskFrameHeader h{};
+    if (!file.m_HasVideo[size_t(n)] || vp == 0 || vp < file.m_VideoFirst[size_t(n)] ||
+        uint64_t(vp) >= file.VideoRunEnd(n) || !ReadFrameHeader(*file.m_hFile, vp, h))
+      continue;
+    if (!any || h.f_msec > best.key) best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
+    any = true;
+  }
+  if (!any) {
+    EndOfRecording(false);
+    return;
+  }
+  const int n = best.channel;
+  FrameSlot& slot = m_FrameSlots[m_k];
+  const bool oversized = best.f_size > kMaxPayload;
+  if (!oversized) {
+    const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
+                                            slot.buffer.get(), best.f_size);
+    if (got < best.f_size) {
+      Commit(false, n, 0);  // cut short: the channel drops out
+      return;
+    }
+  }
+  // Step back to the previous key frame. A run's first frame (f_info 0) has none: the channel
+  // drops out (position 0 lies below every run) rather than showing the same frame again.
+  const int64_t runStart = int64_t(file.VideoRunStart(n));
+  const int64_t first = int64_t(file.m_VideoFirst[size_t(n)]);
+  int64_t p = 0;
+  if (best.f_info > 0) {
+    p = int64_t(best.pos) - int64_t(kYskFrameHeaderSize) - int64_t(best.f_info);
+    for (;;) {
+      YskFrameHeader h{};
+      if (p < runStart || p < first || !ReadFrameHeader(*file.m_hFile, uint64_t(p), h)) {
+        p = 0;
+        break;
+      }
+      if (h.f_type == 1 || p <= first) break;
+      p -= int64_t(h.f_info) + int64_t(kYskFrameHeaderSize);
+    }
+  }
+  if (!Commit(false, n, uint64_t(p))) return;
+  if (oversized) {
+    BriefSleep(fileLock);
+    return;
+  }
+  if (!Prime(best)) return;
+  switch (Present(fileLock, false)) {
+    case After::Flip: m_k = 1 - m_k; break;
+    case After::Keep: break;
+    case After::Restart: Restart(); break;
+  }
+}
+
+void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
+  auto& st = m_E.m_State;
+  auto& dec = m_E.m_Decoder;
+  const int32_t msec = int32_t(f.key % 1000);
+  if (!forward) {
+    dec.SubmitFrame(f.buffer.get(), f.f_time, msec, f.audio, int32_t(f.size), int32_t(f.f_type),
+                    f.channel);
+    return;
+  }
+  if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
+    dec.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+  SystemTime shown = SecondsToCalendar(DisplaySecond(f));
+  shown.wMilliseconds = uint16_t(msec);
+  if (f.audio == 0) {
+    st.m_CurrentTime.Store(shown);
+    if (st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
+    dec.SubmitFrame(f.buffer.get(), f.f_time, msec, 0, int32_t(f.size), int32_t(f.f_type),
+                    f.channel);
+    return;
+  }
+  const bool sound = m_E.m_File.m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
+  dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
+  if (st.m_PlayState.load(kAcq) != kStatePlay) return;
+  st.m_CurrentTime.Store(shown);
+  dec.SubmitFrame(f.buffer.get(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type), f.channel);
+}
+
+void PlaybackLoop::SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward) {
+  auto& st = m_E.m_State;
+  const int32_t fmt = st.m_TimeFormat.load(kAcq);
+  if (st.m_SeekDone.load(kAcq) == 1 && (forward || (fmt >= 1 && fmt <= 6)))
+    m_E.m_View.SetControlText(ctl::kOsd, FormatDateTime(SecondsToCalendar(displaySecond), fmt));
+  const int32_t slider = st.m_SliderSecond.load(kAcq);
+  if (forward && slider <= m_E.m_File.m_Index.m_TotalSeconds) {
+    m_E.m_View.SetSeekPos(slider);
+    st.m_SliderSecond.store(slider + 1, kRel);
+  } else if (!forward && slider > 0) {
+    m_E.m_View.SetSeekPos(slider);
+    st.m_SliderSecond.store(slider - 1, kRel);
+  }
+  const uint32_t e = (f.key - uint32_t(m_E.m_File.m_Index.m_StartMsec)) / 1000u;
+  m_E.m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(e, m_E.m_File.m_Index.m_TotalTime));
+}
+
+PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {
+  auto& st = m_E.m_State;
+  const FrameSlot& F = m_FrameSlots[1 - m_k];
+  const FrameSlot& N = m_FrameSlots[m_k];
+  const uint32_t sF = F.key / 1000, sN = N.key / 1000;
+  if (!Live()) return After::Restart;
+  Submit(F, forward);
+
+  int32_t speed = st.m_Speed.load(kAcq);
+  if (speed == 0) return After::Keep;
+  if (!Live()) return After::Restart;
+  const auto now = m_E.m_Clock.Now();
+  if (!m_sched.Valid())
+    m_sched.Start(F.key, now, speed);
+  else if (m_sched.Speed() != speed)
+    m_sched.Rebase(now, speed);  // a speed change starts its schedule at this frame
+
+  // Sound of a channel the decoder does not play is not paced: its video carries the timing.
+  const bool paced = !forward || F.audio == 0 || m_E.m_Decoder.CurrentAudioChannel() == F.channel;
+  // The second-change texts are due when playback crosses into the next second (forward) or
+  // back into the previous one (reverse).
+  const uint32_t boundary = sF == sN ? N.key : (forward ? (sF + 1) * 1000 : sF * 1000);
+  if (paced && !WaitForKey(boundary, fileLock)) return After::Restart;
+  if (sF != sN) SecondTexts(DisplaySecond(F), F, forward);
+
+  speed = st.m_Speed.load(kAcq);
+  if (speed == 0) return After::Keep;
+  if (!Live()) return After::Restart;
+  if (m_sched.Speed() != speed) m_sched.Rebase(m_E.m_Clock.Now(), speed);
+  if (paced && !WaitForKey(N.key, fileLock)) return After::Restart;
+  return After::Flip;
+}
+
+bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock) {
+  auto& st = m_E.m_State;
+  for (;;) {
+    const auto plan = m_sched.PlanWait(key, m_E.m_Clock.Now());
+    if (!plan.sleep) return true;
+    bool interrupted = false;
+    fileLock.unlock();
+    for (;;) {
+      const uint32_t seen = st.m_WakeSeq.load(kAcq);
+      if (Quitting() || !Live() || st.m_Speed.load(kAcq) != m_sched.Speed()) {
+        interrupted = true;
+        break;
+      }
+      if (m_E.m_Clock.Now() >= plan.until) break;
+      m_E.m_Clock.SleepUntil(plan.until, st.m_WakeSeq, seen);
+    }
+    fileLock.lock();
+    if (Quitting() || st.m_SeekGen.load(kAcq) != m_gen) return false;
+    if (!interrupted) return true;
+    const int32_t speed = st.m_Speed.load(kAcq);
+    if (speed == 0 || st.m_SeekDone.load(kAcq) == 0) return true;  // the caller's checks decide
+    m_sched.Rebase(m_E.m_Clock.Now(), speed);  // go on towards the same key at the new speed
+  }
+}
+
+void PlaybackLoop::EndOfRecording(bool forward) {
+  auto& st = m_E.m_State;
+  // The frame held back for its successor has none: show it before the recording ends.
+  if ((m_primed || m_k == 1) && Live()) Submit(m_FrameSlots[1 - m_k], forward);
+  Restart();
+  st.m_AtEnd.store(1, kRel);
+  st.m_PlayState.store(kStateStopped, kRel);
+  m_E.ResetPlayerControls();
+  m_E.PlayButtonImages(ctl::kPlayImages);
+}
+
+}  // namespace ov

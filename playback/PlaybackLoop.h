@@ -1,0 +1,76 @@
+#pragma once
+// The body of the playback thread: merges the channels' next frames by merge key, keeps a double
+// buffer of read frames, presents each frame when its successor has been read, and paces
+// presentation against an absolute schedule.
+//
+// Threads: constructed, iterated and destroyed on the playback thread only.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "archive/YskFormat.h"
+#include "playback/PaceSchedule.h"
+
+namespace ov {
+
+class PlaybackEngine;
+class ManualResetEvents;
+
+struct FrameSlot {
+  std::unique_ptr<uint8_t[]> buffer;  // kMaxPayload bytes, owned by the slot
+  int32_t f_time = 0;
+  uint32_t key = 0;
+  int32_t audio = 0;
+  uint32_t size = 0;
+  uint32_t f_type = 0;
+  int32_t channel = 0;
+};
+
+struct FrameCandidate {
+  int32_t f_time = 0;
+  uint32_t key = 0;
+  uint32_t f_size = 0;
+  uint32_t f_info = 0;
+  uint32_t f_type = 0;
+  int32_t channel = 0;
+  int32_t audio = 0;
+  uint32_t pos = 0;  // header offset
+};
+
+class PlaybackLoop {
+ public:
+  PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events);
+  // One iteration, after the thread's event wait reported EVENT_RUN.
+  void Iterate();
+
+ private:
+  enum class After { Flip, Keep, Restart };
+  void Restart();
+  bool Live() const;  // a search is in place and no newer one has begun
+  bool Quitting() const;
+  void IdleSleep(uint32_t seen);
+  void BriefSleep(std::unique_lock<std::mutex>& fileLock);
+  bool Commit(bool audio, int channel, uint64_t value);
+  void Forward(std::unique_lock<std::mutex>& fileLock);
+  void Reverse(std::unique_lock<std::mutex>& fileLock);
+  // Fills slot k from a candidate whose payload was read into it; false until primed.
+  bool Prime(const FrameCandidate& c);
+  void Submit(const FrameSlot& f, bool forward);
+  After Present(std::unique_lock<std::mutex>& fileLock, bool forward);
+  void SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward);
+  bool WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock);
+  void EndOfRecording(bool forward);
+  int32_t DisplaySecond(const FrameSlot& f) const;
+
+  PlaybackEngine& m_E;
+  const ManualResetEvents& m_Events;
+  FrameSlot m_FrameSlots[2];
+  int m_k = 0;
+  bool m_primed = false;
+  int32_t m_baseSecond = 0;
+  uint32_t m_baseKey = 0;
+  uint32_t m_gen = 0;
+  PaceSchedule m_sched;
+};
+
+}  // namespace ov

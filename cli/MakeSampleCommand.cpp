@@ -7,6 +7,7 @@
 
 #include "archive/Calendar.h"
 #include "cli/Commands.h"
+#include "cli/StorageSampleCommand.h"
 #include "cli/sample/SampleWriter.h"
 
 namespace ov::cli {
@@ -135,14 +136,23 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                   "Long mode: repeat one encoded group of pictures per channel until the file "
                   "is about this many GiB (below 4); --duration is ignored");
   cmd->add_option("--preset", args->preset, "x264 preset")->capture_default_str();
-  cmd->callback([args, &exitCode] {
+  auto storageArgs = std::make_shared<StorageSampleArgs>();
+  AddStorageSampleOptions(*cmd, *storageArgs);
+  cmd->callback([args, storageArgs, &exitCode] {
     try {
       const auto options = ToOptions(*args);
+      if (storageArgs->storage) {
+        exitCode = RunStorageSample(args->out, options, *storageArgs);
+        return;
+      }
       const auto r = sample::WriteSample(options, args->out, args->manifest);
       std::printf("%s: %llu bytes, %llu video frames, %llu sound frames, %.1f s\n",
                   args->out.c_str(), static_cast<unsigned long long>(r.fileSize),
                   static_cast<unsigned long long>(r.videoFrames),
                   static_cast<unsigned long long>(r.audioFrames), double(r.durationMs) / 1000.0);
+      if (r.largestPayload > kMaxPayload)
+        std::fprintf(stderr, "make-sample: warning: a frame of %u bytes exceeds %u bytes\n",
+                     r.largestPayload, kMaxPayload);
       exitCode = 0;
     } catch (const std::invalid_argument& e) {
       std::fprintf(stderr, "make-sample: %s\n", e.what());

@@ -111,6 +111,7 @@ class RunWriter {
     manifest_.Frame(file_.pos(), run.slot, false, h, f.frameNumber);
     file_.WriteFrame(h, f.payload.data());
     prev_ = h.f_size;
+    largest_ = std::max(largest_, h.f_size);
     ++run.frames;
   }
 
@@ -128,12 +129,14 @@ class RunWriter {
   }
 
   void StartRun() { prev_ = 0; }
+  uint32_t largest() const { return largest_; }
 
  private:
   const SampleOptions& o_;
   DataFile& file_;
   ManifestWriter& manifest_;
   uint32_t prev_ = 0;
+  uint32_t largest_ = 0;
 };
 
 YskHeader BuildHeader(const SampleOptions& o, const std::vector<Run>& runs, uint64_t dataStart) {
@@ -251,8 +254,10 @@ void EncodeChannelVideo(const VideoParams& params, int channel, uint32_t firstFr
   hand();
 }
 
-SampleResult WriteSample(const SampleOptions& options, const std::string& path,
-                         const std::string& manifestPath) {
+namespace {
+
+SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& path,
+                              const std::string& manifestPath) {
   SampleOptions o = ResolveSampleOptions(options);
   const uint64_t dataStart = o.kind == 0 ? kDataStartKind0 : kDataStartKind12;
 
@@ -332,9 +337,25 @@ SampleResult WriteSample(const SampleOptions& options, const std::string& path,
   }
   result.fileSize = file.pos();
   result.durationMs = o.durationMs;
+  result.largestPayload = std::max(writer.largest(), kAudioFrameBytes);
   file.Close();
   manifest.Finish(Summary(o, runs, dataStart, headerOffset, result.fileSize, header));
   return result;
+}
+
+}  // namespace
+
+SampleResult WriteSample(const SampleOptions& options, const std::string& path,
+                         const std::string& manifestPath) {
+  ResolveSampleOptions(options);  // bad options leave existing files alone
+  try {
+    return WriteSampleFiles(options, path, manifestPath);
+  } catch (...) {
+    // A half-written sample would only mislead the test that plays it.
+    std::remove(path.c_str());
+    if (!manifestPath.empty()) std::remove(manifestPath.c_str());
+    throw;
+  }
 }
 
 }  // namespace ov::sample

@@ -34,10 +34,11 @@ struct SampleResult {
   uint64_t videoFrames = 0;
   uint64_t audioFrames = 0;
   int64_t durationMs = 0;
+  uint32_t largestPayload = 0;  // above kMaxPayload the player skips the frame
 };
 
-// Throws std::invalid_argument for bad options and std::runtime_error for encoder or I/O errors.
-// manifestPath may be empty.
+// Throws std::invalid_argument for bad options and std::runtime_error for encoder or I/O errors;
+// then no file is left behind. manifestPath may be empty.
 SampleResult WriteSample(const SampleOptions& options, const std::string& path,
                          const std::string& manifestPath);
 

@@ -19,6 +19,7 @@ namespace {
 struct Decoded {
   std::optional<StampValue> full;
   std::optional<StampValue> scaled;
+  std::optional<StampValue> tiny;
 };
 
 class Decoder {
@@ -39,7 +40,7 @@ class Decoder {
   bool ok() const { return ok_; }
 
   // Decodes one payload; each finished picture is read at full size and scaled to 200x164 in
-  // a 240x180 black image at (20, 8).
+  // a 240x180 black image at (20, 8), and to 88x72 (a 16-pane layout in a small window).
   void Decode(std::span<const uint8_t> payload, std::vector<Decoded>& out) {
     std::vector<uint8_t> padded(payload.begin(), payload.end());
     padded.resize(payload.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
@@ -48,7 +49,7 @@ class Decoder {
     if (avcodec_send_packet(ctx_, packet_) < 0) return;
     while (avcodec_receive_frame(ctx_, frame_) == 0) {
       out.push_back({Read(frame_->width, frame_->height, {0, 0, frame_->width, frame_->height}),
-                     Read(240, 180, {20, 8, 200, 164})});
+                     Read(240, 180, {20, 8, 200, 164}), Read(96, 80, {4, 0, 88, 72})});
       av_frame_unref(frame_);
     }
   }
@@ -100,6 +101,7 @@ TEST_P(SampleDecodeTest, EveryPictureShowsItsChannelAndFrame) {
     for (uint32_t k = 0; k < pictures.size(); ++k) {
       EXPECT_EQ(pictures[k].full, (StampValue{slot, k})) << "slot " << slot << " frame " << k;
       EXPECT_EQ(pictures[k].scaled, (StampValue{slot, k})) << "slot " << slot << " frame " << k;
+      EXPECT_EQ(pictures[k].tiny, (StampValue{slot, k})) << "slot " << slot << " frame " << k;
     }
   }
 }

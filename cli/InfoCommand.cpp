@@ -1,5 +1,174 @@
+// ostravue-cli info: the open command's file checks and the time index, without a window.
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "archive/BackupFile.h"
 #include "cli/Commands.h"
 
 namespace ov::cli {
-void RegisterInfo(CLI::App&, int&) {}
+namespace {
+using nlohmann::json;
+
+std::string DateTime(const SystemTime& t, bool withMs) {
+  char b[64];
+  if (withMs)
+    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  else
+    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, t.wSecond);
+  return b;
+}
+
+json Info(const ChannelTimeInfo& r) {
+  return {{"f_time", r.f_time}, {"f_msec", r.f_msec}, {"f_size", r.f_size},
+          {"f_info", r.f_info}, {"f_type", r.f_type}, {"slot", r.slot}};
+}
+template <typename A>
+json Array(const A& a) {
+  json j = json::array();
+  for (const auto& v : a) j.push_back(v);
+  return j;
+}
+template <typename A>
+json InfoArray(const A& a) {
+  json j = json::array();
+  for (const auto& v : a) j.push_back(Info(v));
+  return j;
+}
+
+// How far the open got, so a rejected file reports only what was computed before the rejection.
+enum Stage { kNone, kHeader, kCounts, kTables };
+Stage StageOf(const OpenOutcome& o) {
+  if (o.accepted || o.code == 1007) return kTables;
+  if (o.code == 1006) return kCounts;
+  return kHeader;
+}
+
+json Describe(const std::string& path, const PreOpenResult& pre, const BackupFile& f,
+              const OpenOutcome* o) {
+  static const char* kKeys[] = {
+      "kind", "channelCount", "videoCoding", "videoMask", "audioMask", "dataStart", "refDate",
+      "videoCount", "audioCount", "names", "channelNo", "hasVideo", "hasAudio", "videoFirst",
+      "audioFirst", "videoLast", "audioLast", "videoPos", "audioPos", "startInfo", "endInfo",
+      "startInfoAudio", "endInfoAudio", "startMsec", "totalSeconds", "totalTime", "resumeTime",
+      "paneCount", "paneTitles"};
+  json j;
+  j["path"] = path;
+  j["status"] = pre.status == PreOpenStatus::Ignored ? "ignored"
+                : (o && o->accepted)                 ? "accepted"
+                                                     : "rejected";
+  j["code"] = nullptr;
+  j["message"] = nullptr;
+  for (const char* k : kKeys) j[k] = nullptr;
+  if (pre.status == PreOpenStatus::TooShort) {
+    j["code"] = "C1001";
+    j["message"] = kMsgC1001;
+  }
+  if (!o) return j;
+  if (!o->accepted) {
+    j["code"] = "C" + std::to_string(o->code);
+    j["message"] = o->message;
+  }
+  const Stage stage = StageOf(*o);
+  const YskHeader& h = f.m_Header;
+  j["kind"] = h.kind;
+  j["channelCount"] = h.channelCount;
+  j["videoCoding"] = h.videoCoding;
+  j["videoMask"] = h.videoMask;
+  j["audioMask"] = h.audioMask;
+  json names = json::array(), channelNo = json::array();
+  for (const auto& r : h.video) {
+    names.push_back(r.name);
+    channelNo.push_back(r.channelNo);
+  }
+  j["names"] = names;
+  j["channelNo"] = channelNo;
+  if (stage >= kCounts) {
+    j["videoCount"] = f.m_VideoCount;
+    j["audioCount"] = f.m_AudioCount;
+    j["hasVideo"] = Array(f.m_HasVideo);
+    j["hasAudio"] = Array(f.m_HasAudio);
+  }
+  if (stage >= kTables) {
+    const TimeIndex& x = f.m_Index;
+    j["dataStart"] = f.m_DataStart;
+    j["refDate"] = DateTime(f.m_RefDate, false);
+    j["videoFirst"] = Array(f.m_VideoFirst);
+    j["audioFirst"] = Array(f.m_AudioFirst);
+    j["videoLast"] = Array(f.m_VideoLast);
+    j["audioLast"] = Array(f.m_AudioLast);
+    j["videoPos"] = Array(f.m_VideoPos);
+    j["audioPos"] = Array(f.m_AudioPos);
+    j["startInfo"] = InfoArray(x.m_StartInfo);
+    j["endInfo"] = InfoArray(x.m_EndInfo);
+    j["startInfoAudio"] = InfoArray(x.m_StartInfo_A);
+    j["endInfoAudio"] = InfoArray(x.m_EndInfo_A);
+    j["startMsec"] = x.m_StartMsec;
+    j["totalSeconds"] = x.m_TotalSeconds;
+    char t[32];
+    std::snprintf(t, sizeof t, "%02u:%02u:%02u", x.m_TotalTime.wHour, x.m_TotalTime.wMinute,
+                  x.m_TotalTime.wSecond);
+    j["totalTime"] = t;
+    j["resumeTime"] = DateTime(x.m_ResumeTime, true);
+  }
+  if (o->decoder) {
+    j["paneCount"] = o->decoder->paneCount;
+    j["paneTitles"] = Array(o->decoder->paneTitles);
+  }
+  return j;
+}
+
+void PrintTable(const json& j) {
+  std::printf("%-12s %s\n", "file", j["path"].get<std::string>().c_str());
+  std::printf("%-12s %s\n", "status", j["status"].get<std::string>().c_str());
+  if (j["status"] != "accepted") return;
+  std::printf("%-12s kind %d, %d channels, coding %d, data at %u\n", "layout", j["kind"].get<int>(),
+              j["channelCount"].get<int>(), j["videoCoding"].get<int>(),
+              j["dataStart"].get<unsigned>());
+  std::printf("%-12s %s\n", "starts", j["resumeTime"].get<std::string>().c_str());
+  std::printf("%-12s %s (%d s on the seek slider)\n", "length",
+              j["totalTime"].get<std::string>().c_str(), j["totalSeconds"].get<int>());
+  std::printf("\n%-4s %-20s %-5s %-5s %-12s %-12s\n", "slot", "name", "video", "sound", "first key",
+              "last key");
+  for (int n = 0; n < kSlots; ++n) {
+    if (!j["hasVideo"][n].get<int>() && !j["hasAudio"][n].get<int>()) continue;
+    std::printf("%-4d %-20s %-5s %-5s %-12u %-12u\n", n, j["names"][n].get<std::string>().c_str(),
+                j["hasVideo"][n].get<int>() ? "yes" : "no", j["hasAudio"][n].get<int>() ? "yes" : "no",
+                j["videoFirst"][n].get<unsigned>(), j["videoLast"][n].get<unsigned>());
+  }
+}
+}  // namespace
+
+void RegisterInfo(CLI::App& app, int& exitCode) {
+  auto* sub = app.add_subcommand("info", "Check and index a backup file, print what the player sees");
+  auto path = std::make_shared<std::string>();
+  auto asJson = std::make_shared<bool>(false);
+  sub->add_option("FILE", *path, "backup file (.ysk)")->required();
+  sub->add_flag("--json", *asJson, "print one JSON object");
+  sub->callback([path, asJson, &exitCode] {
+    const PreOpenResult pre = CheckBeforeOpen(*path);
+    BackupFile file;
+    OpenOutcome outcome;
+    const bool opened = pre.status == PreOpenStatus::Ok;
+    if (opened) outcome = file.ReadBackupHeader(*path);
+    const json j = Describe(*path, pre, file, opened ? &outcome : nullptr);
+    if (*asJson)
+      std::cout << j.dump() << "\n";
+    else
+      PrintTable(j);
+    if (pre.status == PreOpenStatus::Ignored) {
+      std::cerr << "ignored: the path has no \".ysk\" or cannot be read\n";
+      exitCode = 3;
+    } else if (j["status"] == "rejected") {
+      std::cerr << j["message"].get<std::string>() << "\n";
+      exitCode = 2;
+    } else {
+      exitCode = 0;
+    }
+  });
+}
+
 }  // namespace ov::cli

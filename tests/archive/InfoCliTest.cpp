@@ -1,0 +1,76 @@
+// ostravue-cli info: exit status and the JSON keys for accepted, rejected and ignored files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "tests/archive/YskBuilder.h"
+
+namespace ov::test {
+namespace {
+
+struct Run {
+  int status;
+  nlohmann::json out;
+};
+
+Run Info(const std::string& path) {
+  const std::string cmd = std::string(OV_CLI_PATH) + " info --json '" + path + "' 2>/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  std::string text;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
+  const int rc = pclose(p);
+  return {WEXITSTATUS(rc), nlohmann::json::parse(text)};
+}
+
+std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const char* env = std::getenv("OV_TEST_TMP");
+  auto dir = std::filesystem::path(env ? env : "/tmp") / "info";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  return (dir / name).string();
+}
+
+TEST(InfoCli, AcceptedRejectedIgnored) {
+  YskBuilder y;
+  y.header.channelCount = 1;
+  y.AddVideo(0, kT0, 1000, 30, 40, 10);
+  const auto ok = Info(Write("ok.ysk", y.Build()));
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_EQ(ok.out["status"], "accepted");
+  EXPECT_EQ(ok.out["code"], nullptr);
+  EXPECT_EQ(ok.out["refDate"], "2024-03-01 12:00:00");
+  EXPECT_EQ(ok.out["resumeTime"], "2024-03-01 12:00:00.1000");  // ms field holds f_msec's low bits
+  EXPECT_EQ(ok.out["totalTime"], "00:00:01");
+  EXPECT_EQ(ok.out["paneTitles"].size(), 16u);
+  EXPECT_EQ(ok.out["startInfo"][0]["slot"], 0);
+  EXPECT_EQ(ok.out.size(), 33u);
+
+  auto bytes = y.Build();
+  bytes[3] = 0;  // channel count
+  const auto bad = Info(Write("bad.ysk", bytes));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out["code"], "C1005");
+  EXPECT_EQ(bad.out["message"], "C1005 : Broken or corrupted data file.");
+  EXPECT_EQ(bad.out["kind"], 0);
+  EXPECT_EQ(bad.out["dataStart"], nullptr);  // not computed before the rejection
+  EXPECT_EQ(bad.out.size(), 33u);
+
+  const auto shortFile = Info(Write("short.ysk", std::vector<uint8_t>(100)));
+  EXPECT_EQ(shortFile.status, 2);
+  EXPECT_EQ(shortFile.out["code"], "C1001");
+  EXPECT_EQ(shortFile.out["kind"], nullptr);
+
+  const auto ignored = Info(Write("plain.bin", bytes));
+  EXPECT_EQ(ignored.status, 3);
+  EXPECT_EQ(ignored.out["status"], "ignored");
+}
+
+}  // namespace
+}  // namespace ov::test

@@ -204,8 +204,8 @@ void CDC::DrawText(const QString& text, const WinRect& r, int flags) {
 void CDC::ExcludeClipRect(const WinRect& r) {
   if (!m_pPainter) return;
   // Without clipping everything is drawable; a region far larger than any surface stands for it.
-  const QRegion current = m_pPainter->hasClipping() ? m_pPainter->clipRegion()
-                                                    : QRegion(-32768, -32768, 65536, 65536);
+  const QRegion current =
+      m_pPainter->hasClipping() ? m_pPainter->clipRegion() : QRegion(-32768, -32768, 65536, 65536);
   m_pPainter->setClipRegion(current.subtracted(QRegion(r.ToQRect())));
 }
 

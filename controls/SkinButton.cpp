@@ -72,9 +72,9 @@ void CSkinButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::u
 }
 
 void CSkinButton::SetBitmapsHere(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hover,
-                                 std::uint32_t checkOn, std::uint32_t disabled,
-                                 std::uint32_t focus, std::uint32_t mask, int fitMode,
-                                 int frameWidth, int captionInset) {
+                                 std::uint32_t checkOn, std::uint32_t disabled, std::uint32_t focus,
+                                 std::uint32_t mask, int fitMode, int frameWidth,
+                                 int captionInset) {
   m_bmpNormal = QImage();
   m_bmpPressed = QImage();
   m_bmpHover = QImage();
@@ -115,7 +115,8 @@ void CSkinButton::SetBitmapsHere(std::uint32_t normal, std::uint32_t pressed, st
 
 void CSkinButton::Invalidate() {
   if (QThread::currentThread() != thread()) {
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { update(); }, Qt::QueuedConnection);
     return;
   }
   update();
@@ -177,9 +178,8 @@ CSkinButton::Drawn CSkinButton::ChooseDrawn(const ItemState& state, bool checkOn
 
 QRegion CSkinButton::BuildRegionFromMask(const QImage& mask, QRgb key) {
   if (mask.isNull()) return QRegion();
-  const QImage img = mask.format() == QImage::Format_RGB32
-                         ? mask
-                         : mask.convertToFormat(QImage::Format_RGB32);
+  const QImage img =
+      mask.format() == QImage::Format_RGB32 ? mask : mask.convertToFormat(QImage::Format_RGB32);
   const int w = img.width();
   const int h = img.height();
   const QRgb keyRgb = key & 0xFFFFFFu;
@@ -273,12 +273,24 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     case Drawn::Face:
       dc.FillRect(rc, palette().color(QPalette::Button));
       return;
-    case Drawn::Normal: chosen = &m_bmpNormal; break;
-    case Drawn::Pressed: chosen = &m_bmpPressed; break;
-    case Drawn::Hover: chosen = &m_bmpHover; break;
-    case Drawn::Focus: chosen = &m_bmpFocus; break;
-    case Drawn::Disabled: chosen = &m_bmpDisabled; break;
-    case Drawn::CheckOn: chosen = &m_bmpCheckOn; break;
+    case Drawn::Normal:
+      chosen = &m_bmpNormal;
+      break;
+    case Drawn::Pressed:
+      chosen = &m_bmpPressed;
+      break;
+    case Drawn::Hover:
+      chosen = &m_bmpHover;
+      break;
+    case Drawn::Focus:
+      chosen = &m_bmpFocus;
+      break;
+    case Drawn::Disabled:
+      chosen = &m_bmpDisabled;
+      break;
+    case Drawn::CheckOn:
+      chosen = &m_bmpCheckOn;
+      break;
   }
   PaintStateBitmap(dc, *chosen, rc, m_FitMode);
 }

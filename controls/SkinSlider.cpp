@@ -14,7 +14,7 @@ namespace ov {
 namespace {
 
 // Thumb and channel proportions of a trackbar with thumbs pointing both ways.
-constexpr int kEdgeGap = 2;           // between the control's edge and the thumb's far sides
+constexpr int kEdgeGap = 2;            // between the control's edge and the thumb's far sides
 constexpr int kChannelHalfHeight = 2;  // the channel is 4 pixels thick
 
 int ThumbWidthFor(int across) { return std::max(5, across * 11 / 20); }
@@ -77,13 +77,13 @@ void CSkinSlider::NotifyParent(int code) {
   if (!parentWidget()) return;
   const int pos = value();
   QMetaObject::invokeMethod(
-      this, [this, code, pos] { emit scrollNotify(m_ControlId, code, pos); },
-      Qt::QueuedConnection);
+      this, [this, code, pos] { emit scrollNotify(m_ControlId, code, pos); }, Qt::QueuedConnection);
 }
 
 void CSkinSlider::PostSetPos(int pos) {
   if (QThread::currentThread() != thread()) {
-    QMetaObject::invokeMethod(this, [this, pos] { setValue(pos); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, pos] { setValue(pos); }, Qt::QueuedConnection);
     return;
   }
   setValue(pos);

@@ -106,7 +106,8 @@ void CVolumeSlider::PaintHorizontal(CDC& dc, const WinRect& c) {
   dc.FillRect({X, mid - 1, R, mid + 1}, kUnlit);
 
   const int t = Wd / 12;
-  const int left = Trunc(static_cast<float>(L) + static_cast<float>(Wd) * f - static_cast<float>(t));
+  const int left =
+      Trunc(static_cast<float>(L) + static_cast<float>(Wd) * f - static_cast<float>(t));
   const int right = Trunc(static_cast<float>(L + t) + static_cast<float>(Wd) * f);
   const int top = mid - Wd / 20;
   const int bottom = mid + Wd / 16;
@@ -148,7 +149,8 @@ void CVolumeSlider::PaintVertical(CDC& dc, const WinRect& c) {
   dc.FillRect({cx, T, cx + 1, B}, kGrey);
 
   const int t = Hd / 12;
-  m_ThumbRect = {cx - t, Trunc(static_cast<float>(T) + static_cast<float>(Hd) * f - static_cast<float>(t)),
+  m_ThumbRect = {cx - t,
+                 Trunc(static_cast<float>(T) + static_cast<float>(Hd) * f - static_cast<float>(t)),
                  cx + t, Trunc(static_cast<float>(T + t) + static_cast<float>(Hd) * f)};
   dc.SelectPen(kGrey, 1);
   dc.SelectBrush(m_Tracking ? m_ShadeColour : kThumbBody);

@@ -33,7 +33,8 @@ QImage Blank(int w, int h, const QColor& fill) {
 // Fills img with the bar strip's rows, starting at strip row firstRow.
 void FillWithStrip(QImage& img, int firstRow) {
   QPainter p(&img);
-  for (int y = 0; y < img.height(); ++y) p.fillRect(0, y, img.width(), 1, StripColour(firstRow + y));
+  for (int y = 0; y < img.height(); ++y)
+    p.fillRect(0, y, img.width(), 1, StripColour(firstRow + y));
 }
 
 // ---- transport row -------------------------------------------------------------------------
@@ -44,8 +45,8 @@ void DrawGlyph(QPainter& p, Glyph g, QPointF c, const QColor& colour) {
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
   auto tri = [&](double tipX, double baseX, double halfH) {
-    p.drawPolygon(QPolygonF({QPointF(baseX, c.y() - halfH), QPointF(baseX, c.y() + halfH),
-                             QPointF(tipX, c.y())}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(baseX, c.y() - halfH), QPointF(baseX, c.y() + halfH), QPointF(tipX, c.y())}));
   };
   switch (g) {
     case Glyph::Play:
@@ -175,10 +176,18 @@ QImage PaneButton(int n, bool pressed) {
   // Cell widths across the 15-pixel face (x = 2..16), one-pixel gaps.
   std::vector<int> cells;
   switch (n) {
-    case 1: cells = {15}; break;
-    case 4: cells = {7, 7}; break;
-    case 9: cells = {4, 5, 4}; break;
-    default: cells = {3, 3, 3, 3}; break;
+    case 1:
+      cells = {15};
+      break;
+    case 4:
+      cells = {7, 7};
+      break;
+    case 9:
+      cells = {4, 5, 4};
+      break;
+    default:
+      cells = {3, 3, 3, 3};
+      break;
   }
   const QColor on = pressed ? kAccent : QColor(196, 196, 196);
   int y = 2;
@@ -254,10 +263,11 @@ QImage TextButton(int w, int h, const QColor& background, const QString& text, b
     p.fillRect(fx, fy + 2, 12, 8, body);
     p.fillRect(fx + 1, fy + 4, 10, 1, pressed ? kAccent : QColor(20, 110, 140));
     p.setRenderHint(QPainter::Antialiasing, true);
-    textBox.setLeft(fx + 14);
+    textBox.setLeft(fx + 13);
+    textBox.setRight(w - 3);
   }
   p.setPen(ink);
-  p.setFont(UiFont(11, true));
+  p.setFont(UiFont(folder ? 10 : 11, true));
   p.drawText(textBox, Qt::AlignCenter, text);
   return img;
 }
@@ -295,9 +305,9 @@ QImage Logo(int size, const QColor& background, bool plate) {
   const double k = ring.width() / 2 - ringWidth;
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(240, 240, 240));
-  p.drawPolygon(QPolygonF({QPointF(c.x() - k * 0.45, c.y() - k * 0.62),
-                           QPointF(c.x() - k * 0.45, c.y() + k * 0.62),
-                           QPointF(c.x() + k * 0.7, c.y())}));
+  p.drawPolygon(
+      QPolygonF({QPointF(c.x() - k * 0.45, c.y() - k * 0.62),
+                 QPointF(c.x() - k * 0.45, c.y() + k * 0.62), QPointF(c.x() + k * 0.7, c.y())}));
   return img;
 }
 
@@ -312,58 +322,97 @@ QColor StripColour(int y) {
 
 QImage DrawSkinBitmap(std::uint32_t id) {
   switch (id) {
-    case IDB_PLAY_NORMAL: return TransportButton(43, Glyph::Play, State::Normal);
-    case IDB_PLAY_PRESSED: return TransportButton(43, Glyph::Play, State::Pressed);
-    case IDB_PLAY_HOVER: return TransportButton(43, Glyph::Play, State::Hover);
-    case IDB_PAUSE: return TransportButton(43, Glyph::Pause, State::Normal, true);
-    case IDB_REW_NORMAL: return TransportButton(36, Glyph::Rew, State::Normal);
-    case IDB_REW_PRESSED: return TransportButton(36, Glyph::Rew, State::Pressed);
-    case IDB_REW_HOVER: return TransportButton(36, Glyph::Rew, State::Hover);
-    case IDB_BACK_NORMAL: return TransportButton(36, Glyph::Back, State::Normal);
-    case IDB_BACK_PRESSED: return TransportButton(36, Glyph::Back, State::Pressed);
-    case IDB_BACK_HOVER: return TransportButton(36, Glyph::Back, State::Hover);
-    case IDB_FWD_NORMAL: return TransportButton(36, Glyph::Fwd, State::Normal);
-    case IDB_FWD_PRESSED: return TransportButton(36, Glyph::Fwd, State::Pressed);
-    case IDB_FWD_HOVER: return TransportButton(36, Glyph::Fwd, State::Hover);
-    case IDB_FF_NORMAL: return TransportButton(36, Glyph::FF, State::Normal);
-    case IDB_FF_PRESSED: return TransportButton(36, Glyph::FF, State::Pressed);
-    case IDB_FF_HOVER: return TransportButton(36, Glyph::FF, State::Hover);
+    case IDB_PLAY_NORMAL:
+      return TransportButton(43, Glyph::Play, State::Normal);
+    case IDB_PLAY_PRESSED:
+      return TransportButton(43, Glyph::Play, State::Pressed);
+    case IDB_PLAY_HOVER:
+      return TransportButton(43, Glyph::Play, State::Hover);
+    case IDB_PAUSE:
+      return TransportButton(43, Glyph::Pause, State::Normal, true);
+    case IDB_REW_NORMAL:
+      return TransportButton(36, Glyph::Rew, State::Normal);
+    case IDB_REW_PRESSED:
+      return TransportButton(36, Glyph::Rew, State::Pressed);
+    case IDB_REW_HOVER:
+      return TransportButton(36, Glyph::Rew, State::Hover);
+    case IDB_BACK_NORMAL:
+      return TransportButton(36, Glyph::Back, State::Normal);
+    case IDB_BACK_PRESSED:
+      return TransportButton(36, Glyph::Back, State::Pressed);
+    case IDB_BACK_HOVER:
+      return TransportButton(36, Glyph::Back, State::Hover);
+    case IDB_FWD_NORMAL:
+      return TransportButton(36, Glyph::Fwd, State::Normal);
+    case IDB_FWD_PRESSED:
+      return TransportButton(36, Glyph::Fwd, State::Pressed);
+    case IDB_FWD_HOVER:
+      return TransportButton(36, Glyph::Fwd, State::Hover);
+    case IDB_FF_NORMAL:
+      return TransportButton(36, Glyph::FF, State::Normal);
+    case IDB_FF_PRESSED:
+      return TransportButton(36, Glyph::FF, State::Pressed);
+    case IDB_FF_HOVER:
+      return TransportButton(36, Glyph::FF, State::Hover);
     case IDB_FILEOPEN_NORMAL:
       return TextButton(53, 22, kLowerBand, QStringLiteral("Open"), false, true);
     case IDB_FILEOPEN_PRESSED:
       return TextButton(53, 22, kLowerBand, QStringLiteral("Open"), true, true);
-    case IDB_SPEAKER_ON_NORMAL: return Speaker(true, false);
-    case IDB_SPEAKER_ON_PRESSED: return Speaker(true, true);
-    case IDB_SPEAKER_OFF_NORMAL: return Speaker(false, false);
-    case IDB_SPEAKER_OFF_PRESSED: return Speaker(false, true);
-    case IDB_LABEL_TIMELINE: return Label(45, QStringLiteral("TimeLine"));
-    case IDB_LABEL_FILENAME: return Label(47, QStringLiteral("FileName"));
+    case IDB_SPEAKER_ON_NORMAL:
+      return Speaker(true, false);
+    case IDB_SPEAKER_ON_PRESSED:
+      return Speaker(true, true);
+    case IDB_SPEAKER_OFF_NORMAL:
+      return Speaker(false, false);
+    case IDB_SPEAKER_OFF_PRESSED:
+      return Speaker(false, true);
+    case IDB_LABEL_TIMELINE:
+      return Label(45, QStringLiteral("TimeLine"));
+    case IDB_LABEL_FILENAME:
+      return Label(47, QStringLiteral("FileName"));
     case IDB_BAR_STRIP: {
       QImage img = Blank(2, 48, Qt::black);
       FillWithStrip(img, 0);
       return img;
     }
-    case IDB_CLOSE_NORMAL: return WindowButton(WindowGlyph::Close, false);
-    case IDB_CLOSE_PRESSED: return WindowButton(WindowGlyph::Close, true);
-    case IDB_MAXIMIZE_NORMAL: return WindowButton(WindowGlyph::Maximize, false);
-    case IDB_MAXIMIZE_PRESSED: return WindowButton(WindowGlyph::Maximize, true);
-    case IDB_MINIMIZE_NORMAL: return WindowButton(WindowGlyph::Minimize, false);
-    case IDB_MINIMIZE_PRESSED: return WindowButton(WindowGlyph::Minimize, true);
+    case IDB_CLOSE_NORMAL:
+      return WindowButton(WindowGlyph::Close, false);
+    case IDB_CLOSE_PRESSED:
+      return WindowButton(WindowGlyph::Close, true);
+    case IDB_MAXIMIZE_NORMAL:
+      return WindowButton(WindowGlyph::Maximize, false);
+    case IDB_MAXIMIZE_PRESSED:
+      return WindowButton(WindowGlyph::Maximize, true);
+    case IDB_MINIMIZE_NORMAL:
+      return WindowButton(WindowGlyph::Minimize, false);
+    case IDB_MINIMIZE_PRESSED:
+      return WindowButton(WindowGlyph::Minimize, true);
     case IDB_ABOUT_OK_NORMAL:
       return TextButton(70, 23, QColor(255, 255, 255), QStringLiteral("OK"), false, false);
     case IDB_ABOUT_OK_PRESSED:
       return TextButton(70, 23, QColor(255, 255, 255), QStringLiteral("OK"), true, false);
-    case IDB_LOGO_SMALL: return Logo(18, kTitleBand, false);
-    case IDB_ABOUT_PICTURE: return Logo(32, QColor(255, 255, 255), true);
-    case IDB_CH1_NORMAL: return PaneButton(1, false);
-    case IDB_CH1_PRESSED: return PaneButton(1, true);
-    case IDB_CH4_NORMAL: return PaneButton(4, false);
-    case IDB_CH4_PRESSED: return PaneButton(4, true);
-    case IDB_CH9_NORMAL: return PaneButton(9, false);
-    case IDB_CH9_PRESSED: return PaneButton(9, true);
-    case IDB_CH16_NORMAL: return PaneButton(16, false);
-    case IDB_CH16_PRESSED: return PaneButton(16, true);
-    default: return QImage();
+    case IDB_LOGO_SMALL:
+      return Logo(18, kTitleBand, false);
+    case IDB_ABOUT_PICTURE:
+      return Logo(32, QColor(255, 255, 255), true);
+    case IDB_CH1_NORMAL:
+      return PaneButton(1, false);
+    case IDB_CH1_PRESSED:
+      return PaneButton(1, true);
+    case IDB_CH4_NORMAL:
+      return PaneButton(4, false);
+    case IDB_CH4_PRESSED:
+      return PaneButton(4, true);
+    case IDB_CH9_NORMAL:
+      return PaneButton(9, false);
+    case IDB_CH9_PRESSED:
+      return PaneButton(9, true);
+    case IDB_CH16_NORMAL:
+      return PaneButton(16, false);
+    case IDB_CH16_PRESSED:
+      return PaneButton(16, true);
+    default:
+      return QImage();
   }
 }
 

@@ -53,7 +53,9 @@ class SkinButtonTest : public ::testing::Test {
   QColor Centre() { return At(Grab(button), 20, 15); }
   // Pointer input through the window, as the platform delivers it (grab, enter and leave).
   QPoint InWindow(QPoint p) { return button.mapTo(&window, p); }
-  void Press(QPoint p) { QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, InWindow(p)); }
+  void Press(QPoint p) {
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, InWindow(p));
+  }
   void Release(QPoint p) {
     QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, InWindow(p));
   }
@@ -326,11 +328,12 @@ TEST_F(SkinButtonTest, SetBitmapsFromAWorkerRunsOnTheWindowThread) {
 
 TEST(SkinResources, EveryPictureLoadsAtItsControlSize) {
   const std::map<std::uint32_t, QSize> sizes = {
-      {IDB_PLAY_NORMAL, {43, 48}},   {IDB_PAUSE, {43, 48}},          {IDB_REW_NORMAL, {36, 48}},
-      {IDB_FF_HOVER, {36, 48}},      {IDB_SPEAKER_OFF_PRESSED, {14, 15}},
-      {IDB_LABEL_TIMELINE, {45, 9}}, {IDB_LABEL_FILENAME, {47, 9}},  {IDB_BAR_STRIP, {2, 48}},
-      {IDB_CLOSE_NORMAL, {19, 19}},  {IDB_FILEOPEN_NORMAL, {53, 22}},
-      {IDB_ABOUT_OK_PRESSED, {70, 23}}, {IDB_CH16_PRESSED, {19, 19}}};
+      {IDB_PLAY_NORMAL, {43, 48}},         {IDB_PAUSE, {43, 48}},
+      {IDB_REW_NORMAL, {36, 48}},          {IDB_FF_HOVER, {36, 48}},
+      {IDB_SPEAKER_OFF_PRESSED, {14, 15}}, {IDB_LABEL_TIMELINE, {45, 9}},
+      {IDB_LABEL_FILENAME, {47, 9}},       {IDB_BAR_STRIP, {2, 48}},
+      {IDB_CLOSE_NORMAL, {19, 19}},        {IDB_FILEOPEN_NORMAL, {53, 22}},
+      {IDB_ABOUT_OK_PRESSED, {70, 23}},    {IDB_CH16_PRESSED, {19, 19}}};
   for (std::uint32_t id : kAllBitmapIds) {
     const QImage img = LoadBitmapResource(id);
     ASSERT_FALSE(img.isNull()) << id;

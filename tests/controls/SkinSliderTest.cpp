@@ -23,8 +23,9 @@ class SkinSliderTest : public ::testing::Test {
     slider.setGeometry(10, 10, 713, 20);
     slider.setRange(0, 100);
     slider.setValue(50);
-    QObject::connect(&slider, &CSkinSlider::scrollNotify,
-                     [this](int id, int code, int pos) { seen.push_back({id, code, pos}); });
+    QObject::connect(&slider, &CSkinSlider::scrollNotify, [this](int id, int code, int pos) {
+      seen.push_back({id, code, pos});
+    });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }

@@ -32,6 +32,7 @@ struct MakeSampleArgs {
   int kind = 0;
   double longGiB = 0;
   std::string preset = "ultrafast";
+  bool flat = false;
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -88,6 +89,7 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
   o.video.fps = a.fps;
   o.video.gop = a.gop;
   o.video.x264Preset = a.preset;
+  o.video.textured = !a.flat;
   if (!(a.durationSec > 0) || a.durationSec > 90000) throw std::invalid_argument("bad duration");
   o.durationMs = int64_t(a.durationSec * 1000 + 0.5);
   o.startTime = ParseStart(a.start);
@@ -136,6 +138,8 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                   "Long mode: repeat one encoded group of pictures per channel until the file "
                   "is about this many GiB (below 4); --duration is ignored");
   cmd->add_option("--preset", args->preset, "x264 preset")->capture_default_str();
+  cmd->add_flag("--flat", args->flat,
+                "Flat pictures without the scrolling texture: tiny payloads, faster");
   auto storageArgs = std::make_shared<StorageSampleArgs>();
   AddStorageSampleOptions(*cmd, *storageArgs);
   cmd->callback([args, storageArgs, &exitCode] {

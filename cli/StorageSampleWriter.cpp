@@ -21,7 +21,8 @@ struct Frame {
 };
 
 SystemTime TimeAt(const SystemTime& start, uint64_t ms) {
-  const int64_t seconds = int64_t(CalendarToSeconds(start)) + int64_t(start.wMilliseconds + ms) / 1000;
+  const int64_t seconds =
+      int64_t(CalendarToSeconds(start)) + int64_t(start.wMilliseconds + ms) / 1000;
   SystemTime t = SecondsToCalendar(static_cast<int32_t>(seconds));
   t.wMilliseconds = static_cast<uint16_t>((start.wMilliseconds + ms) % 1000);
   return t;
@@ -68,7 +69,7 @@ StorageSampleResult WriteStorageSample(const std::filesystem::path& root,
   for (int k = 1; k <= o.fileCount; ++k) {
     const auto path = result.recordingPath / (o.recordingName + "_" + std::to_string(k) + ".yrx");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"),
-                                                         &std::fclose);
+                                                        &std::fclose);
     if (!out) throw std::runtime_error("cannot create " + path.string());
     const size_t end = total * static_cast<size_t>(k) / static_cast<size_t>(o.fileCount);
     for (; next < end; ++next) {
@@ -94,25 +95,6 @@ StorageSampleResult WriteStorageSample(const std::filesystem::path& root,
     result.files.push_back(path);
   }
   return result;
-}
-
-StoragePayloadSource SyntheticStoragePayloads(int fps) {
-  return [fps](int channel, uint32_t count, const std::function<void(StoragePayload)>& sink) {
-    for (uint32_t i = 0; i < count; ++i) {
-      StoragePayload p;
-      p.key = i % static_cast<uint32_t>(fps) == 0;
-      const size_t size = (p.key ? 4000 : 600) + (i * 37 + static_cast<uint32_t>(channel) * 11) % 500;
-      p.bytes.resize(size);
-      uint32_t x = 2166136261u ^ (static_cast<uint32_t>(channel) << 16) ^ i;
-      for (auto& b : p.bytes) {
-        x = x * 16777619u + 1;
-        b = static_cast<uint8_t>(x >> 24);
-      }
-      const uint8_t lead[] = {0, 0, 0, 1, static_cast<uint8_t>(p.key ? 0x67 : 0x41)};
-      std::copy(std::begin(lead), std::end(lead), p.bytes.begin());
-      sink(std::move(p));
-    }
-  };
 }
 
 }  // namespace ov::cli

@@ -17,15 +17,15 @@ struct StoragePayload {
 };
 
 // Produces count frames of one channel, in order, handing each to sink.
-using StoragePayloadSource =
-    std::function<void(int channel, uint32_t count, const std::function<void(StoragePayload)>& sink)>;
+using StoragePayloadSource = std::function<void(int channel, uint32_t count,
+                                                const std::function<void(StoragePayload)>& sink)>;
 
 struct StorageSampleOptions {
   std::string qlFolder = "QL01";
   std::string recordingName = "20240301";  // 8 characters, as the recorder names them
   int channelCount = 4;                    // written into every record
   uint32_t framesPerChannel = 50;
-  int fileCount = 3;         // records are spread over sequence numbers 1..fileCount
+  int fileCount = 3;  // records are spread over sequence numbers 1..fileCount
   int fps = 25;
   SystemTime start{2024, 3, 5, 1, 12, 0, 0, 0};  // time of every channel's first frame
 };
@@ -41,9 +41,5 @@ struct StorageSampleResult {
 StorageSampleResult WriteStorageSample(const std::filesystem::path& root,
                                        const StorageSampleOptions& options,
                                        const StoragePayloadSource& source);
-
-// Stand-in payloads: a key frame every second, starting with an H.264 sequence parameter set
-// start code, then bytes derived from channel and frame number; sizes vary from frame to frame.
-StoragePayloadSource SyntheticStoragePayloads(int fps);
 
 }  // namespace ov::cli

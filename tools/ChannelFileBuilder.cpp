@@ -20,8 +20,8 @@ constexpr uint64_t kProgressStep = 4u << 20;  // often enough for a progress bar
 constexpr size_t kStreamBuffer = 1u << 18;    // fewer system calls on multi-gigabyte folders
 
 bool HasYrxExtension(const std::string& name) {
-  return name.size() >= 4 && SameNameIgnoringCase(std::string_view(name).substr(name.size() - 4),
-                                                  ".yrx");
+  return name.size() >= 4 &&
+         SameNameIgnoringCase(std::string_view(name).substr(name.size() - 4), ".yrx");
 }
 
 // fread until n bytes or the end: a short count from one call is not the end of the file.
@@ -76,8 +76,8 @@ int CompareInt(int32_t a, int32_t b) { return (a > b) - (a < b); }
 
 int32_t SequenceNumberOf(std::string_view fileName) {
   const size_t underscore = fileName.find('_');
-  std::string_view rest = underscore == std::string_view::npos ? fileName
-                                                               : fileName.substr(underscore + 1);
+  std::string_view rest =
+      underscore == std::string_view::npos ? fileName : fileName.substr(underscore + 1);
   int64_t value = 0;
   for (char c : rest) {
     if (c < '0' || c > '9') break;
@@ -145,6 +145,8 @@ ChannelBuildResult ChannelFileBuilder::Build(const std::string& recordingPath) {
     const uint64_t base = done_;
     const uint64_t size = OpenFileSize(in.get());
     ReadYrxFile(in.get(), size);
+    if (stop_) break;
+    // Bytes after the last record (a cut record, stray bytes) still count as done.
     if (size != UINT64_MAX) done_ = std::max(done_, base + size);
     ReportProgress(true);
   }

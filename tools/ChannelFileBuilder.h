@@ -53,20 +53,20 @@ struct SkippedRecords {
 
 struct ChannelFileStats {
   std::filesystem::path path;
-  bool created = false;      // the file could be created
-  bool writeError = false;   // a write or the close failed: the file is incomplete
+  bool created = false;     // the file could be created
+  bool writeError = false;  // a write or the close failed: the file is incomplete
   uint64_t frames = 0;
   uint64_t payloadBytes = 0;
-  uint64_t fileBytes = 0;    // headers and payloads
+  uint64_t fileBytes = 0;  // headers and payloads
 };
 
 struct ChannelBuildResult {
-  std::string recordingName;           // the last 8 characters of the recording folder
-  std::vector<int32_t> sequenceNumbers;  // in the order processed
-  int filesRead = 0;                   // ".yrx" files opened and read
-  int filesMissing = 0;                // sequence numbers whose file could not be opened
-  bool outputStarted = false;          // a first record was met and the files were created
-  int announcedChannels = 0;           // channel count of the first record, as read
+  std::string recordingName;               // the last 8 characters of the recording folder
+  std::vector<int32_t> sequenceNumbers;    // in the order processed
+  int filesRead = 0;                       // ".yrx" files opened and read
+  int filesMissing = 0;                    // sequence numbers whose file could not be opened
+  bool outputStarted = false;              // a first record was met and the files were created
+  int announcedChannels = 0;               // channel count of the first record, as read
   std::vector<ChannelFileStats> channels;  // one per file the run tried to create
   SkippedRecords skipped;
   uint64_t bytesRead = 0;

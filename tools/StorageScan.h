@@ -23,7 +23,7 @@ std::string StoragePathBoxText(const std::string& storagePath);
 // index, puts a later QL folder's entries in front of an earlier one's and all of them in front
 // of what the list already held.
 struct StorageScanEntry {
-  std::string text;   // "<QL folder>/<recording folder>"
+  std::string text;  // "<QL folder>/<recording folder>"
   size_t insertAt = 0;
 };
 

@@ -1,5 +1,64 @@
+// ostravue-cli seek: opens a file as the player does and runs the search that the seek slider
+// starts for one second, then prints where every channel ended.
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
 #include "cli/Commands.h"
+#include "playback/TraceDriver.h"
 
 namespace ov::cli {
-void RegisterSeek(CLI::App&, int&) {}
+namespace {
+using nlohmann::json;
+
+struct SeekArgs {
+  std::string file;
+  int second = 0;
+  bool iFrameOnly = false;
+};
+
+int RunSeek(const SeekArgs& a) {
+  TraceDriver driver;
+  const OpenOutcome out = driver.Open(a.file);
+  if (!out.accepted) {
+    std::cerr << "seek: " << (out.message.empty() ? "file not opened" : out.message) << "\n";
+    return 1;
+  }
+  SystemTime target{};
+  driver.Do([&](PlaybackEngine& e) {
+    e.SetIFrameOnly(a.iFrameOnly);
+    e.State().m_SliderSecond.store(a.second);
+    e.EstimateResume();
+    target = SecondsToCalendar(e.StartSecond() + a.second);
+    e.StartSeek(target);
+  });
+  const PlaybackState& st = driver.Engine().State();
+  json video = json::array(), audio = json::array();
+  for (int n = 0; n < kSlots; ++n) {
+    video.push_back(st.m_VideoPos[size_t(n)].load());
+    audio.push_back(st.m_AudioPos[size_t(n)].load());
+  }
+  char when[64];
+  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", target.wYear, target.wMonth,
+                target.wDay, target.wHour, target.wMinute, target.wSecond);
+  const json j{{"seekDone", st.m_SeekDone.load()}, {"videoPos", video}, {"audioPos", audio},
+               {"target", when}};
+  std::cout << j.dump() << "\n";
+  return 0;
+}
+
+}  // namespace
+
+void RegisterSeek(CLI::App& app, int& exitCode) {
+  auto args = std::make_shared<SeekArgs>();
+  auto* cmd = app.add_subcommand(
+      "seek", "Run the seek slider's key-frame search for one second and print the positions");
+  cmd->add_option("file", args->file, "Backup file")->required();
+  cmd->add_option("--second", args->second, "Seek slider position in seconds")->required();
+  cmd->add_flag("--iframe-only", args->iFrameOnly, "Search with I-Frame Only set");
+  cmd->callback([args, &exitCode] { exitCode = RunSeek(*args); });
+}
+
 }  // namespace ov::cli

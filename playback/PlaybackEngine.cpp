@@ -207,7 +207,11 @@ void PlaybackEngine::StartSeekThread() {
     in.videoPos[size_t(n)] = m_State.m_VideoPos[size_t(n)].load(kAcq);
     in.audioPos[size_t(n)] = m_State.m_AudioPos[size_t(n)].load(kAcq);
   }
-  in.target = CalendarToSeconds(m_SeekTarget);
+  // The target is a whole second: a milliseconds field of 1000 or more (the recording start keeps
+  // the low bits of a running millisecond clock there) must not move it into a later second.
+  SystemTime whole = m_SeekTarget;
+  whole.wMilliseconds = 0;
+  in.target = CalendarToSeconds(whole);
   in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
   m_SeekCtl.thread = std::thread(&PlaybackEngine::SeekThreadProc, this, m_SeekCtl.events, in);
   m_SeekCtl.running = 1;

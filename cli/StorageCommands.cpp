@@ -146,6 +146,12 @@ int RunBuild(const BuildArgs& a) {
       return 1;
     }
   }
+  uint64_t written = 0;
+  for (const auto& c : r.channels) written += c.frames;
+  if (written == 0 && r.skipped.Total() > 0) {
+    std::cerr << "make-chv: every record was skipped; nothing written\n";
+    return 1;
+  }
   if (r.skipped.Total() > 0) std::cerr << "make-chv: some records were skipped\n";
   return 0;
 }

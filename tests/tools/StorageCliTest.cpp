@@ -116,11 +116,19 @@ TEST(StorageCli, ChannelFilesOfASampleFolderReadBackFrameForFrame) {
   }
 }
 
-TEST(StorageCli, MakeChvFailsOnAFolderWithoutFrameFiles) {
+TEST(StorageCli, MakeChvFailsWhenNothingCanBeWritten) {
   const auto root = test::ScratchDir("CliEmpty");
   test::MakeDirs(root / "QL01" / "20240301");
   EXPECT_NE(RunCli("make-chv --no-progress '" + root.string() + "' QL01/20240301").status, 0);
   EXPECT_NE(RunCli("make-chv --no-progress '" + root.string() + "' QL01/missing1").status, 0);
+  test::YrxFrame stray;
+  stray.channel = 5;
+  stray.channelCount = 2;
+  stray.payload = test::Payload(10, 5, 0);
+  test::WriteYrx(root / "QL01" / "20240301" / "20240301_1.yrx", {stray});
+  const CliRun skipped = RunCli("make-chv --no-progress '" + root.string() + "' QL01/20240301");
+  EXPECT_NE(skipped.status, 0);
+  EXPECT_NE(skipped.out.find("1 channel out of range"), std::string::npos) << skipped.out;
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+#include "app/DecoderModule.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace ov {
+
+std::unique_ptr<DecoderModule> DecoderModule::Load(const std::string& programDir,
+                                                   const std::string& fileName) {
+  // A name with a slash would make dlopen skip the search path; only bare names are searched.
+  if (!programDir.empty()) {
+    std::string local = (std::filesystem::path(programDir) / fileName).string();
+    if (void* h = dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL))
+      return std::unique_ptr<DecoderModule>(new DecoderModule(h, local));
+  }
+  if (fileName.find('/') == std::string::npos) {
+    if (void* h = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL))
+      return std::unique_ptr<DecoderModule>(new DecoderModule(h, fileName));
+  }
+  return nullptr;
+}
+
+DecoderModule::~DecoderModule() { Release(); }
+
+void* DecoderModule::Symbol(const char* name) const {
+  return m_handle ? dlsym(m_handle, name) : nullptr;
+}
+
+void DecoderModule::Release() {
+  if (m_handle == nullptr) return;
+  dlclose(m_handle);
+  m_handle = nullptr;
+}
+
+std::string ProgramDirectory() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  return exe.parent_path().string();
+}
+
+}  // namespace ov

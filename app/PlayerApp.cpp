@@ -1,0 +1,114 @@
+#include "app/PlayerApp.h"
+
+#include <QTimer>
+
+#include "decoder/DecoderDispatch.h"
+#include "ui/PlayerDlg.h"
+#include "ui/QtUserPrompts.h"
+#include "ui/StringTable.h"
+
+namespace ov {
+
+namespace {
+constexpr size_t kMessageBufferChars = 1024;
+}
+
+std::string ExpandInsertions(const std::string& text, const std::string& first,
+                             const std::string& second) {
+  std::string src = text.substr(0, kMessageBufferChars - 1);
+  std::string out;
+  for (size_t i = 0; i < src.size(); ++i) {
+    if (src[i] == '%' && i + 1 < src.size() && (src[i + 1] == '1' || src[i + 1] == '2')) {
+      out += src[i + 1] == '1' ? first : second;
+      ++i;
+    } else {
+      out += src[i];
+    }
+  }
+  return out;
+}
+
+CPlayerApp::CPlayerApp(Config config) : m_config(std::move(config)) {
+  if (m_config.prompts == nullptr) {
+    m_ownPrompts = std::make_unique<QtUserPrompts>();
+    m_config.prompts = m_ownPrompts.get();
+  }
+  if (m_config.runtime == nullptr) {
+    m_ownRuntime = std::make_unique<ComponentRuntime>();
+    m_config.runtime = m_ownRuntime.get();
+  }
+  if (m_config.programDir.empty()) m_config.programDir = ProgramDirectory();
+}
+
+CPlayerApp::~CPlayerApp() { ReleaseRuntimeAndModule(); }
+
+void CPlayerApp::ShowStartupMessage(int id, const std::string& first, const std::string& second) {
+  MessageRequest req;
+  req.text = ExpandInsertions(LoadResString(id), first, second);
+  req.caption = "RegSvr32";
+  req.icon = MessageIcon::Exclamation;
+  req.taskModal = true;
+  m_config.prompts->ShowMessage(nullptr, req);
+}
+
+void CPlayerApp::ReleaseRuntimeAndModule() {
+  if (m_runtimeUp) {
+    m_config.runtime->Uninitialize();
+    m_runtimeUp = false;
+  }
+  if (m_module) m_module->Release();
+}
+
+bool CPlayerApp::InitInstance() {
+  if (!m_config.runtime->Initialize()) {
+    ShowStartupMessage(IDS_OLE_INIT_FAILED);
+    m_outcome = Outcome::RuntimeFailed;
+    return false;
+  }
+  m_runtimeUp = true;
+
+  m_module = DecoderModule::Load(m_config.programDir, m_config.moduleName);
+  if (!m_module) {
+    m_config.prompts->ShowMessage(nullptr, {"Load Dll Fail.", {}, MessageIcon::None, false});
+    ReleaseRuntimeAndModule();
+    m_outcome = Outcome::LoadFailed;
+    return false;
+  }
+  auto registerServer =
+      reinterpret_cast<OvDllRegisterServerFn>(m_module->Symbol(OV_DECODER_REGISTER_SYMBOL));
+  if (registerServer == nullptr) {
+    m_config.prompts->ShowMessage(nullptr, {"Loading DLL Failed.", {}, MessageIcon::None, false});
+    ReleaseRuntimeAndModule();
+    m_outcome = Outcome::NoRegisterExport;
+    return false;
+  }
+  // The result is deliberately not looked at: a failed registration still leaves a usable control.
+  (void)registerServer();
+
+  PlayerDlgContext ctx;
+  ctx.prompts = m_config.prompts;
+  ctx.createControl =
+      reinterpret_cast<OvCreateControlFn>(m_module->Symbol(OV_DECODER_CREATE_SYMBOL));
+  ctx.destroyControl =
+      reinterpret_cast<OvDestroyControlFn>(m_module->Symbol(OV_DECODER_DESTROY_SYMBOL));
+  ctx.afterChildrenDestroyed = [this] { ReleaseRuntimeAndModule(); };
+
+  // Heap, not stack: the window holds the engine's buffers.
+  auto dlg = std::make_unique<CPlayerDlg>(std::move(ctx));
+  CPlayerDlg* raw = dlg.get();
+  if (!m_config.openPath.empty()) {
+    std::string path = m_config.openPath;
+    QTimer::singleShot(0, raw, [raw, path] { raw->OpenPath(path); });
+  }
+  if (m_config.onRunning) {
+    auto hook = m_config.onRunning;
+    QTimer::singleShot(0, raw, [raw, hook] { hook(*raw); });
+  }
+  (void)dlg->DoModal();
+  dlg->DestroyWindow();  // does nothing if the modal run already tore the window down
+  dlg.reset();
+  m_outcome = Outcome::Ran;
+  return false;
+}
+
+}  // namespace ov

@@ -1,0 +1,61 @@
+#pragma once
+// The application object: brings up the component runtime, loads and registers the decoder
+// module, runs the player window modally and sees the shutdown through. Window thread only.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/ComponentRuntime.h"
+#include "app/DecoderModule.h"
+#include "ui/UserPrompts.h"
+
+namespace ov {
+
+class CPlayerDlg;
+
+class CPlayerApp {
+ public:
+  struct Config {
+    std::string programDir;  // empty: the folder of the running executable
+    std::string moduleName = DecoderModule::kFileName;
+    std::string openPath;  // a file to open once the window runs, as if chosen in the dialog
+    IUserPrompts* prompts = nullptr;        // null: Qt dialogs
+    IComponentRuntime* runtime = nullptr;  // null: the program's runtime
+    // Called once the modal run has started (tests look at and close the window from here).
+    std::function<void(CPlayerDlg&)> onRunning;
+  };
+
+  enum class Outcome { NotStarted, RuntimeFailed, LoadFailed, NoRegisterExport, Ran };
+
+  explicit CPlayerApp(Config config);
+  ~CPlayerApp();
+  CPlayerApp(const CPlayerApp&) = delete;
+  CPlayerApp& operator=(const CPlayerApp&) = delete;
+
+  // The whole program: start-up, the modal run, shutdown. Always false: nothing runs on after it.
+  bool InitInstance();
+
+  // Shows string id with "%1" and "%2" replaced, captioned "RegSvr32", exclamation icon.
+  void ShowStartupMessage(int id, const std::string& first = {}, const std::string& second = {});
+
+  Outcome LastOutcome() const { return m_outcome; }
+  bool ModuleLoaded() const { return m_module && m_module->IsLoaded(); }
+  bool RuntimeUp() const { return m_runtimeUp; }
+
+ private:
+  void ReleaseRuntimeAndModule();
+
+  Config m_config;
+  std::unique_ptr<IUserPrompts> m_ownPrompts;
+  std::unique_ptr<ComponentRuntime> m_ownRuntime;
+  std::unique_ptr<DecoderModule> m_module;
+  bool m_runtimeUp = false;
+  Outcome m_outcome = Outcome::NotStarted;
+};
+
+// Copies text (at most 1023 characters) replacing each "%1" with first and each "%2" with second;
+// any other "%" sequence is copied as it stands.
+std::string ExpandInsertions(const std::string& text, const std::string& first,
+                             const std::string& second);
+
+}  // namespace ov

@@ -1,0 +1,97 @@
+#include "ui/AboutDlg.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "controls/DC.h"
+#include "controls/SkinButton.h"
+#include "res/BitmapIds.h"
+#include "res/SkinResources.h"
+#include "ui/ControlIds.h"
+#include "ui/DialogFonts.h"
+#include "ui/StatusText.h"
+#include "ui/StringTable.h"
+
+namespace ov {
+
+QRect CAboutDlg::DialogUnitsToPixels(const QFont& font, int x, int y, int w, int h) {
+  // Base units as a dialog measures them: average width of the alphabet, and the line height.
+  QFontMetrics fm(font);
+  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const int bx = (fm.horizontalAdvance(alphabet) / 26 + 1) / 2;
+  const int by = fm.height();
+  auto px = [](int v, int base, int div) { return (v * base + div / 2) / div; };
+  return QRect(px(x, bx, 4), px(y, by, 8), px(w, bx, 4), px(h, by, 8));
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+  QFont font = DialogFont();
+  setFont(font);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFixedSize(DialogUnitsToPixels(font, 0, 0, 217, 183).size());
+
+  m_btnOk = new CSkinButton(idc::kOk, this);
+  m_btnOk->setText(QStringLiteral("OK"));
+  m_btnOk->setDefault(true);
+  m_btnClose = new CSkinButton(idc::kCancel, this);
+  m_btnClose->setText(QStringLiteral("Cancel"));
+  m_btnClose->setAutoDefault(false);
+  connect(m_btnOk, &CSkinButton::command, this, &QDialog::accept);
+  connect(m_btnClose, &CSkinButton::command, this, &QDialog::reject);
+
+  m_version = new CStatusText(idc::kAboutVersion, Qt::AlignLeft, this);
+  m_version->setGeometry(DialogUnitsToPixels(font, 58, 25, 139, 8));
+  m_version->SetColours(Qt::black, QColor(255, 255, 255), QColor(255, 255, 255));
+
+  m_picture = LoadBitmapResource(IDB_ABOUT_PICTURE);
+  QRect pic = DialogUnitsToPixels(font, 20, 31, 18, 17);
+  // A picture control takes the size of its picture.
+  m_pictureRect = m_picture.isNull() ? pic : QRect(pic.topLeft(), m_picture.size());
+
+  const int right = width(), bottom = height();
+  m_btnClose->setGeometry(right - 22, 3, 19, 19);
+  m_btnClose->SetBitmaps(178, 179, 178, 179, 0, 0, 0, 1, 1, 4);
+  m_btnClose->Invalidate();
+  m_btnOk->setGeometry(right - 82, bottom - 40, 70, 23);
+  m_btnOk->SetBitmaps(197, 198, 197, 198, 0, 0, 0, 1, 1, 4);
+
+  m_fntTitle = BoldFontWithCellHeight(18);
+  m_version->SetText(QString::fromUtf8(LoadResString(IDS_ABOUT_VERSION)));
+  m_btnOk->setFocus();
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+QString CAboutDlg::VersionText() const { return m_version->Text(); }
+
+void CAboutDlg::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && windowHandle() != nullptr)
+    windowHandle()->startSystemMove();
+  QDialog::mousePressEvent(event);
+}
+
+void CAboutDlg::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  CDC dc(&p);
+  const int right = width(), bottom = height();
+  dc.FillRect({0, 0, right, 25}, QColor(57, 57, 57));
+  dc.FillRect({1, 26, right - 1, bottom - 1}, QColor(255, 255, 255));
+  dc.SelectPen(Qt::black, 1);
+  dc.MoveTo(0, 0);
+  dc.LineTo(0, bottom - 1);
+  dc.LineTo(right - 1, bottom - 1);
+  dc.LineTo(right - 1, 0);
+  dc.LineTo(0, 0);
+  if (!m_picture.isNull())
+    dc.BitBlt(m_pictureRect.x(), m_pictureRect.y(), m_picture.width(), m_picture.height(),
+              m_picture, 0, 0, Rop::SrcCopy);
+  dc.SetFont(m_fntTitle);
+  dc.SetTextColor(QColor(255, 255, 255));
+  dc.DrawText(QString::fromUtf8(LoadResString(IDS_ABOUT_TITLE)), {9, 4, 100, 22},
+              Qt::AlignLeft | Qt::AlignTop);
+}
+
+}  // namespace ov

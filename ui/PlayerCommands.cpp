@@ -1,0 +1,127 @@
+// The player window's command table: every button, slider and menu command, and opening a file.
+#include <QApplication>
+#include <QLineEdit>
+
+#include "controls/SkinButton.h"
+#include "controls/SkinSlider.h"
+#include "controls/VolumeSlider.h"
+#include "ui/ControlIds.h"
+#include "ui/PlayerDlg.h"
+#include "ui/PlayerEngineLink.h"
+
+namespace ov {
+
+void CPlayerDlg::OnCommand(int id) {
+  if (m_destroyed) return;
+  // The display options change before the ordinary routing, which then ignores them.
+  if (PreFilterCommand(id)) return;
+  PlaybackEngine& e = m_engine->Engine();
+  switch (id) {
+    case idc::kPlay:
+      e.OnPlay();
+      break;
+    case idc::kRew:
+      e.OnRew();
+      break;
+    case idc::kFF:
+      e.OnFF();
+      break;
+    case idc::kR:
+      e.OnR();
+      break;
+    case idc::kF:
+      e.OnF();
+      break;
+    case idc::kSpeakerMin:
+      e.OnSound();
+      break;
+    case idc::kCh1:
+    case idc::kCh4:
+    case idc::kCh9:
+    case idc::kCh16:
+      e.OnLayout(id);
+      break;
+    case idc::kMinimize:
+      showMinimized();
+      break;
+    case idc::kExit:
+      accept();
+      break;
+    case idc::kFileOpen:
+      OnFileOpen();
+      break;
+    case idc::kOpenYrxFile:
+      OnOpenStorage();
+      break;
+    case idc::kMakeChdFile:
+      OnMakeChannelFiles();
+      break;
+    case idc::kCmdAbout:
+      OnAbout();
+      break;
+    case idc::kCombineFiles:
+    case idc::kSpeakerMax:
+    case idc::kMaximize:
+    default:
+      break;
+  }
+}
+
+void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
+  if (m_destroyed) return;
+  PlaybackEngine& e = m_engine->Engine();
+  if (controlId == idc::kSeek && m_sldSeek) {
+    // The position is read when the notification is handled, as a trackbar query would.
+    e.OnSeekScroll(code, m_sldSeek->value(), m_sldSeek->IsButtonUp() != 0);
+  } else if (controlId == idc::kVolume && m_sldVolume) {
+    e.OnVolumeScroll(code, m_sldVolume->GetLevel());
+  }
+}
+
+void CPlayerDlg::OnFileOpen() {
+  OpenFileRequest req;
+  req.filter = "Ysk Files (*.ysk) | *.ysk||";
+  req.defaultExt = "ysk";
+  req.initialName = "Ysk File";
+  std::optional<std::string> path = m_ctx.prompts->ChooseOpenFile(nullptr, req);
+  if (!path) return;
+  OpenPath(*path);
+}
+
+void CPlayerDlg::OpenPath(const std::string& path) {
+  if (m_destroyed) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  OpenOutcome out = m_engine->Engine().OpenFile(path);
+  QApplication::restoreOverrideCursor();
+  // The path box turns white once a file passed the length check, grey again after a reset.
+  SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
+  if (!out.message.empty()) {
+    MessageRequest msg;
+    msg.text = out.message;
+    m_ctx.prompts->ShowMessage(this, msg);
+  }
+}
+
+void CPlayerDlg::ResetFileDisplay() {
+  m_engine->Engine().ResetFileDisplay();
+  SetPathText({}, false);
+}
+
+void CPlayerDlg::ResetControlImages() {
+  static constexpr struct {
+    int id;
+    uint32_t normal, pressed, hover, checkOn;
+  } kResting[] = {
+      {idc::kPlay, 153, 154, 189, 154},       {idc::kR, 160, 161, 193, 161},
+      {idc::kRew, 162, 155, 194, 155},        {idc::kF, 156, 157, 190, 157},
+      {idc::kFF, 158, 159, 191, 159},         {idc::kFileOpen, 163, 164, 163, 164},
+      {idc::kSpeakerMin, 166, 167, 166, 167}, {idc::kSpeakerMax, 166, 167, 166, 167},
+      {idc::kMinimize, 182, 183, 182, 183},   {idc::kMaximize, 180, 181, 180, 181},
+      {idc::kExit, 178, 179, 178, 179},
+  };
+  for (const auto& b : kResting) SetButtonBitmaps(b.id, b.normal, b.pressed, b.hover, b.checkOn);
+  InvalidateControl(idc::kSeek);
+  UpdateDecoderWindow();
+}
+
+}  // namespace ov

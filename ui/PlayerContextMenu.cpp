@@ -1,0 +1,60 @@
+#include "ui/PlayerContextMenu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "ui/ControlIds.h"
+
+namespace ov {
+
+namespace {
+struct FormatItem {
+  int command;
+  const char* text;
+  int value;
+};
+// Menu order; the ids are not in value order.
+constexpr FormatItem kFormats[] = {
+    {idc::kCmdFmtYmdDash, "YYYY-MM-DD", 1},  {idc::kCmdFmtMdyDash, "MM-DD-YYYY", 2},
+    {idc::kCmdFmtDmyDash, "DD-MM-YYYY", 3},  {idc::kCmdFmtYmdSlash, "YYYY/MM/DD", 4},
+    {idc::kCmdFmtMdySlash, "MM/dd/YYYY", 5}, {idc::kCmdFmtDmySlash, "DD/MM/YYYY", 6},
+};
+
+QAction* AddCommand(QMenu* menu, int id, const char* text) {
+  QAction* a = menu->addAction(QString::fromUtf8(text));
+  a->setData(id);
+  return a;
+}
+}  // namespace
+
+int TimeFormatOfCommand(int commandId) {
+  for (const auto& f : kFormats)
+    if (f.command == commandId) return f.value;
+  return 0;
+}
+
+int CommandOfAction(const QAction* action) {
+  if (action == nullptr) return 0;
+  bool ok = false;
+  int id = action->data().toInt(&ok);
+  return ok ? id : 0;
+}
+
+std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat) {
+  auto menu = std::make_unique<QMenu>(parent);
+  QAction* iframe = AddCommand(menu.get(), idc::kCmdIFrameOnly, "I-Frame Only");
+  iframe->setCheckable(true);
+  iframe->setChecked(iFrameOnly);
+
+  QMenu* formats = menu->addMenu(QStringLiteral("Time format"));
+  for (const auto& f : kFormats) {
+    QAction* a = AddCommand(formats, f.command, f.text);
+    a->setCheckable(true);
+    a->setChecked(f.value == timeFormat);
+  }
+  menu->addSeparator();
+  AddCommand(menu.get(), idc::kCmdAbout, "About...");
+  return menu;
+}
+
+}  // namespace ov

@@ -1,0 +1,165 @@
+#pragma once
+// The player window: a borderless 734 x 766 skinned dialog hosting the decoder control above the
+// transport row, the sliders and the status lines. It owns the playback engine for its whole
+// life, routes every button, slider and menu command to it, and is the engine's view.
+//
+// Threads: everything runs on the window thread except the view operations (SetControlText and
+// its siblings), which worker threads may call; those are applied on the window thread in the
+// order they were called.
+#include <QDialog>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "decoder/DecoderDispatch.h"
+#include "decoder/Quelmar_Ctrl_Player.h"
+#include "ui/UserPrompts.h"
+
+class QLineEdit;
+class QComboBox;
+
+namespace ov {
+
+class CSkinButton;
+class CSkinSlider;
+class CVolumeSlider;
+class CStatusText;
+class PlayerEngineLink;
+
+struct PlayerDlgContext {
+  IUserPrompts* prompts = nullptr;
+  OvCreateControlFn createControl = nullptr;  // null: the video area stays empty
+  OvDestroyControlFn destroyControl = nullptr;
+  // Runs once the child windows are gone: takes the component runtime down, unloads the module.
+  std::function<void()> afterChildrenDestroyed;
+};
+
+class CPlayerDlg : public QDialog, public IDecoderEvents {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 734;
+  static constexpr int kHeight = 766;
+  static constexpr int kVideoWidth = 704;  // VIDEO_WIDTH: fixed, not measured
+
+  explicit CPlayerDlg(PlayerDlgContext ctx);
+  ~CPlayerDlg() override;
+
+  // Runs the window modally; returns the dialog result.
+  int DoModal();
+  // Shutdown: seek thread, playback thread, locks, file descriptors, child windows, then the
+  // context's afterChildrenDestroyed. Runs once; later calls do nothing.
+  void DestroyWindow();
+  bool IsDestroyed() const { return m_destroyed; }
+
+  // The open command of the FileOpen button: file dialog, then OpenPath.
+  void OnFileOpen();
+  // The open command from the chosen path on.
+  void OpenPath(const std::string& path);
+  // Puts the file display back to its no-file state.
+  void ResetFileDisplay();
+
+  // Every command id (buttons and menu items) after the display-option pre-filter.
+  void OnCommand(int id);
+  // A slider's scroll notification.
+  void OnHScroll(int controlId, int code, int pos);
+
+  // The display options of the context menu.
+  bool IFrameOnly() const { return m_IFrameOnly != 0; }
+  int TimeFormat() const { return m_TimeFormat; }
+
+  // Widgets by control id (null for an unknown id), for painting, tests and screenshots.
+  QWidget* Control(int id) const;
+  CSkinButton* Button(int id) const;
+  CSkinSlider* SeekSlider() const { return m_sldSeek; }
+  CVolumeSlider* VolumeSlider() const { return m_sldVolume; }
+  QString ControlText(int id) const;
+  std::string ToolTipText(int id) const;
+  CQuelmar_Ctrl_Player& Decoder() { return m_pDecoder; }
+  PlayerEngineLink& Engine() { return *m_engine; }
+  int BarTop() const { return m_nBarTop; }
+  bool FileChosen() const;
+
+  // View operations, callable from any thread.
+  void SetControlText(int id, const std::string& text);
+  void SetButtonBitmaps(int id, uint32_t normal, uint32_t pressed, uint32_t hover,
+                        uint32_t checkOn);
+  void InvalidateControl(int id);
+  void ShowControl(int id, bool show);
+  void SetSeekPos(int pos);
+  void SetSeekRange(int min, int max);
+  // The window's part of resetting the controls: resting button images, seek slider and decoder
+  // window repainted.
+  void ResetControlImages();
+  void SetSeekTrackFilled(bool filled);
+  void SetToolTipText(int id, const std::string& text);
+  void UpdateDecoderWindow();
+  void SetPathText(const std::string& text, bool fileChosen);
+
+  // Decoder control events: nothing is done with them.
+  void OnDecoderEvent(int32_t dispid, std::span<const int32_t> args) override;
+
+  // The composed background (without the product name), for tests.
+  QImage SkinCanvas() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void OnInitDialog();
+  void CreateControls();
+  void CreateDecoderControl();
+  void ConfigureDecoderAtStart();
+  void LayoutControls();
+  void PlaceButton(int id, int x, int y, int w, int h, uint32_t normal, uint32_t pressed,
+                   uint32_t hover, uint32_t checkOn);
+  void ApplyStatusColours();
+  void CentreOnScreen();
+  void OnContextMenu(QPoint globalPos);
+  void OnAbout();
+  void OnOpenStorage();
+  void OnMakeChannelFiles();
+  bool PreFilterCommand(int id);
+  void RunOnWindowThread(std::function<void()> fn);
+  CStatusText* Status(int id) const;
+
+  PlayerDlgContext m_ctx;
+  QIcon m_hIcon;
+  QFont m_fntTitle;
+  QFont m_fntDialog;
+  QImage m_bmpBarStrip;
+  QImage m_bmpTimeLine;
+  QImage m_bmpFileName;
+  int m_nBarTop = 641;
+
+  std::map<int, CSkinButton*> m_buttons;
+  std::map<int, CStatusText*> m_statics;
+  std::map<int, std::string> m_toolTips;
+  CSkinSlider* m_sldSeek = nullptr;
+  CVolumeSlider* m_sldVolume = nullptr;
+  QLineEdit* m_edtPath = nullptr;
+  QComboBox* m_cmbStorage = nullptr;
+  QWidget* m_otherButtons[3] = {};  // 1008, 1014, 1015: hidden, disabled
+  QWidget* m_logo = nullptr;
+  QWidget* m_decoderWidget = nullptr;
+
+  IDecoderControl* m_control = nullptr;
+  CQuelmar_Ctrl_Player m_pDecoder;
+  std::unique_ptr<PlayerEngineLink> m_engine;
+
+  int m_IFrameOnly = 0;
+  int m_TimeFormat = 1;
+  bool m_pathChosenLook = false;
+  bool m_destroyed = false;
+  bool m_centring = false;
+};
+
+}  // namespace ov

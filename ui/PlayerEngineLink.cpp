@@ -1,0 +1,66 @@
+#include "ui/PlayerEngineLink.h"
+
+#include "playback/ControlIds.h"
+#include "playback/StatusText.h"
+#include "ui/ControlIds.h"
+#include "ui/PlayerDlg.h"
+
+namespace ov {
+
+// The engine and the window name the controls independently; they must agree.
+static_assert(ctl::kRew == idc::kRew && ctl::kR == idc::kR && ctl::kPlay == idc::kPlay &&
+              ctl::kF == idc::kF && ctl::kFF == idc::kFF && ctl::kVolume == idc::kVolume &&
+              ctl::kPathBox == idc::kPathBox && ctl::kSeek == idc::kSeek &&
+              ctl::kSpeakerMin == idc::kSpeakerMin && ctl::kOsd == idc::kOsd &&
+              ctl::kSpeed == idc::kSpeed && ctl::kVer == idc::kVer && ctl::kName == idc::kName &&
+              ctl::kTotalTime == idc::kTotalTime && ctl::kCh1 == idc::kCh1 &&
+              ctl::kCh4 == idc::kCh4 && ctl::kCh9 == idc::kCh9 && ctl::kCh16 == idc::kCh16 &&
+              ctl::kDecoder == idc::kDecoder && ctl::kSearching == idc::kSearching &&
+              ctl::kTbThumbPosition == idc::kTbThumbPosition &&
+              ctl::kTbEndTrack == idc::kTbEndTrack);
+
+PlayerEngineLink::PlayerEngineLink(CPlayerDlg& dlg, CQuelmar_Ctrl_Player& decoder)
+    : m_dlg(dlg), m_engine(std::make_unique<PlaybackEngine>(m_file, *this, decoder, m_clock)) {}
+
+PlayerEngineLink::~PlayerEngineLink() { m_engine->Shutdown(); }
+
+void PlayerEngineLink::InitState() {
+  PlaybackState& s = m_engine->State();
+  s.m_PlayState = kStateStopped;
+  s.m_FreshOpen = 1;
+  s.m_AtEnd = 0;
+  s.m_FileChosen = 0;
+  m_engine->SetTimeFormat(1);
+  m_engine->SetIFrameOnly(false);
+  m_engine->SetDisplayMode(0);
+}
+
+void PlayerEngineLink::SetDisplayModeReady() { m_engine->SetDisplayMode(3); }
+
+void PlayerEngineLink::InitVolume(int volume) {
+  PlaybackState& s = m_engine->State();
+  s.m_Volume = volume;
+  s.m_SoundOn = 1;
+  s.m_SliderSecond = 0;
+  m_dlg.Decoder().SetVolume(volume);
+}
+
+std::string PlayerEngineLink::TotalTimeText() const {
+  return FormatElapsedTotal(0, m_file.m_Index.m_TotalTime);
+}
+
+void PlayerEngineLink::SetControlText(int id, std::string utf8) {
+  m_dlg.SetControlText(id, utf8);
+}
+void PlayerEngineLink::SetSeekPos(int pos) { m_dlg.SetSeekPos(pos); }
+void PlayerEngineLink::SetSeekRange(int min, int max) { m_dlg.SetSeekRange(min, max); }
+void PlayerEngineLink::SetSeekTrackFilled(bool filled) { m_dlg.SetSeekTrackFilled(filled); }
+void PlayerEngineLink::ResetControls() { m_dlg.ResetControlImages(); }
+void PlayerEngineLink::SetButtonBitmaps(int id, ctl::ButtonImages images) {
+  m_dlg.SetButtonBitmaps(id, images[0], images[1], images[2], images[3]);
+}
+void PlayerEngineLink::ShowSearching(bool shown) { m_dlg.ShowControl(idc::kSearching, shown); }
+void PlayerEngineLink::SetToolTipText(int id, std::string utf8) { m_dlg.SetToolTipText(id, utf8); }
+void PlayerEngineLink::InvalidateControl(int id) { m_dlg.InvalidateControl(id); }
+
+}  // namespace ov

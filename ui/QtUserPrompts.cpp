@@ -1,0 +1,68 @@
+#include "ui/QtUserPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ov {
+
+std::string ToQtNameFilter(const std::string& filter) {
+  // Split on single bars; an empty field (the double bar) ends the list.
+  std::string out;
+  size_t pos = 0;
+  while (pos < filter.size()) {
+    size_t bar = filter.find('|', pos);
+    if (bar == std::string::npos) break;
+    std::string desc = filter.substr(pos, bar - pos);
+    size_t next = filter.find('|', bar + 1);
+    if (next == std::string::npos) next = filter.size();
+    std::string pattern = filter.substr(bar + 1, next - bar - 1);
+    pos = next + 1;
+    if (desc.empty()) break;
+    auto trim = [](std::string s) {
+      size_t b = s.find_first_not_of(' ');
+      size_t e = s.find_last_not_of(' ');
+      return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+    };
+    if (!out.empty()) out += ";;";
+    out += trim(desc) + " (" + trim(pattern) + ")";
+    if (pos < filter.size() && filter[pos] == '|') break;
+  }
+  return out;
+}
+
+void QtUserPrompts::ShowMessage(QWidget* owner, const MessageRequest& request) {
+  QString caption = request.caption.empty() ? QApplication::applicationName()
+                                            : QString::fromStdString(request.caption);
+  QMessageBox box(request.icon == MessageIcon::Exclamation ? QMessageBox::Warning
+                                                           : QMessageBox::NoIcon,
+                  caption, QString::fromStdString(request.text), QMessageBox::Ok,
+                  request.taskModal ? nullptr : owner);
+  if (request.taskModal) box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+std::optional<std::string> QtUserPrompts::ChooseOpenFile(QWidget* /*owner*/,
+                                                         const OpenFileRequest& request) {
+  // No owner window, as the dialog is its own top-level window.
+  QFileDialog dlg(nullptr);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  dlg.setOption(QFileDialog::ReadOnly, false);
+  dlg.setNameFilter(QString::fromStdString(ToQtNameFilter(request.filter)));
+  dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  dlg.selectFile(QString::fromStdString(request.initialName));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  return dlg.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtUserPrompts::ChooseFolder(QWidget* owner, const std::string& title,
+                                                       const std::string& initial) {
+  QString dir = QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
+                                                  QString::fromStdString(initial));
+  if (dir.isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dir).toStdString();
+}
+
+}  // namespace ov

@@ -1,0 +1,20 @@
+#pragma once
+// The program's prompts: Qt message boxes and file dialogs.
+#include "ui/UserPrompts.h"
+
+namespace ov {
+
+class QtUserPrompts final : public IUserPrompts {
+ public:
+  void ShowMessage(QWidget* owner, const MessageRequest& request) override;
+  std::optional<std::string> ChooseOpenFile(QWidget* owner,
+                                            const OpenFileRequest& request) override;
+  std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
+                                          const std::string& initial) override;
+};
+
+// "Ysk Files (*.ysk) | *.ysk||" to the Qt filter "Ysk Files (*.ysk) (*.ysk)"; each description
+// keeps its text and each pattern is trimmed of the spaces around the bar.
+std::string ToQtNameFilter(const std::string& filter);
+
+}  // namespace ov

@@ -1,0 +1,39 @@
+#pragma once
+// Message boxes and file choosers, behind an interface so tests can answer them.
+// Window thread only.
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace ov {
+
+enum class MessageIcon { None, Exclamation };
+
+struct MessageRequest {
+  std::string text;
+  std::string caption;  // empty: the application's title
+  MessageIcon icon = MessageIcon::None;
+  bool taskModal = false;  // no owner, blocks every window of the program
+};
+
+struct OpenFileRequest {
+  std::string filter;       // "Description | pattern||" list
+  std::string defaultExt;   // without the dot
+  std::string initialName;  // proposed file name
+};
+
+class IUserPrompts {
+ public:
+  virtual ~IUserPrompts() = default;
+  // Shows a message with an OK button and returns when it is dismissed.
+  virtual void ShowMessage(QWidget* owner, const MessageRequest& request) = 0;
+  // Returns the chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> ChooseOpenFile(QWidget* owner,
+                                                    const OpenFileRequest& request) = 0;
+  // Returns the chosen folder, or nothing when the user cancels.
+  virtual std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
+                                                  const std::string& initial) = 0;
+};
+
+}  // namespace ov

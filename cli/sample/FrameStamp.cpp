@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace ov::sample {
 namespace {
@@ -67,6 +68,26 @@ void FillChroma(const YuvPicture& pic, int x0, int y0, int x1, int y1, uint8_t u
   }
 }
 
+// The texture repeats after this many rows and columns; computing it once keeps drawing cheap.
+constexpr int kNoiseRows = 256;
+constexpr uint32_t kNoiseColumns = 1024;
+
+const std::vector<int8_t>& NoiseTable() {
+  static const std::vector<int8_t> table = [] {
+    std::vector<int8_t> t(size_t(kNoiseRows) * kNoiseColumns);
+    for (int y = 0; y < kNoiseRows; ++y)
+      for (uint32_t x = 0; x < kNoiseColumns; ++x) {
+        uint32_t h = x * 0x9E3779B1u ^ uint32_t(y) * 0x85EBCA77u;
+        h ^= h >> 15;
+        h *= 0x2C1B3C6Du;
+        h ^= h >> 13;
+        t[size_t(y) * kNoiseColumns + x] = int8_t(int(h % 49) - 24);
+      }
+    return t;
+  }();
+  return table;
+}
+
 int Luma(const uint8_t* px) { return (px[2] * 77 + px[1] * 150 + px[0] * 29) >> 8; }
 
 }  // namespace
@@ -103,17 +124,14 @@ void DrawSamplePicture(const YuvPicture& pic, int channel, uint32_t frame, bool 
   FillChroma(pic, 0, 0, pic.width, pic.height, bu, bv);
   if (textured) {
     // Noise of +-24 around the background, scrolling 3 px a frame: the encoder must code motion.
+    const auto& noise = NoiseTable();
     const int ty0 = CellEdge(4, kStampGridRows, pic.height);
     const uint32_t scroll = frame * 3u;
     for (int y = ty0; y < pic.height; ++y) {
       uint8_t* line = pic.y + y * pic.yStride;
-      for (int x = 0; x < pic.width; ++x) {
-        uint32_t h = (uint32_t(x) + scroll) * 0x9E3779B1u ^ uint32_t(y) * 0x85EBCA77u;
-        h ^= h >> 15;
-        h *= 0x2C1B3C6Du;
-        h ^= h >> 13;
-        line[x] = uint8_t(std::clamp(int(by) + int(h % 49) - 24, 16, 235));
-      }
+      const int8_t* row = noise.data() + size_t(y % kNoiseRows) * kNoiseColumns;
+      for (int x = 0; x < pic.width; ++x)
+        line[x] = uint8_t(by + row[(uint32_t(x) + scroll) % kNoiseColumns]);
     }
   }
   // A bar two cells wide that walks across the lower part of the picture, one cell per second

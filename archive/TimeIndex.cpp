@@ -100,6 +100,60 @@ uint64_t ScanBackward(IFileSource& file, const Run& run, std::vector<uint8_t>& b
   }
   return 0;
 }
+
+// The header of the run's last frame: the one whose payload ends exactly at the run's end. Only
+// the last kMaxPayload + header bytes can hold it for a frame the player can play. Returns 0 when
+// no such header is found.
+uint64_t FindLastHeader(IFileSource& file, const Run& run, std::vector<uint8_t>& buf) {
+  constexpr uint64_t kReach = kMaxPayload + kYskFrameHeaderSize;
+  const uint64_t len = std::min<uint64_t>(run.top - run.low, kReach);
+  if (len < kYskFrameHeaderSize) return 0;
+  if (buf.size() < kReach) buf.resize(kReach);
+  uint8_t* const end = buf.data() + kReach;  // buf's tail mirrors [top - have, top)
+  uint64_t have = 0;
+  // Newest bytes first, in growing steps: the last frame is usually small.
+  for (uint64_t step = 4096; have < len; step *= 4) {
+    const uint64_t want = std::min(len, have + step);
+    const uint64_t from = run.top - want;
+    if (file.ReadAt(from, end - want, want - have) != want - have) return 0;
+    const uint64_t newest = std::min(run.top - have, run.top - kYskFrameHeaderSize + 1);
+    for (uint64_t p = newest; p-- > from;) {
+      if (p + kYskFrameHeaderSize + LoadLE32(end - (run.top - p) + 8) == run.top) return p;
+    }
+    have = want;
+  }
+  return 0;
+}
+
+// Follows the f_info chain back from the run's last frame to the newest key frame that carries
+// its start code and a plausible date. Returns 0 when the chain breaks or holds none, in which
+// case the caller falls back to the byte scan.
+uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>& buf,
+                        uint8_t coding, const SystemTime& ref, YskFrameHeader& found) {
+  uint64_t cur = FindLastHeader(file, run, buf);
+  if (!cur) return 0;
+  YskFrameHeader h;
+  if (!ReadFrameHeader(file, cur, h)) return 0;
+  const size_t codeLen = KeyFrameStartCodeLength(coding);
+  for (uint64_t hops = 0; hops <= (run.top - run.low) / kYskFrameHeaderSize; ++hops) {
+    if (h.f_type == 1 && IsPlausibleFrame(h, ref)) {
+      uint8_t code[8];
+      if (file.ReadAt(cur + kYskFrameHeaderSize, code, codeLen) == codeLen &&
+          IsKeyFrameStartCode(coding, std::span<const uint8_t>(code, codeLen))) {
+        found = h;
+        return cur;
+      }
+    }
+    const uint64_t back = kYskFrameHeaderSize + uint64_t(h.f_info);
+    if (h.f_info == 0 || cur < run.low + back) return 0;
+    const uint64_t prev = cur - back;
+    YskFrameHeader p;
+    if (!ReadFrameHeader(file, prev, p) || prev + kYskFrameHeaderSize + p.f_size != cur) return 0;
+    cur = prev;
+    h = p;
+  }
+  return 0;
+}
 }  // namespace
 
 bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
@@ -143,6 +197,15 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
       }
       return 0;
     };
+    // Well-formed runs are indexed by their frame chain, reading a few headers instead of the
+    // payload bytes; anything the chain cannot settle goes through the byte scan.
+    YskFrameHeader viaChain;
+    if (const uint64_t at = LastKeyByChain(scan, run, buf, coding, m_RefDate, viaChain)) {
+      m_VideoPos[rec.channelNo] = static_cast<uint32_t>(at);
+      m_VideoLast[n] = static_cast<uint32_t>(at);
+      x.m_EndInfo[n] = ChannelTimeInfo::From(viaChain, n);
+      continue;
+    }
     const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
       m_VideoPos[rec.channelNo] = static_cast<uint32_t>(cand);
       if (h.f_type != 1 || !IsPlausibleFrame(h, m_RefDate)) return false;
@@ -182,6 +245,16 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
       }
       return 0;
     };
+    // The run's own last frame, when it ends the run exactly and is plausible, settles it at once.
+    if (const uint64_t last = FindLastHeader(scan, run, buf)) {
+      YskFrameHeader h;
+      if (ReadFrameHeader(scan, last, h) && h.f_type == 0 && IsPlausibleFrame(h, m_RefDate)) {
+        if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(last);
+        x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);
+        m_AudioLast[n] = static_cast<uint32_t>(last);
+        continue;
+      }
+    }
     const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
       if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(cand);
       if (h.f_type != 0 || !IsPlausibleFrame(h, m_RefDate)) return false;

@@ -143,6 +143,19 @@ TEST(TimeIndex, RunsPastTheFileEndAreBounded) {
   EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 20));
 }
 
+TEST(TimeIndex, BrokenFrameChainFallsBackToTheByteScan) {
+  YskBuilder y;
+  y.header.channelCount = 1;
+  auto& run = y.AddVideo(0, kT0, 1000, 60, 40, 25);
+  run.frames[57].infoOverride = 12345;  // the chain from the end breaks here
+  auto& a = y.AddAudio(1, kT0, 10);
+  a.frames[9].sizeOverride = 1000;  // the last sound frame no longer ends its run exactly
+  BackupFile f;
+  ASSERT_TRUE(Open(f, y.Build()).accepted);
+  EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 50));
+  EXPECT_EQ(f.m_AudioLast[1], y.FrameOffset(1, 9));
+}
+
 TEST(SortOrders, KeysAndTies) {
   ChannelTimeInfo a{kT0, 500, 0, 0, 1, 0, 0}, b{kT0, 300, 0, 0, 1, 1, 0};
   EXPECT_TRUE(CompareStartKey(b, a));  // same f_time: by f_msec alone

@@ -71,6 +71,7 @@ nlohmann::json ToJson(const tools::ChannelBuildResult& r) {
   const auto& s = r.skipped;
   j["skipped"] = {{"channelOutOfRange", s.channelOutOfRange},
                   {"payloadTooLarge", s.payloadTooLarge},
+                  {"badTime", s.badTime},
                   {"truncated", s.truncated},
                   {"noOutputFile", s.noOutputFile},
                   {"writeFailed", s.writeFailed},
@@ -100,11 +101,11 @@ void PrintText(const tools::ChannelBuildResult& r) {
   if (s.Total() > 0) {
     std::printf(
         "skipped %llu record(s): %llu channel out of range, %llu payload over 131072 bytes, "
-        "%llu truncated, %llu without a channel file, %llu write failed\n",
+        "%llu with a bad time, %llu truncated, %llu without a channel file, %llu write failed\n",
         static_cast<unsigned long long>(s.Total()),
         static_cast<unsigned long long>(s.channelOutOfRange),
         static_cast<unsigned long long>(s.payloadTooLarge),
-        static_cast<unsigned long long>(s.truncated),
+        static_cast<unsigned long long>(s.badTime), static_cast<unsigned long long>(s.truncated),
         static_cast<unsigned long long>(s.noOutputFile),
         static_cast<unsigned long long>(s.writeFailed));
   }

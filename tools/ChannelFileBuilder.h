@@ -9,8 +9,9 @@
 // (0 for its first), so readers can step backwards through a channel file.
 //
 // Damaged records are skipped and counted, never written: a record whose channel has no file,
-// a payload over 131072 bytes, and a record cut short by the end of its file (the rest of that
-// file is then not read). Everything is std only; Build may run on any thread.
+// a payload over 131072 bytes, time fields that are no valid calendar time, and a record cut
+// short by the end of its file (the rest of that file is then not read). Everything is std only;
+// Build may run on any thread.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -33,6 +34,10 @@ int CompareInt(int32_t a, int32_t b);
 // (of the whole name when it has none); 0 when there are none; INT32_MAX when they overflow.
 int32_t SequenceNumberOf(std::string_view fileName);
 
+// True when t is a calendar time the recorder can have written: years 1601..30827, a real day
+// of its month, hours, minutes, seconds and milliseconds in range. The day of week is ignored.
+bool IsValidRecordTime(const SystemTime& t);
+
 // The distinct sequence numbers of the ".yrx" files (not folders) of a recording folder, in
 // ascending order.
 std::vector<int32_t> FindSequenceNumbers(const std::filesystem::path& recordingPath);
@@ -43,11 +48,12 @@ std::string RecordingPathFor(const std::string& storagePath, const std::string& 
 struct SkippedRecords {
   uint64_t channelOutOfRange = 0;  // channel index < 0 or not below the files created
   uint64_t payloadTooLarge = 0;    // over kMaxPayload bytes
+  uint64_t badTime = 0;            // time fields that are no calendar time (month 13, ...)
   uint64_t truncated = 0;          // header or payload cut short by the end of the file
   uint64_t noOutputFile = 0;       // the channel's file could not be created or failed earlier
   uint64_t writeFailed = 0;        // a write of this record failed; the channel file stops here
   uint64_t Total() const {
-    return channelOutOfRange + payloadTooLarge + truncated + noOutputFile + writeFailed;
+    return channelOutOfRange + payloadTooLarge + badTime + truncated + noOutputFile + writeFailed;
   }
 };
 

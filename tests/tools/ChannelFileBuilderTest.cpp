@@ -124,8 +124,13 @@ TEST_F(BuilderTest, ChannelCountComesFromTheFirstRecordOfTheLowestFile) {
 
 TEST_F(BuilderTest, BadRecordsAreSkippedAndTheRestIsKept) {
   YrxFrame huge = Frame(1, 1, kMaxPayload + 1);
+  YrxFrame farYear = Frame(2, 7);
+  farYear.time.wYear = 65535;  // beyond what the seconds conversion can hold
+  YrxFrame feb30 = Frame(2, 8);
+  feb30.time.wMonth = 2;
+  feb30.time.wDay = 30;
   test::WriteYrx(Yrx(1), {Frame(0, 0, 10, 40), Frame(-1, 9), huge, Frame(16, 9), Frame(15, 2),
-                          Frame(1, 3, kMaxPayload)});
+                          Frame(1, 3, kMaxPayload), farYear, feb30});
   // File 2 ends inside a payload; file 3 ends inside a header.
   auto cut = test::RecordBytes(Frame(0, 4));
   auto two = test::RecordBytes(Frame(2, 5));
@@ -140,6 +145,7 @@ TEST_F(BuilderTest, BadRecordsAreSkippedAndTheRestIsKept) {
   EXPECT_EQ(r.channels.size(), 16u);  // capped at the output table
   EXPECT_EQ(r.skipped.channelOutOfRange, 2u);
   EXPECT_EQ(r.skipped.payloadTooLarge, 1u);
+  EXPECT_EQ(r.skipped.badTime, 2u);
   EXPECT_EQ(r.skipped.truncated, 2u);
   EXPECT_EQ(ReadChv(Chv(0)).size(), 1u);  // the cut record left nothing behind
   const auto ch1 = ReadChv(Chv(1));

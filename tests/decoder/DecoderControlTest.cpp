@@ -1,0 +1,232 @@
+// The control in an offscreen window: pictures reach the right panes, clears blank them, damaged
+// and flooding input never shows a broken picture, and the selected channel's sound is heard.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "decoder/control/DecoderControl.h"
+#include "decoder/control/PaneLayout.h"
+#include "decoder/control/PaneView.h"
+#include "tests/decoder/ControlTestSupport.h"
+
+namespace ov::test {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr double kAspect = 352.0 / 288.0;
+
+class RecordingEvents : public IDecoderEvents {
+ public:
+  void OnDecoderEvent(int32_t dispid, std::span<const int32_t> args) override {
+    events.push_back({dispid, std::vector<int32_t>(args.begin(), args.end())});
+  }
+  std::vector<std::pair<int32_t, std::vector<int32_t>>> events;
+};
+
+class DecoderControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    auto sink = std::make_unique<CaptureSink>();
+    m_sink = sink.get();
+    m_control = std::make_unique<DecoderControl>(nullptr, &m_events, std::move(sink));
+    m_player.Attach(m_control.get());
+    View()->resize(704, 576);
+    View()->show();
+  }
+  void TearDown() override {
+    m_player.Attach(nullptr);
+    m_control.reset();
+  }
+  PaneView* View() { return m_control->View(); }
+  std::optional<sample::StampValue> Shown(int channel) {
+    return ReadPane(Grab(View()), View()->ChannelRect(channel), kAspect);
+  }
+  bool Shows(int channel, uint32_t frame) {
+    const auto s = Shown(channel);
+    return s && s->channel == channel && s->frame == frame;
+  }
+  // Paced like playback at a speed the decoders keep up with: a burst beyond the queue's bound
+  // would (rightly) drop the rest of its run.
+  void SubmitAll(int channel, const std::vector<sample::EncodedFrame>& clip) {
+    for (const auto& f : clip) {
+      WaitFor([&] { return m_control->QueuedFrames() < 12; });
+      SubmitVideo(m_player, channel, f);
+    }
+  }
+  // A pane's inner part, clear of its frame and the selection highlight.
+  QRect Inner(int channel) { return View()->ChannelRect(channel).adjusted(4, 30, -4, -4); }
+
+  RecordingEvents m_events;
+  CaptureSink* m_sink = nullptr;
+  std::unique_ptr<DecoderControl> m_control;
+  CQuelmar_Ctrl_Player m_player;
+};
+
+TEST_F(DecoderControlTest, EachLayoutShowsChannelsInTheirPanes) {
+  for (int coding : {2, 1}) {
+    for (int panes : {1, 4, 9, 16}) {
+      SCOPED_TRACE(testing::Message() << "coding " << coding << " panes " << panes);
+      m_player.SetLayout(-1, panes);
+      for (int ch = 0; ch < panes; ++ch) SubmitAll(ch, Clip(coding, 352, 288, ch, 30));
+      for (int ch = 0; ch < panes; ++ch)
+        EXPECT_TRUE(WaitFor([&] { return Shows(ch, 29); })) << "channel " << ch;
+      // Channels beyond the layout have no pane.
+      EXPECT_TRUE(View()->ChannelRect(panes).isEmpty());
+      m_player.ClearDecoder();
+    }
+  }
+}
+
+TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
+  m_player.SetLayout(-1, 9);
+  m_player.SetPaneTitle(4, "CH-5");
+  Pump(50ms);
+  const QImage img = Grab(View());
+  const QRect titled = View()->ChannelRect(4);
+  const QRect corner(titled.topLeft(), QSize(titled.width() / 2, 24));
+  EXPECT_GT(Brightest(img, corner), 200);  // white text on a dark pane
+  const QRect other = View()->ChannelRect(3);
+  EXPECT_LT(Brightest(img, QRect(other.topLeft(), corner.size())), 200);
+  EXPECT_EQ(View()->Title(4), "CH-5");
+}
+
+TEST_F(DecoderControlTest, ResetCallAndClearBlankThePanes) {
+  m_player.SetLayout(-1, 4);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round == 0 ? "reset call" : "ClearDecoder");
+    for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
+    ASSERT_TRUE(WaitFor([&] { return Shows(3, 29); }));
+    // More frames in flight when the clear comes must not reappear after it.
+    for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
+    if (round == 0) {
+      m_player.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+    } else {
+      m_player.ClearDecoder();
+    }
+    Pump(300ms);
+    const QImage img = Grab(View());
+    for (int ch = 0; ch < 4; ++ch)
+      EXPECT_LT(Brightest(img, Inner(ch)), 100) << ch;  // idle background, no picture
+  }
+  // After a clear the decoder waits for a key frame again, then plays.
+  const auto& clip = Clip(2, 352, 288, 0, 30);
+  for (size_t i = 1; i < 25; ++i) SubmitVideo(m_player, 0, clip[i]);  // frame 25 is a key frame
+  Pump(300ms);
+  EXPECT_FALSE(Shown(0).has_value());
+  SubmitAll(0, clip);
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 29); }));
+}
+
+TEST_F(DecoderControlTest, DamagedPayloadsDropToTheNextKeyFrame) {
+  m_player.SetLayout(-1, 4);
+  const auto& clip = Clip(2, 352, 288, 1, 50);  // key frames at 0 and 25
+  ASSERT_TRUE(clip[25].key);
+  for (size_t i = 0; i < clip.size(); ++i) {
+    if (i == 10) {  // a damaged P-frame: its tail replaced with noise
+      std::vector<uint8_t> bad = clip[i].payload;
+      for (size_t k = 6; k < bad.size(); ++k) bad[k] = static_cast<uint8_t>(k * 7919u >> 3);
+      m_player.SubmitFrame(bad.data(), 0, 0, 0, static_cast<int32_t>(bad.size()), 0, 1);
+      continue;
+    }
+    SubmitVideo(m_player, 1, clip[i]);
+    if (i == 24) {
+      // Nothing decoded after the damage until the next key frame may be shown.
+      Pump(200ms);
+      const auto s = Shown(1);
+      if (s) {
+        EXPECT_LT(s->frame, 10u);
+      }
+    }
+  }
+  EXPECT_TRUE(WaitFor([&] { return Shows(1, 49); }));
+  const auto st = m_control->Stats(1);
+  EXPECT_GE(st.errors, 1u);
+  Pump(50ms);
+  bool raised = false;
+  for (const auto& [id, args] : m_events.events)
+    raised |= id == 3 && args.size() == 3 && args[0] == 101 && args[1] == 1;
+  EXPECT_TRUE(raised);
+  // A frame that is pure noise, or claims more bytes than it has, or an unknown channel.
+  const std::vector<uint8_t> noise(3000, 0xA5);
+  m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 1);
+  m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 16);
+  m_control->Invoke(dispid::SubmitFrame,
+                    std::array{DispArg::Bytes(noise.data(), 10), DispArg::Int(0), DispArg::Int(0),
+                               DispArg::Int(0), DispArg::Int(1 << 30), DispArg::Int(1),
+                               DispArg::Int(2)});
+  SubmitAll(1, Clip(2, 352, 288, 1, 30));
+  EXPECT_TRUE(WaitFor([&] { return Shows(1, 29); }));
+}
+
+TEST_F(DecoderControlTest, FloodOfAllChannelsNeverShowsABrokenPicture) {
+  m_player.SetLayout(-1, 16);
+  std::vector<const std::vector<sample::EncodedFrame>*> clips;
+  for (int ch = 0; ch < 16; ++ch) clips.push_back(&Clip(2, 352, 288, ch, 100));
+  std::atomic<bool> done{false};
+  // The playback thread at high speed: every frame of every channel, no pause.
+  std::thread feeder([&] {
+    for (int rep = 0; rep < 6; ++rep)
+      for (size_t i = 0; i < 100; ++i)
+        for (int ch = 0; ch < 16; ++ch) SubmitVideo(m_player, ch, (*clips[ch])[i]);
+    done = true;
+  });
+  size_t maxQueued = 0, checkedPictures = 0;
+  while (!done) {
+    maxQueued = std::max(maxQueued, m_control->QueuedFrames());
+    const QImage img = Grab(View());
+    for (int ch = 0; ch < 16; ++ch) {
+      if (Brightest(img, Inner(ch)) < 100) continue;  // no picture yet
+      const auto s = ReadPane(img, View()->ChannelRect(ch), kAspect);
+      EXPECT_TRUE(s.has_value()) << "unreadable picture in pane " << ch;
+      if (!s) continue;
+      EXPECT_EQ(s->channel, ch);
+      EXPECT_LT(s->frame, 100u);
+      ++checkedPictures;
+    }
+    Pump(20ms);
+  }
+  feeder.join();
+  EXPECT_GT(checkedPictures, 16u);
+  EXPECT_LE(maxQueued, 16u * 25u);
+  const auto st = m_control->Stats();
+  EXPECT_EQ(st.errors, 0u);
+  EXPECT_LE(st.queueMax, 25u);
+  for (int ch = 0; ch < 16; ++ch)
+    EXPECT_TRUE(WaitFor([&] {
+      const auto s = Shown(ch);
+      return s && s->channel == ch;
+    })) << ch;
+}
+
+TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {
+  m_player.SetLayout(-1, 4);
+  EXPECT_EQ(m_player.CurrentAudioChannel(), 0);
+  const QRect r2 = View()->ChannelRect(2);
+  QTest::mouseClick(View(), Qt::LeftButton, {}, r2.center());
+  EXPECT_EQ(m_player.CurrentAudioChannel(), 2);
+  EXPECT_EQ(View()->SelectedPane(), 2);
+  QTest::mouseDClick(View(), Qt::LeftButton, {}, r2.center());
+  EXPECT_EQ(View()->ZoomedPane(), 2);
+  EXPECT_EQ(View()->ChannelRect(2), pane::ContentRect(View()->size(), 1, 0));
+  EXPECT_TRUE(View()->ChannelRect(0).isEmpty());
+  SubmitAll(2, Clip(2, 352, 288, 2, 30));
+  EXPECT_TRUE(WaitFor([&] { return Shows(2, 29); }));
+  QTest::mouseDClick(View(), Qt::LeftButton, {}, View()->rect().center());
+  EXPECT_EQ(View()->ZoomedPane(), -1);
+  // The picture follows its pane back into the grid, even with no new frame.
+  EXPECT_TRUE(WaitFor([&] { return Shows(2, 29); }));
+  Pump(20ms);
+  bool click = false, zoom = false;
+  for (const auto& [id, args] : m_events.events) {
+    click |= id == 4 && args == std::vector<int32_t>{2, 2};
+    zoom |= id == 6 && args == std::vector<int32_t>{2, 1};
+  }
+  EXPECT_TRUE(click);
+  EXPECT_TRUE(zoom);
+}
+
+}  // namespace
+}  // namespace ov::test

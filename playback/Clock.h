@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace ov {
 
@@ -27,8 +28,9 @@ class IClock {
   // it ends, so a virtual clock knows when every worker is waiting.
   virtual void AddParticipant() {}
   virtual void RemoveParticipant() {}
-  // Called by a seek thread before it starts its work (a virtual clock may hold it there).
-  virtual void SeekGate() {}
+  // Called by a seek thread before it starts its work: a virtual clock may hold it there until
+  // released or until cancelled() holds (checked again after every Wake()).
+  virtual void SeekGate(const std::function<bool()>& cancelled) { (void)cancelled; }
 };
 
 }  // namespace ov

@@ -258,7 +258,7 @@ void PlaybackEngine::PlaybackThreadProc(std::shared_ptr<ManualResetEvents> event
 }
 
 void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, SearchInput in) {
-  m_Clock.SeekGate();
+  m_Clock.SeekGate([&events] { return events->IsSet(EVENT_QUIT); });
   m_View.ShowSearching(true);
   {
     std::lock_guard<std::mutex> hold(m_SeekLock);

@@ -272,19 +272,19 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   else if (m_sched.Speed() != speed)
     m_sched.Rebase(now, speed);  // a speed change starts its schedule at this frame
 
-  // Sound of a channel the decoder does not play is not paced: its video carries the timing.
-  const bool paced = !forward || F.audio == 0 || m_E.m_Decoder.CurrentAudioChannel() == F.channel;
+  // Every frame is paced, sound of any channel included: on an absolute schedule waiting for a
+  // frame's due time never adds up, and skipping a wait would show the next frame early.
   // The second-change texts are due when playback crosses into the next second (forward) or
   // back into the previous one (reverse).
   const uint32_t boundary = sF == sN ? N.key : (forward ? (sF + 1) * 1000 : sF * 1000);
-  if (paced && !WaitForKey(boundary, fileLock)) return After::Restart;
+  if (!WaitForKey(boundary, fileLock)) return After::Restart;
   if (sF != sN) SecondTexts(DisplaySecond(F), F, forward);
 
   speed = st.m_Speed.load(kAcq);
   if (speed == 0) return After::Keep;
   if (!Live()) return After::Restart;
   if (m_sched.Speed() != speed) m_sched.Rebase(m_E.m_Clock.Now(), speed);
-  if (paced && !WaitForKey(N.key, fileLock)) return After::Restart;
+  if (!WaitForKey(N.key, fileLock)) return After::Restart;
   return After::Flip;
 }
 

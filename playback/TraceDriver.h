@@ -43,6 +43,8 @@ class TraceDriver {
   VirtualClock& Clock() { return m_clock; }
   RecordingDecoder& Decoder() { return m_decoder; }
   EventLog& Log() { return m_log; }
+  const EventLog& Log() const { return m_log; }
+  const PlaybackEngine& Engine() const { return *m_engine; }
   BackupFile& File() { return m_file; }
 
  private:

@@ -47,9 +47,9 @@ void VirtualClock::RemoveParticipant() {
   m_cv.notify_all();
 }
 
-void VirtualClock::SeekGate() {
+void VirtualClock::SeekGate(const std::function<bool()>& cancelled) {
   std::unique_lock<std::mutex> g(m_lock);
-  m_cv.wait(g, [&] { return !m_holdSeeks; });
+  m_cv.wait(g, [&] { return !m_holdSeeks || (cancelled && cancelled()); });
 }
 
 void VirtualClock::WaitQuiet() {

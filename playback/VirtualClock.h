@@ -22,7 +22,7 @@ class VirtualClock final : public IClock {
   void Breathe() override {}
   void AddParticipant() override;
   void RemoveParticipant() override;
-  void SeekGate() override;
+  void SeekGate(const std::function<bool()>& cancelled) override;
 
   // Driver side. Runs the workers until virtual time t; stops early (returning true) at the first
   // quiet instant at which stop() holds.

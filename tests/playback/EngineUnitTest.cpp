@@ -1,0 +1,80 @@
+// The small pure parts: the pacing schedule, the status texts, the state tables and the events.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "playback/ManualResetEvents.h"
+#include "playback/PaceSchedule.h"
+#include "playback/StatusText.h"
+#include "playback/TransportRules.h"
+
+namespace ov {
+namespace {
+using std::chrono::milliseconds;
+using Ns = PaceSchedule::Ns;
+
+TEST(PaceSchedule, DueTimesFollowTheKeysAtEverySpeed) {
+  PaceSchedule s;
+  s.Start(1000, Ns(0), 4);
+  EXPECT_EQ(s.DueOf(1040), Ns(milliseconds(10)));
+  s.Rebase(Ns(milliseconds(10)), 1);  // at key 1040: the rest goes at 1X
+  EXPECT_EQ(s.DueOf(1080), Ns(milliseconds(50)));
+  s.Start(5000, Ns(0), -2);  // reverse: lower keys come later
+  EXPECT_EQ(s.DueOf(4000), Ns(milliseconds(500)));
+}
+
+TEST(PaceSchedule, ShortWaitsAreNotSleptAndLateFramesRebase) {
+  PaceSchedule s;
+  s.Start(0, Ns(0), 1);
+  EXPECT_FALSE(s.PlanWait(1, Ns(0)).sleep);  // under 2 ms
+  auto p = s.PlanWait(40, Ns(milliseconds(1)));
+  EXPECT_TRUE(p.sleep);
+  EXPECT_EQ(p.until, Ns(milliseconds(40)));
+  // 150 ms late: no sleep, schedule kept, so the next frames catch up.
+  EXPECT_FALSE(s.PlanWait(80, Ns(milliseconds(230))).rebased);
+  // 250 ms late: the schedule starts over at this frame instead of rushing.
+  EXPECT_TRUE(s.PlanWait(120, Ns(milliseconds(370))).rebased);
+  EXPECT_EQ(s.DueOf(160), Ns(milliseconds(410)));
+}
+
+TEST(StatusText, SixDateFormatsAndTheTimeLine) {
+  SystemTime t{};
+  t.wYear = 2024, t.wMonth = 3, t.wDay = 7, t.wHour = 9, t.wMinute = 5, t.wSecond = 1;
+  const char* want[] = {"2024-03-07 09:05:01", "03-07-2024 09:05:01", "07-03-2024 09:05:01",
+                        "2024/03/07 09:05:01", "03/07/2024 09:05:01", "07/03/2024 09:05:01"};
+  for (int f = 1; f <= 6; ++f) EXPECT_EQ(FormatDateTime(t, f), want[f - 1]);
+  EXPECT_EQ(FormatDateTime(t, 9), want[0]);
+  SystemTime total{};
+  total.wHour = 1, total.wMinute = 2, total.wSecond = 3;
+  EXPECT_EQ(FormatElapsedTotal(360000 + 61, total), "100 : 01 : 01 / 01 : 02 : 03");
+}
+
+TEST(TransportRules, SpeedsOfStates) {
+  EXPECT_EQ(SpeedOfState(20), 0);
+  EXPECT_EQ(SpeedOfState(26), 1000);
+  EXPECT_EQ(SpeedOfState(38), -32);
+  EXPECT_EQ(SpeedOfState(39), 64);
+  EXPECT_EQ(SpeedOfState(40), 0);
+  EXPECT_STREQ(NextFFState(33).toolTip, "FF");
+  EXPECT_EQ(NextRewState(35).toolTip, nullptr);
+}
+
+TEST(ManualResetEvents, WaitAnyReportsTheLowestSignalledEvent) {
+  ManualResetEvents ev;
+  ev.Set(1);
+  EXPECT_EQ(ev.WaitAny(2), 1);
+  ev.Set(0);
+  EXPECT_EQ(ev.WaitAny(2), 0);  // quitting wins over running
+  ev.Reset(0);
+  ev.Reset(1);
+  std::thread t([&] {
+    std::this_thread::sleep_for(milliseconds(5));
+    ev.Set(1);
+  });
+  EXPECT_EQ(ev.WaitAny(2), 1);
+  t.join();
+  EXPECT_EQ(ev.WaitAny(0), -1);
+}
+
+}  // namespace
+}  // namespace ov

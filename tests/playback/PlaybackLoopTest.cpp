@@ -1,0 +1,178 @@
+// The playback loop over fixture files on the virtual clock: merge order, pacing and texts, the
+// frame size limit, I-Frame Only, sound, the end of the recording and reverse play.
+#include <gtest/gtest.h>
+
+#include "tests/playback/TestRig.h"
+
+namespace ov::test {
+namespace {
+
+int64_t KeyOf(const Shown& s) { return int64_t(s.time - kT0) * 1000 + s.ms; }
+
+TEST(PlaybackLoop, MergesChannelsAndSoundByKeyAndShowsEachFrameOnTime) {
+  Fixture fx(2);
+  // Forward play ends at each channel's last key frame: let the runs end on one.
+  fx.Video(0, Fixture::Regular(51, 0, 40, 25));
+  auto late = Fixture::Regular(51, 20, 40, 25);  // channel 1 runs 20 ms behind channel 0
+  for (auto& f : late) f.time = kT0 + int32_t(f.msec / 1000);
+  fx.Video(1, late);
+  fx.Audio(0, Fixture::Sound(2, 200));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd());
+  const auto shown = rig.Frames();
+  ASSERT_EQ(shown.size(), 51u + 51u + 10u);  // the frame held back at the end is shown too
+  for (size_t i = 1; i < shown.size(); ++i) {
+    EXPECT_LE(KeyOf(shown[i - 1]), KeyOf(shown[i])) << "frame " << i;
+    // On the virtual clock every frame appears exactly when its key says.
+    if (i + 1 < shown.size()) {
+      EXPECT_EQ(shown[i].t, KeyOf(shown[i])) << "frame " << i;
+    }
+  }
+  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
+}
+
+TEST(PlaybackLoop, WaitsAndSecondTextsAroundASecondBoundary) {
+  Fixture fx(1);
+  fx.Video(0, {{kT0, 1900, 64, 1}, {kT0 + 1, 2100, 64, 1}, {kT0 + 1, 2140, 64, 1}});
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1000);
+  const auto shown = rig.Frames();
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0].t, 0);
+  EXPECT_EQ(shown[1].t, 200);  // 100 ms to the end of second 1, then 100 ms into second 2
+  const auto osd = rig.Texts(ctl::kOsd);
+  ASSERT_GE(osd.size(), 2u);  // then the end of the recording clears it
+  EXPECT_EQ(osd[osd.size() - 2], (std::pair<int64_t, std::string>{100, "2024-03-01 12:00:00"}));
+}
+
+TEST(PlaybackLoop, FastForwardKeepsTheChosenSpeedOverManyShortGaps) {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(1000, 0, 40, 25));  // 40 s of frames 40 ms apart
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  for (int i = 0; i < 5; ++i) rig.Do(&PlaybackEngine::OnFF);  // 2X, 4X, 8X, 16X, 32X
+  ASSERT_EQ(rig.S().m_Speed.load(), 32);
+  rig.Mark();
+  rig.d.Wait(1000);
+  const auto shown = rig.Frames();
+  ASSERT_FALSE(shown.empty());
+  // One second at 32X covers 32 s of recording, although every single wait (1.25 ms) is too short
+  // to sleep.
+  const int64_t covered = KeyOf(shown.back()) - KeyOf(shown.front());
+  EXPECT_NEAR(double(covered), 32000.0, 200.0);
+}
+
+TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
+  Fixture fx(1);
+  auto v = Fixture::Regular(7, 0, 200, 3);
+  v[1].size = 131072;  // the largest frame that fits a slot
+  v[2].size = 131073;  // skipped
+  fx.Video(0, v);
+  fx.Audio(0, Fixture::Sound(2, 250));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd());
+  std::vector<int32_t> sizes;
+  for (const auto& s : rig.Frames())
+    if (!s.audio) sizes.push_back(s.size);
+  EXPECT_EQ(sizes, (std::vector<int32_t>{64, 131072, 64, 64, 64, 64}));
+
+  // I-Frame Only: every frame is still read and paced, only key frames reach the decoder.
+  rig.d.Do([](PlaybackEngine& e) { e.SetIFrameOnly(true); });
+  rig.Mark();
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd());
+  std::vector<std::pair<int64_t, int32_t>> keys;
+  for (const auto& s : rig.Frames())
+    if (!s.audio) keys.emplace_back(s.t, s.type);
+  EXPECT_EQ(keys, (std::vector<std::pair<int64_t, int32_t>>{{0, 1}, {600, 1}, {1200, 1}}));
+
+  // At 2X (state 23) sound frames are read and paced, the volume is set, nothing is submitted.
+  rig.d.Do([](PlaybackEngine& e) { e.SetIFrameOnly(false); });
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Do(&PlaybackEngine::OnFF);
+  rig.Mark();
+  ASSERT_TRUE(rig.d.RunToEnd());
+  for (const auto& s : rig.Frames()) EXPECT_EQ(s.audio, 0);
+  EXPECT_GT(rig.Count(dispid::SetVolume), 4);
+}
+
+TEST(PlaybackLoop, ASingleKeyFrameIsShownAndPlayStartsOverAfterTheEnd) {
+  Fixture fx(1);
+  fx.Video(0, {{kT0, 1000, 64, 1}});
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  for (int round = 0; round < 2; ++round) {
+    rig.Mark();
+    rig.Do(&PlaybackEngine::OnPlay);
+    ASSERT_TRUE(rig.d.RunToEnd());
+    ASSERT_EQ(rig.Frames().size(), 1u) << "round " << round;
+    EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
+    EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  }
+}
+
+TEST(PlaybackLoop, ReversePlaysKeyFramesDownwardsAndEnds) {
+  Fixture fx(2);
+  fx.Video(0, Fixture::Regular(126, 0, 40, 25));  // key frames at 0, 1, 2, 3, 4, 5 s
+  auto ch1 = Fixture::Regular(76, 2000, 40, 25);   // channel 1 starts at 2 s
+  for (auto& f : ch1) f.time = kT0 + int32_t(f.msec / 1000);
+  fx.Video(1, ch1);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(3500);
+  rig.Mark();
+  rig.Do(&PlaybackEngine::OnRew);
+  ASSERT_TRUE(rig.d.RunToEnd(60000));  // before the mend a run's first frame repeated for ever
+  std::vector<std::pair<int32_t, int64_t>> shown;
+  for (const auto& s : rig.Frames()) shown.emplace_back(s.ch, KeyOf(s));
+  // The search walks both channels back onto the key frame of second 3; from there each steps
+  // from key frame to key frame, and channel 1 drops out after its first frame.
+  const std::vector<std::pair<int32_t, int64_t>> want{{0, 3000}, {1, 3000}, {0, 2000},
+                                                      {1, 2000}, {0, 1000}, {0, 0}};
+  EXPECT_EQ(shown, want);
+  EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
+}
+
+TEST(PlaybackLoop, ATruncatedPayloadEndsItsChannel) {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(10, 0, 40, 3, 200));  // the last frame is a key frame
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx, 100));  // the last payload is cut in half
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd(10000));
+  const auto shown = rig.Frames();
+  EXPECT_EQ(shown.size(), 9u);
+  for (const auto& s : shown) EXPECT_EQ(s.size, 200);
+}
+
+TEST(PlaybackLoop, ASeekDuringALongWaitShowsTheNewPositionAtOnce) {
+  Fixture fx(1);
+  auto v = Fixture::Regular(3, 0, 40, 1);
+  auto tail = Fixture::Regular(120, 0, 1000, 1);
+  for (auto& f : tail) f.msec += 60000, f.time += 60;  // one frame a second from 60 s on
+  v.insert(v.end(), tail.begin(), tail.end());
+  fx.Video(0, v);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(500);  // the loop now waits for the frame at 60 s
+  rig.Mark();
+  rig.Seek(100);
+  rig.d.Wait(50);
+  const auto shown = rig.Frames();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0].t, 0);
+  EXPECT_GE(shown[0].time, kT0 + 99);
+}
+
+}  // namespace
+}  // namespace ov::test

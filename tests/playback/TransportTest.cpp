@@ -1,0 +1,154 @@
+// Transport commands: the rew and ff state steps with their texts, the jump limits, the seek
+// slider after the end, pausing reverse play, sound, layouts, and the thread records.
+#include <gtest/gtest.h>
+
+#include "playback/SteadyClock.h"
+#include "tests/playback/TestRig.h"
+
+namespace ov::test {
+namespace {
+
+Fixture Minutes(int channels, int seconds) {
+  Fixture fx(channels);
+  fx.Video(0, Fixture::Regular(seconds, 0, 1000, 1));  // one key frame a second
+  fx.Audio(0, Fixture::Sound(seconds, 500));
+  return fx;
+}
+
+TEST(Transport, RewAndFFStepThroughTheirStatesAndSpeedTexts) {
+  Fixture fx = Minutes(1, 30);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnRew);  // ignored while stopped
+  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(20000);
+  const std::vector<std::pair<int, int>> rew{{22, 1}, {28, 2}, {29, 4}, {30, 8},
+                                             {35, 16}, {38, 32}, {22, 1}};
+  for (const auto& [state, speed] : rew) {
+    rig.Do(&PlaybackEngine::OnRew);
+    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(rig.S().m_Speed.load(), -speed);
+    EXPECT_EQ(rig.LastText(ctl::kSpeed), "( Rew " + std::to_string(speed) + "X )");
+  }
+  const std::vector<std::pair<int, int>> ff{{23, 2}, {31, 4}, {32, 8}, {33, 16}, {36, 32}, {23, 2}};
+  for (const auto& [state, speed] : ff) {
+    rig.Do(&PlaybackEngine::OnFF);
+    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(rig.S().m_Speed.load(), speed);
+    EXPECT_EQ(rig.LastText(ctl::kSpeed), "( FF " + std::to_string(speed) + "X )");
+  }
+  rig.Do(&PlaybackEngine::OnPlay);  // pause from fast forward
+  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.LastText(ctl::kSpeed), "");
+}
+
+TEST(Transport, JumpsNeedAMinuteOfRoom) {
+  Fixture fx = Minutes(1, 150);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  const int32_t total = rig.d.File().m_Index.m_TotalSeconds;
+  ASSERT_EQ(total, 149);
+  auto jump = [&](int from, void (PlaybackEngine::*h)()) {
+    rig.S().m_SliderSecond.store(from);
+    rig.Do(h);
+    return rig.S().m_SliderSecond.load();
+  };
+  EXPECT_EQ(jump(58, &PlaybackEngine::OnR), 58);
+  EXPECT_EQ(jump(59, &PlaybackEngine::OnR), 0);
+  EXPECT_EQ(jump(total - 58, &PlaybackEngine::OnF), total - 58);
+  EXPECT_EQ(jump(total - 59, &PlaybackEngine::OnF), total);
+  EXPECT_EQ(rig.S().m_SeekDone.load(), 1);
+}
+
+TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
+  Fixture fx = Minutes(1, 10);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd());
+  ASSERT_EQ(rig.S().m_AtEnd.load(), 1);
+  rig.Seek(3);
+  EXPECT_EQ(rig.S().m_AtEnd.load(), 0);
+  EXPECT_EQ(rig.S().m_SliderSecond.load(), 3);
+  rig.Do(&PlaybackEngine::OnPlay);
+  EXPECT_EQ(rig.S().m_SliderSecond.load(), 3);  // not restarted from the beginning
+  EXPECT_EQ(rig.S().m_PlayState.load(), kStatePlay);
+}
+
+TEST(Transport, PlayAfterPausingReversePlayResumesWhereReverseBegan) {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(500, 0, 40, 25));  // 20 s, a key frame every second
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(8500);
+  rig.Do(&PlaybackEngine::OnRew);
+  rig.d.Wait(3000);
+  rig.Do(&PlaybackEngine::OnPlay);  // pause
+  rig.Mark();
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(100);
+  const auto shown = rig.Frames();
+  ASSERT_FALSE(shown.empty());
+  // The frame before the key frame of second 8, then that key frame.
+  EXPECT_EQ(shown[0].time, kT0 + 7);
+  EXPECT_EQ(shown[0].ms, 960);
+}
+
+TEST(Transport, SoundSwitchVolumeAndLayouts) {
+  Fixture fx = Minutes(4, 5);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnSound);  // mute
+  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbThumbTrack, 3); });  // ignored
+  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, 12); });   // stored only
+  rig.Do(&PlaybackEngine::OnSound);  // sound on again, at the new volume
+  std::vector<int32_t> volumes;
+  for (const auto& e : rig.d.Log().Snapshot())
+    if (e.fromDecoder && e.dispid == dispid::SetVolume) volumes.push_back(e.ints[0]);
+  EXPECT_EQ(volumes, (std::vector<int32_t>{0, 12}));
+
+  rig.Mark();
+  for (int id : {ctl::kCh9, ctl::kCh16, ctl::kCh4, ctl::kCh1})
+    rig.d.Do([id](PlaybackEngine& e) { e.OnLayout(id); });
+  std::vector<int32_t> panes;
+  for (const auto& e : rig.d.Log().Snapshot())
+    if (e.fromDecoder && e.dispid == dispid::SetLayout) panes.push_back(e.ints[1]);
+  EXPECT_EQ(panes, (std::vector<int32_t>{4, 1}));  // 9 and 16 panes need 8 and 16 channels
+}
+
+TEST(Threads, StopsWithoutThreadsDoNothingAndShutdownJoinsASleepingLoop) {
+  BackupFile file;
+  SteadyClock clock;
+  EventLog log{clock};
+  RecordingView view(log);
+  RecordingDecoder dec(log);
+  CQuelmar_Ctrl_Player wrapper(&dec);
+  {
+    PlaybackEngine e(file, view, wrapper, clock);
+    e.StopSeekThread();
+    e.StopPlaybackThread();
+    EXPECT_FALSE(e.PlaybackThreadStarted());
+  }
+  Fixture fx(1);
+  fx.Video(0, {{kT0, 0, 64, 1}, {kT0 + 3600, 3600000, 64, 1}});  // an hour between two frames
+  auto bytes = fx.Build();
+  PlaybackEngine e(file, view, wrapper, clock);
+  for (int open = 0; open < 2; ++open) {
+    ASSERT_TRUE(e.OpenSources("a.ysk", bytes->size(), Fixture::Source(bytes), Fixture::Source(bytes))
+                    .accepted);
+    EXPECT_TRUE(e.PlaybackThreadStarted());
+  }
+  e.OnPlay();
+  e.WaitForSeek();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the loop waits for the hour
+  const auto t0 = std::chrono::steady_clock::now();
+  e.Shutdown();
+  e.Shutdown();
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
+}
+
+}  // namespace
+}  // namespace ov::test

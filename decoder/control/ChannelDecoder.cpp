@@ -1,6 +1,7 @@
 #include "decoder/control/ChannelDecoder.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "decoder/control/PaneLayout.h"
 
@@ -14,6 +15,10 @@ namespace ov {
 
 ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError)
     : m_channel(channel), m_board(board), m_onError(std::move(onError)) {
+  // Damaged frames are reported through the error callback; libavcodec's own chatter about
+  // them would only flood stderr during playback.
+  static std::once_flag quiet;
+  std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
   m_frame = av_frame_alloc();
   m_last = av_frame_alloc();
   m_packet = av_packet_alloc();

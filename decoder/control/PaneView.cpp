@@ -185,11 +185,13 @@ void PaneView::PaintPane(QPainter& p, int index) {
     QFont f = font();
     f.setPixelSize(std::clamp(cr.height() / 14, 10, 16));
     p.setFont(f);
-    const QRect tr = cr.adjusted(6, 4, -6, -4);
-    p.setPen(QColor(0, 0, 0, 200));
-    p.drawText(tr.translated(1, 1), Qt::AlignLeft | Qt::AlignTop, m_titles[ch]);
+    // A dark plate keeps the title legible on any picture.
+    const QRect text = p.fontMetrics().boundingRect(m_titles[ch]);
+    const QRect plate(cr.x() + 2, cr.y() + 2, std::min(text.width() + 8, cr.width() - 4),
+                      text.height() + 4);
+    p.fillRect(plate, QColor(0, 0, 0, 150));
     p.setPen(Qt::white);
-    p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, m_titles[ch]);
+    p.drawText(plate.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignVCenter, m_titles[ch]);
   }
   if (ch == m_selected && shown > 1) {
     p.setPen(QPen(kSelected, 2));

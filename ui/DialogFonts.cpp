@@ -7,6 +7,8 @@ namespace ov {
 QFont DialogFont() {
   QFont f(QStringLiteral("Arial"));
   f.setPixelSize(12);
+  // Whole-pixel advances: the status controls are sized to their texts in whole pixels.
+  f.setHintingPreference(QFont::PreferFullHinting);
   return f;
 }
 

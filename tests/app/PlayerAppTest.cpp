@@ -1,0 +1,247 @@
+// Start-up and shutdown of the application with stand-in decoder modules.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/PlayerApp.h"
+#include "controls/SkinButton.h"
+#include "tests/app/TestPrompts.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/ControlIds.h"
+#include "ui/PlayerDlg.h"
+#include "ui/PlayerEngineLink.h"
+
+namespace ov {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFakeModule = "libov_fake_decoder.so";
+constexpr const char* kNoRegisterModule = "libov_fake_noregister.so";
+
+// Logs its calls into the module's log file, so one file holds the whole order.
+class LoggingRuntime final : public IComponentRuntime {
+ public:
+  explicit LoggingRuntime(fs::path log, bool fail = false) : m_log(std::move(log)), m_fail(fail) {}
+  bool Initialize() override {
+    Append("runtime up");
+    return !m_fail;
+  }
+  void Uninitialize() override { Append("runtime down"); }
+
+ private:
+  void Append(const char* line) { std::ofstream(m_log, std::ios::app) << line << "\n"; }
+  fs::path m_log;
+  bool m_fail;
+};
+
+class PlayerAppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = test::TestDir("app");
+    log = dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                 ".log");
+    fs::remove(log);
+    setenv("OV_FAKE_DECODER_LOG", log.c_str(), 1);
+    unsetenv("OV_FAKE_REGISTER_RESULT");
+  }
+
+  std::vector<std::string> Log() const {
+    std::vector<std::string> lines;
+    std::ifstream in(log);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+  }
+  static long IndexOf(const std::vector<std::string>& lines, const std::string& what) {
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (lines[i] == what) return long(i);
+    return -1;
+  }
+  static long Count(const std::vector<std::string>& lines, const std::string& what) {
+    return std::count(lines.begin(), lines.end(), what);
+  }
+
+  CPlayerApp::Config BaseConfig(const char* module) {
+    CPlayerApp::Config c;
+    c.programDir = OV_BIN_DIR;
+    c.moduleName = module;
+    c.prompts = &prompts;
+    c.runtime = &runtime;
+    return c;
+  }
+
+  fs::path dir, log;
+  test::RecordingPrompts prompts;
+  LoggingRuntime runtime{""};
+};
+
+TEST_F(PlayerAppTest, RuntimeFailureShowsItsMessageOnlyAndLoadsNothing) {
+  LoggingRuntime failing(log, true);
+  auto c = BaseConfig(kFakeModule);
+  c.runtime = &failing;
+  bool ran = false;
+  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  CPlayerApp app(c);
+  EXPECT_FALSE(app.InitInstance());
+  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::RuntimeFailed);
+  EXPECT_FALSE(ran);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, "OleInitialize failed.");
+  EXPECT_EQ(prompts.messages[0].caption, "RegSvr32");
+  EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(prompts.messages[0].taskModal);
+  // Nothing was brought up, so nothing is taken down.
+  EXPECT_EQ(Log(), std::vector<std::string>{"runtime up"});
+}
+
+TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndTakesTheRuntimeDown) {
+  runtime = LoggingRuntime(log);
+  auto c = BaseConfig("libov_no_such_module.so");
+  bool ran = false;
+  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::LoadFailed);
+  EXPECT_FALSE(ran);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, "Load Dll Fail.");
+  EXPECT_EQ(Log(), (std::vector<std::string>{"runtime up", "runtime down"}));
+}
+
+TEST_F(PlayerAppTest, ModuleWithoutRegistrationIsReleased) {
+  runtime = LoggingRuntime(log);
+  auto c = BaseConfig(kNoRegisterModule);
+  bool ran = false;
+  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::NoRegisterExport);
+  EXPECT_FALSE(ran);
+  EXPECT_FALSE(app.ModuleLoaded());
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, "Loading DLL Failed.");
+  EXPECT_EQ(Log(), (std::vector<std::string>{"runtime up", "runtime down", "unload"}));
+}
+
+TEST_F(PlayerAppTest, FailedRegistrationStillRunsTheWindow) {
+  runtime = LoggingRuntime(log);
+  setenv("OV_FAKE_REGISTER_RESULT", "-2147220473", 1);
+  auto c = BaseConfig(kFakeModule);
+  bool ran = false;
+  c.onRunning = [&](CPlayerDlg& d) {
+    ran = d.isVisible();
+    d.OnCommand(idc::kExit);
+  };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::Ran);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(PlayerAppTest, ShutdownWithNoFileReleasesEverythingOnceInOrder) {
+  runtime = LoggingRuntime(log);
+  auto c = BaseConfig(kFakeModule);
+  c.onRunning = [&](CPlayerDlg& d) {
+    // Esc ends the modal run through Cancel.
+    QTimer::singleShot(0, &d, [&d] { d.reject(); });
+  };
+  {
+    CPlayerApp app(c);
+    app.InitInstance();
+    EXPECT_FALSE(app.ModuleLoaded());
+    EXPECT_FALSE(app.RuntimeUp());
+  }
+  auto lines = Log();
+  ASSERT_GE(IndexOf(lines, "create"), 0);
+  EXPECT_LT(IndexOf(lines, "register"), IndexOf(lines, "create"));
+  EXPECT_LT(IndexOf(lines, "create"), IndexOf(lines, "destroy"));
+  EXPECT_LT(IndexOf(lines, "destroy"), IndexOf(lines, "runtime down"));
+  EXPECT_LT(IndexOf(lines, "runtime down"), IndexOf(lines, "unload"));
+  EXPECT_EQ(lines.back(), "unload");
+  EXPECT_EQ(Count(lines, "destroy"), 1);
+  EXPECT_EQ(Count(lines, "runtime down"), 1);
+  EXPECT_EQ(Count(lines, "unload"), 1);
+}
+
+TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
+  runtime = LoggingRuntime(log);
+  auto c = BaseConfig(kFakeModule);
+  c.onRunning = [](CPlayerDlg& d) { d.reject(); };
+  CPlayerApp app(c);
+  app.InitInstance();
+  auto lines = Log();
+  long first = IndexOf(lines, "create") + 1;
+  ASSERT_GT(first, 0);
+  ASSERT_GT(lines.size(), size_t(first) + 24);
+  EXPECT_EQ(lines[size_t(first)].rfind("invoke 4 ", 0), 0u) << lines[size_t(first)];
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(lines[size_t(first + 1 + i)],
+              "invoke 41 " + std::to_string(i) + " 'CH-" + std::to_string(i + 1) + "'");
+  std::vector<std::string> rest(lines.begin() + first + 17, lines.begin() + first + 25);
+  EXPECT_EQ(rest, (std::vector<std::string>{
+                      "invoke 63 'Ostravue'", "invoke 64 '                  Ver 1.1.0.3'",
+                      "invoke 24 0", "invoke 47 0", "invoke 46 0", "invoke 45 0", "invoke 44 0",
+                      "invoke 48 0"}));
+  // The volume follows once the slider has its level.
+  EXPECT_EQ(lines[size_t(first + 25)], "invoke 24 8");
+}
+
+int CountTasks() {
+  int n = 0;
+  for ([[maybe_unused]] auto& e : fs::directory_iterator("/proc/self/task")) ++n;
+  return n;
+}
+
+bool FileIsOpen(const fs::path& path) {
+  for (auto& e : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code ec;
+    if (fs::read_symlink(e.path(), ec) == fs::canonical(path)) return true;
+  }
+  return false;
+}
+
+TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
+  fs::path sample = test::TestDir("samples") / "app-2ch.ysk";
+  ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 6 --size 176x144"));
+  runtime = LoggingRuntime(log);
+  auto c = BaseConfig(kFakeModule);
+  c.openPath = sample.string();
+  const int tasksBefore = CountTasks();
+  bool played = false, wasOpen = false;
+  c.onRunning = [&](CPlayerDlg& d) {
+    PlaybackState& s = d.Engine().State();
+    if (!test::WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 10000)) {
+      d.reject();
+      return;
+    }
+    wasOpen = FileIsOpen(sample);
+    d.OnCommand(idc::kPlay);
+    played = test::WaitUntil([&] { return s.m_SliderSecond.load() >= 1; }, 10000);
+    d.OnCommand(idc::kExit);
+  };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_TRUE(wasOpen);
+  EXPECT_TRUE(played);
+  EXPECT_FALSE(FileIsOpen(sample));
+  EXPECT_LE(CountTasks(), tasksBefore);
+  auto lines = Log();
+  EXPECT_EQ(Count(lines, "destroy"), 1);
+  EXPECT_EQ(lines.back(), "unload");
+}
+
+}  // namespace
+}  // namespace ov
+
+int main(int argc, char** argv) {
+  QApplication qapp(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -18,6 +18,8 @@ namespace ov {
 // during the press. A slider without a parent widget posts nothing. Keys are handled by QSlider
 // and report TB_LINEUP..TB_BOTTOM, then TB_ENDTRACK when the key is released.
 //
+// The background is the palette's Window colour, RGB(57, 57, 57) unless the window sets another.
+//
 // Threads: window thread only, except PostSetPos.
 class CSkinSlider : public QSlider {
   Q_OBJECT

@@ -22,20 +22,20 @@ using ov::CSkinButton;
 enum class Look { Normal, Hover, Pressed, Disabled };
 const char* const kLookNames[] = {"normal", "hover", "pressed", "disabled"};
 
-struct ButtonSpec {
+struct ButtonEntry {
   const char* name;
   int w, h;
   std::uint32_t normal, pressed, hover;
 };
 
-QImage GrabButton(const ButtonSpec& spec, Look look) {
+QImage GrabButton(const ButtonEntry& entry, Look look) {
   CSkinButton b;
-  b.resize(spec.w, spec.h);
-  b.SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.pressed, 0, 0, 0, 1, 1, 4);
+  b.resize(entry.w, entry.h);
+  b.SetBitmaps(entry.normal, entry.pressed, entry.hover, entry.pressed, 0, 0, 0, 1, 1, 4);
   switch (look) {
     case Look::Hover: {
-      QMouseEvent move(QEvent::MouseMove, QPointF(spec.w / 2.0, spec.h / 2.0),
-                       QPointF(spec.w / 2.0, spec.h / 2.0), Qt::NoButton, Qt::NoButton, {});
+      QMouseEvent move(QEvent::MouseMove, QPointF(entry.w / 2.0, entry.h / 2.0),
+                       QPointF(entry.w / 2.0, entry.h / 2.0), Qt::NoButton, Qt::NoButton, {});
       QApplication::sendEvent(&b, &move);
       break;
     }
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   Sheet sheet;
 
   // Transport row: every button in every look.
-  const ButtonSpec transport[] = {
+  const ButtonEntry transport[] = {
       {"rew 1001", 36, 48, IDB_REW_NORMAL, IDB_REW_PRESSED, IDB_REW_HOVER},
       {"r 1002", 36, 48, IDB_BACK_NORMAL, IDB_BACK_PRESSED, IDB_BACK_HOVER},
       {"play 1003", 43, 48, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER},
@@ -109,10 +109,10 @@ int main(int argc, char** argv) {
   sheet.Title(10, 20, QStringLiteral("Transport buttons"));
   for (int look = 0; look < 4; ++look) sheet.Caption(10, 60 + look * 56, kLookNames[look]);
   int x = 70;
-  for (const ButtonSpec& spec : transport) {
-    sheet.Caption(x, 34, QString::fromLatin1(spec.name));
+  for (const ButtonEntry& entry : transport) {
+    sheet.Caption(x, 34, QString::fromLatin1(entry.name));
     for (int look = 0; look < 4; ++look) {
-      sheet.Put(x, 38 + look * 56, GrabButton(spec, static_cast<Look>(look)));
+      sheet.Put(x, 38 + look * 56, GrabButton(entry, static_cast<Look>(look)));
     }
     x += 64;
   }
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   }
 
   // Small buttons: normal and pressed (their hover picture is the normal one).
-  const ButtonSpec small[] = {
+  const ButtonEntry small[] = {
       {"minimize", 19, 19, IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_PRESSED, IDB_MINIMIZE_NORMAL},
       {"maximize", 19, 19, IDB_MAXIMIZE_NORMAL, IDB_MAXIMIZE_PRESSED, IDB_MAXIMIZE_NORMAL},
       {"close", 19, 19, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_CLOSE_NORMAL},
@@ -159,11 +159,11 @@ int main(int argc, char** argv) {
   sheet.Caption(10, 306, QStringLiteral("normal"));
   sheet.Caption(10, 340, QStringLiteral("pressed"));
   x = 70;
-  for (const ButtonSpec& spec : small) {
-    sheet.Caption(x, 286, QString::fromLatin1(spec.name));
-    sheet.Put(x, 292, GrabButton(spec, Look::Normal));
-    sheet.Put(x, 326, GrabButton(spec, Look::Pressed));
-    x += spec.w + 40;
+  for (const ButtonEntry& entry : small) {
+    sheet.Caption(x, 286, QString::fromLatin1(entry.name));
+    sheet.Put(x, 292, GrabButton(entry, Look::Normal));
+    sheet.Put(x, 326, GrabButton(entry, Look::Pressed));
+    x += entry.w + 40;
   }
 
   // Other pictures.

@@ -42,3 +42,9 @@ function(ov_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT} ENVIRONMENT "${env}")
 endfunction()
+
+# Fuzz builds instrument every library for coverage, not only the fuzz targets.
+if(OV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -178,11 +178,11 @@ ChannelDecoder::Stats DecoderControl::Stats(int channel) const {
   return sum;
 }
 
-size_t DecoderControl::QueuedFrames() const {
+size_t DecoderControl::QueuedFrames(int channel) const {
   std::lock_guard lock(m_channelsMutex);
   size_t n = 0;
-  for (const auto& c : m_channels)
-    if (c) n += c->QueueSize();
+  for (int ch = 0; ch < kChannels; ++ch)
+    if (m_channels[ch] && (channel < 0 || ch == channel)) n += m_channels[ch]->QueueSize();
   return n;
 }
 

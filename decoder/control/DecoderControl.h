@@ -47,7 +47,7 @@ class DecoderControl : public IDecoderControl {
   PaneView* View() const;
   // Sum over the channels (or one channel's), for tests and measurements.
   ChannelDecoder::Stats Stats(int channel = -1) const;
-  size_t QueuedFrames() const;
+  size_t QueuedFrames(int channel = -1) const;
 
  private:
   void SubmitFrame(std::span<const DispArg> args);

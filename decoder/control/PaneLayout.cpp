@@ -31,9 +31,7 @@ QRect PaneRect(QSize area, int paneCount, int index) {
 }
 
 QRect ContentRect(QSize area, int paneCount, int index) {
-  const QRect r = PaneRect(area, paneCount, index);
-  if (r.width() <= 2 || r.height() <= 2) return {};
-  return r.adjusted(1, 1, -1, -1);
+  return PaneRect(area, paneCount, index);
 }
 
 int PaneAt(QSize area, int paneCount, QPoint p) {

@@ -11,7 +11,9 @@ int NormaliseCount(int paneCount);
 int Columns(int paneCount);
 // Pane index of the square grid covering area; panes tile area exactly, row by row.
 QRect PaneRect(QSize area, int paneCount, int index);
-// The part of a pane pictures are drawn in (inside its one-pixel frame).
+// The part of a pane pictures are drawn in: the whole pane. The grid lines are drawn over the
+// pictures' edges, so a picture the size of its pane converts without scaling (several times
+// cheaper than any scaling).
 QRect ContentRect(QSize area, int paneCount, int index);
 // Pane under p, or -1.
 int PaneAt(QSize area, int paneCount, QPoint p);

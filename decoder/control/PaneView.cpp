@@ -13,7 +13,7 @@ namespace {
 const QColor kIdleTop(38, 44, 56);
 const QColor kIdleBottom(14, 16, 22);
 const QColor kPaneDark(10, 10, 12);
-const QColor kGrid(60, 60, 66);
+const QColor kGrid(70, 70, 78);
 const QColor kSelected(255, 196, 0);
 constexpr size_t kMaxLatencies = 1 << 16;  // bounds the log when nobody reads it
 }  // namespace
@@ -120,16 +120,19 @@ void PaneView::Flush() {
 void PaneView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.setClipRegion(event->region());
-  if (m_idle) {
-    PaintIdle(p);
-  } else {
-    p.fillRect(rect(), kGrid);
-  }
+  if (m_idle) PaintIdle(p);
   const int shown = ShownPanes();
   for (int i = 0; i < shown; ++i) {
     const QRect pr = pane::PaneRect(size(), shown, i);
     if (event->region().intersects(pr)) PaintPane(p, i);
   }
+}
+
+void PaneView::PaintGridLines(QPainter& p, QRect pane) {
+  // Each pane draws the lines on its top and left edge; the outer edges get none.
+  p.setPen(kGrid);
+  if (pane.y() > 0) p.drawLine(pane.topLeft(), pane.topRight());
+  if (pane.x() > 0) p.drawLine(pane.topLeft(), pane.bottomLeft());
 }
 
 void PaneView::PaintIdle(QPainter& p) {
@@ -159,10 +162,7 @@ void PaneView::PaintPane(QPainter& p, int index) {
   const QRect pr = pane::PaneRect(size(), shown, index);
   const QRect cr = pane::ContentRect(size(), shown, index);
   const Picture pic = m_board.Get(ch);
-  if (!m_idle) {
-    p.fillRect(pr, kGrid);
-    p.fillRect(cr, kPaneDark);
-  }
+  if (!m_idle) p.fillRect(cr, kPaneDark);
   if (!pic.image.isNull() && !cr.isEmpty()) {
     const double aspect = static_cast<double>(pic.image.width()) / pic.image.height();
     const QSize fit = pane::FitSize(cr.size(), aspect);
@@ -181,6 +181,7 @@ void PaneView::PaintPane(QPainter& p, int index) {
       }
     }
   }
+  PaintGridLines(p, pr);
   if (!m_titles[ch].isEmpty() && !cr.isEmpty()) {
     QFont f = font();
     f.setPixelSize(std::clamp(cr.height() / 14, 10, 16));

@@ -62,6 +62,7 @@ class PaneView : public QWidget {
   void Flush();
   void PaintIdle(QPainter& p);
   void PaintPane(QPainter& p, int index);
+  void PaintGridLines(QPainter& p, QRect pane);
 
   PictureBoard& m_board;
   int m_paneCount = 16;

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 #include <QWindow>
 
@@ -16,12 +17,10 @@
 
 namespace ov {
 
-QRect CAboutDlg::DialogUnitsToPixels(const QFont& font, int x, int y, int w, int h) {
-  // Base units as a dialog measures them: average width of the alphabet, and the line height.
-  QFontMetrics fm(font);
-  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  const int bx = (fm.horizontalAdvance(alphabet) / 26 + 1) / 2;
-  const int by = fm.height();
+QRect CAboutDlg::DialogUnitsToPixels(int x, int y, int w, int h) {
+  // Base units of the dialog font (Arial, 12-pixel characters): 6 pixels across, 15 down. Fixed,
+  // so the box keeps its size when another face stands in for Arial.
+  constexpr int bx = 6, by = 15;
   auto px = [](int v, int base, int div) { return (v * base + div / 2) / div; };
   return QRect(px(x, bx, 4), px(y, by, 8), px(w, bx, 4), px(h, by, 8));
 }
@@ -31,7 +30,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   QFont font = DialogFont();
   setFont(font);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFixedSize(DialogUnitsToPixels(font, 0, 0, 217, 183).size());
+  setFixedSize(DialogUnitsToPixels(0, 0, 217, 183).size());
 
   m_btnOk = new CSkinButton(idc::kOk, this);
   m_btnOk->setText(QStringLiteral("OK"));
@@ -43,11 +42,11 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   connect(m_btnClose, &CSkinButton::command, this, &QDialog::reject);
 
   m_version = new CStatusText(idc::kAboutVersion, Qt::AlignLeft, this);
-  m_version->setGeometry(DialogUnitsToPixels(font, 58, 25, 139, 8));
+  m_version->setGeometry(DialogUnitsToPixels(58, 25, 139, 8));
   m_version->SetColours(Qt::black, QColor(255, 255, 255), QColor(255, 255, 255));
 
   m_picture = LoadBitmapResource(IDB_ABOUT_PICTURE);
-  QRect pic = DialogUnitsToPixels(font, 20, 31, 18, 17);
+  QRect pic = DialogUnitsToPixels(20, 31, 18, 17);
   // A picture control takes the size of its picture.
   m_pictureRect = m_picture.isNull() ? pic : QRect(pic.topLeft(), m_picture.size());
 
@@ -60,6 +59,11 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
   m_fntTitle = BoldFontWithCellHeight(18);
   m_version->SetText(QString::fromUtf8(LoadResString(IDS_ABOUT_VERSION)));
+  // A face standing in for Arial may run a little wider: let the line grow rather than cut it.
+  const int textWidth = QFontMetrics(font).horizontalAdvance(m_version->Text()) + 2;
+  QRect vr = m_version->geometry();
+  vr.setWidth(std::min(std::max(vr.width(), textWidth), right - vr.x() - 4));
+  m_version->setGeometry(vr);
   m_btnOk->setFocus();
 }
 

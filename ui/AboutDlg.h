@@ -20,8 +20,8 @@ class CAboutDlg : public QDialog {
   CSkinButton* OkButton() const { return m_btnOk; }
   CSkinButton* CloseButton() const { return m_btnClose; }
   QString VersionText() const;
-  // Dialog units of the box's font to pixels.
-  static QRect DialogUnitsToPixels(const QFont& font, int x, int y, int w, int h);
+  // Dialog units of the box's template to pixels.
+  static QRect DialogUnitsToPixels(int x, int y, int w, int h);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

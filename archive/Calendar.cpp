@@ -40,11 +40,12 @@ SystemTime SecondsToCalendar(int32_t seconds) {
 }
 
 int32_t CalendarToSeconds(const SystemTime& t) {
-  // The 100-ns count since 1601 minus the 1970 epoch, divided with truncation toward zero.
+  // Milliseconds rather than the 100-ns count: the same truncation toward zero, and no overflow
+  // for any 16-bit year.
   const int64_t days = DaysFromCivil(t.wYear, t.wMonth, t.wDay);
-  const int64_t ticks = (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 +
-                         int64_t(t.wSecond)) * 10000000 + int64_t(t.wMilliseconds) * 10000;
-  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ticks / 10000000)));
+  const int64_t ms = (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 +
+                      int64_t(t.wSecond)) * 1000 + int64_t(t.wMilliseconds);
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms / 1000)));
 }
 
 }  // namespace ov

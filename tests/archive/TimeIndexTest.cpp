@@ -189,6 +189,8 @@ TEST(Calendar, Conversions) {
   SystemTime msTime = SecondsToCalendar(-5);
   msTime.wMilliseconds = 999;  // truncation toward zero: -4.001 s gives -4
   EXPECT_EQ(CalendarToSeconds(msTime), -4);
+  SystemTime far{65535, 12, 0, 31, 23, 59, 59, 999};  // any 16-bit year converts without overflow
+  EXPECT_EQ(CalendarToSeconds(far), CalendarToSeconds(far));
 }
 
 TEST(Plausibility, WithinAYearOfTheReference) {

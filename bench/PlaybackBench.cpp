@@ -46,12 +46,18 @@ double Percentile(std::vector<double> v, double p) {
 
 int FFPressesFor(int speed) {
   switch (speed) {
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    case 16: return 4;
-    case 32: return 5;
-    default: return 0;
+    case 2:
+      return 1;
+    case 4:
+      return 2;
+    case 8:
+      return 3;
+    case 16:
+      return 4;
+    case 32:
+      return 5;
+    default:
+      return 0;
   }
 }
 
@@ -68,8 +74,10 @@ int Pacing(int channels, int speed, int seconds) {
   }
   auto bytes = fx.Build();
   Rig rig;
-  if (!rig.engine.OpenSources("bench.ysk", bytes->size(), test::Fixture::Source(bytes),
-                              test::Fixture::Source(bytes)).accepted) {
+  if (!rig.engine
+           .OpenSources("bench.ysk", bytes->size(), test::Fixture::Source(bytes),
+                        test::Fixture::Source(bytes))
+           .accepted) {
     std::fprintf(stderr, "bench: recording not accepted\n");
     return 1;
   }
@@ -128,7 +136,8 @@ long ContextSwitches() {
 double CpuSeconds() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 int Idle(int seconds) {
@@ -149,9 +158,10 @@ int Idle(int seconds) {
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
   const double cpu = CpuSeconds() - cpu0;
   const long switches = ContextSwitches() - sw0 - 2;  // this thread's own sleep
-  std::printf("{\"bench\":\"idle\",\"seconds\":%d,\"cpu_percent_of_core\":%.4f,"
-              "\"wakeups_per_second\":%.2f}\n",
-              seconds, 100.0 * cpu / seconds, double(std::max(0L, switches)) / seconds);
+  std::printf(
+      "{\"bench\":\"idle\",\"seconds\":%d,\"cpu_percent_of_core\":%.4f,"
+      "\"wakeups_per_second\":%.2f}\n",
+      seconds, 100.0 * cpu / seconds, double(std::max(0L, switches)) / seconds);
   rig.engine.Shutdown();
   return 0;
 }
@@ -179,10 +189,11 @@ int Search(const std::string& path, int count) {
     ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     done += st.m_SeekDone.load();
   }
-  std::printf("{\"bench\":\"search\",\"file_bytes\":%llu,\"total_seconds\":%d,\"count\":%d,"
-              "\"seek_done\":%d,\"p50_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}\n",
-              (unsigned long long)rig.file.m_hFile->Size(), total, count, done,
-              Percentile(ms, 0.5), Percentile(ms, 0.99), *std::max_element(ms.begin(), ms.end()));
+  std::printf(
+      "{\"bench\":\"search\",\"file_bytes\":%llu,\"total_seconds\":%d,\"count\":%d,"
+      "\"seek_done\":%d,\"p50_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}\n",
+      (unsigned long long)rig.file.m_hFile->Size(), total, count, done, Percentile(ms, 0.5),
+      Percentile(ms, 0.99), *std::max_element(ms.begin(), ms.end()));
   rig.engine.Shutdown();
   return 0;
 }
@@ -193,12 +204,16 @@ int main(int argc, char** argv) {
   CLI::App app{"Playback engine benchmarks"};
   std::string mode = "pacing", file;
   int channels = 4, speed = 1, seconds = 10, count = 100;
-  app.add_option("mode", mode, "pacing, idle or search")->check(CLI::IsMember({"pacing", "idle", "search"}));
+  app.add_option("mode", mode, "pacing, idle or search")
+      ->check(CLI::IsMember({"pacing", "idle", "search"}));
   app.add_option("--channels", channels, "pacing: channel count")->check(CLI::Range(1, 16));
-  app.add_option("--speed", speed, "pacing: 1, 2, 4, 8, 16 or 32")->check(CLI::IsMember({1, 2, 4, 8, 16, 32}));
-  app.add_option("--seconds", seconds, "pacing and idle: wall-clock run time")->check(CLI::Range(1, 7200));
+  app.add_option("--speed", speed, "pacing: 1, 2, 4, 8, 16 or 32")
+      ->check(CLI::IsMember({1, 2, 4, 8, 16, 32}));
+  app.add_option("--seconds", seconds, "pacing and idle: wall-clock run time")
+      ->check(CLI::Range(1, 7200));
   app.add_option("--file", file, "search: backup file (e.g. from make-sample --long)");
-  app.add_option("--count", count, "search: number of random targets")->check(CLI::Range(1, 100000));
+  app.add_option("--count", count, "search: number of random targets")
+      ->check(CLI::Range(1, 100000));
   CLI11_PARSE(app, argc, argv);
   if (mode == "pacing") return Pacing(channels, speed, seconds);
   if (mode == "idle") return Idle(seconds);

@@ -43,7 +43,9 @@ int RunSeek(const SeekArgs& a) {
   char when[64];
   std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", target.wYear, target.wMonth,
                 target.wDay, target.wHour, target.wMinute, target.wSecond);
-  const json j{{"seekDone", st.m_SeekDone.load()}, {"videoPos", video}, {"audioPos", audio},
+  const json j{{"seekDone", st.m_SeekDone.load()},
+               {"videoPos", video},
+               {"audioPos", audio},
                {"target", when}};
   std::cout << j.dump() << "\n";
   return 0;

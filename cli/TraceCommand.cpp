@@ -35,23 +35,46 @@ json TraceLine(const LoggedEvent& e, int64_t t0Ms) {
         j["type"] = at(4);
         j["crc"] = e.crc;
         return j;
-      case dispid::SetVolume: j["op"] = "SetVolume"; j["v"] = at(0); return j;
-      case dispid::ClearDecoder: j["op"] = "ClearDecoder"; return j;
-      case dispid::SetLayout: j["op"] = "SetLayout"; j["a"] = at(0); j["b"] = at(1); return j;
-      default: return nullptr;
+      case dispid::SetVolume:
+        j["op"] = "SetVolume";
+        j["v"] = at(0);
+        return j;
+      case dispid::ClearDecoder:
+        j["op"] = "ClearDecoder";
+        return j;
+      case dispid::SetLayout:
+        j["op"] = "SetLayout";
+        j["a"] = at(0);
+        j["b"] = at(1);
+        return j;
+      default:
+        return nullptr;
     }
   }
   switch (e.view) {
-    case ViewOp::Text: j["op"] = "text"; j["id"] = at(0); j["s"] = e.text; return j;
-    case ViewOp::SeekPos: j["op"] = "slider"; j["pos"] = at(0); return j;
-    case ViewOp::Reset: j["op"] = "reset"; return j;
+    case ViewOp::Text:
+      j["op"] = "text";
+      j["id"] = at(0);
+      j["s"] = e.text;
+      return j;
+    case ViewOp::SeekPos:
+      j["op"] = "slider";
+      j["pos"] = at(0);
+      return j;
+    case ViewOp::Reset:
+      j["op"] = "reset";
+      return j;
     case ViewOp::Bitmaps:
       j["op"] = "bitmaps";
       j["id"] = at(0);
       j["ids"] = json::array({at(1), at(2), at(3), at(4)});
       return j;
-    case ViewOp::Searching: j["op"] = "searching"; j["shown"] = at(0) != 0; return j;
-    default: return nullptr;
+    case ViewOp::Searching:
+      j["op"] = "searching";
+      j["shown"] = at(0) != 0;
+      return j;
+    default:
+      return nullptr;
   }
 }
 
@@ -83,8 +106,9 @@ int RunTrace(const TraceArgs& a) {
 void RegisterTrace(CLI::App& app, int& exitCode) {
   auto args = std::make_shared<TraceArgs>();
   auto* cmd = app.add_subcommand(
-      "trace", "Run transport commands on a virtual clock and print the decoder calls and view "
-               "changes as JSON lines");
+      "trace",
+      "Run transport commands on a virtual clock and print the decoder calls and view "
+      "changes as JSON lines");
   cmd->add_option("file", args->file, "Backup file")->required();
   cmd->add_option("--script", args->script,
                   "Commands separated by ';': play, rew, ff, r, f, seek S, volume V, mute, "

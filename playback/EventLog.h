@@ -12,15 +12,25 @@
 
 namespace ov {
 
-enum class ViewOp { Text, SeekPos, SeekRange, TrackFilled, Reset, Bitmaps, Searching, ToolTip, Invalidate };
+enum class ViewOp {
+  Text,
+  SeekPos,
+  SeekRange,
+  TrackFilled,
+  Reset,
+  Bitmaps,
+  Searching,
+  ToolTip,
+  Invalidate
+};
 
 struct LoggedEvent {
   IClock::Ns t{0};
   bool fromDecoder = false;
-  int32_t dispid = 0;         // decoder calls
+  int32_t dispid = 0;          // decoder calls
   ViewOp view = ViewOp::Text;  // view calls
-  std::vector<int32_t> ints;  // integer arguments in order (for SubmitFrame without the buffer)
-  std::string text;           // text argument
+  std::vector<int32_t> ints;   // integer arguments in order (for SubmitFrame without the buffer)
+  std::string text;            // text argument
   bool hasBytes = false;
   uint32_t crc = 0;  // CRC-32 of the byte argument
   size_t bytes = 0;

@@ -128,7 +128,8 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
   uint64_t p = 0;
   bool accepted = false;
   for (size_t i = 0; i + kHdr <= got && !accepted; ++i) {
-    const auto h = DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(m_Scan.data() + i, kHdr));
+    const auto h =
+        DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(m_Scan.data() + i, kHdr));
     if (h.f_type == 0 && h.f_size < kMaxAudioFrame && IsPlausibleFrame(h, m_File.m_RefDate)) {
       p = s + i;
       accepted = true;

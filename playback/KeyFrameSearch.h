@@ -23,7 +23,7 @@ struct SearchInput {
 };
 
 struct SearchResult {
-  bool found = false;      // at least one channel's video was positioned; playback may go on
+  bool found = false;       // at least one channel's video was positioned; playback may go on
   bool videoMoved = false;  // phase 2 ran: publish the video positions
   bool cancelled = false;
   std::array<uint32_t, kSlots> video{};

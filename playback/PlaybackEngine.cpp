@@ -231,8 +231,12 @@ void StopThread(ThreadControl& ctl, const std::function<void()>& wake) {
 }
 }  // namespace
 
-void PlaybackEngine::StopPlaybackThread() { StopThread(m_PlaybackCtl, [this] { Kick(); }); }
-void PlaybackEngine::StopSeekThread() { StopThread(m_SeekCtl, [this] { Kick(); }); }
+void PlaybackEngine::StopPlaybackThread() {
+  StopThread(m_PlaybackCtl, [this] { Kick(); });
+}
+void PlaybackEngine::StopSeekThread() {
+  StopThread(m_SeekCtl, [this] { Kick(); });
+}
 
 void PlaybackEngine::WaitForSeek() {
   if (!m_SeekCtl.HasThread()) return;

@@ -7,9 +7,9 @@
 // must outlive the engine, as must the file and the clock.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <functional>
 #include <string>
 
 #include "archive/BackupFile.h"
@@ -27,8 +27,7 @@ struct SearchInput;
 
 class PlaybackEngine {
  public:
-  PlaybackEngine(BackupFile& file, IPlayerView& view, CQuelmar_Ctrl_Player& decoder,
-                 IClock& clock);
+  PlaybackEngine(BackupFile& file, IPlayerView& view, CQuelmar_Ctrl_Player& decoder, IClock& clock);
   ~PlaybackEngine();  // Shutdown()
   PlaybackEngine(const PlaybackEngine&) = delete;
   PlaybackEngine& operator=(const PlaybackEngine&) = delete;
@@ -45,15 +44,15 @@ class PlaybackEngine {
   void Shutdown();
 
   // Transport commands (buttons and sliders).
-  void OnPlay();                                       // 1003
-  void OnRew();                                        // 1001
-  void OnFF();                                         // 1005
-  void OnR();                                          // 1002, 59 s back
-  void OnF();                                          // 1004, 59 s forward
+  void OnPlay();                                          // 1003
+  void OnRew();                                           // 1001
+  void OnFF();                                            // 1005
+  void OnR();                                             // 1002, 59 s back
+  void OnF();                                             // 1004, 59 s forward
   void OnSeekScroll(int code, int pos, bool isButtonUp);  // 1016
-  void OnVolumeScroll(int code, int level);            // 1006
-  void OnSound();                                      // 1017
-  void OnLayout(int controlId);                        // 1039..1042
+  void OnVolumeScroll(int code, int level);               // 1006
+  void OnSound();                                         // 1017
+  void OnLayout(int controlId);                           // 1039..1042
   // Display options of the context menu.
   void SetIFrameOnly(bool on);
   void ToggleIFrameOnly();

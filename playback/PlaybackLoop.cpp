@@ -138,17 +138,22 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     return;
   }
   FrameSlot& slot = m_FrameSlots[m_k];
-  const size_t got =
-      file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.get(), best.f_size);
+  const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
+                                          slot.buffer.get(), best.f_size);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
   if (got < best.f_size) return;
   if (!Prime(best)) return;
   switch (Present(fileLock, true)) {
-    case After::Flip: m_k = 1 - m_k; break;
-    case After::Keep: break;
-    case After::Restart: Restart(); break;
+    case After::Flip:
+      m_k = 1 - m_k;
+      break;
+    case After::Keep:
+      break;
+    case After::Restart:
+      Restart();
+      break;
   }
 }
 
@@ -163,7 +168,8 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     if (!file.m_HasVideo[size_t(n)] || vp == 0 || vp < file.m_VideoFirst[size_t(n)] ||
         uint64_t(vp) >= file.VideoRunEnd(n) || !ReadFrameHeader(*file.m_hFile, vp, h))
       continue;
-    if (!any || h.f_msec > best.key) best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
+    if (!any || h.f_msec > best.key)
+      best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
     any = true;
   }
   if (!any) {
@@ -205,9 +211,14 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   }
   if (!Prime(best)) return;
   switch (Present(fileLock, false)) {
-    case After::Flip: m_k = 1 - m_k; break;
-    case After::Keep: break;
-    case After::Restart: Restart(); break;
+    case After::Flip:
+      m_k = 1 - m_k;
+      break;
+    case After::Keep:
+      break;
+    case After::Restart:
+      Restart();
+      break;
   }
 }
 

@@ -10,8 +10,12 @@ int32_t RecordingDecoder::Invoke(int32_t dispid, std::span<const DispArg> args) 
   e.dispid = dispid;
   for (const DispArg& a : args) {
     switch (a.kind) {
-      case DispArg::Kind::Int: e.ints.push_back(a.i); break;
-      case DispArg::Kind::Text: e.text = a.text; break;
+      case DispArg::Kind::Int:
+        e.ints.push_back(a.i);
+        break;
+      case DispArg::Kind::Text:
+        e.text = a.text;
+        break;
       case DispArg::Kind::Bytes:
         e.hasBytes = true;
         e.bytes = a.size;

@@ -8,7 +8,9 @@ namespace ov {
 class RecordingView final : public IPlayerView {
  public:
   explicit RecordingView(EventLog& log) : m_log(log) {}
-  void SetControlText(int id, std::string utf8) override { Log(ViewOp::Text, {id}, std::move(utf8)); }
+  void SetControlText(int id, std::string utf8) override {
+    Log(ViewOp::Text, {id}, std::move(utf8));
+  }
   void SetSeekPos(int pos) override { Log(ViewOp::SeekPos, {pos}); }
   void SetSeekRange(int min, int max) override { Log(ViewOp::SeekRange, {min, max}); }
   void SetSeekTrackFilled(bool filled) override { Log(ViewOp::TrackFilled, {filled ? 1 : 0}); }
@@ -17,7 +19,9 @@ class RecordingView final : public IPlayerView {
     Log(ViewOp::Bitmaps, {id, i[0], i[1], i[2], i[3]});
   }
   void ShowSearching(bool shown) override { Log(ViewOp::Searching, {shown ? 1 : 0}); }
-  void SetToolTipText(int id, std::string utf8) override { Log(ViewOp::ToolTip, {id}, std::move(utf8)); }
+  void SetToolTipText(int id, std::string utf8) override {
+    Log(ViewOp::ToolTip, {id}, std::move(utf8));
+  }
   void InvalidateControl(int id) override { Log(ViewOp::Invalidate, {id}); }
 
  private:

@@ -12,12 +12,24 @@ std::string FormatDateTime(const SystemTime& t, int32_t timeFormat) {
   char buf[kTextBuffer];
   const int y = t.wYear, mo = t.wMonth, d = t.wDay, h = t.wHour, mi = t.wMinute, s = t.wSecond;
   switch (timeFormat) {
-    case 2: std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", mo, d, y, h, mi, s); break;
-    case 3: std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", d, mo, y, h, mi, s); break;
-    case 4: std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d:%02d", y, mo, d, h, mi, s); break;
-    case 5: std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", mo, d, y, h, mi, s); break;
-    case 6: std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", d, mo, y, h, mi, s); break;
-    default: std::snprintf(buf, sizeof buf, "%d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s); break;
+    case 2:
+      std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", mo, d, y, h, mi, s);
+      break;
+    case 3:
+      std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", d, mo, y, h, mi, s);
+      break;
+    case 4:
+      std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+      break;
+    case 5:
+      std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", mo, d, y, h, mi, s);
+      break;
+    case 6:
+      std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", d, mo, y, h, mi, s);
+      break;
+    default:
+      std::snprintf(buf, sizeof buf, "%d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+      break;
   }
   return buf;
 }

@@ -45,9 +45,8 @@ void TraceDriver::Wait(int64_t ms) { m_clock.AdvanceBy(std::chrono::milliseconds
 
 bool TraceDriver::RunToEnd(int64_t boundMs) {
   const auto& st = m_engine->State();
-  return m_clock.AdvanceBy(std::chrono::milliseconds(boundMs), [&] {
-    return st.m_PlayState.load() == kStateStopped;
-  });
+  return m_clock.AdvanceBy(std::chrono::milliseconds(boundMs),
+                           [&] { return st.m_PlayState.load() == kStateStopped; });
 }
 
 int64_t TraceDriver::NowMs() const {
@@ -74,21 +73,34 @@ bool TraceDriver::RunCommand(const std::string& command, std::string& error) {
     return !hasArg;
   };
   const int v = int(arg);
-  if (word == "play" && noArg()) Do([](PlaybackEngine& e) { e.OnPlay(); });
-  else if (word == "rew" && noArg()) Do([](PlaybackEngine& e) { e.OnRew(); });
-  else if (word == "ff" && noArg()) Do([](PlaybackEngine& e) { e.OnFF(); });
-  else if (word == "r" && noArg()) Do([](PlaybackEngine& e) { e.OnR(); });
-  else if (word == "f" && noArg()) Do([](PlaybackEngine& e) { e.OnF(); });
-  else if (word == "mute" && noArg()) Do([](PlaybackEngine& e) { e.OnSound(); });
-  else if (word == "iframe" && noArg()) Do([](PlaybackEngine& e) { e.ToggleIFrameOnly(); });
-  else if (word == "end" && noArg()) RunToEnd();
+  if (word == "play" && noArg())
+    Do([](PlaybackEngine& e) { e.OnPlay(); });
+  else if (word == "rew" && noArg())
+    Do([](PlaybackEngine& e) { e.OnRew(); });
+  else if (word == "ff" && noArg())
+    Do([](PlaybackEngine& e) { e.OnFF(); });
+  else if (word == "r" && noArg())
+    Do([](PlaybackEngine& e) { e.OnR(); });
+  else if (word == "f" && noArg())
+    Do([](PlaybackEngine& e) { e.OnF(); });
+  else if (word == "mute" && noArg())
+    Do([](PlaybackEngine& e) { e.OnSound(); });
+  else if (word == "iframe" && noArg())
+    Do([](PlaybackEngine& e) { e.ToggleIFrameOnly(); });
+  else if (word == "end" && noArg())
+    RunToEnd();
   else if (word == "seek" && needArg())
     Do([v](PlaybackEngine& e) { e.OnSeekScroll(ctl::kTbThumbPosition, v, true); });
   else if (word == "volume" && needArg())
     Do([v](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, v); });
-  else if (word == "format" && needArg()) Do([v](PlaybackEngine& e) { e.SetTimeFormat(v); });
+  else if (word == "format" && needArg())
+    Do([v](PlaybackEngine& e) { e.SetTimeFormat(v); });
   else if (word == "layout" && needArg()) {
-    const int id = v == 1 ? ctl::kCh1 : v == 4 ? ctl::kCh4 : v == 9 ? ctl::kCh9 : v == 16 ? ctl::kCh16 : 0;
+    const int id = v == 1    ? ctl::kCh1
+                   : v == 4  ? ctl::kCh4
+                   : v == 9  ? ctl::kCh9
+                   : v == 16 ? ctl::kCh16
+                             : 0;
     if (id == 0) {
       error = "layout takes 1, 4, 9 or 16: " + command;
       return false;

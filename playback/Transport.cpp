@@ -21,11 +21,13 @@ void PlaybackEngine::EstimateResume() {
     if (!m_File.m_HasVideo[size_t(n)]) continue;
     const auto& v = m_File.m_Header.video[size_t(n)];
     const int32_t vLen = int32_t(v.endOffset - v.startOffset);
-    m_VideoResume[size_t(n)] = uint32_t(int64_t(m_File.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
+    m_VideoResume[size_t(n)] =
+        uint32_t(int64_t(m_File.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
     const auto& a = m_File.m_Header.audio[size_t(n)];
     const int32_t aLen = int32_t(a.endOffset - a.startOffset);
     if (aLen > 0)
-      m_AudioResume[size_t(n)] = uint32_t(int64_t(m_File.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
+      m_AudioResume[size_t(n)] =
+          uint32_t(int64_t(m_File.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
   }
 }
 

@@ -27,7 +27,9 @@ class VirtualClock final : public IClock {
   // Driver side. Runs the workers until virtual time t; stops early (returning true) at the first
   // quiet instant at which stop() holds.
   bool AdvanceTo(Ns t, const std::function<bool()>& stop = {});
-  bool AdvanceBy(Ns d, const std::function<bool()>& stop = {}) { return AdvanceTo(Now() + d, stop); }
+  bool AdvanceBy(Ns d, const std::function<bool()>& stop = {}) {
+    return AdvanceTo(Now() + d, stop);
+  }
   // Blocks until every registered worker sleeps with nothing due.
   void WaitQuiet();
   // Holds sleeping workers asleep (wakes are deferred) and closes the seek gate.

@@ -35,8 +35,8 @@ class CliTest : public testing::Test {
     file = (dir / "two.ysk").string();
     int rc = -1;
     RunCli("make-sample " + file + " --channels 2 --duration 6 --gop 25 --flat --manifest " +
-            (dir / "two.json").string(),
-        &rc);
+               (dir / "two.json").string(),
+           &rc);
     ASSERT_EQ(rc, 0);
     std::ifstream in(dir / "two.json");
     manifest = json::parse(in);

@@ -49,8 +49,8 @@ std::shared_ptr<std::vector<uint8_t>> Fixture::Build(size_t truncateBy) {
   h.channelCount = uint8_t(m_channels);
   h.videoCoding = 2;
   uint8_t seed = 1;
-  auto writeRun = [&](std::vector<Fx>& frames, std::vector<uint32_t>& offsets, YskChannelRecord& rec,
-                      bool audio) {
+  auto writeRun = [&](std::vector<Fx>& frames, std::vector<uint32_t>& offsets,
+                      YskChannelRecord& rec, bool audio) {
     offsets.clear();
     rec.startOffset = uint32_t(out.size() - kDataStartKind0);
     uint32_t prevSize = 0;
@@ -60,7 +60,8 @@ std::shared_ptr<std::vector<uint8_t>> Fixture::Build(size_t truncateBy) {
                         f.info != 0xFFFFFFFF ? f.info : prevSize, f.type};
       const size_t at = out.size();
       out.resize(at + kYskFrameHeaderSize);
-      EncodeFrameHeader(fh, std::span<uint8_t, kYskFrameHeaderSize>(out.data() + at, kYskFrameHeaderSize));
+      EncodeFrameHeader(
+          fh, std::span<uint8_t, kYskFrameHeaderSize>(out.data() + at, kYskFrameHeaderSize));
       Payload(out, f, audio, seed++);
       prevSize = f.size;
     }

@@ -30,7 +30,8 @@ class Fixture {
   void Audio(int slot, std::vector<Fx> frames) { m_audio[size_t(slot)] = std::move(frames); }
   // Regular video: n frames every stepMs from msec0, a key frame every gop frames; f_time follows
   // the running clock (msec0 is second 0).
-  static std::vector<Fx> Regular(int n, uint32_t msec0, uint32_t stepMs, int gop, uint32_t size = 64);
+  static std::vector<Fx> Regular(int n, uint32_t msec0, uint32_t stepMs, int gop,
+                                 uint32_t size = 64);
   // Sound frames every stepMs over seconds [0, seconds): f_msec is the millisecond of the second.
   static std::vector<Fx> Sound(int seconds, uint32_t stepMs, uint32_t size = 32);
 

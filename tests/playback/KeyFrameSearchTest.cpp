@@ -85,7 +85,7 @@ TEST(KeyFrameSearch, DamagedHeadersNeverHangTheSearchOrTheLoop) {
     auto v = Fixture::Regular(250, 0, 40, 25);
     auto s = Fixture::Sound(10, 200);
     for (size_t i = 30; i < v.size(); i += 37) {
-      if (damage == 0) v[i].info = 0xFFFFFF00;    // steps back before the run, or wraps
+      if (damage == 0) v[i].info = 0xFFFFFF00;       // steps back before the run, or wraps
       if (damage == 1) v[i].sizeField = 0x7FFFFFF0;  // steps far past the run
       if (damage == 2) v[i].info = 0, v[i].sizeField = 0;
       if (damage == 3) v[i].info = 3;  // lands inside a payload
@@ -101,8 +101,10 @@ TEST(KeyFrameSearch, DamagedHeadersNeverHangTheSearchOrTheLoop) {
       if (rig.S().m_SeekDone.load() != 1) continue;
       // Wherever damaged sizes lead, every position holds a whole header inside its run.
       const uint64_t vp = rig.S().m_VideoPos[0].load(), ap = rig.S().m_AudioPos[0].load();
-      EXPECT_TRUE(vp >= f.VideoRunStart(0) && vp + 20 <= f.VideoRunEnd(0)) << damage << "/" << second;
-      EXPECT_TRUE(ap >= f.AudioRunStart(0) && ap + 20 <= f.AudioRunEnd(0)) << damage << "/" << second;
+      EXPECT_TRUE(vp >= f.VideoRunStart(0) && vp + 20 <= f.VideoRunEnd(0))
+          << damage << "/" << second;
+      EXPECT_TRUE(ap >= f.AudioRunStart(0) && ap + 20 <= f.AudioRunEnd(0))
+          << damage << "/" << second;
     }
     rig.Do(&PlaybackEngine::OnPlay);
     EXPECT_TRUE(rig.d.RunToEnd(60000)) << damage;

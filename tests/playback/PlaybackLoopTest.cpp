@@ -122,7 +122,7 @@ TEST(PlaybackLoop, ASingleKeyFrameIsShownAndPlayStartsOverAfterTheEnd) {
 TEST(PlaybackLoop, ReversePlaysKeyFramesDownwardsAndEnds) {
   Fixture fx(2);
   fx.Video(0, Fixture::Regular(126, 0, 40, 25));  // key frames at 0, 1, 2, 3, 4, 5 s
-  auto ch1 = Fixture::Regular(76, 2000, 40, 25);   // channel 1 starts at 2 s
+  auto ch1 = Fixture::Regular(76, 2000, 40, 25);  // channel 1 starts at 2 s
   for (auto& f : ch1) f.time = kT0 + int32_t(f.msec / 1000);
   fx.Video(1, ch1);
   Rig rig;

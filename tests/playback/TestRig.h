@@ -31,7 +31,9 @@ class Rig {
   }
   PlaybackEngine& E() { return d.Engine(); }
   PlaybackState& S() { return d.Engine().State(); }
-  void Do(void (PlaybackEngine::*handler)()) { d.Do([handler](PlaybackEngine& e) { (e.*handler)(); }); }
+  void Do(void (PlaybackEngine::*handler)()) {
+    d.Do([handler](PlaybackEngine& e) { (e.*handler)(); });
+  }
   void Seek(int second) {
     d.Do([second](PlaybackEngine& e) { e.OnSeekScroll(ctl::kTbThumbPosition, second, true); });
   }

@@ -23,7 +23,7 @@ TEST(Transport, RewAndFFStepThroughTheirStatesAndSpeedTexts) {
   EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(20000);
-  const std::vector<std::pair<int, int>> rew{{22, 1}, {28, 2}, {29, 4}, {30, 8},
+  const std::vector<std::pair<int, int>> rew{{22, 1},  {28, 2},  {29, 4}, {30, 8},
                                              {35, 16}, {38, 32}, {22, 1}};
   for (const auto& [state, speed] : rew) {
     rig.Do(&PlaybackEngine::OnRew);
@@ -60,6 +60,21 @@ TEST(Transport, JumpsNeedAMinuteOfRoom) {
   EXPECT_EQ(jump(total - 58, &PlaybackEngine::OnF), total - 58);
   EXPECT_EQ(jump(total - 59, &PlaybackEngine::OnF), total);
   EXPECT_EQ(rig.S().m_SeekDone.load(), 1);
+}
+
+TEST(Transport, ResumeEstimateOfARecordingUnderTwoSecondsStartsAtTheRunStart) {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(25, 0, 40, 24));
+  fx.Audio(0, Fixture::Sound(1, 100));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  ASSERT_EQ(rig.d.File().m_Index.m_TotalSeconds, 0);
+  for (int slider : {0, 1}) {  // 0/0 and 1/0 once gave offsets from a NaN or an infinity
+    rig.S().m_SliderSecond.store(slider);
+    rig.E().EstimateResume();
+    EXPECT_EQ(rig.E().VideoResume()[0], rig.d.File().m_VideoFirst[0]);
+    EXPECT_EQ(rig.E().AudioResume()[0], rig.d.File().m_AudioFirst[0]);
+  }
 }
 
 TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
@@ -101,7 +116,7 @@ TEST(Transport, SoundSwitchVolumeAndLayouts) {
   Fixture fx = Minutes(4, 5);
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnSound);  // mute
+  rig.Do(&PlaybackEngine::OnSound);                                              // mute
   rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbThumbTrack, 3); });  // ignored
   rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, 12); });   // stored only
   rig.Do(&PlaybackEngine::OnSound);  // sound on again, at the new volume
@@ -137,8 +152,9 @@ TEST(Threads, StopsWithoutThreadsDoNothingAndShutdownJoinsASleepingLoop) {
   auto bytes = fx.Build();
   PlaybackEngine e(file, view, wrapper, clock);
   for (int open = 0; open < 2; ++open) {
-    ASSERT_TRUE(e.OpenSources("a.ysk", bytes->size(), Fixture::Source(bytes), Fixture::Source(bytes))
-                    .accepted);
+    ASSERT_TRUE(
+        e.OpenSources("a.ysk", bytes->size(), Fixture::Source(bytes), Fixture::Source(bytes))
+            .accepted);
     EXPECT_TRUE(e.PlaybackThreadStarted());
   }
   e.OnPlay();

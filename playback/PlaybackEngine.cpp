@@ -57,6 +57,8 @@ void PlaybackEngine::ResetFileDisplay() {
 }
 
 void PlaybackEngine::ResetPositionsToFirst() {
+  // A search still running would publish its positions over these.
+  StopSeekThread();
   std::lock_guard<std::mutex> g(m_State.m_PosLock);
   m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
   for (int n = 0; n < kSlots; ++n) {
@@ -66,6 +68,7 @@ void PlaybackEngine::ResetPositionsToFirst() {
 }
 
 void PlaybackEngine::CopyPositionsToResume() {
+  StopSeekThread();  // the positions copied must be final
   for (int n = 0; n < kSlots; ++n) {
     m_VideoResume[size_t(n)] = m_State.m_VideoPos[size_t(n)].load(kAcq);
     m_AudioResume[size_t(n)] = m_State.m_AudioPos[size_t(n)].load(kAcq);

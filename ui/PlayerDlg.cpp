@@ -22,6 +22,7 @@
 #include "ui/DialogFonts.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
+#include "tools/StorageTools.h"
 #include "ui/SkinPainter.h"
 #include "ui/StatusText.h"
 #include "ui/StringTable.h"
@@ -214,7 +215,10 @@ void CPlayerDlg::ConfigureDecoderAtStart() {
 void CPlayerDlg::DestroyWindow() {
   if (m_destroyed) return;
   m_destroyed = true;
-  // Workers first: the playback thread calls the decoder control and sets control texts.
+  // Workers first: the playback thread calls the decoder control and sets control texts, and a
+  // channel file build reports its progress to the window.
+  m_buildCancel = true;
+  WaitForChannelFiles();
   m_engine->Shutdown();
   if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);
   m_control = nullptr;

@@ -10,10 +10,12 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "decoder/DecoderDispatch.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
@@ -23,6 +25,10 @@ class QLineEdit;
 class QComboBox;
 
 namespace ov {
+namespace tools {
+class IStorageView;
+class StorageTools;
+}  // namespace tools
 
 class CSkinButton;
 class CSkinSlider;
@@ -83,6 +89,9 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   PlayerEngineLink& Engine() { return *m_engine; }
   int BarTop() const { return m_nBarTop; }
   bool FileChosen() const;
+  // True while a channel file build runs on its worker thread.
+  bool BuildingChannelFiles() const { return m_building.load(); }
+  void WaitForChannelFiles();
 
   // View operations, callable from any thread.
   void SetControlText(int id, const std::string& text);
@@ -154,6 +163,11 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   IDecoderControl* m_control = nullptr;
   CQuelmar_Ctrl_Player m_pDecoder;
   std::unique_ptr<PlayerEngineLink> m_engine;
+  std::unique_ptr<tools::IStorageView> m_storageView;
+  std::unique_ptr<tools::StorageTools> m_storage;
+  std::thread m_buildThread;
+  std::atomic<bool> m_building{false};
+  std::atomic<bool> m_buildCancel{false};
 
   int m_IFrameOnly = 0;
   int m_TimeFormat = 1;

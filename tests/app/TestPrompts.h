@@ -13,6 +13,7 @@ class RecordingPrompts final : public IUserPrompts {
   std::vector<MessageRequest> messages;
   std::vector<OpenFileRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // empty: cancel
+  std::optional<std::string> folderAnswer;              // nothing: cancel
 
   void ShowMessage(QWidget*, const MessageRequest& request) override {
     messages.push_back(request);
@@ -26,7 +27,7 @@ class RecordingPrompts final : public IUserPrompts {
   }
   std::optional<std::string> ChooseFolder(QWidget*, const std::string&,
                                           const std::string&) override {
-    return std::nullopt;
+    return folderAnswer;
   }
 };
 

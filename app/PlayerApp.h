@@ -19,7 +19,7 @@ class CPlayerApp {
     std::string programDir;  // empty: the folder of the running executable
     std::string moduleName = DecoderModule::kFileName;
     std::string openPath;  // a file to open once the window runs, as if chosen in the dialog
-    IUserPrompts* prompts = nullptr;        // null: Qt dialogs
+    IUserPrompts* prompts = nullptr;       // null: Qt dialogs
     IComponentRuntime* runtime = nullptr;  // null: the program's runtime
     // Called once the modal run has started (tests look at and close the window from here).
     std::function<void(CPlayerDlg&)> onRunning;

@@ -2,9 +2,9 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
-#include <algorithm>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
 
 #include "controls/DC.h"
 #include "controls/SkinButton.h"
@@ -25,8 +25,7 @@ QRect CAboutDlg::DialogUnitsToPixels(int x, int y, int w, int h) {
   return QRect(px(x, bx, 4), px(y, by, 8), px(w, bx, 4), px(h, by, 8));
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   QFont font = DialogFont();
   setFont(font);
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -49,9 +49,7 @@ std::string PlayerEngineLink::TotalTimeText() const {
   return FormatElapsedTotal(0, m_file.m_Index.m_TotalTime);
 }
 
-void PlayerEngineLink::SetControlText(int id, std::string utf8) {
-  m_dlg.SetControlText(id, utf8);
-}
+void PlayerEngineLink::SetControlText(int id, std::string utf8) { m_dlg.SetControlText(id, utf8); }
 void PlayerEngineLink::SetSeekPos(int pos) { m_dlg.SetSeekPos(pos); }
 void PlayerEngineLink::SetSeekRange(int min, int max) { m_dlg.SetSeekRange(min, max); }
 void PlayerEngineLink::SetSeekTrackFilled(bool filled) { m_dlg.SetSeekTrackFilled(filled); }

@@ -14,8 +14,8 @@
 
 namespace ov {
 
-void CPlayerDlg::PlaceButton(int id, int x, int y, int w, int h, uint32_t normal,
-                             uint32_t pressed, uint32_t hover, uint32_t checkOn) {
+void CPlayerDlg::PlaceButton(int id, int x, int y, int w, int h, uint32_t normal, uint32_t pressed,
+                             uint32_t hover, uint32_t checkOn) {
   CSkinButton* b = Button(id);
   if (b == nullptr) return;
   b->setGeometry(x, y, w, h);
@@ -67,7 +67,8 @@ void CPlayerDlg::LayoutControls() {
                {idc::kCh4, 661, 207, 208},
                {idc::kCh9, 681, 209, 210},
                {idc::kCh16, 701, 211, 204}};
-  for (const auto& p : panes) PlaceButton(p.id, p.x, T - 19, 19, 19, p.normal, p.pressed, p.normal, p.pressed);
+  for (const auto& p : panes)
+    PlaceButton(p.id, p.x, T - 19, 19, 19, p.normal, p.pressed, p.normal, p.pressed);
 }
 
 }  // namespace ov

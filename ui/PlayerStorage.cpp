@@ -23,9 +23,7 @@ class PlayerStorageView final : public tools::IStorageView {
                                              const std::string& initial) override {
     return m_prompts.ChooseFolder(&m_dlg, title, initial);
   }
-  void SetPathText(const std::string& text) override {
-    m_dlg.SetControlText(idc::kPathBox, text);
-  }
+  void SetPathText(const std::string& text) override { m_dlg.SetControlText(idc::kPathBox, text); }
   void InsertRecordingEntry(size_t index, const std::string& text) override {
     if (auto* combo = Combo())
       combo->insertItem(static_cast<int>(std::min<size_t>(index, size_t(combo->count()))),
@@ -33,14 +31,11 @@ class PlayerStorageView final : public tools::IStorageView {
   }
   std::string SelectedRecordingEntry() const override {
     auto* combo = Combo();
-    return combo && combo->currentIndex() >= 0 ? combo->currentText().toStdString()
-                                               : std::string();
+    return combo && combo->currentIndex() >= 0 ? combo->currentText().toStdString() : std::string();
   }
 
  private:
-  QComboBox* Combo() const {
-    return qobject_cast<QComboBox*>(m_dlg.Control(idc::kStorageCombo));
-  }
+  QComboBox* Combo() const { return qobject_cast<QComboBox*>(m_dlg.Control(idc::kStorageCombo)); }
   CPlayerDlg& m_dlg;
   IUserPrompts& m_prompts;
 };

@@ -35,10 +35,10 @@ std::string ToQtNameFilter(const std::string& filter) {
 void QtUserPrompts::ShowMessage(QWidget* owner, const MessageRequest& request) {
   QString caption = request.caption.empty() ? QApplication::applicationName()
                                             : QString::fromStdString(request.caption);
-  QMessageBox box(request.icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                                                           : QMessageBox::NoIcon,
-                  caption, QString::fromStdString(request.text), QMessageBox::Ok,
-                  request.taskModal ? nullptr : owner);
+  QMessageBox box(
+      request.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+      caption, QString::fromStdString(request.text), QMessageBox::Ok,
+      request.taskModal ? nullptr : owner);
   if (request.taskModal) box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }

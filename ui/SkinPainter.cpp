@@ -81,11 +81,11 @@ QImage ComposeSkinCanvas(const SkinGeometry& g, const SkinBitmaps& bitmaps) {
 
   // Both labels land inside the clipped-out video area, so neither shows.
   if (!bitmaps.timeLine.isNull())
-    dc.BitBlt(32, 415, bitmaps.timeLine.width(), bitmaps.timeLine.height(), bitmaps.timeLine, 0,
-              0, Rop::SrcCopy);
+    dc.BitBlt(32, 415, bitmaps.timeLine.width(), bitmaps.timeLine.height(), bitmaps.timeLine, 0, 0,
+              Rop::SrcCopy);
   if (!bitmaps.fileName.isNull())
-    dc.BitBlt(32, 450, bitmaps.fileName.width(), bitmaps.fileName.height(), bitmaps.fileName, 0,
-              0, Rop::SrcCopy);
+    dc.BitBlt(32, 450, bitmaps.fileName.width(), bitmaps.fileName.height(), bitmaps.fileName, 0, 0,
+              Rop::SrcCopy);
 
   PathFrame(dc, g.pathBox, 1, QColor(228, 228, 228));
   PathFrame(dc, g.pathBox, 2, QColor(178, 178, 178));

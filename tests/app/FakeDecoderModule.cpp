@@ -72,8 +72,8 @@ __attribute__((visibility("default"))) int32_t DllRegisterServer() {
   return r ? std::atoi(r) : 0;
 }
 #endif
-__attribute__((visibility("default"))) ov::IDecoderControl* CQL_CreateControl(
-    void* parent, ov::IDecoderEvents*) {
+__attribute__((visibility("default"))) ov::IDecoderControl* CQL_CreateControl(void* parent,
+                                                                              ov::IDecoderEvents*) {
   Log("create");
   return new FakeControl(static_cast<QWidget*>(parent));
 }

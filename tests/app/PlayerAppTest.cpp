@@ -45,8 +45,8 @@ class PlayerAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = test::TestDir("app");
-    log = dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 ".log");
+    log = dir /
+          (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
     fs::remove(log);
     setenv("OV_FAKE_DECODER_LOG", log.c_str(), 1);
     unsetenv("OV_FAKE_REGISTER_RESULT");
@@ -86,7 +86,10 @@ TEST_F(PlayerAppTest, RuntimeFailureShowsItsMessageOnlyAndLoadsNothing) {
   auto c = BaseConfig(kFakeModule);
   c.runtime = &failing;
   bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  c.onRunning = [&](CPlayerDlg& d) {
+    ran = true;
+    d.reject();
+  };
   CPlayerApp app(c);
   EXPECT_FALSE(app.InitInstance());
   EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::RuntimeFailed);
@@ -104,7 +107,10 @@ TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndTakesTheRuntimeDown) {
   runtime = LoggingRuntime(log);
   auto c = BaseConfig("libov_no_such_module.so");
   bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  c.onRunning = [&](CPlayerDlg& d) {
+    ran = true;
+    d.reject();
+  };
   CPlayerApp app(c);
   app.InitInstance();
   EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::LoadFailed);
@@ -118,7 +124,10 @@ TEST_F(PlayerAppTest, ModuleWithoutRegistrationIsReleased) {
   runtime = LoggingRuntime(log);
   auto c = BaseConfig(kNoRegisterModule);
   bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) { ran = true; d.reject(); };
+  c.onRunning = [&](CPlayerDlg& d) {
+    ran = true;
+    d.reject();
+  };
   CPlayerApp app(c);
   app.InitInstance();
   EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::NoRegisterExport);
@@ -185,10 +194,10 @@ TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
     EXPECT_EQ(lines[size_t(first + 1 + i)],
               "invoke 41 " + std::to_string(i) + " 'CH-" + std::to_string(i + 1) + "'");
   std::vector<std::string> rest(lines.begin() + first + 17, lines.begin() + first + 25);
-  EXPECT_EQ(rest, (std::vector<std::string>{
-                      "invoke 63 'Ostravue'", "invoke 64 '                  Ver 1.1.0.3'",
-                      "invoke 24 0", "invoke 47 0", "invoke 46 0", "invoke 45 0", "invoke 44 0",
-                      "invoke 48 0"}));
+  EXPECT_EQ(rest,
+            (std::vector<std::string>{
+                "invoke 63 'Ostravue'", "invoke 64 '                  Ver 1.1.0.3'", "invoke 24 0",
+                "invoke 47 0", "invoke 46 0", "invoke 45 0", "invoke 44 0", "invoke 48 0"}));
   // The volume follows once the slider has its level.
   EXPECT_EQ(lines[size_t(first + 25)], "invoke 24 8");
 }

@@ -25,13 +25,16 @@ bool WaitUntil(const std::function<bool()>& pred, int ms) {
   while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
   return pred();
 }
-void Pause(int ms) { WaitUntil([] { return false; }, ms); }
+void Pause(int ms) {
+  WaitUntil([] { return false; }, ms);
+}
 
 void Shoot(const ov::CPlayerDlg& dlg, const std::string& path) {
   QRect area = dlg.frameGeometry().adjusted(-24, -24, 24, 24);
-  QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
-                                                              area.width(), area.height());
-  if (!shot.save(QString::fromStdString(path))) std::fprintf(stderr, "cannot save %s\n", path.c_str());
+  QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
+                                                              area.height());
+  if (!shot.save(QString::fromStdString(path)))
+    std::fprintf(stderr, "cannot save %s\n", path.c_str());
 }
 
 // Shoots once the top modal or popup window is up, then closes it.

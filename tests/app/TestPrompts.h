@@ -13,7 +13,7 @@ class RecordingPrompts final : public IUserPrompts {
   std::vector<MessageRequest> messages;
   std::vector<OpenFileRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // empty: cancel
-  std::optional<std::string> folderAnswer;              // nothing: cancel
+  std::optional<std::string> folderAnswer;             // nothing: cancel
 
   void ShowMessage(QWidget*, const MessageRequest& request) override {
     messages.push_back(request);

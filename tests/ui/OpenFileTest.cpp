@@ -52,7 +52,8 @@ class OpenFileTest : public PlayerDlgFixture {
   }
   fs::path Sample4() {
     fs::path p = test::TestDir("samples") / "ui-4ch.ysk";
-    EXPECT_TRUE(test::MakeSample(p, "--channels 4 --duration 4 --size 176x144 --names N0,N1,N2,N3"));
+    EXPECT_TRUE(
+        test::MakeSample(p, "--channels 4 --duration 4 --size 176x144 --names N0,N1,N2,N3"));
     return p;
   }
 };

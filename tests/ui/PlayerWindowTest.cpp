@@ -35,18 +35,18 @@ TEST_F(PlayerWindowTest, EveryControlSitsAtItsPlace) {
     int id;
     QRect r;
   } places[] = {
-      {idc::kPlay, {352, 644, 43, 48}},      {idc::kR, {316, 644, 36, 48}},
-      {idc::kRew, {280, 644, 36, 48}},       {idc::kF, {395, 644, 36, 48}},
-      {idc::kFF, {431, 644, 36, 48}},        {idc::kVolume, {604, 661, 115, 14}},
+      {idc::kPlay, {352, 644, 43, 48}},       {idc::kR, {316, 644, 36, 48}},
+      {idc::kRew, {280, 644, 36, 48}},        {idc::kF, {395, 644, 36, 48}},
+      {idc::kFF, {431, 644, 36, 48}},         {idc::kVolume, {604, 661, 115, 14}},
       {idc::kSpeakerMin, {590, 661, 14, 15}}, {idc::kSpeakerMax, {699, 661, 14, 15}},
-      {idc::kMinimize, {683, 3, 19, 19}},    {idc::kMaximize, {683, 3, 19, 19}},
-      {idc::kExit, {702, 3, 19, 19}},        {idc::kDecoder, {15, 30, 704, 576}},
-      {idc::kSeek, {10, 694, 713, 20}},      {idc::kPathBox, {25, 724, 628, 15}},
-      {idc::kFileOpen, {659, 721, 53, 22}},  {idc::kOsd, {270, 606, 180, 14}},
-      {idc::kSpeed, {195, 606, 80, 14}},     {idc::kTotalTime, {24, 662, 129, 15}},
-      {idc::kName, {35, 6, 62, 15}},         {idc::kVer, {660, 608, 50, 15}},
-      {idc::kSearching, {470, 606, 66, 14}}, {idc::kCh1, {641, 622, 19, 19}},
-      {idc::kCh4, {661, 622, 19, 19}},       {idc::kCh9, {681, 622, 19, 19}},
+      {idc::kMinimize, {683, 3, 19, 19}},     {idc::kMaximize, {683, 3, 19, 19}},
+      {idc::kExit, {702, 3, 19, 19}},         {idc::kDecoder, {15, 30, 704, 576}},
+      {idc::kSeek, {10, 694, 713, 20}},       {idc::kPathBox, {25, 724, 628, 15}},
+      {idc::kFileOpen, {659, 721, 53, 22}},   {idc::kOsd, {270, 606, 180, 14}},
+      {idc::kSpeed, {195, 606, 80, 14}},      {idc::kTotalTime, {24, 662, 129, 15}},
+      {idc::kName, {35, 6, 62, 15}},          {idc::kVer, {660, 608, 50, 15}},
+      {idc::kSearching, {470, 606, 66, 14}},  {idc::kCh1, {641, 622, 19, 19}},
+      {idc::kCh4, {661, 622, 19, 19}},        {idc::kCh9, {681, 622, 19, 19}},
       {idc::kCh16, {701, 622, 19, 19}},
   };
   for (const auto& p : places) {
@@ -81,14 +81,14 @@ TEST_F(PlayerWindowTest, SkinIsComposedFromItsColours) {
   QImage c = dlg->SkinCanvas();
   ASSERT_EQ(c.size(), QSize(734, 766));
   auto rgb = [&](int x, int y) { return QColor(c.pixel(x, y)); };
-  EXPECT_EQ(rgb(300, 15), QColor(57, 57, 57));     // title band
-  EXPECT_EQ(rgb(12, 300), QColor(100, 100, 100));  // frame around the video
-  EXPECT_EQ(rgb(300, 750), QColor(225, 225, 225)); // lower band
-  EXPECT_EQ(rgb(3, 300), QColor(255, 255, 255));   // margin outside the bands
-  EXPECT_EQ(rgb(300, 692), QColor(47, 47, 47));    // shadow line at T + 48
-  EXPECT_EQ(rgb(300, 693), QColor(200, 200, 200)); // light line at T + 49
-  EXPECT_EQ(rgb(24, 730), QColor(228, 228, 228));  // innermost path box frame
-  EXPECT_EQ(rgb(22, 730), QColor(104, 104, 104));  // outermost
+  EXPECT_EQ(rgb(300, 15), QColor(57, 57, 57));      // title band
+  EXPECT_EQ(rgb(12, 300), QColor(100, 100, 100));   // frame around the video
+  EXPECT_EQ(rgb(300, 750), QColor(225, 225, 225));  // lower band
+  EXPECT_EQ(rgb(3, 300), QColor(255, 255, 255));    // margin outside the bands
+  EXPECT_EQ(rgb(300, 692), QColor(47, 47, 47));     // shadow line at T + 48
+  EXPECT_EQ(rgb(300, 693), QColor(200, 200, 200));  // light line at T + 49
+  EXPECT_EQ(rgb(24, 730), QColor(228, 228, 228));   // innermost path box frame
+  EXPECT_EQ(rgb(22, 730), QColor(104, 104, 104));   // outermost
   // The video area is left alone: the control paints it.
   EXPECT_EQ(rgb(300, 300), QColor(255, 255, 255));
   EXPECT_EQ(dlg->BarTop(), 644);
@@ -142,7 +142,8 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
     snap = ReadMenu(m);
     m->close();
   });
-  QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(100, 650), dlg.mapToGlobal(QPoint(100, 650)));
+  QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(100, 650),
+                       dlg.mapToGlobal(QPoint(100, 650)));
   QApplication::sendEvent(&dlg, &ev);
   return snap;
 }
@@ -195,8 +196,8 @@ bool AboutClosesBy(CPlayerDlg& dlg, Close close, QString* version = nullptr) {
 
 TEST_F(PlayerWindowTest, AboutBoxClosesByOkCloseEnterAndEsc) {
   QString version;
-  EXPECT_TRUE(AboutClosesBy(*dlg, [](CAboutDlg& a) { QTest::keyClick(&a, Qt::Key_Escape); },
-                            &version));
+  EXPECT_TRUE(AboutClosesBy(
+      *dlg, [](CAboutDlg& a) { QTest::keyClick(&a, Qt::Key_Escape); }, &version));
   EXPECT_EQ(version, "Ostravue Version 1.1.0.3 (Build 090921)");
   EXPECT_TRUE(AboutClosesBy(*dlg, [](CAboutDlg& a) { QTest::keyClick(&a, Qt::Key_Return); }));
   EXPECT_TRUE(AboutClosesBy(*dlg, [](CAboutDlg& a) {

@@ -25,13 +25,18 @@ class RecordingControl final : public IDecoderControl {
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override {
     std::string line = std::to_string(dispid);
     for (const auto& a : args) {
-      if (a.kind == DispArg::Kind::Text) line += " '" + a.text + "'";
-      else if (a.kind == DispArg::Kind::Int) line += " " + std::to_string(a.i);
-      else if (a.kind == DispArg::Kind::IntRef && a.ref) *a.ref = activeAnswer;
+      if (a.kind == DispArg::Kind::Text)
+        line += " '" + a.text + "'";
+      else if (a.kind == DispArg::Kind::Int)
+        line += " " + std::to_string(a.i);
+      else if (a.kind == DispArg::Kind::IntRef && a.ref)
+        *a.ref = activeAnswer;
     }
     std::lock_guard<std::mutex> g(m_lock);
-    if (dispid == dispid::SubmitFrame) ++m_frames;
-    else m_calls.push_back(line);
+    if (dispid == dispid::SubmitFrame)
+      ++m_frames;
+    else
+      m_calls.push_back(line);
     return 0;
   }
   std::vector<std::string> Calls() {

@@ -87,14 +87,22 @@ void ChannelDecoder::Run() {
       }
       continue;
     }
-    if (f->generation != m_lastGeneration) {
-      m_lastGeneration = f->generation;
-      if (m_ctx) avcodec_flush_buffers(m_ctx);
-      av_frame_unref(m_last);
-      m_needKey = true;
-    }
+    // Once admitted, a channel decodes what it has queued for up to one slice: switching between
+    // decoders on every frame costs more than the decoding of a small frame.
+    constexpr auto kSlice = std::chrono::milliseconds(4);
     DecodeGate::Hold hold(DecodeGate::Shared());
-    Decode(*f);
+    const auto sliceEnd = std::chrono::steady_clock::now() + kSlice;
+    while (f) {
+      if (f->generation != m_lastGeneration) {
+        m_lastGeneration = f->generation;
+        if (m_ctx) avcodec_flush_buffers(m_ctx);
+        av_frame_unref(m_last);
+        m_needKey = true;
+      }
+      Decode(*f);
+      if (std::chrono::steady_clock::now() >= sliceEnd) break;
+      f = m_queue.Pop(std::chrono::milliseconds(0));
+    }
   }
 }
 

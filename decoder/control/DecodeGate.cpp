@@ -14,17 +14,25 @@ DecodeGate& DecodeGate::Shared() {
 
 void DecodeGate::Acquire() {
   std::unique_lock lock(m_mutex);
-  const uint64_t ticket = m_nextTicket++;
-  // Tickets are served in order: ticket t may run once all but m_slots earlier ones are done.
-  m_cv.wait(lock, [&] { return ticket < m_released + m_slots; });
+  if (m_waiters.empty() && m_running < m_slots) {
+    ++m_running;
+    return;
+  }
+  Waiter w;
+  m_waiters.push_back(&w);
+  w.cv.wait(lock, [&] { return w.granted; });
 }
 
 void DecodeGate::Release() {
-  {
-    std::lock_guard lock(m_mutex);
-    ++m_released;
+  std::lock_guard lock(m_mutex);
+  if (m_waiters.empty()) {
+    --m_running;
+    return;
   }
-  m_cv.notify_all();
+  Waiter* next = m_waiters.front();  // the slot passes straight to the longest waiter
+  m_waiters.pop_front();
+  next->granted = true;
+  next->cv.notify_one();
 }
 
 }  // namespace ov

@@ -6,6 +6,7 @@
 // when decoding falls behind.
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 
 namespace ov {
@@ -31,11 +32,16 @@ class DecodeGate {
   };
 
  private:
+  // Each waiter sleeps on its own condition, so a release wakes exactly the thread it hands its
+  // slot to (waking all waiters on every frame would cost more than the gate saves).
+  struct Waiter {
+    std::condition_variable cv;
+    bool granted = false;
+  };
   const uint64_t m_slots;
   std::mutex m_mutex;
-  std::condition_variable m_cv;
-  uint64_t m_nextTicket = 0;
-  uint64_t m_released = 0;
+  uint64_t m_running = 0;
+  std::deque<Waiter*> m_waiters;
 };
 
 }  // namespace ov

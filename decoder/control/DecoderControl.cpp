@@ -70,7 +70,9 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
     case dispid::SetLayout: {
       const int n = IntArg(args, 1, 16);
       OnViewThread([this, n] {
-        if (m_view) m_view->SetPaneCount(n);
+        if (!m_view) return;
+        m_view->SetPaneCount(n);
+        m_sound.SetChannel(m_view->SelectedPane());  // the selection may have left the grid
       });
       return 0;
     }

@@ -1,6 +1,10 @@
 // The bounded queue keeps whole reference chains and a flat size whatever the arrival rate.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "decoder/control/DecodeGate.h"
 #include "decoder/control/FrameQueue.h"
 #include "decoder/control/PaneLayout.h"
 #include "decoder/control/VideoCoding.h"
@@ -117,6 +121,29 @@ TEST(PaneLayout, GridsTileTheAreaAndPicturesKeepTheirAspect) {
   EXPECT_EQ(pane::FitSize(QSize(400, 100), 2.0), QSize(200, 100));
   EXPECT_EQ(pane::FitSize(QSize(100, 400), 2.0), QSize(100, 50));
   EXPECT_TRUE(pane::FitSize(QSize(0, 10), 1.0).isEmpty());
+}
+
+TEST(DecodeGate, NeverLetsMoreThanItsSlotsRunAtOnce) {
+  DecodeGate gate(2);
+  std::atomic<int> running{0}, most{0}, done{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 8; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < 200; ++i) {
+        DecodeGate::Hold hold(gate);
+        const int now = ++running;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        std::this_thread::yield();
+        --running;
+        ++done;
+      }
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(done.load(), 1600);
+  EXPECT_LE(most.load(), 2);
+  EXPECT_EQ(most.load() > 0, true);
 }
 
 }  // namespace

@@ -202,6 +202,12 @@ TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
   EXPECT_EQ(lines[size_t(first + 25)], "invoke 24 8");
 }
 
+TEST(ExpandInsertionsTest, ReplacesOnlyTheTwoMarkers) {
+  EXPECT_EQ(ExpandInsertions("a %1 b %2 c %1", "X", "Y"), "a X b Y c X");
+  EXPECT_EQ(ExpandInsertions("100% %3 %%1 end%", "X", ""), "100% %3 %X end%");
+  EXPECT_EQ(ExpandInsertions(std::string(2000, 'z'), "", "").size(), 1023u);
+}
+
 int CountTasks() {
   int n = 0;
   for ([[maybe_unused]] auto& e : fs::directory_iterator("/proc/self/task")) ++n;

@@ -4,6 +4,7 @@
 
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/ControlIds.h"
+#include "ui/QtUserPrompts.h"
 
 namespace ov {
 namespace {
@@ -45,6 +46,19 @@ TEST_F(StorageAndKeysTest, EnterOpensTheFileDialogAndEscEndsTheRun) {
   QTest::keyClick(dlg.get(), Qt::Key_Escape);
   EXPECT_EQ(dlg->result(), QDialog::Rejected);
   EXPECT_FALSE(dlg->isVisible());
+}
+
+}  // namespace
+}  // namespace ov
+
+namespace ov {
+namespace {
+
+TEST(QtNameFilterTest, WindowsStyleListBecomesQtFilters) {
+  EXPECT_EQ(ToQtNameFilter("Ysk Files (*.ysk) | *.ysk||"), "Ysk Files (*.ysk) (*.ysk)");
+  EXPECT_EQ(ToQtNameFilter("A|*.a|B|*.b;*.c||"), "A (*.a);;B (*.b;*.c)");
+  EXPECT_EQ(ToQtNameFilter(""), "");
+  EXPECT_EQ(ToQtNameFilter("no bar"), "");
 }
 
 }  // namespace

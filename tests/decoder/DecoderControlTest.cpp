@@ -168,13 +168,13 @@ TEST_F(DecoderControlTest, FloodOfAllChannelsNeverShowsABrokenPicture) {
   std::atomic<bool> done{false};
   // The playback thread at high speed: every frame of every channel, no pause.
   std::thread feeder([&] {
-    for (int rep = 0; rep < 6; ++rep)
+    for (int rep = 0; rep < 20; ++rep)
       for (size_t i = 0; i < 100; ++i)
         for (int ch = 0; ch < 16; ++ch) SubmitVideo(m_player, ch, (*clips[ch])[i]);
     done = true;
   });
   size_t maxQueued = 0, checkedPictures = 0;
-  while (!done) {
+  for (int grabs = 0; !done || grabs < 10; ++grabs) {
     maxQueued = std::max(maxQueued, m_control->QueuedFrames());
     const QImage img = Grab(View());
     for (int ch = 0; ch < 16; ++ch) {

@@ -12,13 +12,7 @@
 
 namespace ov::test {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "decoder_control_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+QApplication& App() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 bool WaitFor(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;

@@ -17,7 +17,7 @@
 
 namespace ov::test {
 
-// One QApplication for the whole test program (offscreen platform).
+// The test program's QApplication (made by its main, offscreen platform).
 QApplication& App();
 
 // Processes events until pred holds or timeout passes; returns pred's last value.

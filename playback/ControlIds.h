@@ -1,6 +1,6 @@
 #pragma once
 // Control, bitmap and notification ids the engine writes to or reads from the window. Plain
-// constants so the window (which has its own id table) can static_assert that both agree.
+// std-only constants; the window's id table builds on these.
 #include <array>
 
 namespace ov::ctl {

@@ -7,18 +7,6 @@
 
 namespace ov {
 
-// The engine and the window name the controls independently; they must agree.
-static_assert(ctl::kRew == idc::kRew && ctl::kR == idc::kR && ctl::kPlay == idc::kPlay &&
-              ctl::kF == idc::kF && ctl::kFF == idc::kFF && ctl::kVolume == idc::kVolume &&
-              ctl::kPathBox == idc::kPathBox && ctl::kSeek == idc::kSeek &&
-              ctl::kSpeakerMin == idc::kSpeakerMin && ctl::kOsd == idc::kOsd &&
-              ctl::kSpeed == idc::kSpeed && ctl::kVer == idc::kVer && ctl::kName == idc::kName &&
-              ctl::kTotalTime == idc::kTotalTime && ctl::kCh1 == idc::kCh1 &&
-              ctl::kCh4 == idc::kCh4 && ctl::kCh9 == idc::kCh9 && ctl::kCh16 == idc::kCh16 &&
-              ctl::kDecoder == idc::kDecoder && ctl::kSearching == idc::kSearching &&
-              ctl::kTbThumbPosition == idc::kTbThumbPosition &&
-              ctl::kTbEndTrack == idc::kTbEndTrack);
-
 PlayerEngineLink::PlayerEngineLink(CPlayerDlg& dlg, CQuelmar_Ctrl_Player& decoder)
     : m_dlg(dlg), m_engine(std::make_unique<PlaybackEngine>(m_file, *this, decoder, m_clock)) {}
 

@@ -56,8 +56,9 @@ std::vector<Frames> Encode(int width, int height, int channels, int count) {
     ov::sample::VideoParams p;
     p.width = width;
     p.height = height;
-    ov::sample::EncodeChannelVideo(p, ch, 0, static_cast<uint32_t>(count),
-                                   [&](const ov::sample::EncodedFrame& f) { clips[ch].push_back(f); });
+    ov::sample::EncodeChannelVideo(
+        p, ch, 0, static_cast<uint32_t>(count),
+        [&](const ov::sample::EncodedFrame& f) { clips[ch].push_back(f); });
   }
   return clips;
 }
@@ -99,9 +100,9 @@ Rate PlainFps(const std::vector<Frames>& clips, int reps, QSize scaleTo) {
           avcodec_send_packet(ctx, pkt);
           while (avcodec_receive_frame(ctx, frame) == 0) {
             if (!scaleTo.isEmpty()) {
-              sws = sws_getCachedContext(sws, frame->width, frame->height, AVPixelFormat(frame->format),
-                                         scaleTo.width(), scaleTo.height(), AV_PIX_FMT_RGB32,
-                                         SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
+              sws = sws_getCachedContext(
+                  sws, frame->width, frame->height, AVPixelFormat(frame->format), scaleTo.width(),
+                  scaleTo.height(), AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
               uint8_t* dst[4] = {out.data()};
               int stride[4] = {scaleTo.width() * 4};
               sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, stride);
@@ -160,7 +161,8 @@ Run ControlThroughput(const std::vector<Frames>& clips, int reps, int panes) {
       for (size_t i = 0; i < clips[0].size(); ++i)
         for (int ch = 0; ch < n; ++ch) {
           // 20 queued frames last well over 2 ms, so the decoders never run dry.
-          while (c.control.QueuedFrames(ch) >= 20) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+          while (c.control.QueuedFrames(ch) >= 20)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
           Submit(c.player, ch, clips[ch][i]);
         }
     fed = true;
@@ -233,9 +235,9 @@ Run Paced(const std::vector<Frames>& clips, double speed, double seconds, bool k
   r.maxLatency = lat.empty() ? 0 : *std::max_element(lat.begin(), lat.end());
   r.minPicturesPerSecond = 1e9;
   for (int ch = 0; ch < n; ++ch)
-    r.minPicturesPerSecond = std::min(
-        r.minPicturesPerSecond,
-        double(c.control.View()->PaintedPictures(ch) - painted0[ch]) / elapsed);
+    r.minPicturesPerSecond =
+        std::min(r.minPicturesPerSecond,
+                 double(c.control.View()->PaintedPictures(ch) - painted0[ch]) / elapsed);
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   r.maxRssMiB = u.ru_maxrss / 1024;

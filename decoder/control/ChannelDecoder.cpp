@@ -108,8 +108,7 @@ void ChannelDecoder::Run() {
 
 void ChannelDecoder::Decode(const EncodedFrame& f) {
   if (f.key) {
-    const VideoCoding c =
-        DetectCoding(std::span<const uint8_t>(f.data.data(), f.payloadSize));
+    const VideoCoding c = DetectCoding(std::span<const uint8_t>(f.data.data(), f.payloadSize));
     if (c != VideoCoding::Unknown && (c != m_coding || !m_ctx)) {
       Close();
       if (Open(c)) m_coding = c;
@@ -145,8 +144,8 @@ void ChannelDecoder::Decode(const EncodedFrame& f) {
 }
 
 bool ChannelDecoder::Open(VideoCoding coding) {
-  const AVCodec* codec = avcodec_find_decoder(coding == VideoCoding::H264 ? AV_CODEC_ID_H264
-                                                                          : AV_CODEC_ID_MPEG4);
+  const AVCodec* codec =
+      avcodec_find_decoder(coding == VideoCoding::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4);
   if (!codec) return false;
   m_ctx = avcodec_alloc_context3(codec);
   if (!m_ctx) return false;
@@ -197,10 +196,9 @@ void ChannelDecoder::Show(const AVFrame* frame, const FrameMeta& f) {
     aspect *= av_q2d(frame->sample_aspect_ratio);
   const QSize size = pane::FitSize(box, aspect);
   if (size.isEmpty()) return;
-  m_sws = sws_getCachedContext(m_sws, frame->width, frame->height,
-                               static_cast<AVPixelFormat>(frame->format), size.width(),
-                               size.height(), AV_PIX_FMT_RGB32, kScaleFlags, nullptr, nullptr,
-                               nullptr);
+  m_sws = sws_getCachedContext(
+      m_sws, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), size.width(),
+      size.height(), AV_PIX_FMT_RGB32, kScaleFlags, nullptr, nullptr, nullptr);
   if (!m_sws) return;
   QImage& img = TakeImage(size);
   uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};

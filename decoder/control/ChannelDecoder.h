@@ -28,7 +28,7 @@ class ChannelDecoder {
     uint64_t decoded = 0;
     uint64_t presented = 0;
     uint64_t errors = 0;
-    uint64_t queueDropped = 0;  // refused or cleared by the queue
+    uint64_t queueDropped = 0;    // refused or cleared by the queue
     uint64_t keyWaitDropped = 0;  // skipped by the decoder while waiting for a key frame
     size_t queueMax = 0;
   };

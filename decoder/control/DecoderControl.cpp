@@ -27,7 +27,8 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
                                std::unique_ptr<ISoundSink> sink)
     : m_events(events),
       m_view(new PaneView(m_board, parent)),
-      m_sound(sink ? std::move(sink) : QtSoundSink::Create(), SoundOutput::FormatFromEnvironment()) {
+      m_sound(sink ? std::move(sink) : QtSoundSink::Create(),
+              SoundOutput::FormatFromEnvironment()) {
   QObject::connect(m_view, &PaneView::paneSelected, m_view, [this](int pane, int channel) {
     m_sound.SetChannel(channel);
     Raise(4, {pane, channel, 0}, 2);
@@ -147,8 +148,10 @@ ChannelDecoder& DecoderControl::Channel(int channel) {
   if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) return *c;
   std::lock_guard lock(m_channelsMutex);
   if (!m_channels[channel]) {
-    m_channels[channel] = std::make_unique<ChannelDecoder>(
-        channel, m_board, [this](int ch, int error) { Raise(3, {101, ch, error}, 3); });
+    m_channels[channel] =
+        std::make_unique<ChannelDecoder>(channel, m_board, [this](int ch, int error) {
+          Raise(3, {101, ch, error}, 3);
+        });
     m_channelPtr[channel].store(m_channels[channel].get(), std::memory_order_release);
   }
   return *m_channels[channel];

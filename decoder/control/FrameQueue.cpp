@@ -11,8 +11,7 @@ bool FrameQueue::Push(EncodedFrame frame) {
   {
     std::lock_guard lock(m_mutex);
     if (m_stopped) return false;
-    const bool full =
-        m_frames.size() >= m_maxFrames || m_bytes + frame.data.size() > m_maxBytes;
+    const bool full = m_frames.size() >= m_maxFrames || m_bytes + frame.data.size() > m_maxBytes;
     if (frame.key) {
       if (full) ClearLocked();
       m_waitKey = false;

@@ -14,10 +14,14 @@ int NormaliseCount(int n) {
 
 int Columns(int paneCount) {
   switch (NormaliseCount(paneCount)) {
-    case 1: return 1;
-    case 4: return 2;
-    case 9: return 3;
-    default: return 4;
+    case 1:
+      return 1;
+    case 4:
+      return 2;
+    case 9:
+      return 3;
+    default:
+      return 4;
   }
 }
 
@@ -30,14 +34,11 @@ QRect PaneRect(QSize area, int paneCount, int index) {
   return QRect(x0, y0, x1 - x0, y1 - y0);
 }
 
-QRect ContentRect(QSize area, int paneCount, int index) {
-  return PaneRect(area, paneCount, index);
-}
+QRect ContentRect(QSize area, int paneCount, int index) { return PaneRect(area, paneCount, index); }
 
 int PaneAt(QSize area, int paneCount, QPoint p) {
   const int n = Columns(paneCount);
-  if (area.isEmpty() || p.x() < 0 || p.y() < 0 || p.x() >= area.width() ||
-      p.y() >= area.height())
+  if (area.isEmpty() || p.x() < 0 || p.y() < 0 || p.x() >= area.width() || p.y() >= area.height())
     return -1;
   for (int i = 0; i < n * n; ++i)
     if (PaneRect(area, paneCount, i).contains(p)) return i;

@@ -153,10 +153,10 @@ TEST_F(DecoderControlTest, DamagedPayloadsDropToTheNextKeyFrame) {
   const std::vector<uint8_t> noise(3000, 0xA5);
   m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 1);
   m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 16);
-  m_control->Invoke(dispid::SubmitFrame,
-                    std::array{DispArg::Bytes(noise.data(), 10), DispArg::Int(0), DispArg::Int(0),
-                               DispArg::Int(0), DispArg::Int(1 << 30), DispArg::Int(1),
-                               DispArg::Int(2)});
+  m_control->Invoke(
+      dispid::SubmitFrame,
+      std::array{DispArg::Bytes(noise.data(), 10), DispArg::Int(0), DispArg::Int(0),
+                 DispArg::Int(0), DispArg::Int(1 << 30), DispArg::Int(1), DispArg::Int(2)});
   SubmitAll(1, Clip(2, 352, 288, 1, 30));
   EXPECT_TRUE(WaitFor([&] { return Shows(1, 29); }));
 }

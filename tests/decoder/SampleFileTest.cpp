@@ -38,7 +38,8 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
   const std::string file = dir + "/four.ysk", manifest = dir + "/four.json";
   const std::string cmd = std::string(OV_CLI_PATH) + " make-sample " + file +
                           " --channels 4 --duration 3 --size 704x576 --names Gate,Yard,Hall,Dock"
-                          " --manifest " + manifest + " > /dev/null";
+                          " --manifest " +
+                          manifest + " > /dev/null";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 
   std::ifstream mf(manifest);
@@ -46,8 +47,15 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
   const int64_t startTime = m.at("startTime");
   std::vector<FileFrame> frames;
   for (const auto& j : m.at("frames")) {
-    FileFrame f{j.at("offset"), j.at("channel"), j.at("audio"), j.at("f_time"), j.at("f_msec"),
-                j.at("f_size"), j.at("f_type"), j.value("frame", int64_t{-1}), 0};
+    FileFrame f{j.at("offset"),
+                j.at("channel"),
+                j.at("audio"),
+                j.at("f_time"),
+                j.at("f_msec"),
+                j.at("f_size"),
+                j.at("f_type"),
+                j.value("frame", int64_t{-1}),
+                0};
     f.key = f.audio ? (f.fTime - startTime) * 1000 + f.msec : f.msec;
     frames.push_back(f);
   }
@@ -83,13 +91,13 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
     EXPECT_TRUE(WaitFor([&] {
       const auto s = ReadPane(Grab(view), view->ChannelRect(ch), aspect);
       return s && s->channel == ch && s->frame == uint32_t(last[ch]);
-    })) << "channel " << ch;
+    })) << "channel "
+        << ch;
   }
   // Channel 0 is selected at start: only its sound frames arrive, as its tone.
   const std::vector<int16_t> sound = cap->Take();
-  const auto audioFrames0 = std::count_if(frames.begin(), frames.end(), [](const FileFrame& f) {
-    return f.audio && f.channel == 0;
-  });
+  const auto audioFrames0 = std::count_if(
+      frames.begin(), frames.end(), [](const FileFrame& f) { return f.audio && f.channel == 0; });
   EXPECT_EQ(sound.size(), size_t(audioFrames0) * sample::kAudioFrameBytes);
   int crossings = 0;
   for (size_t i = 1; i < sound.size(); ++i) crossings += sound[i - 1] < 0 && sound[i] >= 0;

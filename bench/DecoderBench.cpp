@@ -1,6 +1,7 @@
 // Decoder control figures: frames decoded per second against plain libavcodec on the same
 // payloads, CPU and latency at 1X in the 16-pane view, and pictures per pane at 32X and in
 // reverse. Runs offscreen; prints one table. Usage: bench_decoder [--quick] [--throughput]
+// OV_NOSHOW=1 keeps the view hidden, to tell the cost of painting from the rest.
 #include <sys/resource.h>
 
 #include <QApplication>

@@ -145,15 +145,18 @@ void PaneView::PaintIdle(QPainter& p) {
   f.setBold(true);
   p.setFont(f);
   p.setPen(QColor(200, 205, 215));
-  const QRect upper(0, 0, width(), height() / 2);
+  // Both texts sit just above the middle line: the lower panes' titles start right below it.
+  QFont small = f;
+  small.setPixelSize(std::max(10, height() / 36));
+  small.setBold(false);
+  const int versionHeight = QFontMetrics(small).height();
+  const QRect upper(0, 0, width(), height() / 2 - versionHeight - 8);
   p.drawText(upper, Qt::AlignHCenter | Qt::AlignBottom, m_product);
-  f.setPixelSize(std::max(10, height() / 36));
-  f.setBold(false);
-  p.setFont(f);
+  p.setFont(small);
   p.setPen(QColor(150, 155, 165));
-  const QRect lower(0, height() / 2 + 8, width(), height() / 2 - 8);
+  const QRect lower(0, height() / 2 - versionHeight - 6, width(), versionHeight);
   // Trimmed: the version text is padded with spaces for a layout of its own.
-  p.drawText(lower, Qt::AlignHCenter | Qt::AlignTop, m_version.trimmed());
+  p.drawText(lower, Qt::AlignHCenter | Qt::AlignVCenter, m_version.trimmed());
 }
 
 void PaneView::PaintPane(QPainter& p, int index) {

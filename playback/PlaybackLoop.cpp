@@ -145,16 +145,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
   if (got < best.f_size) return;
   if (!Prime(best)) return;
-  switch (Present(fileLock, true)) {
-    case After::Flip:
-      m_k = 1 - m_k;
-      break;
-    case After::Keep:
-      break;
-    case After::Restart:
-      Restart();
-      break;
-  }
+  PresentAndAdvance(fileLock, true);
 }
 
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
@@ -210,7 +201,11 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     return;
   }
   if (!Prime(best)) return;
-  switch (Present(fileLock, false)) {
+  PresentAndAdvance(fileLock, false);
+}
+
+void PlaybackLoop::PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, bool forward) {
+  switch (Present(fileLock, forward)) {
     case After::Flip:
       m_k = 1 - m_k;
       break;

@@ -57,6 +57,8 @@ class PlaybackLoop {
   bool Prime(const FrameCandidate& c);
   void Submit(const FrameSlot& f, bool forward);
   After Present(std::unique_lock<std::mutex>& fileLock, bool forward);
+  // Presents the held frame, then flips the slots, keeps them, or restarts after a new search.
+  void PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, bool forward);
   void SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward);
   bool WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock);
   void EndOfRecording(bool forward);

@@ -106,6 +106,11 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   BackupFile& file = m_E.m_File;
   auto& st = m_E.m_State;
   const uint32_t startSecond = uint32_t(m_E.StartSecond());
+  // Sound is stamped in wall-clock seconds, video on the recorder's running millisecond clock.
+  // Sound keys count from that clock's whole second at the recording's start, so both share one
+  // time line; for a clock that starts within its first second this is the plain offset.
+  const uint32_t startMs = uint32_t(file.m_Index.m_StartMsec);
+  const uint32_t clockBase = startMs - startMs % 1000u;
   FrameCandidate best{};
   bool any = false;
   auto consider = [&](const FrameCandidate& c) {
@@ -122,7 +127,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
     if (file.m_HasAudio[size_t(n)] && ap >= file.m_AudioFirst[size_t(n)] &&
         uint64_t(ap) + 1 <= file.AudioRunEnd(n) && ReadFrameHeader(*file.m_hFile, ap, h)) {
-      const uint32_t key = (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
+      const uint32_t key = clockBase + (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
       consider({h.f_time, key, h.f_size, h.f_info, h.f_type, n, 1, ap});
     }
   }

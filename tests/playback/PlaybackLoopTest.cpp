@@ -176,3 +176,34 @@ TEST(PlaybackLoop, ASeekDuringALongWaitShowsTheNewPositionAtOnce) {
 
 }  // namespace
 }  // namespace ov::test
+
+namespace ov::test {
+namespace {
+
+TEST(PlaybackLoop, SoundStaysWithVideoWhenTheRecorderClockStartsLate) {
+  // The recorder's running clock stands at an hour when the recording starts; sound carries only
+  // wall-clock seconds. Both must still play side by side from the first second.
+  Fixture fx(1);
+  auto video = Fixture::Regular(51, 3600000, 40, 25);
+  for (auto& f : video) f.time = kT0 + int32_t((f.msec - 3600000) / 1000);
+  fx.Video(0, video);
+  fx.Audio(0, Fixture::Sound(2, 200));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd());
+  const auto shown = rig.Frames();
+  int64_t firstSound = -1;
+  for (const auto& f : shown)
+    if (f.audio == 1) {
+      firstSound = f.t;
+      break;
+    }
+  EXPECT_GE(firstSound, 0);
+  EXPECT_LT(firstSound, 200);  // not after the video, nor an hour away
+  for (const auto& [t, text] : rig.Texts(ctl::kTotalTime))
+    EXPECT_EQ(text.rfind("00 : 00 : 0", 0), 0u) << text << " at " << t;
+}
+
+}  // namespace
+}  // namespace ov::test

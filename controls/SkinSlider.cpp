@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdint>
 
@@ -149,6 +150,8 @@ void CSkinSlider::keyReleaseEvent(QKeyEvent* event) {
   QSlider::keyReleaseEvent(event);
   if (!event->isAutoRepeat() && TrackbarCodeForKey(event->key()) >= 0) NotifyParent(TB_ENDTRACK);
 }
+
+void CSkinSlider::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void CSkinSlider::paintEvent(QPaintEvent*) {
   QPainter painter(this);

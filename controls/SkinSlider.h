@@ -67,6 +67,9 @@ class CSkinSlider : public QSlider {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  // The wheel would move the thumb without a position notification, so the slider would show a
+  // place that is not being played: it is passed on to the parent instead.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   int m_ControlId;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <vector>
 
 #include "controls/SkinSlider.h"
@@ -54,6 +56,15 @@ TEST_F(SkinSliderTest, ChannelEndsAndThirtyPercentGiveRoundedValues) {
   // Outside the channel the range limits the value.
   EXPECT_TRUE(slider.SetPosFromPoint(QPoint(-300, 10)));
   EXPECT_EQ(slider.value(), 0);
+}
+
+TEST_F(SkinSliderTest, WheelLeavesThePositionAlone) {
+  QWheelEvent wheel(QPointF(357, 10), slider.mapToGlobal(QPointF(357, 10)), QPoint(), QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&slider, &wheel);
+  Pump();
+  EXPECT_EQ(slider.value(), 50);
+  EXPECT_TRUE(seen.empty());
 }
 
 TEST_F(SkinSliderTest, PressAndReleaseWithoutChangePostNothing) {

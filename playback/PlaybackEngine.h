@@ -92,6 +92,10 @@ class PlaybackEngine {
   void CopyPositionsToResume();
   void SetTotalTimeText(int32_t elapsedSeconds);
   void PlayButtonImages(const ctl::ButtonImages& images);
+  // A file was chosen and fully indexed: the transport has something to act on.
+  bool FileReady() const;
+  // The stopped look with the pause image on Play: what every command that starts playing shows.
+  void ShowPlaying();
   void ConfigureDecoder(const DecoderConfig& config);
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);

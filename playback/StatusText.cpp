@@ -9,28 +9,23 @@ constexpr size_t kTextBuffer = 260;  // the size every formatted text of the win
 }
 
 std::string FormatDateTime(const SystemTime& t, int32_t timeFormat) {
+  // Formats 1..6; the date fields come in one of three orders, the time always follows.
+  enum Order { kYmd, kMdy, kDmy };
+  struct Format {
+    const char* text;
+    Order order;
+  };
+  static constexpr Format kFormats[] = {
+      {"%d-%02d-%02d %02d:%02d:%02d", kYmd}, {"%02d-%02d-%d %02d:%02d:%02d", kMdy},
+      {"%02d-%02d-%d %02d:%02d:%02d", kDmy}, {"%d/%02d/%02d %02d:%02d:%02d", kYmd},
+      {"%02d/%02d/%d %02d:%02d:%02d", kMdy}, {"%02d/%02d/%d %02d:%02d:%02d", kDmy}};
+  const Format& f = kFormats[timeFormat >= 1 && timeFormat <= 6 ? timeFormat - 1 : 0];
+  const int y = t.wYear, mo = t.wMonth, d = t.wDay;
+  const int a = f.order == kYmd ? y : f.order == kMdy ? mo : d;
+  const int b = f.order == kYmd ? mo : f.order == kMdy ? d : mo;
+  const int c = f.order == kYmd ? d : y;
   char buf[kTextBuffer];
-  const int y = t.wYear, mo = t.wMonth, d = t.wDay, h = t.wHour, mi = t.wMinute, s = t.wSecond;
-  switch (timeFormat) {
-    case 2:
-      std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", mo, d, y, h, mi, s);
-      break;
-    case 3:
-      std::snprintf(buf, sizeof buf, "%02d-%02d-%d %02d:%02d:%02d", d, mo, y, h, mi, s);
-      break;
-    case 4:
-      std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-      break;
-    case 5:
-      std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", mo, d, y, h, mi, s);
-      break;
-    case 6:
-      std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", d, mo, y, h, mi, s);
-      break;
-    default:
-      std::snprintf(buf, sizeof buf, "%d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-      break;
-  }
+  std::snprintf(buf, sizeof buf, f.text, a, b, c, int(t.wHour), int(t.wMinute), int(t.wSecond));
   return buf;
 }
 

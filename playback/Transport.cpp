@@ -33,7 +33,7 @@ void PlaybackEngine::EstimateResume() {
 
 void PlaybackEngine::OnPlay() {
   auto& st = m_State;
-  if (!st.m_FileChosen.load(kAcq) || !st.m_bFileReady.load(kAcq)) return;
+  if (!FileReady()) return;
   SetTotalTimeText(0);
   const int32_t before = st.m_PlayState.load(kAcq);
   if (IsFFState(before) || before == kStatePlay || IsRewState(before)) {
@@ -56,18 +56,24 @@ void PlaybackEngine::OnPlay() {
     st.m_FreshOpen.store(0, kRel);
     st.m_PlayState.store(kStatePlay, kRel);
     st.m_Speed.store(1, kRel);
-    ResetPlayerControls();
-    PlayButtonImages(ctl::kPauseImages);
+    ShowPlaying();
   }
   m_View.SetControlText(ctl::kSpeed, "");
   Kick();
 }
 
+bool PlaybackEngine::FileReady() const {
+  return m_State.m_FileChosen.load(kAcq) && m_State.m_bFileReady.load(kAcq);
+}
+
+void PlaybackEngine::ShowPlaying() {
+  ResetPlayerControls();
+  PlayButtonImages(ctl::kPauseImages);
+}
+
 void PlaybackEngine::OnRew() {
   auto& st = m_State;
-  if (!st.m_FileChosen.load(kAcq) || !st.m_bFileReady.load(kAcq) ||
-      st.m_DisplayMode.load(kAcq) != 3)
-    return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
   const int32_t before = st.m_PlayState.load(kAcq);
   if (before == kStateStopped) return;
   if (!IsRewState(before)) ResetPlayerControls();
@@ -80,8 +86,7 @@ void PlaybackEngine::OnRew() {
     CopyPositionsToResume();
     StartSeek(st.m_CurrentTime.Load());
     st.m_AtEnd.store(0, kRel);
-    ResetPlayerControls();
-    PlayButtonImages(ctl::kPauseImages);
+    ShowPlaying();
   }
   m_View.SetControlText(ctl::kSpeed, FormatRewSpeed(speed));
   Kick();
@@ -89,9 +94,7 @@ void PlaybackEngine::OnRew() {
 
 void PlaybackEngine::OnFF() {
   auto& st = m_State;
-  if (!st.m_FileChosen.load(kAcq) || !st.m_bFileReady.load(kAcq) ||
-      st.m_DisplayMode.load(kAcq) != 3)
-    return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
   const int32_t before = st.m_PlayState.load(kAcq);
   if (before == kStateStopped) return;
   if (!IsFFState(before) && before != kStatePlay) ResetPlayerControls();
@@ -108,8 +111,7 @@ void PlaybackEngine::OnFF() {
     StartSeek(m_ResumeTime);
     st.m_FreshOpen.store(0, kRel);
     st.m_AtEnd.store(0, kRel);
-    ResetPlayerControls();
-    PlayButtonImages(ctl::kPauseImages);
+    ShowPlaying();
   }
   m_View.SetControlText(ctl::kSpeed, FormatFFSpeed(speed));
   Kick();
@@ -117,7 +119,7 @@ void PlaybackEngine::OnFF() {
 
 void PlaybackEngine::OnR() {
   auto& st = m_State;
-  if (!st.m_FileChosen.load(kAcq) || !st.m_bFileReady.load(kAcq)) return;
+  if (!FileReady()) return;
   const int32_t slider = st.m_SliderSecond.load(kAcq);
   if (slider < kJumpSeconds || st.m_PlayState.load(kAcq) == kStateStopped ||
       st.m_SeekDone.load(kAcq) != 1)
@@ -131,7 +133,7 @@ void PlaybackEngine::OnR() {
 
 void PlaybackEngine::OnF() {
   auto& st = m_State;
-  if (!st.m_FileChosen.load(kAcq) || !st.m_bFileReady.load(kAcq)) return;
+  if (!FileReady()) return;
   const int32_t slider = st.m_SliderSecond.load(kAcq);
   if (int64_t(slider) > int64_t(m_File.m_Index.m_TotalSeconds) - kJumpSeconds ||
       st.m_PlayState.load(kAcq) == kStateStopped || st.m_SeekDone.load(kAcq) != 1)

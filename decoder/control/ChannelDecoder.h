@@ -45,6 +45,8 @@ class ChannelDecoder {
   // Any thread: forgets queued frames and decoder state; blank also empties the channel's pane,
   // otherwise its last picture stays up until the next one replaces it.
   void Flush(bool blank = true);
+  // Any thread: the pane's size changed; the decoder redraws its last picture if it has one.
+  void Wake();
   Stats GetStats() const;
   size_t QueueSize() const { return m_queue.Size(); }
 

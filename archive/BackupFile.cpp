@@ -2,14 +2,19 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace ov {
 
 PreOpenResult CheckBeforeOpen(const std::string& path) {
   PreOpenResult r;
-  if (path.find(".ysk") == std::string::npos) return r;  // case-sensitive on purpose
+  // Recorders export to FAT sticks, which often store names in capitals ("CAM01.YSK").
+  std::string lower = path;
+  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (lower.find(".ysk") == std::string::npos) return r;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return r;
   struct stat st {};

@@ -21,7 +21,7 @@ struct PreOpenResult {
   PreOpenStatus status = PreOpenStatus::Ignored;
   uint64_t length = 0;
 };
-// ".ysk" substring test, open-for-reading test and the length test (2037 bytes or less is C1001).
+// ".ysk" substring test (any case), open-for-reading test and the length test (2037 bytes or less is C1001).
 PreOpenResult CheckBeforeOpen(const std::string& path);
 
 inline constexpr const char* kMsgC1001 = "C1001 : Broken or corrupted data file.";

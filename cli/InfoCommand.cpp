@@ -15,7 +15,7 @@ std::string DateTime(const SystemTime& t, bool withMs) {
   char b[64];
   if (withMs)
     std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds % 1000u);
   else
     std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
                   t.wMinute, t.wSecond);

@@ -1,5 +1,6 @@
 // The player window's command table: every button, slider and menu command, and opening a file.
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include "controls/SkinButton.h"
@@ -83,6 +84,9 @@ void CPlayerDlg::OnFileOpen() {
   req.filter = "Ysk Files (*.ysk) | *.ysk||";
   req.defaultExt = "ysk";
   req.initialName = "Ysk File";
+  // Next to the open file: the next recording is usually in the same folder.
+  if (m_edtPath && !m_edtPath->text().isEmpty())
+    req.initialDir = QFileInfo(m_edtPath->text()).absolutePath().toStdString();
   std::optional<std::string> path = m_ctx.prompts->ChooseOpenFile(nullptr, req);
   if (!path) return;
   OpenPath(*path);

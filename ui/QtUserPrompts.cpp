@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/StringTable.h"
+
 namespace ov {
 
 std::string ToQtNameFilter(const std::string& filter) {
@@ -25,15 +27,20 @@ std::string ToQtNameFilter(const std::string& filter) {
       size_t e = s.find_last_not_of(' ');
       return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
     };
+    // A description that already names its patterns ("Ysk Files (*.ysk)") is not given them twice.
+    std::string name = trim(desc);
+    const size_t open = name.rfind('(');
+    if (open != std::string::npos && name.back() == ')') name = trim(name.substr(0, open));
     if (!out.empty()) out += ";;";
-    out += trim(desc) + " (" + trim(pattern) + ")";
+    out += name + " (" + trim(pattern) + ")";
     if (pos < filter.size() && filter[pos] == '|') break;
   }
   return out;
 }
 
 void QtUserPrompts::ShowMessage(QWidget* owner, const MessageRequest& request) {
-  QString caption = request.caption.empty() ? QApplication::applicationName()
+  // Untitled messages carry the product's name, not the executable's.
+  QString caption = request.caption.empty() ? QString::fromUtf8(LoadResString(IDS_PRODUCT))
                                             : QString::fromStdString(request.caption);
   QMessageBox box(
       request.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
@@ -52,6 +59,7 @@ std::optional<std::string> QtUserPrompts::ChooseOpenFile(QWidget* /*owner*/,
   dlg.setOption(QFileDialog::ReadOnly, false);
   dlg.setNameFilter(QString::fromStdString(ToQtNameFilter(request.filter)));
   dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  if (!request.initialDir.empty()) dlg.setDirectory(QString::fromStdString(request.initialDir));
   dlg.selectFile(QString::fromStdString(request.initialName));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front().toStdString();

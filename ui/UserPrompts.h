@@ -21,6 +21,7 @@ struct OpenFileRequest {
   std::string filter;       // "Description | pattern||" list
   std::string defaultExt;   // without the dot
   std::string initialName;  // proposed file name
+  std::string initialDir;   // folder the dialog opens in; empty: the dialog's own choice
 };
 
 class IUserPrompts {

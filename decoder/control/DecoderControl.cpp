@@ -32,6 +32,8 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
   m_board.SetSizeListener([this](int channel) {
     if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) c->Wake();
   });
+  m_board.SetDelaySource([this] { return m_sound.Latency(); });
+  m_view->SetSoundLag([this] { return m_sound.LagNowMs(); });
   QObject::connect(m_view, &PaneView::paneSelected, m_view, [this](int pane, int channel) {
     m_sound.SetChannel(channel);
     Raise(4, {pane, channel, 0}, 2);

@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "decoder/control/PictureBoard.h"
@@ -43,6 +44,10 @@ class PaneView : public QWidget {
   std::vector<double> TakeLatencies();
   // Pictures painted per channel since the view was made.
   uint64_t PaintedPictures(int channel) const { return m_painted[channel]; }
+  // Where the sound's current lag comes from (negative: no sound flowing). With OV_AV_STATS set
+  // the view measures, for each new picture painted while sound flows, how much later than the
+  // sound of the same instant it comes out, and prints a summary when it goes.
+  void SetSoundLag(std::function<double()> lagNowMs) { m_soundLag = std::move(lagNowMs); }
 
  signals:
   void paneSelected(int pane, int channel);
@@ -77,6 +82,9 @@ class PaneView : public QWidget {
   std::array<uint64_t, kChannels> m_paintedSerial{};
   std::array<uint64_t, kChannels> m_painted{};
   std::vector<double> m_latencies;
+  std::function<double()> m_soundLag;
+  std::vector<double> m_avOffsets;  // only with OV_AV_STATS
+  bool m_avStats = false;
 };
 
 }  // namespace ov

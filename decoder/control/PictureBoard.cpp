@@ -8,17 +8,39 @@ bool Valid(int channel) { return channel >= 0 && channel < kChannels; }
 bool PictureBoard::Present(int channel, uint32_t generation, QImage image,
                            std::chrono::steady_clock::time_point submitted) {
   if (!Valid(channel)) return false;
+  const auto delay = m_delay ? m_delay() : std::chrono::milliseconds(0);
   {
     std::lock_guard lock(m_mutex);
     if (generation != m_generation[channel]) return false;
-    Picture& p = m_pictures[channel];
-    p.image = std::move(image);
-    p.submitted = submitted;
-    ++p.serial;
-    m_dirty |= 1u << channel;
+    auto& held = m_held[channel];
+    if (delay.count() > 0 || !held.empty()) {
+      // Behind a held picture a later one waits too, so pictures never overtake each other.
+      auto due = std::chrono::steady_clock::now() + delay;
+      if (!held.empty() && due < held.back().due) due = held.back().due;
+      if (held.size() == kMaxHeld) held.pop_front();
+      held.push_back({Picture{std::move(image), submitted, 0}, due});
+    } else {
+      Picture& p = m_pictures[channel];
+      p.image = std::move(image);
+      p.submitted = submitted;
+      ++p.serial;
+      m_dirty |= 1u << channel;
+    }
   }
   Notify();
   return true;
+}
+
+void PictureBoard::SetDelaySource(std::function<std::chrono::milliseconds()> delay) {
+  m_delay = std::move(delay);
+}
+
+std::optional<std::chrono::steady_clock::time_point> PictureBoard::NextDue() const {
+  std::lock_guard lock(m_mutex);
+  std::optional<std::chrono::steady_clock::time_point> next;
+  for (const auto& held : m_held)
+    if (!held.empty() && (!next || held.front().due < *next)) next = held.front().due;
+  return next;
 }
 
 void PictureBoard::Blank(int channel, uint32_t generation) {
@@ -26,6 +48,7 @@ void PictureBoard::Blank(int channel, uint32_t generation) {
   {
     std::lock_guard lock(m_mutex);
     m_generation[channel] = generation;
+    m_held[channel].clear();
     if (m_pictures[channel].image.isNull()) return;
     m_pictures[channel].image = QImage();
     m_dirty |= 1u << channel;
@@ -37,6 +60,7 @@ void PictureBoard::Advance(int channel, uint32_t generation) {
   if (!Valid(channel)) return;
   std::lock_guard lock(m_mutex);
   m_generation[channel] = generation;
+  m_held[channel].clear();
 }
 
 Picture PictureBoard::Get(int channel) const {
@@ -47,6 +71,20 @@ Picture PictureBoard::Get(int channel) const {
 
 uint32_t PictureBoard::TakeDirty() {
   std::lock_guard lock(m_mutex);
+  const auto now = std::chrono::steady_clock::now();
+  for (int ch = 0; ch < kChannels; ++ch) {
+    auto& held = m_held[ch];
+    bool up = false;
+    Picture& p = m_pictures[ch];
+    while (!held.empty() && held.front().due <= now) {
+      const uint64_t serial = p.serial;
+      p = std::move(held.front().picture);
+      p.serial = serial + 1;
+      held.pop_front();
+      up = true;
+    }
+    if (up) m_dirty |= 1u << ch;
+  }
   const uint32_t d = m_dirty;
   m_dirty = 0;
   return d;
@@ -56,6 +94,8 @@ bool PictureBoard::AnyPicture() const {
   std::lock_guard lock(m_mutex);
   for (const Picture& p : m_pictures)
     if (!p.image.isNull()) return true;
+  for (const auto& held : m_held)
+    if (!held.empty()) return true;
   return false;
 }
 

@@ -4,14 +4,20 @@
 //
 // Each slot carries a generation: flushing a channel raises it, and a picture decoded for an
 // older generation is refused, so nothing from before a clear reappears after it.
+//
+// Pictures can be held back by a delay (the time sound takes through the sound device), so that
+// picture and sound of one instant come out together: a presented picture waits in its slot's
+// queue until it is due, and the window thread brings due pictures up when it takes the dirty set.
 #include <QImage>
 #include <QSize>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 namespace ov {
 
@@ -31,11 +37,16 @@ class PictureBoard {
   // Any thread: empties the slot and makes generation the current one.
   void Blank(int channel, uint32_t generation);
   // Any thread: makes generation the current one; the picture stays until a newer one comes.
+  // Pictures still held back are dropped either way.
   void Advance(int channel, uint32_t generation);
+  // Set before any picture is presented: returns how long to hold pictures back (0: show at once).
+  void SetDelaySource(std::function<std::chrono::milliseconds()> delay);
+  // Window thread: when the next held-back picture is due, if any.
+  std::optional<std::chrono::steady_clock::time_point> NextDue() const;
 
   // Window thread: the picture and whether it changed since the last call to TakeDirty.
   Picture Get(int channel) const;
-  uint32_t TakeDirty();  // bit n: channel n changed
+  uint32_t TakeDirty();  // bit n: channel n changed; brings due pictures up first
   bool AnyPicture() const;
 
   // Size a channel's pictures are scaled to (its pane's size); an empty size means the channel is
@@ -52,9 +63,16 @@ class PictureBoard {
 
  private:
   void Notify();
+  struct Held {
+    Picture picture;
+    std::chrono::steady_clock::time_point due;
+  };
+  static constexpr size_t kMaxHeld = 64;  // over 2 s at 25 frames a second
 
   mutable std::mutex m_mutex;
   std::array<Picture, kChannels> m_pictures{};
+  std::array<std::deque<Held>, kChannels> m_held{};
+  std::function<std::chrono::milliseconds()> m_delay;
   std::array<uint32_t, kChannels> m_generation{};
   std::array<QSize, kChannels> m_target{};
   uint32_t m_dirty = 0;

@@ -3,87 +3,94 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QIODevice>
 #include <QMediaDevices>
 #include <QPointer>
-#include <algorithm>
+#include <QTimer>
 #include <atomic>
 #include <cstdio>
-#include <cstring>
-#include <mutex>
-#include <vector>
+#include <cstdlib>
+
+#include "decoder/control/SampleRing.h"
 
 namespace ov {
 namespace {
 
-// Half a second of sound: enough to ride out scheduling hiccups, short enough to follow the
-// picture.
-constexpr size_t kRingSamples = kSoundRate / 2;
+using Clock = std::chrono::steady_clock;
 
-class SampleRing : public QIODevice {
- public:
-  SampleRing() : m_ring(kRingSamples) { open(QIODevice::ReadOnly); }
-
-  void Push(std::span<const int16_t> s) {
-    std::lock_guard lock(m_mutex);
-    for (int16_t v : s) {
-      if (m_count == m_ring.size()) {  // full: drop the oldest
-        m_head = (m_head + 1) % m_ring.size();
-        --m_count;
-      }
-      m_ring[(m_head + m_count) % m_ring.size()] = v;
-      ++m_count;
-    }
-  }
-  void Clear() {
-    std::lock_guard lock(m_mutex);
-    m_head = m_count = 0;
-  }
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override { return 4096 + QIODevice::bytesAvailable(); }
-
- protected:
-  qint64 readData(char* data, qint64 maxlen) override {
-    const size_t want = static_cast<size_t>(maxlen) / sizeof(int16_t);
-    std::lock_guard lock(m_mutex);
-    const size_t n = std::min(want, m_count);
-    for (size_t i = 0; i < n; ++i) {
-      const int16_t v = m_ring[(m_head + i) % m_ring.size()];
-      std::memcpy(data + i * sizeof(int16_t), &v, sizeof v);
-    }
-    m_head = (m_head + n) % m_ring.size();
-    m_count -= n;
-    std::memset(data + n * sizeof(int16_t), 0, (want - n) * sizeof(int16_t));  // underrun: silence
-    return static_cast<qint64>(want * sizeof(int16_t));
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  std::mutex m_mutex;
-  std::vector<int16_t> m_ring;
-  size_t m_head = 0;
-  size_t m_count = 0;
-};
+// How often the sound clock is read to update the latency pictures are held back by.
+constexpr std::chrono::milliseconds kClockPoll{20};
+// Weight of a new latency reading: smooths the saw-tooth of 200 ms sound frames arriving whole.
+constexpr double kLatencySmoothing = 0.05;
+// Sound frames come every 200 ms while sound plays; a longer silence means it stopped.
+constexpr std::chrono::milliseconds kFlowing{500};
+// Device buffer asked for. The device tops it up one period per tick of the window thread's
+// timer, so a busy window thread must still find enough room to catch up in one go; too small a
+// buffer (100 ms) let the ring grow by over a second while the server ran dry.
+constexpr int kDeviceBufferMs = 250;
 
 class DeviceSink : public ISoundSink {
  public:
   DeviceSink(const QAudioDevice& device, const QAudioFormat& format)
-      : m_sink(new QAudioSink(device, format)) {
-    m_sink->setBufferSize(kSoundRate / 10 * static_cast<int>(sizeof(int16_t)));  // 100 ms
+      : m_sink(new QAudioSink(device, format)), m_stats(std::getenv("OV_AV_STATS") != nullptr) {
+    m_sink->setBufferSize(kSoundRate * kDeviceBufferMs / 1000 * static_cast<int>(sizeof(int16_t)));
+    // Pull mode: the device asks the ring whenever its server wants data, at whatever period.
     m_sink->start(&m_ring);
+    m_poll.setInterval(kClockPoll);
+    QObject::connect(&m_poll, &QTimer::timeout, [this] { ReadClock(); });
+    m_poll.start();
   }
   ~DeviceSink() override {
+    m_poll.stop();
     if (m_sink) {
       m_sink->stop();
       delete m_sink.data();
     }
+    if (m_stats && m_readings > 0)
+      std::fprintf(stderr, "CQL_Ctrl_Player: sound latency %.0f ms over %d readings\n",
+                   m_latencyMs.load(), m_readings);
   }
-  void Write(std::span<const int16_t> samples) override { m_ring.Push(samples); }
+  void Write(std::span<const int16_t> samples) override {
+    const auto now = Clock::now();
+    m_lastWrite.store(now.time_since_epoch().count());
+    m_ring.Push(samples, now);
+  }
   void Discard() override { m_ring.Clear(); }
+  // Pictures wait for the sound only while sound flows: fast forward and reverse play have none.
+  std::chrono::milliseconds Latency() const override {
+    if (!Flowing()) return std::chrono::milliseconds(0);
+    return std::chrono::milliseconds(static_cast<int64_t>(m_latencyMs.load()));
+  }
+  double LagNowMs() const override { return Flowing() ? m_lagNowMs.load() : -1.0; }
 
  private:
+  // Window thread (the sink's): how late the sample now heard is against the moment it was
+  // meant to be heard (its frame's hand-over plus its place in the frame).
+  void ReadClock() {
+    if (!m_sink || m_sink->state() != QAudio::ActiveState) return;
+    const int64_t played = m_sink->processedUSecs() * kSoundRate / 1000000;
+    const auto due = m_ring.DueTimeOfPulled(static_cast<uint64_t>(played));
+    if (!due) return;
+    const double late = std::chrono::duration<double, std::milli>(Clock::now() - *due).count();
+    if (late < 0 || late > 2000) return;  // a reading across a clear or a stall
+    m_lagNowMs.store(late);
+    const double old = m_latencyMs.load();
+    m_latencyMs.store(m_readings == 0 ? late : old + kLatencySmoothing * (late - old));
+    ++m_readings;
+  }
+
+  bool Flowing() const {
+    const Clock::time_point last{Clock::duration(m_lastWrite.load())};
+    return Clock::now() - last < kFlowing;
+  }
+
   SampleRing m_ring;
   QPointer<QAudioSink> m_sink;
+  std::atomic<Clock::rep> m_lastWrite{0};
+  std::atomic<double> m_lagNowMs{-1.0};
+  QTimer m_poll;
+  std::atomic<double> m_latencyMs{0.0};
+  int m_readings = 0;
+  const bool m_stats;
 };
 
 class SilentSink : public ISoundSink {

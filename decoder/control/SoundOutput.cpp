@@ -45,6 +45,12 @@ void SoundOutput::Discard() {
   if (m_sink) m_sink->Discard();
 }
 
+std::chrono::milliseconds SoundOutput::Latency() const {
+  return m_sink ? m_sink->Latency() : std::chrono::milliseconds(0);
+}
+
+double SoundOutput::LagNowMs() const { return m_sink ? m_sink->LagNowMs() : -1.0; }
+
 void SoundOutput::Submit(int channel, std::span<const uint8_t> payload) {
   if (!m_sink || channel != Channel() || payload.empty()) return;
   const float gain = Gain(Volume());

@@ -40,6 +40,8 @@ class SoundOutput {
   void SetChannel(int channel);
   int Channel() const { return m_channel.load(std::memory_order_acquire); }
   void Discard();
+  std::chrono::milliseconds Latency() const;
+  double LagNowMs() const;
 
  private:
   std::unique_ptr<ISoundSink> m_sink;

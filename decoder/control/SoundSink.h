@@ -1,6 +1,7 @@
 #pragma once
 // Where decoded sound goes: 8 kHz mono signed 16-bit samples. The product plays them through the
 // sound device; tests capture them.
+#include <chrono>
 #include <cstdint>
 #include <span>
 
@@ -15,6 +16,11 @@ class ISoundSink {
   virtual void Write(std::span<const int16_t> samples) = 0;
   // Any thread: forgets samples not yet played (the sound channel changed, or a clear).
   virtual void Discard() = 0;
+  // Any thread: how long a sample takes from Write to the listener's ear (queued samples and the
+  // device's own latency); pictures are held back by as much. 0 for a sink that plays nothing.
+  virtual std::chrono::milliseconds Latency() const { return std::chrono::milliseconds(0); }
+  // Any thread: the latest unsmoothed reading of the same, while sound flows; negative otherwise.
+  virtual double LagNowMs() const { return -1.0; }
 };
 
 }  // namespace ov

@@ -184,3 +184,41 @@ TEST(PlayAsSeen, BigFramesPlayUpToTheCeilingAndTheFirstSkipIsReportedOnce) {
 
 }  // namespace
 }  // namespace ov::test
+
+namespace ov::test {
+namespace {
+
+TEST(PlayAsSeen, ARejectedOpenLeavesNothingOfTheFileBefore) {
+  Fixture fx(2);
+  fx.Video(0, Fixture::Regular(50, 0, 40, 25));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1500);
+  rig.d.Decoder().SetActive(1);  // pictures are up
+  rig.Mark();
+  rig.d.Do([](PlaybackEngine& e) {
+    e.OpenSources("short.ysk", 100, Fixture::Source(std::make_shared<std::vector<uint8_t>>(100)),
+                  Fixture::Source(std::make_shared<std::vector<uint8_t>>(100)));
+  });
+  bool filled = true, blanked = false;
+  int thumb = -1;
+  std::vector<std::string> titles;
+  for (const auto& e : rig.d.Log().Snapshot()) {
+    if (!e.fromDecoder && e.view == ViewOp::TrackFilled && !e.ints.empty()) filled = e.ints[0] != 0;
+    if (!e.fromDecoder && e.view == ViewOp::SeekPos && !e.ints.empty()) thumb = e.ints[0];
+    if (e.fromDecoder && e.dispid == dispid::Deactivate) blanked = true;
+    if (e.fromDecoder && e.dispid == dispid::SetPaneTitle) titles.push_back(e.text);
+  }
+  EXPECT_FALSE(filled);
+  EXPECT_EQ(thumb, 0);
+  EXPECT_TRUE(blanked);
+  ASSERT_EQ(titles.size(), 16u);
+  EXPECT_EQ(titles.front(), "CH-1");
+  EXPECT_EQ(rig.S().m_FileChosen.load(), 0);
+  rig.Do(&PlaybackEngine::OnPlay);  // nothing to play
+  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+}
+
+}  // namespace
+}  // namespace ov::test

@@ -1,0 +1,95 @@
+#include "decoder/control/SampleRing.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ov {
+namespace {
+constexpr size_t kMaxMarks = 256;  // a few seconds of frames and reads
+constexpr int64_t kSampleNs = 1000000000 / 8000;
+}  // namespace
+
+// Unbuffered: a read-ahead buffer of QIODevice would keep samples a clear cannot reach.
+SampleRing::SampleRing() : m_ring(kCapacity) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+
+void SampleRing::Push(std::span<const int16_t> s, TimePoint due) {
+  bool ready = false;
+  {
+    std::lock_guard lock(m_mutex);
+    m_pushes.push_back({m_pushed, 0, due});
+    if (m_pushes.size() > kMaxMarks) m_pushes.pop_front();
+    for (int16_t v : s) {
+      if (m_count == m_ring.size()) {  // the device stalled: drop the oldest
+        m_head = (m_head + 1) % m_ring.size();
+        --m_count;
+      }
+      m_ring[(m_head + m_count) % m_ring.size()] = v;
+      ++m_count;
+    }
+    m_pushed += s.size();
+    if (m_priming && m_count >= kCushion) m_priming = false;
+    ready = !m_priming;
+  }
+  // Wakes a device that went idle on an empty ring.
+  if (ready) emit readyRead();
+}
+
+void SampleRing::Clear() {
+  std::lock_guard lock(m_mutex);
+  m_head = m_count = 0;
+  m_priming = true;
+}
+
+size_t SampleRing::Queued() const {
+  std::lock_guard lock(m_mutex);
+  return m_count;
+}
+
+qint64 SampleRing::bytesAvailable() const {
+  std::lock_guard lock(m_mutex);
+  return static_cast<qint64>((m_priming ? 0 : m_count) * sizeof(int16_t)) +
+         QIODevice::bytesAvailable();
+}
+
+qint64 SampleRing::readData(char* data, qint64 maxlen) {
+  const size_t want = static_cast<size_t>(std::max<qint64>(0, maxlen)) / sizeof(int16_t);
+  std::lock_guard lock(m_mutex);
+  if (m_priming) return 0;
+  if (m_count > kMaxQueued) {
+    const size_t skip = m_count - kCushion;
+    m_head = (m_head + skip) % m_ring.size();
+    m_count -= skip;
+  }
+  const size_t n = std::min(want, m_count);
+  if (n == 0) {
+    m_priming = true;  // ran dry: build a new cushion before sound goes on
+    return 0;
+  }
+  m_pulls.push_back({m_pulled, m_pushed - m_count, {}});
+  if (m_pulls.size() > kMaxMarks) m_pulls.pop_front();
+  for (size_t i = 0; i < n; ++i) {
+    const int16_t v = m_ring[(m_head + i) % m_ring.size()];
+    std::memcpy(data + i * sizeof(int16_t), &v, sizeof v);
+  }
+  m_head = (m_head + n) % m_ring.size();
+  m_count -= n;
+  m_pulled += n;
+  return static_cast<qint64>(n * sizeof(int16_t));
+}
+
+std::optional<SampleRing::TimePoint> SampleRing::DueTimeOfPulled(uint64_t index) const {
+  std::lock_guard lock(m_mutex);
+  if (index >= m_pulled) return std::nullopt;
+  auto pull = std::upper_bound(m_pulls.begin(), m_pulls.end(), index,
+                               [](uint64_t i, const Mark& m) { return i < m.at; });
+  if (pull == m_pulls.begin()) return std::nullopt;
+  --pull;
+  const uint64_t pushed = pull->pushed + (index - pull->at);
+  auto push = std::upper_bound(m_pushes.begin(), m_pushes.end(), pushed,
+                               [](uint64_t i, const Mark& m) { return i < m.at; });
+  if (push == m_pushes.begin()) return std::nullopt;
+  --push;
+  return push->due + std::chrono::nanoseconds(int64_t(pushed - push->at) * kSampleNs);
+}
+
+}  // namespace ov

@@ -1,0 +1,66 @@
+#pragma once
+// The queue between the playback thread, which writes whole sound frames as their time comes,
+// and the sound device, which pulls samples at its own period (20 ms on one server, a second on
+// another). It holds up to two seconds, keeps at most kMaxQueued when the device reads, and starts handing samples out only once a cushion is
+// queued, so the device never runs dry between two frames; it never makes up silence while
+// samples are on their way: an empty ring answers "nothing yet" and the device waits.
+//
+// It also remembers when each sample was meant to be heard, so the sound clock (samples the
+// device has played) can tell how late the sound runs.
+//
+// Threads: Push and Clear from any thread; the device reads on its own (the window) thread.
+#include <QIODevice>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace ov {
+
+class SampleRing : public QIODevice {
+ public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+  static constexpr size_t kCapacity = 16000;  // 2 s at 8 kHz: room for any server's period
+  static constexpr size_t kCushion = 2400;    // 300 ms: more than one 200 ms frame ahead
+  // A device that fell behind (it started late, or its thread stalled) would keep sound this
+  // much late for good: beyond it the oldest samples are skipped back to the cushion.
+  static constexpr size_t kMaxQueued = 4800;
+
+  SampleRing();
+  // Queues samples meant to be heard from `due` on (one sample per 1/8000 s after it).
+  void Push(std::span<const int16_t> samples, TimePoint due);
+  // Forgets everything queued; the next samples start a new cushion.
+  void Clear();
+  size_t Queued() const;
+  // When the sample with this index in the stream handed to the device (counted from the first
+  // read) was meant to be heard; empty when that is no longer (or not yet) known.
+  std::optional<TimePoint> DueTimeOfPulled(uint64_t index) const;
+
+  bool isSequential() const override { return true; }
+  qint64 bytesAvailable() const override;
+
+ protected:
+  qint64 readData(char* data, qint64 maxlen) override;
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  struct Mark {
+    uint64_t at;      // first sample (pushed index, or pulled index for m_pulls)
+    uint64_t pushed;  // for m_pulls: the pushed index it came from
+    TimePoint due;    // for m_pushes
+  };
+  mutable std::mutex m_mutex;
+  std::vector<int16_t> m_ring;
+  size_t m_head = 0;
+  size_t m_count = 0;
+  bool m_priming = true;
+  uint64_t m_pushed = 0;  // samples ever pushed
+  uint64_t m_pulled = 0;  // samples ever handed to the device
+  std::deque<Mark> m_pushes;
+  std::deque<Mark> m_pulls;
+};
+
+}  // namespace ov

@@ -1,0 +1,111 @@
+// The sound queue between the playback thread and the device: a cushion before sound starts, no
+// silence made up while frames are on their way, and the time each played sample was due. Also
+// pictures held back by the sound's latency.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <thread>
+#include <vector>
+
+#include "decoder/control/PictureBoard.h"
+#include "decoder/control/SampleRing.h"
+
+namespace ov::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+std::vector<int16_t> Frame(int16_t value, size_t n = 1600) { return std::vector<int16_t>(n, value); }
+
+// Reads as a device with a large period would: as much as it may, in one go.
+std::vector<int16_t> Pull(SampleRing& ring, size_t samples) {
+  std::vector<int16_t> out(samples);
+  const qint64 got = ring.read(reinterpret_cast<char*>(out.data()), qint64(samples * 2));
+  out.resize(got > 0 ? size_t(got) / 2 : 0);
+  return out;
+}
+
+TEST(SampleRing, HoldsACushionAndNeverPadsWithSilence) {
+  SampleRing ring;
+  const auto t0 = Clock::now();
+  ring.Push(Frame(1), t0);
+  EXPECT_TRUE(Pull(ring, 8192).empty());  // 200 ms is less than the cushion
+  ring.Push(Frame(2), t0 + 200ms);
+  // A device that asks for a whole second gets the 400 ms there are, all of it sound.
+  const auto got = Pull(ring, 8192);
+  ASSERT_EQ(got.size(), 3200u);
+  EXPECT_EQ(got.front(), 1);
+  EXPECT_EQ(got.back(), 2);
+  // Dry: nothing (the device waits), then a new cushion before sound goes on.
+  EXPECT_TRUE(Pull(ring, 160).empty());
+  ring.Push(Frame(3), t0 + 400ms);
+  EXPECT_TRUE(Pull(ring, 160).empty());
+  ring.Push(Frame(4), t0 + 600ms);
+  EXPECT_EQ(Pull(ring, 160).size(), 160u);
+  // A clear forgets what is queued and primes again.
+  ring.Clear();
+  EXPECT_EQ(ring.Queued(), 0u);
+  ring.Push(Frame(5, 800), t0 + 800ms);
+  EXPECT_TRUE(Pull(ring, 160).empty());
+}
+
+TEST(SampleRing, ADeviceThatFellBehindSkipsBackToTheCushion) {
+  SampleRing ring;
+  const auto t0 = Clock::now();
+  for (int i = 0; i < 5; ++i) ring.Push(Frame(int16_t(i + 1)), t0 + i * 200ms);  // 1 s queued
+  const auto got = Pull(ring, 160);
+  ASSERT_EQ(got.size(), 160u);
+  EXPECT_EQ(ring.Queued(), SampleRing::kCushion - 160);
+  EXPECT_EQ(got.front(), 4);  // the newest 300 ms stay
+  EXPECT_EQ(ring.DueTimeOfPulled(0), t0 + 700ms);
+}
+
+TEST(SampleRing, KnowsWhenEachPlayedSampleWasDue) {
+  SampleRing ring;
+  const auto t0 = Clock::now();
+  ring.Push(Frame(1), t0);
+  ring.Push(Frame(2), t0 + 200ms);
+  ASSERT_EQ(Pull(ring, 1000).size(), 1000u);
+  ASSERT_EQ(Pull(ring, 3000).size(), 2200u);
+  EXPECT_EQ(ring.DueTimeOfPulled(0), t0);
+  EXPECT_EQ(ring.DueTimeOfPulled(800), t0 + 100ms);  // 800 samples into the first frame
+  EXPECT_EQ(ring.DueTimeOfPulled(1600), t0 + 200ms);
+  EXPECT_EQ(ring.DueTimeOfPulled(2400), t0 + 300ms);  // across the second read
+  EXPECT_FALSE(ring.DueTimeOfPulled(3200).has_value());  // not handed out yet
+  // Samples dropped by a clear do not shift the times of those after it.
+  ring.Push(Frame(3), t0 + 400ms);
+  ring.Clear();
+  ring.Push(Frame(4), t0 + 1000ms);
+  ring.Push(Frame(5), t0 + 1200ms);
+  ASSERT_EQ(Pull(ring, 3200).size(), 3200u);
+  EXPECT_EQ(ring.DueTimeOfPulled(3200), t0 + 1000ms);
+}
+
+TEST(PictureBoard, HeldBackPicturesComeUpInOrderWhenDue) {
+  PictureBoard board;
+  std::chrono::milliseconds delay{0};
+  board.SetDelaySource([&] { return delay; });
+  QImage a(4, 4, QImage::Format_RGB32), b(4, 4, QImage::Format_RGB32);
+  a.fill(Qt::red);
+  b.fill(Qt::blue);
+  ASSERT_TRUE(board.Present(0, 0, a, Clock::now()));
+  EXPECT_EQ(board.TakeDirty(), 1u);  // no delay: at once
+  delay = 40ms;
+  ASSERT_TRUE(board.Present(0, 0, b, Clock::now()));
+  EXPECT_EQ(board.TakeDirty(), 0u);
+  EXPECT_EQ(board.Get(0).image.pixel(0, 0), QColor(Qt::red).rgb());
+  ASSERT_TRUE(board.NextDue().has_value());
+  std::this_thread::sleep_until(*board.NextDue() + 1ms);
+  EXPECT_EQ(board.TakeDirty(), 1u);
+  EXPECT_EQ(board.Get(0).image.pixel(0, 0), QColor(Qt::blue).rgb());
+  EXPECT_FALSE(board.NextDue().has_value());
+  // A clear drops what is held back; the picture up stays.
+  ASSERT_TRUE(board.Present(0, 0, a, Clock::now()));
+  board.Advance(0, 1);
+  EXPECT_FALSE(board.NextDue().has_value());
+  EXPECT_EQ(board.Get(0).image.pixel(0, 0), QColor(Qt::blue).rgb());
+}
+
+}  // namespace
+}  // namespace ov::test

@@ -7,7 +7,7 @@
 #include "cli/TextOut.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, storage tools)"};
+  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, storage tools)"};
   app.require_subcommand(1);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   ov::cli::RegisterSeek(app, exitCode);
   ov::cli::RegisterTrace(app, exitCode);
   ov::cli::RegisterStorageTools(app, exitCode);
+  ov::cli::RegisterExport(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

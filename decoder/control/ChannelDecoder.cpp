@@ -56,6 +56,8 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   m_queue.Push(std::move(f));
 }
 
+void ChannelDecoder::Wake() { m_queue.Wake(); }
+
 void ChannelDecoder::Flush() {
   const uint32_t g = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
   m_board.Blank(m_channel, g);
@@ -75,11 +77,10 @@ ChannelDecoder::Stats ChannelDecoder::GetStats() const {
 }
 
 void ChannelDecoder::Run() {
-  // The timeout lets a pane that was resized or uncovered while no frames come (pause) get its
-  // last picture at the new size.
-  constexpr std::chrono::milliseconds kIdleCheck{100};
+  // The thread sleeps until a frame comes or Wake() reports a new pane size, so a paused or
+  // stopped player costs nothing; a resized or uncovered pane still gets its last picture again.
   while (!m_queue.Stopped()) {
-    std::optional<EncodedFrame> f = m_queue.Pop(kIdleCheck);
+    std::optional<EncodedFrame> f = m_queue.Pop();
     if (!f) {
       if (m_last->data[0] && m_board.TargetSize(m_channel) != m_lastBox) {
         DecodeGate::Hold hold(DecodeGate::Shared());
@@ -101,7 +102,7 @@ void ChannelDecoder::Run() {
       }
       Decode(*f);
       if (std::chrono::steady_clock::now() >= sliceEnd) break;
-      f = m_queue.Pop(std::chrono::milliseconds(0));
+      f = m_queue.TryPop();
     }
   }
 }

@@ -48,6 +48,8 @@ class ChannelDecoder {
   void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec);
   // Any thread: forgets queued frames and decoder state and blanks the channel's pane.
   void Flush();
+  // Any thread: the pane's size changed; the decoder redraws its last picture if it has one.
+  void Wake();
   Stats GetStats() const;
   size_t QueueSize() const { return m_queue.Size(); }
 

@@ -29,6 +29,9 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
       m_view(new PaneView(m_board, parent)),
       m_sound(sink ? std::move(sink) : QtSoundSink::Create(),
               SoundOutput::FormatFromEnvironment()) {
+  m_board.SetSizeListener([this](int channel) {
+    if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) c->Wake();
+  });
   QObject::connect(m_view, &PaneView::paneSelected, m_view, [this](int pane, int channel) {
     m_sound.SetChannel(channel);
     Raise(4, {pane, channel, 0}, 2);
@@ -41,6 +44,8 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
 
 DecoderControl::~DecoderControl() {
   // Decoders first: they present to the board the view reads.
+  m_board.SetSizeListener({});
+  for (auto& p : m_channelPtr) p.store(nullptr, std::memory_order_release);
   for (auto& c : m_channels) c.reset();
   delete m_view.data();
 }

@@ -44,6 +44,9 @@ class PictureBoard {
   // Called (from a decoding thread) after a picture was presented or a slot blanked; the listener
   // must only post work to the window thread. Clearing it waits for running calls to end.
   void SetListener(std::function<void()> listener);
+  // Called (on the thread that set it) with the channel whose target size changed. The same
+  // rules as for the listener above.
+  void SetSizeListener(std::function<void(int)> listener);
 
  private:
   void Notify();
@@ -55,6 +58,7 @@ class PictureBoard {
   uint32_t m_dirty = 0;
   std::mutex m_listenerMutex;
   std::function<void()> m_listener;
+  std::function<void(int)> m_sizeListener;
 };
 
 }  // namespace ov

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "decoder/control/DecoderControl.h"
@@ -226,6 +231,35 @@ TEST_F(DecoderControlTest, FloodOfAllChannelsNeverShowsABrokenPicture) {
       const auto s = Shown(ch);
       return s && s->channel == ch;
     })) << ch;
+}
+
+// Voluntary context switches of every thread of the process except the calling one.
+uint64_t OtherThreadsSwitches() {
+  uint64_t sum = 0;
+  const std::string self = std::to_string(gettid());
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (e.path().filename() == self) continue;
+    std::ifstream in(e.path() / "status");
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) sum += std::stoull(line.substr(24));
+  }
+  return sum;
+}
+
+TEST_F(DecoderControlTest, DecodersSleepWhileNoFramesCome) {
+  m_player.SetLayout(-1, 16);
+  for (int ch = 0; ch < 16; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 5));
+  ASSERT_TRUE(WaitFor([&] { return Shows(15, 4); }));
+  Pump(50ms);
+  // Paused: sixteen decoder threads that polled would wake hundreds of times in this second.
+  const uint64_t before = OtherThreadsSwitches();
+  std::this_thread::sleep_for(1s);
+  EXPECT_LE(OtherThreadsSwitches() - before, 8u);
+  // A new pane size still reaches a sleeping decoder: its last picture is drawn again.
+  const uint64_t presented = m_control->Stats(0).presented;
+  m_player.SetLayout(-1, 1);
+  EXPECT_TRUE(WaitFor([&] { return m_control->Stats(0).presented > presented; }));
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 4); }));
 }
 
 TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {

@@ -58,9 +58,13 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
 
 void ChannelDecoder::Wake() { m_queue.Wake(); }
 
-void ChannelDecoder::Flush() {
+void ChannelDecoder::Flush(bool blank) {
   const uint32_t g = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
-  m_board.Blank(m_channel, g);
+  if (blank) {
+    m_board.Blank(m_channel, g);
+  } else {
+    m_board.Advance(m_channel, g);
+  }
   m_queue.Clear();
 }
 

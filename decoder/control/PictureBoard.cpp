@@ -33,6 +33,12 @@ void PictureBoard::Blank(int channel, uint32_t generation) {
   Notify();
 }
 
+void PictureBoard::Advance(int channel, uint32_t generation) {
+  if (!Valid(channel)) return;
+  std::lock_guard lock(m_mutex);
+  m_generation[channel] = generation;
+}
+
 Picture PictureBoard::Get(int channel) const {
   if (!Valid(channel)) return {};
   std::lock_guard lock(m_mutex);

@@ -30,6 +30,8 @@ class PictureBoard {
                std::chrono::steady_clock::time_point submitted);
   // Any thread: empties the slot and makes generation the current one.
   void Blank(int channel, uint32_t generation);
+  // Any thread: makes generation the current one; the picture stays until a newer one comes.
+  void Advance(int channel, uint32_t generation);
 
   // Window thread: the picture and whether it changed since the last call to TakeDirty.
   Picture Get(int channel) const;

@@ -1,10 +1,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "ov/Version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, storage tools)"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
   ov::cli::RegisterMakeSample(app, exitCode);

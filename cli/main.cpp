@@ -1,10 +1,16 @@
 #include <CLI/CLI.hpp>
 
+#include <exception>
+#include <iostream>
+
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
+#include "ov/Version.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, storage tools)"};
+  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage tools)"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
   ov::cli::RegisterMakeSample(app, exitCode);
@@ -12,11 +18,19 @@ int main(int argc, char** argv) {
   ov::cli::RegisterTrace(app, exitCode);
   ov::cli::RegisterStorageTools(app, exitCode);
   ov::cli::RegisterExport(app, exitCode);
+  ov::cli::RegisterSnapshot(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int rc = app.exit(e);
     return rc == 0 ? 0 : 1;  // usage errors exit 1
+  } catch (const std::exception& e) {
+    // Whatever a command did not foresee ends with a message, never an abort.
+    std::cerr << "ostravue-cli: " << ov::cli::TerminalText(e.what()) << "\n";
+    return 1;
+  } catch (...) {
+    std::cerr << "ostravue-cli: unexpected failure\n";
+    return 1;
   }
   return exitCode;
 }

@@ -108,7 +108,11 @@ void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
 
 OpenOutcome PlaybackEngine::OpenFile(const std::string& path) {
   const PreOpenResult pre = CheckBeforeOpen(path);
-  if (pre.status == PreOpenStatus::Ignored) return OpenOutcome{};
+  if (pre.status == PreOpenStatus::Ignored) {
+    OpenOutcome out;
+    out.refusal = IgnoredReason(path, pre);
+    return out;
+  }
   return OpenSources(path, pre.length, nullptr, nullptr);
 }
 

@@ -129,7 +129,7 @@ void PlaybackEngine::OnFF() {
   if (IsRewState(before)) {
     // Forward play out of reverse needs positions from a new search.
     if (st.m_SliderSecond.load(kAcq) == 0) ResetPositionsToFirst();
-    m_ResumeTime = SecondsToCalendar(StartSecond() + st.m_SliderSecond.load(kAcq));
+    m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), st.m_SliderSecond.load(kAcq)));
     EstimateResume();
     StartSeek(m_ResumeTime);
     st.m_FreshOpen.store(0, kRel);
@@ -148,7 +148,7 @@ void PlaybackEngine::OnR() {
       st.m_SeekDone.load(kAcq) != 1)
     return;
   st.m_SliderSecond.store(slider - kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(StartSecond() + slider - kJumpSeconds);
+  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) - kJumpSeconds));
   EstimateResume();
   StartSeek(m_ResumeTime);
   Kick();
@@ -162,7 +162,7 @@ void PlaybackEngine::OnF() {
       st.m_PlayState.load(kAcq) == kStateStopped || st.m_SeekDone.load(kAcq) != 1)
     return;
   st.m_SliderSecond.store(slider + kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(StartSecond() + slider + kJumpSeconds);
+  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) + kJumpSeconds));
   EstimateResume();
   StartSeek(m_ResumeTime);
   Kick();
@@ -188,7 +188,7 @@ void PlaybackEngine::OnSeekScroll(int code, int pos, bool isButtonUp) {
   }
   st.m_SliderSecond.store(pos, kRel);
   EstimateResume();
-  const SystemTime t = SecondsToCalendar(StartSecond() + pos);
+  const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), pos));
   StartSeek(t);
   st.m_CurrentTime.Store(t);
   Kick();

@@ -130,6 +130,8 @@ void ChannelDecoder::Decode(const EncodedFrame& f) {
   int rc = avcodec_send_packet(m_ctx, m_packet);
   av_packet_unref(m_packet);
   if (rc < 0 && rc != AVERROR(EAGAIN)) return Fail(rc);
+  // Some decoders only log a picture over max_pixels and return no frame: count it as damage.
+  if (int64_t(m_ctx->width) * m_ctx->height > kMaxPictureArea) return Fail(AVERROR_INVALIDDATA);
   for (;;) {
     rc = avcodec_receive_frame(m_ctx, m_frame);
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
@@ -155,6 +157,8 @@ bool ChannelDecoder::Open(VideoCoding coding) {
   m_ctx = avcodec_alloc_context3(codec);
   if (!m_ctx) return false;
   m_ctx->thread_count = 1;  // parallelism comes from running the channels side by side
+  // Larger pictures are refused as damaged: sixteen of them must fit in memory side by side.
+  m_ctx->max_pixels = kMaxPictureArea;
   // Report damage instead of concealing it, so a damaged run is dropped rather than shown.
   m_ctx->err_recognition |= AV_EF_BITSTREAM | AV_EF_EXPLODE;
   if (avcodec_open2(m_ctx, codec, nullptr) < 0) {

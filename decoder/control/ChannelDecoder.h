@@ -21,6 +21,10 @@ struct SwsContext;
 
 namespace ov {
 
+// The largest picture decoded (4096x2304): well above any recorder's channel, and small enough
+// that sixteen channels with their reference frames stay within a few hundred MB.
+inline constexpr int64_t kMaxPictureArea = int64_t(4096) * 2304;
+
 class ChannelDecoder {
  public:
   struct Stats {

@@ -101,7 +101,8 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
       const int pane = IntArg(args, 0, -1);
       const std::string* t = TextArg(args, 1);
       if (pane < 0 || pane >= kChannels || !t) return 0;
-      QString title = QString::fromUtf8(t->data(), static_cast<qsizetype>(t->size()));
+      // Channel names are the recorder's 8-bit text: every byte becomes one character.
+      QString title = QString::fromLatin1(t->data(), static_cast<qsizetype>(t->size()));
       OnViewThread([this, pane, title] {
         if (m_view) m_view->SetTitle(pane, title);
       });

@@ -98,6 +98,33 @@ TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
   EXPECT_EQ(View()->Title(4), "CH-5");
 }
 
+TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {
+  m_player.SetPaneTitle(2, "Caf\xE9 \xFF");  // 8-bit names, not UTF-8
+  m_player.SetPaneTitle(3, "Stra\xC3\x9F" "e");  // bytes that would be UTF-8 stay bytes
+  Pump(50ms);
+  EXPECT_EQ(View()->Title(2), QString::fromUtf16(u"Caf\u00E9 \u00FF"));
+  EXPECT_EQ(View()->Title(3), QString::fromUtf16(u"Stra\u00C3\u009Fe"));
+}
+
+TEST_F(DecoderControlTest, PicturesOverTheSizeCapAreTreatedAsDamaged) {
+  m_player.SetLayout(-1, 1);
+  sample::VideoParams p;
+  p.width = 4160;  // just over 4096x2304 in area
+  p.height = 2336;
+  p.textured = false;  // a flat picture keeps the payload within a frame slot
+  sample::VideoEncoder enc(p);
+  std::vector<sample::EncodedFrame> huge;
+  enc.Encode(0, 0, huge);
+  enc.Flush(huge);
+  ASSERT_FALSE(huge.empty());
+  ASSERT_LT(huge[0].payload.size(), 131072u);
+  for (const auto& f : huge) SubmitVideo(m_player, 0, f);
+  EXPECT_TRUE(WaitFor([&] { return m_control->Stats(0).errors >= 1; }, 10000ms));
+  EXPECT_EQ(m_control->Stats(0).presented, 0u);
+  SubmitAll(0, Clip(2, 352, 288, 0, 5));  // the channel recovers at the next key frame
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 4); }));
+}
+
 TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
   m_player.SetLayout(-1, 4);
   for (int round = 0; round < 2; ++round) {

@@ -126,12 +126,17 @@ TEST_F(OpenFileTest, IgnoredPathsKeepTheDisplay) {
   Open(good);
   ASSERT_EQ(State().m_bFileReady.load(), 1);
   const std::string total = Text(idc::kTotalTime);
+  // A name in capitals, as recorders write to FAT sticks, opens like any other.
   fs::path upper = test::TestDir("open") / "UPPER.YSK";
   fs::copy_file(good, upper, fs::copy_options::overwrite_existing);
   Open(upper);
+  ASSERT_EQ(Text(idc::kPathBox), upper.string());
+  fs::path other = test::TestDir("open") / "notes.txt";
+  fs::copy_file(good, other, fs::copy_options::overwrite_existing);
+  Open(other);
   Open(test::TestDir("open") / "missing.ysk");
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(Text(idc::kPathBox), good.string());
+  EXPECT_EQ(Text(idc::kPathBox), upper.string());
   EXPECT_EQ(Text(idc::kTotalTime), total);
   EXPECT_EQ(State().m_bFileReady.load(), 1);
 }

@@ -30,5 +30,6 @@ inline constexpr int kCmdFmtDmyDash = 32777;
 inline constexpr int kCmdFmtYmdSlash = 32778;
 inline constexpr int kCmdFmtDmySlash = 32779;
 inline constexpr int kCmdFmtMdySlash = 32781;
+inline constexpr int kCmdShortcuts = 32795;  // "Keyboard shortcuts"
 
 }  // namespace ov::idc

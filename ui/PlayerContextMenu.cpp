@@ -53,6 +53,7 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
     a->setChecked(f.value == timeFormat);
   }
   menu->addSeparator();
+  AddCommand(menu.get(), idc::kCmdShortcuts, "Keyboard shortcuts");
   AddCommand(menu.get(), idc::kCmdAbout, "About...");
   return menu;
 }

@@ -1,6 +1,6 @@
 #include "archive/BackupFile.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <vector>
@@ -10,15 +10,18 @@ namespace ov {
 PreOpenResult CheckBeforeOpen(const std::string& path) {
   PreOpenResult r;
   if (path.find(".ysk") == std::string::npos) return r;  // case-sensitive on purpose
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return r;
-  struct stat st {};
-  const bool measured = ::fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
-  std::fclose(f);
-  if (!measured) return r;
-  r.length = static_cast<uint64_t>(st.st_size);
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(path, r.refusal, size);
+  if (fd < 0) return r;
+  ::close(fd);
+  r.length = size;
   r.status = r.length <= kYskHeaderSize ? PreOpenStatus::TooShort : PreOpenStatus::Ok;
   return r;
+}
+
+std::string IgnoredReason(const std::string& path, const PreOpenResult& pre) {
+  if (path.find(".ysk") == std::string::npos) return "the name has no \".ysk\"";
+  return RefusalText(pre.refusal);
 }
 
 const char* MessageOfCode(int code) {

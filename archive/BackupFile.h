@@ -20,9 +20,12 @@ enum class PreOpenStatus { Ignored, TooShort, Ok };
 struct PreOpenResult {
   PreOpenStatus status = PreOpenStatus::Ignored;
   uint64_t length = 0;
+  OpenRefusal refusal = OpenRefusal::None;  // why an existing ".ysk" path was ignored
 };
 // ".ysk" substring test, open-for-reading test and the length test (2037 bytes or less is C1001).
 PreOpenResult CheckBeforeOpen(const std::string& path);
+// Why a path the open command ignores was ignored, in words for the user.
+std::string IgnoredReason(const std::string& path, const PreOpenResult& pre);
 
 inline constexpr const char* kMsgC1001 = "C1001 : Broken or corrupted data file.";
 inline constexpr const char* kMsgC1002 = "C1002 : Broken or corrupted data file.";
@@ -47,6 +50,7 @@ struct OpenOutcome {
   bool accepted = false;
   int code = 0;  // 1001..1007 when rejected
   std::string message;
+  std::string refusal;                     // why the path was not opened at all ("not found", ...)
   bool bufferingShown = false;             // "Buffering" was written to the speed line
   std::optional<DecoderConfig> decoder;    // set once the header checks passed
   std::optional<int32_t> sliderMax;        // seek slider range 0..max, once set

@@ -19,6 +19,11 @@ struct SystemTime {
 
 // Seconds since 1970-01-01 00:00:00 (sign-extended) to calendar fields.
 SystemTime SecondsToCalendar(int32_t seconds);
+// base + delta as the 32-bit seconds count wraps (a damaged start second near either end of the
+// range, or a typed second of any size), with no undefined behaviour.
+inline int32_t AddSeconds(int32_t base, int64_t delta) {
+  return static_cast<int32_t>(static_cast<uint32_t>(base) + static_cast<uint32_t>(delta));
+}
 // Calendar fields back to seconds since 1970, truncated toward zero, low 32 bits.
 int32_t CalendarToSeconds(const SystemTime& t);
 

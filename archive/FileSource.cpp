@@ -12,15 +12,61 @@
 
 namespace ov {
 
-std::unique_ptr<PosixFile> PosixFile::Open(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+const char* RefusalText(OpenRefusal why) {
+  switch (why) {
+    case OpenRefusal::None: return "";
+    case OpenRefusal::NotFound: return "not found";
+    case OpenRefusal::PermissionDenied: return "permission denied";
+    case OpenRefusal::NotRegular: return "not a regular file";
+    case OpenRefusal::Unreadable: return "cannot be read";
+  }
+  return "cannot be read";
+}
+
+namespace {
+OpenRefusal RefusalOfErrno(int e) {
+  if (e == ENOENT || e == ENOTDIR || e == ENAMETOOLONG) return OpenRefusal::NotFound;
+  if (e == EACCES || e == EPERM) return OpenRefusal::PermissionDenied;
+  return OpenRefusal::Unreadable;
+}
+}  // namespace
+
+int OpenRegularFile(const std::string& path, OpenRefusal& why, uint64_t& size) {
+  size = 0;
   struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    why = RefusalOfErrno(errno);
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    why = OpenRefusal::NotRegular;
+    return -1;
+  }
+  // O_NONBLOCK in case the path was swapped for a FIFO since the stat; the second test catches it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
+    why = RefusalOfErrno(errno);
+    return -1;
+  }
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    return nullptr;
+    why = OpenRefusal::NotRegular;
+    return -1;
   }
-  return std::unique_ptr<PosixFile>(new PosixFile(fd, static_cast<uint64_t>(st.st_size)));
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  why = OpenRefusal::None;
+  size = static_cast<uint64_t>(st.st_size);
+  return fd;
+}
+
+std::unique_ptr<PosixFile> PosixFile::Open(const std::string& path, OpenRefusal* why) {
+  OpenRefusal w = OpenRefusal::None;
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(path, w, size);
+  if (why) *why = w;
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<PosixFile>(new PosixFile(fd, size));
 }
 
 PosixFile::~PosixFile() { ::close(m_fd); }

@@ -26,10 +26,20 @@ class IFileSource {
   std::atomic<uint64_t> m_bytesRead{0};
 };
 
+// Why a path was not opened for reading.
+enum class OpenRefusal { None, NotFound, PermissionDenied, NotRegular, Unreadable };
+// The reason in words for the user ("not a regular file", ...); empty for None.
+const char* RefusalText(OpenRefusal why);
+
+// Opens path read-only as a regular file and never blocks: anything else (a FIFO, a device, a
+// folder) is refused from its status before it is opened, so no open waits for a writer or
+// touches a device. Returns the descriptor (close-on-exec) or -1 with why set.
+int OpenRegularFile(const std::string& path, OpenRefusal& why, uint64_t& size);
+
 class PosixFile final : public IFileSource {
  public:
   // Opens path read-only; returns null when it cannot be opened or is not a regular file.
-  static std::unique_ptr<PosixFile> Open(const std::string& path);
+  static std::unique_ptr<PosixFile> Open(const std::string& path, OpenRefusal* why = nullptr);
   ~PosixFile() override;
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;

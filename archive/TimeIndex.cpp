@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "archive/BackupFile.h"
+#include "archive/HeaderReader.h"
 
 namespace ov {
 
@@ -56,13 +57,22 @@ Run RunOf(uint32_t dataStart, const YskChannelRecord& r, uint64_t fileSize) {
   return {low, std::min(top, fileSize)};
 }
 
+// The part of a run within reach of its end: backward scans never look further.
+Run Tail(const Run& run, uint64_t reach) {
+  return {run.top > run.low + reach ? run.top - reach : run.low, run.top};
+}
+
 // Walks a run forward from pos; calls accept(header) on every whole header inside the run until it
 // returns true (found) or fails. Returns 1 found, 0 not found, -1 failed.
 template <typename F>
 int WalkForward(IFileSource& file, uint64_t pos, const Run& run, F&& visit) {
   YskFrameHeader h;
-  while (pos + kYskFrameHeaderSize <= run.top) {
-    if (!ReadFrameHeader(file, pos, h)) return 0;
+  HeaderReader reader(file);
+  // A first frame further than this from the walk's start is not looked for: the run counts as
+  // having none.
+  const uint64_t limit = std::min(run.top, pos + kIndexReach);
+  while (pos + kYskFrameHeaderSize <= limit) {
+    if (!reader.Read(pos, h)) return 0;
     const int v = visit(h);
     if (v != 0) return v;
     pos += kYskFrameHeaderSize + uint64_t(h.f_size);
@@ -133,8 +143,10 @@ uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>&
   uint64_t cur = FindLastHeader(file, run, buf);
   if (!cur) return 0;
   YskFrameHeader h;
-  if (!ReadFrameHeader(file, cur, h)) return 0;
+  HeaderReader reader(file);
+  if (!reader.Read(cur, h)) return 0;
   const size_t codeLen = KeyFrameStartCodeLength(coding);
+  const uint64_t floor = Tail(run, kIndexReach).low;
   for (uint64_t hops = 0; hops <= (run.top - run.low) / kYskFrameHeaderSize; ++hops) {
     if (h.f_type == 1 && IsPlausibleFrame(h, ref)) {
       uint8_t code[8];
@@ -145,10 +157,10 @@ uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>&
       }
     }
     const uint64_t back = kYskFrameHeaderSize + uint64_t(h.f_info);
-    if (h.f_info == 0 || cur < run.low + back) return 0;
+    if (h.f_info == 0 || cur < run.low + back || cur < floor + back) return 0;
     const uint64_t prev = cur - back;
     YskFrameHeader p;
-    if (!ReadFrameHeader(file, prev, p) || prev + kYskFrameHeaderSize + p.f_size != cur) return 0;
+    if (!reader.Read(prev, p) || prev + kYskFrameHeaderSize + p.f_size != cur) return 0;
     cur = prev;
     h = p;
   }
@@ -206,7 +218,8 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
       x.m_EndInfo[n] = ChannelTimeInfo::From(viaChain, n);
       continue;
     }
-    const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
+    const uint64_t at = ScanBackward(scan, Tail(run, kIndexReach), buf, candidates,
+                                     [&](uint64_t cand, const YskFrameHeader& h) {
       m_VideoPos[rec.channelNo] = static_cast<uint32_t>(cand);
       if (h.f_type != 1 || !IsPlausibleFrame(h, m_RefDate)) return false;
       x.m_EndInfo[n] = ChannelTimeInfo::From(h, n);
@@ -255,7 +268,8 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
         continue;
       }
     }
-    const uint64_t at = ScanBackward(scan, run, buf, candidates, [&](uint64_t cand, const YskFrameHeader& h) {
+    const uint64_t at = ScanBackward(scan, Tail(run, kAudioTailReach), buf, candidates,
+                                     [&](uint64_t cand, const YskFrameHeader& h) {
       if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(cand);
       if (h.f_type != 0 || !IsPlausibleFrame(h, m_RefDate)) return false;
       x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);

@@ -8,4 +8,5 @@ void RegisterMakeSample(CLI::App& app, int& exitCode);
 void RegisterSeek(CLI::App& app, int& exitCode);
 void RegisterTrace(CLI::App& app, int& exitCode);
 void RegisterStorageTools(CLI::App& app, int& exitCode);
+void RegisterExport(CLI::App& app, int& exitCode);
 }  // namespace ov::cli

@@ -6,6 +6,7 @@
 
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 
 namespace ov::cli {
 namespace {
@@ -122,7 +123,7 @@ json Describe(const std::string& path, const PreOpenResult& pre, const BackupFil
 }
 
 void PrintTable(const json& j) {
-  std::printf("%-12s %s\n", "file", j["path"].get<std::string>().c_str());
+  std::printf("%-12s %s\n", "file", TerminalText(j["path"].get<std::string>()).c_str());
   std::printf("%-12s %s\n", "status", j["status"].get<std::string>().c_str());
   if (j["status"] != "accepted") return;
   std::printf("%-12s kind %d, %d channels, coding %d, data at %u\n", "layout", j["kind"].get<int>(),
@@ -135,7 +136,8 @@ void PrintTable(const json& j) {
               "last key");
   for (int n = 0; n < kSlots; ++n) {
     if (!j["hasVideo"][n].get<int>() && !j["hasAudio"][n].get<int>()) continue;
-    std::printf("%-4d %-20s %-5s %-5s %-12u %-12u\n", n, j["names"][n].get<std::string>().c_str(),
+    std::printf("%-4d %-20s %-5s %-5s %-12u %-12u\n", n,
+                TerminalText(j["names"][n].get<std::string>()).c_str(),
                 j["hasVideo"][n].get<int>() ? "yes" : "no", j["hasAudio"][n].get<int>() ? "yes" : "no",
                 j["videoFirst"][n].get<unsigned>(), j["videoLast"][n].get<unsigned>());
   }
@@ -156,11 +158,11 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
     if (opened) outcome = file.ReadBackupHeader(*path);
     const json j = Describe(*path, pre, file, opened ? &outcome : nullptr);
     if (*asJson)
-      std::cout << j.dump() << "\n";
+      std::cout << JsonText(j) << "\n";
     else
       PrintTable(j);
     if (pre.status == PreOpenStatus::Ignored) {
-      std::cerr << "ignored: the path has no \".ysk\" or cannot be read\n";
+      std::cerr << "ignored: " << TerminalText(*path) << ": " << IgnoredReason(*path, pre) << "\n";
       exitCode = 3;
     } else if (j["status"] == "rejected") {
       std::cerr << j["message"].get<std::string>() << "\n";

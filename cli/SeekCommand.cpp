@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 #include "playback/TraceDriver.h"
 
 namespace ov::cli {
@@ -23,7 +24,11 @@ int RunSeek(const SeekArgs& a) {
   TraceDriver driver;
   const OpenOutcome out = driver.Open(a.file);
   if (!out.accepted) {
-    std::cerr << "seek: " << (out.message.empty() ? "file not opened" : out.message) << "\n";
+    if (!out.message.empty())
+      std::cerr << "seek: " << out.message << "\n";
+    else
+      std::cerr << "seek: " << TerminalText(a.file) << ": "
+                << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";
     return 1;
   }
   SystemTime target{};
@@ -31,7 +36,7 @@ int RunSeek(const SeekArgs& a) {
     e.SetIFrameOnly(a.iFrameOnly);
     e.State().m_SliderSecond.store(a.second);
     e.EstimateResume();
-    target = SecondsToCalendar(e.StartSecond() + a.second);
+    target = SecondsToCalendar(AddSeconds(e.StartSecond(), a.second));
     e.StartSeek(target);
   });
   const PlaybackState& st = driver.Engine().State();
@@ -47,7 +52,7 @@ int RunSeek(const SeekArgs& a) {
                {"videoPos", video},
                {"audioPos", audio},
                {"target", when}};
-  std::cout << j.dump() << "\n";
+  std::cout << JsonText(j) << "\n";
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 #include "tools/ChannelFileBuilder.h"
 #include "tools/StorageScan.h"
 
@@ -30,16 +31,19 @@ struct BuildArgs {
 int RunScan(const ScanArgs& a) {
   std::error_code ec;
   if (!a.dir.empty() && !std::filesystem::is_directory(a.dir, ec)) {
-    std::cerr << "storage-scan: not a folder: " << a.dir << "\n";
+    std::cerr << "storage-scan: not a folder: " << TerminalText(a.dir) << "\n";
     return 1;
   }
-  const auto entries = tools::StorageEntriesInListOrder(tools::NormalizeStoragePath(a.dir));
+  std::vector<std::string> unreadable;
+  const auto entries =
+      tools::StorageEntriesInListOrder(tools::NormalizeStoragePath(a.dir), &unreadable);
   if (a.json) {
-    std::cout << nlohmann::json(entries).dump(2) << "\n";
+    std::cout << JsonText(nlohmann::json(entries), 2) << "\n";
   } else {
-    for (const auto& e : entries) std::cout << e << "\n";
+    for (const auto& e : entries) std::cout << TerminalText(e) << "\n";
   }
-  return 0;
+  for (const auto& u : unreadable) std::cerr << "storage-scan: " << TerminalText(u) << "\n";
+  return unreadable.empty() ? 0 : 1;
 }
 
 void PrintProgress(uint64_t done, uint64_t total) {
@@ -56,6 +60,10 @@ nlohmann::json ToJson(const tools::ChannelBuildResult& r) {
   j["sequenceNumbers"] = r.sequenceNumbers;
   j["filesRead"] = r.filesRead;
   j["filesMissing"] = r.filesMissing;
+  nlohmann::json unreadable = nlohmann::json::array();
+  for (const auto& u : r.unreadable)
+    unreadable.push_back({{"path", u.path.string()}, {"reason", u.reason}});
+  j["unreadable"] = unreadable;
   j["announcedChannels"] = r.announcedChannels;
   j["bytesRead"] = r.bytesRead;
   nlohmann::json channels = nlohmann::json::array();
@@ -80,7 +88,8 @@ nlohmann::json ToJson(const tools::ChannelBuildResult& r) {
 }
 
 void PrintText(const tools::ChannelBuildResult& r) {
-  std::printf("recording %s: %d .yrx file(s) read, %d missing\n", r.recordingName.c_str(),
+  std::printf("recording %s: %d .yrx file(s) read, %d missing\n",
+              TerminalText(r.recordingName).c_str(),
               r.filesRead, r.filesMissing);
   if (r.outputStarted && r.announcedChannels != static_cast<int>(r.channels.size())) {
     std::printf("first record announces %d channels; %zu channel file(s) made\n",
@@ -88,10 +97,11 @@ void PrintText(const tools::ChannelBuildResult& r) {
   }
   for (const auto& c : r.channels) {
     if (!c.created) {
-      std::printf("%s: could not be created\n", c.path.c_str());
+      std::printf("%s: could not be created\n", TerminalText(c.path.string()).c_str());
       continue;
     }
-    std::printf("%s: %llu frames, %llu payload bytes, %llu bytes%s\n", c.path.c_str(),
+    std::printf("%s: %llu frames, %llu payload bytes, %llu bytes%s\n",
+                TerminalText(c.path.string()).c_str(),
                 static_cast<unsigned long long>(c.frames),
                 static_cast<unsigned long long>(c.payloadBytes),
                 static_cast<unsigned long long>(c.fileBytes),
@@ -121,7 +131,7 @@ int RunBuild(const BuildArgs& a) {
   const std::string recording = tools::RecordingPathFor(tools::NormalizeStoragePath(a.dir), entry);
   std::error_code ec;
   if (!std::filesystem::is_directory(recording, ec)) {
-    std::cerr << "make-chv: not a folder: " << recording << "\n";
+    std::cerr << "make-chv: not a folder: " << TerminalText(recording) << "\n";
     return 1;
   }
   const bool showProgress = !a.noProgress && (a.progress || isatty(STDERR_FILENO));
@@ -132,18 +142,26 @@ int RunBuild(const BuildArgs& a) {
   if (showProgress) std::fputc('\n', stderr);
 
   if (a.json) {
-    std::cout << ToJson(r).dump(2) << "\n";
+    std::cout << JsonText(ToJson(r), 2) << "\n";
   } else {
     PrintText(r);
   }
+  // Every input left out is named; what could be read is still in the channel files.
+  for (const auto& u : r.unreadable)
+    std::cerr << "make-chv: " << TerminalText(u.path.string()) << ": " << u.reason << "\n";
   if (r.filesRead == 0) {
-    std::cerr << "make-chv: no readable .yrx file for " << r.recordingName << " in " << recording
-              << "\n";
+    std::cerr << "make-chv: no readable .yrx file for " << TerminalText(r.recordingName) << " in "
+              << TerminalText(recording) << "\n";
+    return 1;
+  }
+  if (!r.unreadable.empty()) {
+    std::cerr << "make-chv: " << r.unreadable.size()
+              << " input file(s) left out; the channel files are incomplete\n";
     return 1;
   }
   for (const auto& c : r.channels) {
     if (!c.created || c.writeError) {
-      std::cerr << "make-chv: " << c.path.string() << " is missing or incomplete\n";
+      std::cerr << "make-chv: " << TerminalText(c.path.string()) << " is missing or incomplete\n";
       return 1;
     }
   }

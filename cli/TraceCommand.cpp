@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 #include "playback/TraceDriver.h"
 
 namespace ov::cli {
@@ -82,7 +83,11 @@ int RunTrace(const TraceArgs& a) {
   TraceDriver driver;
   const OpenOutcome out = driver.Open(a.file);
   if (!out.accepted) {
-    std::cerr << "trace: " << (out.message.empty() ? "file not opened" : out.message) << "\n";
+    if (!out.message.empty())
+      std::cerr << "trace: " << out.message << "\n";
+    else
+      std::cerr << "trace: " << TerminalText(a.file) << ": "
+                << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";
     return 1;
   }
   driver.Log().Clear();
@@ -91,7 +96,7 @@ int RunTrace(const TraceArgs& a) {
   const bool ok = driver.RunScript(a.script, error);
   for (const LoggedEvent& e : driver.Log().Snapshot()) {
     const json line = TraceLine(e, t0);
-    if (!line.is_null()) std::cout << line.dump() << "\n";
+    if (!line.is_null()) std::cout << JsonText(line) << "\n";
   }
   std::cout.flush();
   if (!ok) {

@@ -1,9 +1,13 @@
 #include <CLI/CLI.hpp>
 
+#include <exception>
+#include <iostream>
+
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, storage tools)"};
+  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, storage tools)"};
   app.require_subcommand(1);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
@@ -11,11 +15,19 @@ int main(int argc, char** argv) {
   ov::cli::RegisterSeek(app, exitCode);
   ov::cli::RegisterTrace(app, exitCode);
   ov::cli::RegisterStorageTools(app, exitCode);
+  ov::cli::RegisterExport(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int rc = app.exit(e);
     return rc == 0 ? 0 : 1;  // usage errors exit 1
+  } catch (const std::exception& e) {
+    // Whatever a command did not foresee ends with a message, never an abort.
+    std::cerr << "ostravue-cli: " << ov::cli::TerminalText(e.what()) << "\n";
+    return 1;
+  } catch (...) {
+    std::cerr << "ostravue-cli: unexpected failure\n";
+    return 1;
   }
   return exitCode;
 }

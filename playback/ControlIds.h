@@ -40,6 +40,8 @@ inline constexpr ButtonImages kSoundOnImages{166, 167, 166, 167};
 inline constexpr ButtonImages kSoundOffImages{168, 165, 168, 165};
 
 // Texts the engine writes.
+// The hidden label's fixed text after every reset; it is not the program version (ov/Version.h)
+// and keeps its own value.
 inline constexpr const char* kVersionText = "Ver 1.1.0.2";
 inline constexpr const char* kProductText = "Ostravue";
 

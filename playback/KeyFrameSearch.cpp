@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
+
+#include "archive/HeaderReader.h"
 
 namespace ov {
 namespace {
@@ -19,11 +22,28 @@ bool KeyFrameSearch::ReadHeader(uint64_t pos, YskFrameHeader& h) const {
   return m_File.m_hScanFile && ReadFrameHeader(*m_File.m_hScanFile, pos, h);
 }
 
+namespace {
+// Header reads of one walk, through a window (see HeaderReader); no file reads nothing.
+class WalkReader {
+ public:
+  explicit WalkReader(IFileSource* file) {
+    if (file) m_reader.emplace(*file);
+  }
+  bool Read(uint64_t pos, YskFrameHeader& h) { return m_reader && m_reader->Read(pos, h); }
+
+ private:
+  std::optional<HeaderReader> m_reader;
+};
+}  // namespace
+
 bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_t& result) {
   const uint64_t runStart = m_File.VideoRunStart(n), runEnd = m_File.VideoRunEnd(n);
   const uint8_t coding = m_File.m_Header.videoCoding;
   const size_t codeLen = KeyFrameStartCodeLength(coding);
   uint64_t s = scan;
+  // No start code within reach of the resume offset: the channel has no usable key frame there.
+  const uint64_t limit = uint64_t(scan) + kResyncReach;
+  const uint64_t fileSize = m_File.m_hScanFile ? m_File.m_hScanFile->Size() : 0;
   // A channel put on its last or first key frame by the range tests is positioned too.
   auto onLast = [&] {
     result = m_File.m_VideoLast[size_t(n)];
@@ -37,6 +57,9 @@ bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_
     }
     const uint64_t len = std::min(kChunk, runEnd - s);
     if (len < 4) return onLast();
+    // Past the file's end every read is empty until the scan leaves the run: go there at once.
+    if (s >= fileSize) return onLast();
+    if (s >= limit) return false;
     std::memset(m_Scan.data(), 0, m_Scan.size());
     const size_t got = m_File.m_hScanFile ? m_File.m_hScanFile->ReadAt(s, m_Scan.data(), len) : 0;
     if (got > 0 && coding <= 2) {
@@ -65,11 +88,13 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
   // Every walk stays on readable headers of the run: a step that would leave it, or land where no
   // whole header can be read, stops the walk where it stands. Each step moves at least one header
   // length, so a walk ends after at most one pass over the run whatever f_info and f_size say.
+  WalkReader reader(m_File.m_hScanFile.get());
   auto readable = [&](uint64_t q, YskFrameHeader& h) {
-    return q >= runStart && q + kHdr <= runEnd && ReadHeader(q, h);
+    return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
   };
   uint64_t p = start;
   YskFrameHeader h{};
+  // Each direction moves at most kWalkReach; a walk that would go further stops where it stands.
   // Backward to a key frame at or before the target.
   for (;;) {
     if (Cancelled()) return start;
@@ -81,24 +106,25 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
       p = m_File.m_VideoFirst[size_t(n)];
       break;
     }
-    if (!ReadHeader(p, h)) break;
+    if (!reader.Read(p, h)) break;
     if (h.f_time <= target && h.f_type == 1) break;
     const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
     YskFrameHeader ph{};
-    if (prev < 0 || !readable(uint64_t(prev), ph)) break;
+    if (prev < 0 || uint64_t(prev) + kWalkReach < start || !readable(uint64_t(prev), ph)) break;
     p = uint64_t(prev);
   }
   // Forward to the first key frame at or after the target; the result is the frame before it.
   uint64_t r = p;
+  const uint64_t forwardLimit = p + kWalkReach;
   for (;;) {
     if (Cancelled()) return uint32_t(r);
     if (p >= runEnd || p < runStart) break;
-    if (!ReadHeader(p, h)) break;
+    if (!reader.Read(p, h)) break;
     if (h.f_time >= target && h.f_type == 1) break;
     r = p;
     const uint64_t next = p + kHdr + h.f_size;
     YskFrameHeader nh{};
-    if (!readable(next, nh)) break;
+    if (next > forwardLimit || !readable(next, nh)) break;
     p = next;
   }
   return uint32_t(r);
@@ -108,15 +134,18 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
   const uint64_t runStart = m_File.AudioRunStart(n), runEnd = m_File.AudioRunEnd(n);
   const uint32_t first = m_File.m_AudioFirst[size_t(n)];
   const uint32_t last = m_File.m_AudioLast[size_t(n)];
+  WalkReader reader(m_File.m_hScanFile.get());
   auto readable = [&](uint64_t q, YskFrameHeader& h) {
-    return q >= runStart && q + kHdr <= runEnd && ReadHeader(q, h);
+    return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
   };
   uint64_t s = scan;
   size_t got = 0;
+  const uint64_t fileSize = m_File.m_hScanFile ? m_File.m_hScanFile->Size() : 0;
   for (;;) {
     if (Cancelled()) return current;
     // At or past the run's end nothing can be read: an empty chunk would never move the scan on.
-    if (s >= runEnd) return last;
+    // Past the file's end every read is empty until then: go there at once.
+    if (s >= runEnd || (s >= runStart && s >= fileSize)) return last;
     if (s < runStart) return first;
     const uint64_t len = std::min(kChunk, runEnd - s);
     std::memset(m_Scan.data(), 0, m_Scan.size());
@@ -138,8 +167,10 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
   if (!accepted) return current;
   bool seenEarlier = false, seenLater = false;
   YskFrameHeader h{};
+  const uint64_t from = p;
   for (;;) {
-    if (Cancelled() || !ReadHeader(p, h)) break;
+    if (Cancelled() || !reader.Read(p, h)) break;
+    if (p + kResyncReach < from || p > from + kResyncReach) break;  // sound is never this far off
     if (h.f_time == target) break;
     if (h.f_time > target) {
       if (seenEarlier || p == first) break;

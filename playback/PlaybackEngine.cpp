@@ -34,7 +34,7 @@ void PlaybackEngine::PlayButtonImages(const ctl::ButtonImages& images) {
   m_View.SetButtonBitmaps(ctl::kPlay, images);
 }
 
-void PlaybackEngine::ResetPlayerControls() {
+void PlaybackEngine::ResetPlayerControls(bool clearPictures) {
   m_State.m_DisplayMode.store(3, kRel);
   m_View.ResetControls();
   m_View.SetControlText(ctl::kOsd, "");
@@ -43,17 +43,30 @@ void PlaybackEngine::ResetPlayerControls() {
   m_View.SetControlText(ctl::kVer, ctl::kVersionText);
   m_View.SetControlText(ctl::kName, ctl::kProductText);
   m_Decoder.SetVolume(m_State.m_Volume.load(kAcq));
-  m_Decoder.ClearDecoder();
+  if (clearPictures) m_Decoder.ClearDecoder();
   m_View.ShowSearching(false);
 }
 
 void PlaybackEngine::ResetFileDisplay() {
   m_State.m_FileChosen.store(0, kRel);
+  m_State.m_bFileReady.store(0, kRel);
   m_State.m_PlayState.store(kStateStopped, kRel);
   Kick();
   ResetPlayerControls();
   m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(0, SystemTime{}));
   m_View.SetControlText(ctl::kPathBox, "");
+  // Nothing of the file before may stay: the window looks as it did with no file.
+  m_View.SetSeekTrackFilled(false);
+  m_View.SetSeekPos(0);
+  int32_t active = 0;
+  m_Decoder.QueryActive(active);
+  if (active != 0) m_Decoder.Deactivate();
+  m_Decoder.SetLayout(-1, kSlots);
+  for (int i = 0; i < kSlots; ++i) {
+    char title[20];
+    std::snprintf(title, sizeof title, "CH-%d", i + 1);
+    m_Decoder.SetPaneTitle(i, title);
+  }
 }
 
 void PlaybackEngine::ResetPositionsToFirst() {
@@ -95,7 +108,11 @@ void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
 
 OpenOutcome PlaybackEngine::OpenFile(const std::string& path) {
   const PreOpenResult pre = CheckBeforeOpen(path);
-  if (pre.status == PreOpenStatus::Ignored) return OpenOutcome{};
+  if (pre.status == PreOpenStatus::Ignored) {
+    OpenOutcome out;
+    out.refusal = IgnoredReason(path, pre);
+    return out;
+  }
   return OpenSources(path, pre.length, nullptr, nullptr);
 }
 
@@ -121,6 +138,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
   m_State.m_Speed.store(0, kRel);
   m_State.m_AtEnd.store(0, kRel);
   m_State.m_FreshOpen.store(1, kRel);
+  m_State.m_SkipReported.store(0, kRel);
   m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
   Kick();
   ResetPlayerControls();

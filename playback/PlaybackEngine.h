@@ -65,7 +65,8 @@ class PlaybackEngine {
   void SetDisplayMode(int mode);
 
   // Status and button reset (also called by the loop at the end of the recording, on its thread).
-  void ResetPlayerControls();
+  // clearPictures false keeps the pictures in the panes (the end of the recording).
+  void ResetPlayerControls(bool clearPictures = true);
   void ResetFileDisplay();
 
   // Threads.
@@ -99,8 +100,15 @@ class PlaybackEngine {
   void PlayButtonImages(const ctl::ButtonImages& images);
   // A file was chosen and fully indexed: the transport has something to act on.
   bool FileReady() const;
-  // The stopped look with the pause image on Play: what every command that starts playing shows.
+  // Buttons at rest with the pause image on Play: what every command that starts playing shows,
+  // after its search has been started. Texts and pictures stay.
   void ShowPlaying();
+  // Buttons at rest with the play image: a pause. The pictures, the date line and the elapsed
+  // time keep showing where playback stopped.
+  void ShowPaused();
+  // Stops the loop presenting (a search follows) and clears the decoder: the clear can then only
+  // drop frames handed over before the command, never the first frames of the new position.
+  void HaltAndClear();
   void ConfigureDecoder(const DecoderConfig& config);
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);

@@ -12,11 +12,12 @@ namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
 constexpr std::chrono::milliseconds kSkipPause{1};  // after a skipped frame, as a breather
+constexpr const char* kSkipText = "Frame too large: skipped";
 }  // namespace
 
 PlaybackLoop::PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events)
     : m_E(engine), m_Events(events) {
-  for (auto& s : m_FrameSlots) s.buffer = std::make_unique<uint8_t[]>(kMaxPayload);
+  for (auto& s : m_FrameSlots) s.buffer.resize(kMaxPayload);
   m_gen = m_E.m_State.m_SeekGen.load(kAcq);
 }
 
@@ -121,8 +122,11 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   for (int n = 0; n < kSlots; ++n) {
     YskFrameHeader h{};
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
+    // Forward play runs to the end of the run: the frames after the last key frame are the last
+    // moments recorded.
     if (file.m_HasVideo[size_t(n)] && vp >= file.m_VideoFirst[size_t(n)] &&
-        vp <= file.m_VideoLast[size_t(n)] && ReadFrameHeader(*file.m_hFile, vp, h)) {
+        uint64_t(vp) + kYskFrameHeaderSize <= file.VideoRunEnd(n) &&
+        ReadFrameHeader(*file.m_hFile, vp, h)) {
       consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp});
     }
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
@@ -139,13 +143,18 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   const bool audio = best.audio == 1;
   const uint64_t runEnd = audio ? file.AudioRunEnd(best.channel) : file.VideoRunEnd(best.channel);
   const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
-  if (best.f_size > kMaxPayload) {
-    if (Commit(audio, best.channel, next)) BriefSleep(fileLock);
+  if (best.f_size > kMaxFrameBytes || next > runEnd) {
+    // A frame that would reach past its run ends the channel there.
+    if (Commit(audio, best.channel, next > runEnd ? runEnd : next)) {
+      ReportSkip();
+      BriefSleep(fileLock);
+    }
     return;
   }
   FrameSlot& slot = m_FrameSlots[m_k];
+  if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
   const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
-                                          slot.buffer.get(), best.f_size);
+                                          slot.buffer.data(), best.f_size);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
@@ -175,10 +184,12 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   }
   const int n = best.channel;
   FrameSlot& slot = m_FrameSlots[m_k];
-  const bool oversized = best.f_size > kMaxPayload;
+  const bool oversized = best.f_size > kMaxFrameBytes ||
+                         uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size > file.VideoRunEnd(n);
   if (!oversized) {
+    if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
     const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
-                                            slot.buffer.get(), best.f_size);
+                                            slot.buffer.data(), best.f_size);
     if (got < best.f_size) {
       Commit(false, n, 0);  // cut short: the channel drops out
       return;
@@ -203,6 +214,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   }
   if (!Commit(false, n, uint64_t(p))) return;
   if (oversized) {
+    ReportSkip();
     BriefSleep(fileLock);
     return;
   }
@@ -227,24 +239,26 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   auto& st = m_E.m_State;
   auto& dec = m_E.m_Decoder;
   const int32_t msec = int32_t(f.key % 1000);
+  SystemTime shown = SecondsToCalendar(DisplaySecond(f));
+  shown.wMilliseconds = uint16_t(msec);
   auto handedOver = [&] {
     st.m_VideoShown[size_t(f.channel)].store(f.pos, kRel);
     st.m_ShownGen.store(m_gen, kRel);
   };
   if (!forward) {
-    dec.SubmitFrame(f.buffer.get(), f.f_time, msec, f.audio, int32_t(f.size), int32_t(f.f_type),
+    // Reverse play moves the place too: a pause resumes, and forward play continues, from here.
+    st.m_CurrentTime.Store(shown);
+    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, f.audio, int32_t(f.size), int32_t(f.f_type),
                     f.channel);
     if (f.audio == 0) handedOver();
     return;
   }
   if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
     dec.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
-  SystemTime shown = SecondsToCalendar(DisplaySecond(f));
-  shown.wMilliseconds = uint16_t(msec);
   if (f.audio == 0) {
     st.m_CurrentTime.Store(shown);
     if (st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
-    dec.SubmitFrame(f.buffer.get(), f.f_time, msec, 0, int32_t(f.size), int32_t(f.f_type),
+    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 0, int32_t(f.size), int32_t(f.f_type),
                     f.channel);
     handedOver();
     return;
@@ -253,7 +267,7 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != kStatePlay) return;
   st.m_CurrentTime.Store(shown);
-  dec.SubmitFrame(f.buffer.get(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type), f.channel);
+  dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type), f.channel);
 }
 
 void PlaybackLoop::SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward) {
@@ -265,9 +279,13 @@ void PlaybackLoop::SecondTexts(int32_t displaySecond, const FrameSlot& f, bool f
   if (forward && slider <= m_E.m_File.m_Index.m_TotalSeconds) {
     m_E.m_View.SetSeekPos(slider);
     st.m_SliderSecond.store(slider + 1, kRel);
-  } else if (!forward && slider > 0) {
-    m_E.m_View.SetSeekPos(slider);
-    st.m_SliderSecond.store(slider - 1, kRel);
+  } else if (!forward) {
+    // Reverse play skips from key frame to key frame, so counting seconds would drift: the thumb
+    // takes the second of the picture.
+    const int32_t at = std::clamp(displaySecond - m_E.StartSecond(), 0,
+                                  std::max(0, m_E.m_File.m_Index.m_TotalSeconds));
+    m_E.m_View.SetSeekPos(at);
+    st.m_SliderSecond.store(at, kRel);
   }
   const uint32_t e = (f.key - uint32_t(m_E.m_File.m_Index.m_StartMsec)) / 1000u;
   m_E.m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(e, m_E.m_File.m_Index.m_TotalTime));
@@ -282,7 +300,7 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   Submit(F, forward);
 
   int32_t speed = st.m_Speed.load(kAcq);
-  if (speed == 0) return After::Keep;
+  if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
   const auto now = m_E.m_Clock.Now();
   if (!m_sched.Valid())
@@ -296,10 +314,12 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   // back into the previous one (reverse).
   const uint32_t boundary = sF == sN ? N.key : (forward ? (sF + 1) * 1000 : sF * 1000);
   if (!WaitForKey(boundary, fileLock)) return After::Restart;
+  // A pause during the wait keeps the texts of the picture it holds.
+  if (Paused()) return After::Keep;
   if (sF != sN) SecondTexts(DisplaySecond(F), F, forward);
 
   speed = st.m_Speed.load(kAcq);
-  if (speed == 0) return After::Keep;
+  if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
   if (m_sched.Speed() != speed) m_sched.Rebase(m_E.m_Clock.Now(), speed);
   if (!WaitForKey(N.key, fileLock)) return After::Restart;
@@ -315,7 +335,7 @@ bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLo
     fileLock.unlock();
     for (;;) {
       const uint32_t seen = st.m_WakeSeq.load(kAcq);
-      if (Quitting() || !Live() || st.m_Speed.load(kAcq) != m_sched.Speed()) {
+      if (Quitting() || !Live() || Paused() || st.m_Speed.load(kAcq) != m_sched.Speed()) {
         interrupted = true;
         break;
       }
@@ -326,7 +346,7 @@ bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLo
     if (Quitting() || st.m_SeekGen.load(kAcq) != m_gen) return false;
     if (!interrupted) return true;
     const int32_t speed = st.m_Speed.load(kAcq);
-    if (speed == 0 || st.m_SeekDone.load(kAcq) == 0) return true;  // the caller's checks decide
+    if (speed == 0 || Paused() || st.m_SeekDone.load(kAcq) == 0) return true;  // the caller decides
     m_sched.Rebase(m_E.m_Clock.Now(), speed);  // go on towards the same key at the new speed
   }
 }
@@ -338,8 +358,19 @@ void PlaybackLoop::EndOfRecording(bool forward) {
   Restart();
   st.m_AtEnd.store(1, kRel);
   st.m_PlayState.store(kStateStopped, kRel);
-  m_E.ResetPlayerControls();
+  // The last pictures stay; the time reads 0 again and so the thumb goes back to the start.
+  m_E.ResetPlayerControls(false);
+  m_E.m_View.SetSeekPos(0);
   m_E.PlayButtonImages(ctl::kPlayImages);
+}
+
+bool PlaybackLoop::Paused() const {
+  return m_E.m_State.m_PlayState.load(kAcq) == kStateStopped;
+}
+
+void PlaybackLoop::ReportSkip() {
+  if (m_E.m_State.m_SkipReported.exchange(1, std::memory_order_acq_rel) == 0)
+    m_E.m_View.SetControlText(ctl::kSpeed, kSkipText);
 }
 
 }  // namespace ov

@@ -5,8 +5,8 @@
 //
 // Threads: constructed, iterated and destroyed on the playback thread only.
 #include <cstdint>
-#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "archive/YskFormat.h"
 #include "playback/PaceSchedule.h"
@@ -16,8 +16,12 @@ namespace ov {
 class PlaybackEngine;
 class ManualResetEvents;
 
+// Frames up to this size play; a slot grows to it only when a frame needs it. Far above any real
+// picture, so only a damaged size field reaches it.
+inline constexpr uint32_t kMaxFrameBytes = 8u << 20;
+
 struct FrameSlot {
-  std::unique_ptr<uint8_t[]> buffer;  // kMaxPayload bytes, owned by the slot
+  std::vector<uint8_t> buffer;  // kMaxPayload bytes at first, grown up to kMaxFrameBytes
   int32_t f_time = 0;
   uint32_t key = 0;
   int32_t audio = 0;
@@ -63,6 +67,10 @@ class PlaybackLoop {
   void SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward);
   bool WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock);
   void EndOfRecording(bool forward);
+  // A frame too large to play (or larger than its run) is skipped; the first skip of an open file
+  // says so in the status text.
+  void ReportSkip();
+  bool Paused() const;
   int32_t DisplaySecond(const FrameSlot& f) const;
 
   PlaybackEngine& m_E;

@@ -35,6 +35,8 @@ struct PlaybackState {
   std::atomic<int32_t> m_Volume{8};
   std::atomic<int32_t> m_SliderSecond{0};
   std::atomic<int32_t> m_PlaybackDone{0};
+  // Set by the first frame skipped as too large since the open (the status text says so once).
+  std::atomic<int32_t> m_SkipReported{0};
   // Window-thread flags, atomic only so tests and drivers may read them from elsewhere.
   std::atomic<int32_t> m_FileChosen{0};
   std::atomic<int32_t> m_bFileReady{0};

@@ -34,15 +34,15 @@ void PlaybackEngine::EstimateResume() {
 void PlaybackEngine::OnPlay() {
   auto& st = m_State;
   if (!FileReady()) return;
-  SetTotalTimeText(0);
   const int32_t before = st.m_PlayState.load(kAcq);
   if (IsFFState(before) || before == kStatePlay || IsRewState(before)) {
+    // A pause holds the picture and the texts of the moment it stopped at.
     st.m_PlayState.store(kStateStopped, kRel);
     m_ResumeTime = st.m_CurrentTime.Load();
     if (!IsFFState(before)) st.m_Speed.store(0, kRel);
-    ResetPlayerControls();
-    PlayButtonImages(ctl::kPlayImages);
+    ShowPaused();
   } else if (before == kStateStopped) {
+    const bool fromStart = st.m_AtEnd.load(kAcq) == 1 || st.m_SliderSecond.load(kAcq) == 0;
     if (st.m_AtEnd.load(kAcq) == 1) {
       ResetPositionsToFirst();
       st.m_SliderSecond.store(0, kRel);
@@ -52,6 +52,11 @@ void PlaybackEngine::OnPlay() {
       ResetPositionsToFirst();
     }
     CopyPositionsToResume();
+    // Cleared before the search starts, so nothing the search positions is lost; the decoder
+    // then starts on the key frame of the target second. A resume keeps the paused pictures and
+    // texts until new ones come.
+    if (fromStart) ResetPlayerControls(false);
+    HaltAndClear();
     StartSeek(m_ResumeTime);
     st.m_FreshOpen.store(0, kRel);
     st.m_PlayState.store(kStatePlay, kRel);
@@ -67,8 +72,23 @@ bool PlaybackEngine::FileReady() const {
 }
 
 void PlaybackEngine::ShowPlaying() {
-  ResetPlayerControls();
+  m_View.ResetControls();
   PlayButtonImages(ctl::kPauseImages);
+}
+
+void PlaybackEngine::ShowPaused() {
+  m_View.ResetControls();
+  PlayButtonImages(ctl::kPlayImages);
+}
+
+void PlaybackEngine::HaltAndClear() {
+  {
+    std::lock_guard<std::mutex> g(m_State.m_PosLock);
+    m_State.m_SeekDone.store(0, kRel);
+    m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
+  }
+  Kick();
+  m_Decoder.ClearDecoder();
 }
 
 void PlaybackEngine::OnRew() {
@@ -76,13 +96,15 @@ void PlaybackEngine::OnRew() {
   if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
   const int32_t before = st.m_PlayState.load(kAcq);
   if (before == kStateStopped) return;
-  if (!IsRewState(before)) ResetPlayerControls();
+  const bool search = !IsRewState(before) && st.m_FreshOpen.load(kAcq) == 0;
+  if (search) HaltAndClear();
+  if (!IsRewState(before)) ResetPlayerControls(!search);
   const StateStep step = NextRewState(before);
   st.m_PlayState.store(step.state, kRel);
   if (step.toolTip) m_View.SetToolTipText(ctl::kRew, step.toolTip);
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
-  if (!IsRewState(before) && st.m_FreshOpen.load(kAcq) == 0) {
+  if (search) {
     CopyPositionsToResume();
     StartSeek(st.m_CurrentTime.Load());
     st.m_AtEnd.store(0, kRel);
@@ -97,7 +119,8 @@ void PlaybackEngine::OnFF() {
   if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
   const int32_t before = st.m_PlayState.load(kAcq);
   if (before == kStateStopped) return;
-  if (!IsFFState(before) && before != kStatePlay) ResetPlayerControls();
+  if (IsRewState(before)) HaltAndClear();
+  if (!IsFFState(before) && before != kStatePlay) ResetPlayerControls(!IsRewState(before));
   const StateStep step = NextFFState(before);
   st.m_PlayState.store(step.state, kRel);
   if (step.toolTip) m_View.SetToolTipText(ctl::kFF, step.toolTip);
@@ -106,7 +129,7 @@ void PlaybackEngine::OnFF() {
   if (IsRewState(before)) {
     // Forward play out of reverse needs positions from a new search.
     if (st.m_SliderSecond.load(kAcq) == 0) ResetPositionsToFirst();
-    m_ResumeTime = SecondsToCalendar(StartSecond() + st.m_SliderSecond.load(kAcq));
+    m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), st.m_SliderSecond.load(kAcq)));
     EstimateResume();
     StartSeek(m_ResumeTime);
     st.m_FreshOpen.store(0, kRel);
@@ -125,7 +148,7 @@ void PlaybackEngine::OnR() {
       st.m_SeekDone.load(kAcq) != 1)
     return;
   st.m_SliderSecond.store(slider - kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(StartSecond() + slider - kJumpSeconds);
+  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) - kJumpSeconds));
   EstimateResume();
   StartSeek(m_ResumeTime);
   Kick();
@@ -139,7 +162,7 @@ void PlaybackEngine::OnF() {
       st.m_PlayState.load(kAcq) == kStateStopped || st.m_SeekDone.load(kAcq) != 1)
     return;
   st.m_SliderSecond.store(slider + kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(StartSecond() + slider + kJumpSeconds);
+  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) + kJumpSeconds));
   EstimateResume();
   StartSeek(m_ResumeTime);
   Kick();
@@ -165,7 +188,7 @@ void PlaybackEngine::OnSeekScroll(int code, int pos, bool isButtonUp) {
   }
   st.m_SliderSecond.store(pos, kRel);
   EstimateResume();
-  const SystemTime t = SecondsToCalendar(StartSecond() + pos);
+  const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), pos));
   StartSeek(t);
   st.m_CurrentTime.Store(t);
   Kick();

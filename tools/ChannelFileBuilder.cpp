@@ -1,6 +1,7 @@
 #include "tools/ChannelFileBuilder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <system_error>
 
 #include "archive/Calendar.h"
+#include "archive/FileSource.h"
 #include "archive/YskFormat.h"
 #include "tools/DirectoryListing.h"
 
@@ -144,9 +146,15 @@ ChannelBuildResult ChannelFileBuilder::Build(const std::string& recordingPath) {
 
   for (const auto& input : inputs) {
     if (stop_) break;
-    File in(std::fopen(input.c_str(), "rb"));
+    // Only regular files are read: a FIFO or a device would block or never end.
+    OpenRefusal why = OpenRefusal::None;
+    uint64_t ignored = 0;
+    const int fd = OpenRegularFile(input.string(), why, ignored);
+    File in(fd >= 0 ? ::fdopen(fd, "rb") : nullptr);
     if (!in) {
+      if (fd >= 0) ::close(fd);
       ++result_.filesMissing;
+      result_.unreadable.push_back({input, fd >= 0 ? "cannot be read" : RefusalText(why)});
       continue;
     }
     std::setvbuf(in.get(), nullptr, _IOFBF, kStreamBuffer);
@@ -154,6 +162,7 @@ ChannelBuildResult ChannelFileBuilder::Build(const std::string& recordingPath) {
     const uint64_t base = done_;
     const uint64_t size = OpenFileSize(in.get());
     ReadYrxFile(in.get(), size);
+    if (std::ferror(in.get())) result_.unreadable.push_back({input, "read error"});
     if (stop_) break;
     // Bytes after the last record (a cut record, stray bytes) still count as done.
     if (size != UINT64_MAX) done_ = std::max(done_, base + size);

@@ -66,11 +66,18 @@ struct ChannelFileStats {
   uint64_t fileBytes = 0;  // headers and payloads
 };
 
+// An input that was listed but left out, wholly or in part, and why ("permission denied", ...).
+struct UnreadableInput {
+  std::filesystem::path path;
+  std::string reason;
+};
+
 struct ChannelBuildResult {
   std::string recordingName;               // the last 8 characters of the recording folder
   std::vector<int32_t> sequenceNumbers;    // in the order processed
   int filesRead = 0;                       // ".yrx" files opened and read
   int filesMissing = 0;                    // sequence numbers whose file could not be opened
+  std::vector<UnreadableInput> unreadable; // every input not read to its end, in order
   bool outputStarted = false;              // a first record was met and the files were created
   int announcedChannels = 0;               // channel count of the first record, as read
   std::vector<ChannelFileStats> channels;  // one per file the run tried to create

@@ -88,7 +88,7 @@ std::string LastCharacters(std::string_view text, size_t n) {
   return std::string(text.substr(start));
 }
 
-std::vector<DirEntry> ListDirectory(const std::filesystem::path& dir) {
+std::vector<DirEntry> ListDirectory(const std::filesystem::path& dir, std::error_code* error) {
   std::vector<DirEntry> entries;
   std::error_code ec;
   std::filesystem::directory_iterator it(dir, ec), end;
@@ -100,6 +100,7 @@ std::vector<DirEntry> ListDirectory(const std::filesystem::path& dir) {
     e.isDirectory = it->is_directory(typeError);  // follows links, as a search reports them
     entries.push_back(std::move(e));
   }
+  if (error) *error = ec;
   std::sort(entries.begin(), entries.end(), [](const DirEntry& x, const DirEntry& y) {
     return CompareEntryNames(x.name, y.name) < 0;
   });

@@ -16,7 +16,9 @@ struct DirEntry {
 
 // The entries of dir sorted with CompareEntryNames. An unreadable or missing folder gives an
 // empty list; entries whose type cannot be read count as files. Never throws.
-std::vector<DirEntry> ListDirectory(const std::filesystem::path& dir);
+// When error is given it receives why the folder could not be read, or is cleared.
+std::vector<DirEntry> ListDirectory(const std::filesystem::path& dir,
+                                    std::error_code* error = nullptr);
 
 // < 0, 0, > 0 as a sorts before, equal to or after b. Case-insensitive for ASCII and Latin-1;
 // two names that differ only in case are then ordered by their bytes so the order stays total.

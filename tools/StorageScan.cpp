@@ -16,6 +16,14 @@ bool IsQlFolderName(const std::string& name) {
   return (name[0] == 'Q' || name[0] == 'q') && (name[1] == 'L' || name[1] == 'l');
 }
 
+std::string ReasonOf(const std::error_code& ec) {
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+    return "permission denied";
+  if (ec == std::errc::no_such_file_or_directory) return "not found";
+  if (ec == std::errc::not_a_directory) return "not a folder";
+  return ec.message();
+}
+
 std::filesystem::path SearchBase(const std::filesystem::path& root) {
   return root.empty() ? std::filesystem::path("/") : root;
 }
@@ -35,13 +43,20 @@ std::string NormalizeStoragePath(std::string chosen) {
 
 std::string StoragePathBoxText(const std::string& storagePath) { return storagePath + "/"; }
 
-std::vector<StorageScanEntry> ScanStorageFolder(const std::filesystem::path& root) {
+std::vector<StorageScanEntry> ScanStorageFolder(const std::filesystem::path& root,
+                                                std::vector<std::string>* unreadable) {
   std::vector<StorageScanEntry> found;
   const std::filesystem::path base = SearchBase(root);
-  for (const DirEntry& ql : ListDirectory(base)) {
+  auto list = [&](const std::filesystem::path& dir) {
+    std::error_code ec;
+    auto entries = ListDirectory(dir, &ec);
+    if (ec && unreadable) unreadable->push_back(dir.string() + ": " + ReasonOf(ec));
+    return entries;
+  };
+  for (const DirEntry& ql : list(base)) {
     if (!ql.isDirectory || !IsQlFolderName(ql.name)) continue;
     size_t counter = 0;
-    for (const DirEntry& rec : ListDirectory(base / ql.name)) {
+    for (const DirEntry& rec : list(base / ql.name)) {
       if (!rec.isDirectory || NameLength(rec.name) != kRecordingNameLength) continue;
       found.push_back({ql.name + "/" + rec.name, counter});
       ++counter;
@@ -57,9 +72,10 @@ void InsertScanEntries(std::vector<std::string>& list, const std::vector<Storage
   }
 }
 
-std::vector<std::string> StorageEntriesInListOrder(const std::filesystem::path& root) {
+std::vector<std::string> StorageEntriesInListOrder(const std::filesystem::path& root,
+                                                   std::vector<std::string>* unreadable) {
   std::vector<std::string> list;
-  InsertScanEntries(list, ScanStorageFolder(root));
+  InsertScanEntries(list, ScanStorageFolder(root, unreadable));
   return list;
 }
 

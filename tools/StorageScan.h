@@ -30,13 +30,17 @@ struct StorageScanEntry {
 // The recording folders under root (root "" is the file-system root, as "/QL??" would search),
 // in the order they are found: QL folders and recording folders in CompareEntryNames order.
 // Only folders count; QL names are matched case-insensitively. Never throws.
-std::vector<StorageScanEntry> ScanStorageFolder(const std::filesystem::path& root);
+// Folders that could not be listed are left out; when unreadable is given, each is added to it
+// as "<folder>: <reason>".
+std::vector<StorageScanEntry> ScanStorageFolder(const std::filesystem::path& root,
+                                                std::vector<std::string>* unreadable = nullptr);
 
 // Applies a scan to a list the way the combo box takes it: each entry inserted at its index.
 // The list is not cleared first, so a second scan adds to the first.
 void InsertScanEntries(std::vector<std::string>& list, const std::vector<StorageScanEntry>& scan);
 
 // The list an empty combo box holds after one scan of root.
-std::vector<std::string> StorageEntriesInListOrder(const std::filesystem::path& root);
+std::vector<std::string> StorageEntriesInListOrder(const std::filesystem::path& root,
+                                                   std::vector<std::string>* unreadable = nullptr);
 
 }  // namespace ov::tools

@@ -15,6 +15,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
+#include "ov/Version.h"
 #include "res/BitmapIds.h"
 #include "res/SkinResources.h"
 #include "tools/StorageTools.h"
@@ -212,7 +213,7 @@ void CPlayerDlg::ConfigureDecoderAtStart() {
     m_pDecoder.SetPaneTitle(i, title);
   }
   m_pDecoder.SetProductText(LoadResString(IDS_PRODUCT));
-  m_pDecoder.SetVersionText("                  Ver 1.1.0.3");
+  m_pDecoder.SetVersionText("                  Ver " OV_VERSION);
   m_pDecoder.SetVolume(0);
   for (int id : {47, 46, 45, 44, 48}) m_pDecoder.SetStartOption(id, 0);
   m_decoderWidget->setEnabled(true);

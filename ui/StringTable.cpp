@@ -1,5 +1,7 @@
 #include "ui/StringTable.h"
 
+#include "ov/Version.h"
+
 namespace ov {
 
 const char* LoadResString(int id) {
@@ -13,7 +15,7 @@ const char* LoadResString(int id) {
     case IDS_OLE_INIT_FAILED:
       return "OleInitialize failed.";
     case IDS_ABOUT_VERSION:
-      return "Ostravue Version 1.1.0.3 (Build 090921)";
+      return "Ostravue Version " OV_VERSION " (Build " OV_BUILD_NUMBER ")";
     case IDS_PRODUCT:
       return "Ostravue";
     case IDS_ABOUT_TITLE:

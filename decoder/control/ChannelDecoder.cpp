@@ -56,9 +56,15 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   m_queue.Push(std::move(f));
 }
 
-void ChannelDecoder::Flush() {
+void ChannelDecoder::Wake() { m_queue.Wake(); }
+
+void ChannelDecoder::Flush(bool blank) {
   const uint32_t g = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
-  m_board.Blank(m_channel, g);
+  if (blank) {
+    m_board.Blank(m_channel, g);
+  } else {
+    m_board.Advance(m_channel, g);
+  }
   m_queue.Clear();
 }
 
@@ -75,11 +81,10 @@ ChannelDecoder::Stats ChannelDecoder::GetStats() const {
 }
 
 void ChannelDecoder::Run() {
-  // The timeout lets a pane that was resized or uncovered while no frames come (pause) get its
-  // last picture at the new size.
-  constexpr std::chrono::milliseconds kIdleCheck{100};
+  // The thread sleeps until a frame comes or Wake() reports a new pane size, so a paused or
+  // stopped player costs nothing; a resized or uncovered pane still gets its last picture again.
   while (!m_queue.Stopped()) {
-    std::optional<EncodedFrame> f = m_queue.Pop(kIdleCheck);
+    std::optional<EncodedFrame> f = m_queue.Pop();
     if (!f) {
       if (m_last->data[0] && m_board.TargetSize(m_channel) != m_lastBox) {
         DecodeGate::Hold hold(DecodeGate::Shared());
@@ -101,7 +106,7 @@ void ChannelDecoder::Run() {
       }
       Decode(*f);
       if (std::chrono::steady_clock::now() >= sliceEnd) break;
-      f = m_queue.Pop(std::chrono::milliseconds(0));
+      f = m_queue.TryPop();
     }
   }
 }
@@ -125,6 +130,8 @@ void ChannelDecoder::Decode(const EncodedFrame& f) {
   int rc = avcodec_send_packet(m_ctx, m_packet);
   av_packet_unref(m_packet);
   if (rc < 0 && rc != AVERROR(EAGAIN)) return Fail(rc);
+  // Some decoders only log a picture over max_pixels and return no frame: count it as damage.
+  if (int64_t(m_ctx->width) * m_ctx->height > kMaxPictureArea) return Fail(AVERROR_INVALIDDATA);
   for (;;) {
     rc = avcodec_receive_frame(m_ctx, m_frame);
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
@@ -150,6 +157,8 @@ bool ChannelDecoder::Open(VideoCoding coding) {
   m_ctx = avcodec_alloc_context3(codec);
   if (!m_ctx) return false;
   m_ctx->thread_count = 1;  // parallelism comes from running the channels side by side
+  // Larger pictures are refused as damaged: sixteen of them must fit in memory side by side.
+  m_ctx->max_pixels = kMaxPictureArea;
   // Report damage instead of concealing it, so a damaged run is dropped rather than shown.
   m_ctx->err_recognition |= AV_EF_BITSTREAM | AV_EF_EXPLODE;
   if (avcodec_open2(m_ctx, codec, nullptr) < 0) {

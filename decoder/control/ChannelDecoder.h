@@ -21,6 +21,10 @@ struct SwsContext;
 
 namespace ov {
 
+// The largest picture decoded (4096x2304): well above any recorder's channel, and small enough
+// that sixteen channels with their reference frames stay within a few hundred MB.
+inline constexpr int64_t kMaxPictureArea = int64_t(4096) * 2304;
+
 class ChannelDecoder {
  public:
   struct Stats {
@@ -42,8 +46,11 @@ class ChannelDecoder {
 
   // Any thread: copies the payload and queues it; returns at once.
   void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec);
-  // Any thread: forgets queued frames and decoder state and blanks the channel's pane.
-  void Flush();
+  // Any thread: forgets queued frames and decoder state; blank also empties the channel's pane,
+  // otherwise its last picture stays up until the next one replaces it.
+  void Flush(bool blank = true);
+  // Any thread: the pane's size changed; the decoder redraws its last picture if it has one.
+  void Wake();
   Stats GetStats() const;
   size_t QueueSize() const { return m_queue.Size(); }
 

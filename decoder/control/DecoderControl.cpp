@@ -11,7 +11,7 @@ namespace ov {
 namespace {
 
 // Larger payloads are not video of this recorder; refusing them bounds the copy.
-constexpr size_t kMaxPayload = 4u << 20;
+constexpr size_t kMaxPayload = 8u << 20;
 
 int32_t IntArg(std::span<const DispArg> args, size_t i, int32_t fallback = 0) {
   return i < args.size() && args[i].kind == DispArg::Kind::Int ? args[i].i : fallback;
@@ -29,6 +29,9 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
       m_view(new PaneView(m_board, parent)),
       m_sound(sink ? std::move(sink) : QtSoundSink::Create(),
               SoundOutput::FormatFromEnvironment()) {
+  m_board.SetSizeListener([this](int channel) {
+    if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) c->Wake();
+  });
   QObject::connect(m_view, &PaneView::paneSelected, m_view, [this](int pane, int channel) {
     m_sound.SetChannel(channel);
     Raise(4, {pane, channel, 0}, 2);
@@ -41,6 +44,8 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
 
 DecoderControl::~DecoderControl() {
   // Decoders first: they present to the board the view reads.
+  m_board.SetSizeListener({});
+  for (auto& p : m_channelPtr) p.store(nullptr, std::memory_order_release);
   for (auto& c : m_channels) c.reset();
   delete m_view.data();
 }
@@ -62,8 +67,10 @@ void DecoderControl::OnViewThread(F&& f) {
 int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
   switch (id) {
     case dispid::Deactivate:
+      ClearAll(true);
+      return 0;
     case dispid::ClearDecoder:
-      ClearAll();
+      ClearAll(false);
       return 0;
     case dispid::SetOwnerWindow:
       m_owner.store(IntArg(args, 0));
@@ -92,14 +99,16 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
       const int pane = IntArg(args, 0, -1);
       const std::string* t = TextArg(args, 1);
       if (pane < 0 || pane >= kChannels || !t) return 0;
-      QString title = QString::fromUtf8(t->data(), static_cast<qsizetype>(t->size()));
+      // Channel names are the recorder's 8-bit text: every byte becomes one character.
+      QString title = QString::fromLatin1(t->data(), static_cast<qsizetype>(t->size()));
       OnViewThread([this, pane, title] {
         if (m_view) m_view->SetTitle(pane, title);
       });
       return 0;
     }
     case dispid::QueryActive:
-      if (!args.empty() && args[0].kind == DispArg::Kind::IntRef && args[0].ref) *args[0].ref = 0;
+      if (!args.empty() && args[0].kind == DispArg::Kind::IntRef && args[0].ref)
+        *args[0].ref = m_board.AnyPicture() ? 1 : 0;
       return 0;
     case dispid::SetProductText:
     case dispid::SetVersionText: {
@@ -127,7 +136,7 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
 void DecoderControl::SubmitFrame(std::span<const DispArg> args) {
   if (args.size() < 7) return;
   const int channel = IntArg(args, 6, -2);
-  if (channel == -1) return ClearAll();  // the playback loop's reset call
+  if (channel == -1) return ClearAll(true);  // the playback loop's reset call
   if (channel < 0 || channel >= kChannels) return;
   // The payload only ever comes as pointer and size; an integer is never taken for an address.
   if (args[0].kind != DispArg::Kind::Bytes || !args[0].data) return;
@@ -157,11 +166,11 @@ ChannelDecoder& DecoderControl::Channel(int channel) {
   return *m_channels[channel];
 }
 
-void DecoderControl::ClearAll() {
+void DecoderControl::ClearAll(bool blank) {
   {
     std::lock_guard lock(m_channelsMutex);
     for (auto& c : m_channels)
-      if (c) c->Flush();
+      if (c) c->Flush(blank);
   }
   m_sound.Discard();
 }

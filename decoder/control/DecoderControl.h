@@ -8,8 +8,11 @@
 // What the control makes of the values only it knows:
 // - SetLayout(a, n): n panes (1, 4, 9 or 16; other counts round up); a is not used.
 // - SetMode, SetStartOption 44..48, SetOwnerWindow: remembered, no effect.
-// - QueryActive writes 0 (the control holds nothing that needs a Deactivate); Deactivate clears
-//   the panes and decoders like ClearDecoder.
+// - ClearDecoder forgets queued frames and decoding state (the next picture of a channel comes
+//   from its next key frame) but leaves the pictures up until new ones replace them, so a pause,
+//   a resume or a seek never shows blank panes in between.
+// - QueryActive writes 1 while any pane shows a picture; Deactivate and the reset call
+//   SubmitFrame(..., -1) clear like ClearDecoder and blank every pane (a newly opened file).
 // - SetProductText, SetVersionText return 0.
 // - CurrentAudioChannel: the selected pane's channel (0 at start), whose sound plays.
 // Events (raised on the window thread; the host may be null):
@@ -51,7 +54,7 @@ class DecoderControl : public IDecoderControl {
 
  private:
   void SubmitFrame(std::span<const DispArg> args);
-  void ClearAll();
+  void ClearAll(bool blank);
   ChannelDecoder& Channel(int channel);
   void Raise(int32_t dispid, std::array<int32_t, 3> args, int count);
   template <typename F>

@@ -35,7 +35,34 @@ bool FrameQueue::Push(EncodedFrame frame) {
 
 std::optional<EncodedFrame> FrameQueue::Pop(std::chrono::milliseconds timeout) {
   std::unique_lock lock(m_mutex);
-  m_cv.wait_for(lock, timeout, [this] { return m_stopped || !m_frames.empty(); });
+  m_cv.wait_for(lock, timeout, [this] { return m_stopped || m_woken || !m_frames.empty(); });
+  return TakeLocked(true);
+}
+
+std::optional<EncodedFrame> FrameQueue::Pop() {
+  std::unique_lock lock(m_mutex);
+  m_cv.wait(lock, [this] { return m_stopped || m_woken || !m_frames.empty(); });
+  return TakeLocked(true);
+}
+
+void FrameQueue::Wake() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_woken = true;
+  }
+  m_cv.notify_one();
+}
+
+std::optional<EncodedFrame> FrameQueue::TryPop() {
+  std::lock_guard lock(m_mutex);
+  return TakeLocked(false);
+}
+
+std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
+  if (honourWake && m_woken) {
+    m_woken = false;
+    return std::nullopt;
+  }
   if (m_stopped || m_frames.empty()) return std::nullopt;
   EncodedFrame f = std::move(m_frames.front());
   m_frames.pop_front();

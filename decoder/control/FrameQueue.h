@@ -34,8 +34,16 @@ class FrameQueue {
 
   // Any thread. Returns false when the frame was dropped.
   bool Push(EncodedFrame frame);
-  // Decoding thread: waits up to timeout for a frame; nullopt on timeout or after Stop().
+  // Decoding thread: waits up to timeout for a frame; nullopt on timeout, after Stop() or when
+  // Wake() was called since the last Pop.
   std::optional<EncodedFrame> Pop(std::chrono::milliseconds timeout);
+  // The same without a time limit: the decoding thread sleeps until there is work.
+  std::optional<EncodedFrame> Pop();
+  // Any thread: makes the waiting Pop (or the next one) return, so the decoder can look at
+  // something other than the queue (a new pane size).
+  void Wake();
+  // A queued frame if there is one, without waiting; leaves a pending Wake() for the next Pop.
+  std::optional<EncodedFrame> TryPop();
   bool Stopped() const;
   // Removes every queued frame; the next frame accepted is a key frame.
   void Clear();
@@ -50,6 +58,7 @@ class FrameQueue {
 
  private:
   void ClearLocked();
+  std::optional<EncodedFrame> TakeLocked(bool honourWake);
 
   const size_t m_maxFrames;
   const size_t m_maxBytes;
@@ -59,6 +68,7 @@ class FrameQueue {
   size_t m_bytes = 0;
   bool m_waitKey = true;  // nothing decodes before a channel's first key frame
   bool m_stopped = false;
+  bool m_woken = false;
   uint64_t m_dropped = 0;
   size_t m_maxSizeSeen = 0;
 };

@@ -33,6 +33,12 @@ void PictureBoard::Blank(int channel, uint32_t generation) {
   Notify();
 }
 
+void PictureBoard::Advance(int channel, uint32_t generation) {
+  if (!Valid(channel)) return;
+  std::lock_guard lock(m_mutex);
+  m_generation[channel] = generation;
+}
+
 Picture PictureBoard::Get(int channel) const {
   if (!Valid(channel)) return {};
   std::lock_guard lock(m_mutex);
@@ -55,8 +61,13 @@ bool PictureBoard::AnyPicture() const {
 
 void PictureBoard::SetTargetSize(int channel, QSize size) {
   if (!Valid(channel)) return;
-  std::lock_guard lock(m_mutex);
-  m_target[channel] = size;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_target[channel] == size) return;
+    m_target[channel] = size;
+  }
+  std::lock_guard lock(m_listenerMutex);
+  if (m_sizeListener) m_sizeListener(channel);
 }
 
 QSize PictureBoard::TargetSize(int channel) const {
@@ -68,6 +79,11 @@ QSize PictureBoard::TargetSize(int channel) const {
 void PictureBoard::SetListener(std::function<void()> listener) {
   std::lock_guard lock(m_listenerMutex);
   m_listener = std::move(listener);
+}
+
+void PictureBoard::SetSizeListener(std::function<void(int)> listener) {
+  std::lock_guard lock(m_listenerMutex);
+  m_sizeListener = std::move(listener);
 }
 
 void PictureBoard::Notify() {

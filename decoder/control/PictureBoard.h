@@ -30,6 +30,8 @@ class PictureBoard {
                std::chrono::steady_clock::time_point submitted);
   // Any thread: empties the slot and makes generation the current one.
   void Blank(int channel, uint32_t generation);
+  // Any thread: makes generation the current one; the picture stays until a newer one comes.
+  void Advance(int channel, uint32_t generation);
 
   // Window thread: the picture and whether it changed since the last call to TakeDirty.
   Picture Get(int channel) const;
@@ -44,6 +46,9 @@ class PictureBoard {
   // Called (from a decoding thread) after a picture was presented or a slot blanked; the listener
   // must only post work to the window thread. Clearing it waits for running calls to end.
   void SetListener(std::function<void()> listener);
+  // Called (on the thread that set it) with the channel whose target size changed. The same
+  // rules as for the listener above.
+  void SetSizeListener(std::function<void(int)> listener);
 
  private:
   void Notify();
@@ -55,6 +60,7 @@ class PictureBoard {
   uint32_t m_dirty = 0;
   std::mutex m_listenerMutex;
   std::function<void()> m_listener;
+  std::function<void(int)> m_sizeListener;
 };
 
 }  // namespace ov

@@ -11,6 +11,7 @@
 
 #include "app/PlayerApp.h"
 #include "controls/SkinButton.h"
+#include "ov/Version.h"
 #include "tests/app/TestPrompts.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/ControlIds.h"
@@ -194,10 +195,10 @@ TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
     EXPECT_EQ(lines[size_t(first + 1 + i)],
               "invoke 41 " + std::to_string(i) + " 'CH-" + std::to_string(i + 1) + "'");
   std::vector<std::string> rest(lines.begin() + first + 17, lines.begin() + first + 25);
-  EXPECT_EQ(rest,
-            (std::vector<std::string>{
-                "invoke 63 'Ostravue'", "invoke 64 '                  Ver 1.1.0.3'", "invoke 24 0",
-                "invoke 47 0", "invoke 46 0", "invoke 45 0", "invoke 44 0", "invoke 48 0"}));
+  EXPECT_EQ(rest, (std::vector<std::string>{"invoke 63 'Ostravue'",
+                                            "invoke 64 '                  Ver " OV_VERSION "'",
+                                            "invoke 24 0", "invoke 47 0", "invoke 46 0",
+                                            "invoke 45 0", "invoke 44 0", "invoke 48 0"}));
   // The volume follows once the slider has its level.
   EXPECT_EQ(lines[size_t(first + 25)], "invoke 24 8");
 }

@@ -1,9 +1,14 @@
-// The control in an offscreen window: pictures reach the right panes, clears blank them, damaged
+// The control in an offscreen window: pictures reach the right panes, resets blank them, damaged
 // and flooding input never shows a broken picture, and the selected channel's sound is heard.
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "decoder/control/DecoderControl.h"
@@ -93,7 +98,34 @@ TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
   EXPECT_EQ(View()->Title(4), "CH-5");
 }
 
-TEST_F(DecoderControlTest, ResetCallAndClearBlankThePanes) {
+TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {
+  m_player.SetPaneTitle(2, "Caf\xE9 \xFF");  // 8-bit names, not UTF-8
+  m_player.SetPaneTitle(3, "Stra\xC3\x9F" "e");  // bytes that would be UTF-8 stay bytes
+  Pump(50ms);
+  EXPECT_EQ(View()->Title(2), QString::fromUtf16(u"Caf\u00E9 \u00FF"));
+  EXPECT_EQ(View()->Title(3), QString::fromUtf16(u"Stra\u00C3\u009Fe"));
+}
+
+TEST_F(DecoderControlTest, PicturesOverTheSizeCapAreTreatedAsDamaged) {
+  m_player.SetLayout(-1, 1);
+  sample::VideoParams p;
+  p.width = 4160;  // just over 4096x2304 in area
+  p.height = 2336;
+  p.textured = false;  // a flat picture keeps the payload within a frame slot
+  sample::VideoEncoder enc(p);
+  std::vector<sample::EncodedFrame> huge;
+  enc.Encode(0, 0, huge);
+  enc.Flush(huge);
+  ASSERT_FALSE(huge.empty());
+  ASSERT_LT(huge[0].payload.size(), 131072u);
+  for (const auto& f : huge) SubmitVideo(m_player, 0, f);
+  EXPECT_TRUE(WaitFor([&] { return m_control->Stats(0).errors >= 1; }, 10000ms));
+  EXPECT_EQ(m_control->Stats(0).presented, 0u);
+  SubmitAll(0, Clip(2, 352, 288, 0, 5));  // the channel recovers at the next key frame
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 4); }));
+}
+
+TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
   m_player.SetLayout(-1, 4);
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "reset call" : "ClearDecoder");
@@ -101,15 +133,28 @@ TEST_F(DecoderControlTest, ResetCallAndClearBlankThePanes) {
     ASSERT_TRUE(WaitFor([&] { return Shows(3, 29); }));
     // More frames in flight when the clear comes must not reappear after it.
     for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
+    std::optional<sample::StampValue> before[4];
     if (round == 0) {
       m_player.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
     } else {
       m_player.ClearDecoder();
+      Pump(50ms);
+      for (int ch = 0; ch < 4; ++ch) before[ch] = Shown(ch);
     }
     Pump(300ms);
     const QImage img = Grab(View());
-    for (int ch = 0; ch < 4; ++ch)
-      EXPECT_LT(Brightest(img, Inner(ch)), 100) << ch;  // idle background, no picture
+    for (int ch = 0; ch < 4; ++ch) {
+      if (round == 0) {
+        EXPECT_LT(Brightest(img, Inner(ch)), 100) << ch;  // idle background, no picture
+      } else {
+        ASSERT_TRUE(before[ch].has_value()) << ch;  // the picture stays up through a clear
+        EXPECT_EQ(Shown(ch), before[ch]) << ch;
+      }
+    }
+    int32_t active = -1;
+    m_player.QueryActive(active);
+    EXPECT_EQ(active, round == 0 ? 0 : 1);
+    if (round == 1) m_player.Deactivate();  // blanks, as for a new file
   }
   // After a clear the decoder waits for a key frame again, then plays.
   const auto& clip = Clip(2, 352, 288, 0, 30);
@@ -199,6 +244,35 @@ TEST_F(DecoderControlTest, FloodOfAllChannelsNeverShowsABrokenPicture) {
       const auto s = Shown(ch);
       return s && s->channel == ch;
     })) << ch;
+}
+
+// Voluntary context switches of every thread of the process except the calling one.
+uint64_t OtherThreadsSwitches() {
+  uint64_t sum = 0;
+  const std::string self = std::to_string(gettid());
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (e.path().filename() == self) continue;
+    std::ifstream in(e.path() / "status");
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) sum += std::stoull(line.substr(24));
+  }
+  return sum;
+}
+
+TEST_F(DecoderControlTest, DecodersSleepWhileNoFramesCome) {
+  m_player.SetLayout(-1, 16);
+  for (int ch = 0; ch < 16; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 5));
+  ASSERT_TRUE(WaitFor([&] { return Shows(15, 4); }));
+  Pump(50ms);
+  // Paused: sixteen decoder threads that polled would wake hundreds of times in this second.
+  const uint64_t before = OtherThreadsSwitches();
+  std::this_thread::sleep_for(1s);
+  EXPECT_LE(OtherThreadsSwitches() - before, 8u);
+  // A new pane size still reaches a sleeping decoder: its last picture is drawn again.
+  const uint64_t presented = m_control->Stats(0).presented;
+  m_player.SetLayout(-1, 1);
+  EXPECT_TRUE(WaitFor([&] { return m_control->Stats(0).presented > presented; }));
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 4); }));
 }
 
 TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {

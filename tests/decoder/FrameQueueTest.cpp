@@ -89,6 +89,30 @@ TEST(FrameQueue, ClearAndErrorRecovery) {
   EXPECT_FALSE(q.Push(Frame(true, 8)));
 }
 
+TEST(FrameQueue, WakeEndsAWaitWithoutLosingFrames) {
+  FrameQueue q(8);
+  std::optional<EncodedFrame> got = Frame(true, 99);
+  std::thread waiter([&] { got = q.Pop(); });  // blocks: nothing queued
+  std::this_thread::sleep_for(20ms);
+  q.Wake();
+  waiter.join();
+  EXPECT_FALSE(got.has_value());
+  // A wake that comes while frames are taken without waiting is kept for the next wait.
+  q.Push(Frame(true, 1));
+  q.Push(Frame(false, 2));
+  q.Wake();
+  EXPECT_EQ(q.TryPop()->msec, 1);
+  EXPECT_FALSE(q.Pop().has_value());
+  EXPECT_EQ(q.Pop()->msec, 2);
+  EXPECT_FALSE(q.TryPop().has_value());
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(20ms);
+    q.Stop();
+  });
+  EXPECT_FALSE(q.Pop().has_value());
+  stopper.join();
+}
+
 TEST(VideoCoding, RecognisesKeyFrameStartCodes) {
   auto detect = [](std::vector<uint8_t> v) { return DetectCoding(v); };
   EXPECT_EQ(detect({0, 0, 0, 1, 0x67, 0x42}), VideoCoding::H264);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "decoder/Quelmar_Ctrl_Player.h"
+#include "ov/Version.h"
 #include "tests/decoder/ControlTestSupport.h"
 
 namespace ov::test {
@@ -60,7 +61,7 @@ TEST(Module, ExportsCreateAControlThatTakesTheFirstConfiguration) {
   p.SetOwnerWindow(1);
   for (int i = 0; i < 16; ++i) p.SetPaneTitle(i, "CH-" + std::to_string(i + 1));
   p.SetProductText("Ostravue");
-  p.SetVersionText("                  Ver 1.1.0.3");
+  p.SetVersionText("                  Ver " OV_VERSION);
   p.SetVolume(0);
   for (int id : {47, 46, 45, 44, 48}) p.SetStartOption(id, 0);
   p.SetMode(0, 0);

@@ -13,6 +13,7 @@
 #include "cli/sample/SampleAudio.h"
 #include "decoder/control/DecoderControl.h"
 #include "decoder/control/PaneView.h"
+#include "ov/Version.h"
 #include "tests/decoder/ControlTestSupport.h"
 
 namespace ov::test {
@@ -72,7 +73,7 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
   view->resize(704, 576);
   view->show();
   player.SetProductText("Ostravue");
-  player.SetVersionText("                  Ver 1.1.0.3");
+  player.SetVersionText("                  Ver " OV_VERSION);
   player.SetLayout(-1, 4);
   const char* names[] = {"Gate", "Yard", "Hall", "Dock"};
   for (int i = 0; i < 4; ++i) player.SetPaneTitle(i, names[i]);

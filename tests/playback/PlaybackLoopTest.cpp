@@ -71,8 +71,8 @@ TEST(PlaybackLoop, FastForwardKeepsTheChosenSpeedOverManyShortGaps) {
 TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   Fixture fx(1);
   auto v = Fixture::Regular(7, 0, 200, 3);
-  v[1].size = 131072;  // the largest frame that fits a slot
-  v[2].size = 131073;  // skipped
+  v[1].size = 131072;  // the largest frame that fits a slot as first made
+  v[2].size = 131073;  // grows the slot
   fx.Video(0, v);
   fx.Audio(0, Fixture::Sound(2, 250));
   Rig rig;
@@ -82,7 +82,7 @@ TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   std::vector<int32_t> sizes;
   for (const auto& s : rig.Frames())
     if (!s.audio) sizes.push_back(s.size);
-  EXPECT_EQ(sizes, (std::vector<int32_t>{64, 131072, 64, 64, 64, 64}));
+  EXPECT_EQ(sizes, (std::vector<int32_t>{64, 131072, 131073, 64, 64, 64, 64}));
 
   // I-Frame Only: every frame is still read and paced, only key frames reach the decoder.
   rig.d.Do([](PlaybackEngine& e) { e.SetIFrameOnly(true); });

@@ -1,5 +1,5 @@
 // Transport commands: the rew and ff state steps with their texts, the jump limits, the seek
-// slider after the end, pausing reverse play, sound, layouts, and the thread records.
+// slider after the end, sound, layouts, and the thread records.
 #include <gtest/gtest.h>
 
 #include "playback/SteadyClock.h"
@@ -90,26 +90,6 @@ TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
   rig.Do(&PlaybackEngine::OnPlay);
   EXPECT_EQ(rig.S().m_SliderSecond.load(), 3);  // not restarted from the beginning
   EXPECT_EQ(rig.S().m_PlayState.load(), kStatePlay);
-}
-
-TEST(Transport, PlayAfterPausingReversePlayResumesWhereReverseBegan) {
-  Fixture fx(1);
-  fx.Video(0, Fixture::Regular(500, 0, 40, 25));  // 20 s, a key frame every second
-  Rig rig;
-  ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.d.Wait(8500);
-  rig.Do(&PlaybackEngine::OnRew);
-  rig.d.Wait(3000);
-  rig.Do(&PlaybackEngine::OnPlay);  // pause
-  rig.Mark();
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.d.Wait(100);
-  const auto shown = rig.Frames();
-  ASSERT_FALSE(shown.empty());
-  // The frame before the key frame of second 8, then that key frame.
-  EXPECT_EQ(shown[0].time, kT0 + 7);
-  EXPECT_EQ(shown[0].ms, 960);
 }
 
 TEST(Transport, SoundSwitchVolumeAndLayouts) {

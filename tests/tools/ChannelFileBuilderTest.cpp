@@ -189,33 +189,18 @@ TEST_F(BuilderTest, EmptyFolderDoesNothing) {
   EXPECT_FALSE(std::filesystem::exists(rec_ / "Ch"));
 }
 
-TEST_F(BuilderTest, ShortReadsFromAPipeDoNotEndTheFile) {
-  ASSERT_EQ(mkfifo(Yrx(1).c_str(), 0600), 0);
-  std::vector<uint8_t> bytes;
-  for (int i = 0; i < 5; ++i) {
-    const auto r = test::RecordBytes(Frame(i % 2, i, 5000));
-    bytes.insert(bytes.end(), r.begin(), r.end());
-  }
-  std::thread writer([&] {
-    int fd = -1;
-    for (int tries = 0; fd < 0 && tries < 2000; ++tries) {  // until the builder opens it
-      fd = open(Yrx(1).c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd < 0) usleep(5000);
-    }
-    if (fd < 0) return;
-    fcntl(fd, F_SETFL, 0);
-    for (size_t pos = 0; pos < bytes.size(); pos += 333) {
-      const size_t n = std::min<size_t>(333, bytes.size() - pos);
-      if (write(fd, bytes.data() + pos, n) != static_cast<ssize_t>(n)) break;
-      usleep(200);
-    }
-    close(fd);
-  });
+TEST_F(BuilderTest, PipesAndDevicesAreRefusedNotWaitedOn) {
+  ASSERT_EQ(mkfifo(Yrx(1).c_str(), 0600), 0);  // no writer ever comes
+  std::filesystem::create_symlink("/dev/zero", Yrx(2));  // would never end
+  test::WriteYrx(Yrx(3), {Frame(0, 0, 100), Frame(1, 1, 100)});
   const ChannelBuildResult r = Build();
-  writer.join();
-  EXPECT_EQ(r.skipped.Total(), 0u);
-  EXPECT_EQ(ReadChv(Chv(0)).size(), 3u);
-  EXPECT_EQ(ReadChv(Chv(1)).size(), 2u);
+  EXPECT_EQ(r.filesRead, 1);
+  EXPECT_EQ(r.filesMissing, 2);
+  ASSERT_EQ(r.unreadable.size(), 2u);
+  EXPECT_EQ(r.unreadable[0].path, Yrx(1));
+  EXPECT_EQ(r.unreadable[0].reason, "not a regular file");
+  EXPECT_EQ(r.unreadable[1].reason, "not a regular file");
+  EXPECT_EQ(ReadChv(Chv(0)).size(), 1u);
 }
 
 TEST_F(BuilderTest, ProgressReachesTheTotalAndCancelStops) {

@@ -1,6 +1,8 @@
 // The storage tools end to end through ostravue-cli, on a folder made by make-sample.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -129,6 +131,34 @@ TEST(StorageCli, MakeChvFailsWhenNothingCanBeWritten) {
   const CliRun skipped = RunCli("make-chv --no-progress '" + root.string() + "' QL01/20240301");
   EXPECT_NE(skipped.status, 0);
   EXPECT_NE(skipped.out.find("1 channel out of range"), std::string::npos) << skipped.out;
+}
+
+// An input that cannot be read leaves a hole in every channel: the run says so and fails, and what
+// could be read is still written. Special files are refused rather than read for ever.
+TEST(StorageCli, MakeChvNamesEveryInputLeftOutAndFails) {
+  const auto root = test::ScratchDir("CliUnreadable");
+  const auto rec = root / "QL01" / "20240301";
+  test::MakeDirs(rec);
+  std::vector<test::YrxFrame> frames(3);
+  for (int i = 0; i < 3; ++i) {
+    frames[size_t(i)].channel = i % 2;
+    frames[size_t(i)].channelCount = 2;
+    frames[size_t(i)].payload = test::Payload(50, i % 2, i);
+  }
+  test::WriteYrx(rec / "20240301_1.yrx", frames);
+  ASSERT_EQ(::mkfifo((rec / "20240301_2.yrx").c_str(), 0600), 0);  // never gets a writer
+  std::filesystem::create_symlink("/dev/zero", rec / "20240301_3.yrx");
+  test::WriteYrx(rec / "20240301_4.yrx", frames);
+
+  const auto json = RunCli("make-chv --json --no-progress '" + root.string() + "' QL01/20240301");
+  EXPECT_EQ(WEXITSTATUS(json.status), 1);
+  const auto report = nlohmann::json::parse(json.out);
+  EXPECT_EQ(report["filesRead"], 2);
+  ASSERT_EQ(report["unreadable"].size(), 2u);
+  EXPECT_EQ(report["unreadable"][0]["reason"], "not a regular file");
+  EXPECT_EQ(report["unreadable"][1]["reason"], "not a regular file");
+  EXPECT_EQ(report["channels"][0]["frames"], 4);
+  EXPECT_EQ(report["channels"][1]["frames"], 2);
 }
 
 }  // namespace

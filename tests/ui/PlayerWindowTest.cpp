@@ -8,6 +8,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
+#include "ov/Version.h"
 #include "res/SkinResources.h"
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/AboutDlg.h"
@@ -198,7 +199,7 @@ TEST_F(PlayerWindowTest, AboutBoxClosesByOkCloseEnterAndEsc) {
   QString version;
   EXPECT_TRUE(AboutClosesBy(
       *dlg, [](CAboutDlg& a) { QTest::keyClick(&a, Qt::Key_Escape); }, &version));
-  EXPECT_EQ(version, "Ostravue Version 1.1.0.3 (Build 090921)");
+  EXPECT_EQ(version, "Ostravue Version " OV_VERSION " (Build " OV_BUILD_NUMBER ")");
   EXPECT_TRUE(AboutClosesBy(*dlg, [](CAboutDlg& a) { QTest::keyClick(&a, Qt::Key_Return); }));
   EXPECT_TRUE(AboutClosesBy(*dlg, [](CAboutDlg& a) {
     QTest::mouseClick(a.OkButton(), Qt::LeftButton, {}, QPoint(35, 11));

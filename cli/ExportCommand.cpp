@@ -1,0 +1,97 @@
+// ostravue-cli export: clips of a time range, copied without re-encoding, with checksums and a
+// report beside them.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "export/ClipExport.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace ov::cli {
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+
+struct ExportArgs {
+  std::string file, from, to, out = ".", format = "mp4";
+  std::vector<int> channels;
+  bool all = false;
+};
+
+int RunExportCommand(const ExportArgs& a) {
+  exporter::ExportRequest r;
+  r.source = a.file;
+  r.from = a.from;
+  r.to = a.to;
+  r.channels = a.channels;
+  r.all = a.all;
+  r.outDir = a.out;
+  r.format = a.format == "mkv" ? exporter::ContainerFormat::Mkv : exporter::ContainerFormat::Mp4;
+  r.sound = exporter::SoundFormatFromEnvironment();
+  av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are no news to the user
+
+  // Ctrl-C ends the export at the next frame; the temporary files are removed on the way out.
+  struct sigaction sa {};
+  sa.sa_handler = OnInterrupt;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+
+  const bool terminal = ::isatty(STDERR_FILENO) == 1;
+  auto last = std::chrono::steady_clock::now();
+  const auto progress = [&](const exporter::ExportProgress& p) {
+    if (!terminal) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last < std::chrono::milliseconds(200) && p.doneBytes < p.totalBytes) return;
+    last = now;
+    const int percent = p.totalBytes ? int(p.doneBytes * 100 / p.totalBytes) : 100;
+    std::fprintf(stderr, "\rexport: clip %d of %d (%s) %3d%%", p.clip + 1, p.clips,
+                 p.camera.c_str(), percent);
+    std::fflush(stderr);
+  };
+  const exporter::ExportOutcome out = exporter::RunExport(r, progress, g_interrupted);
+  if (terminal) std::fprintf(stderr, "\n");
+  if (!out.ok) {
+    std::fprintf(stderr, "export: %s\n", out.error.c_str());
+    return out.cancelled ? 130 : 1;
+  }
+  for (const auto& c : out.clips)
+    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", c.fileName.c_str(),
+                static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
+                c.soundSeconds);
+  std::printf("%s\n%s\n", out.checksumPath.c_str(), out.reportPath.c_str());
+  return 0;
+}
+
+}  // namespace
+
+void RegisterExport(CLI::App& app, int& exitCode) {
+  auto a = std::make_shared<ExportArgs>();
+  auto* cmd = app.add_subcommand(
+      "export", "Copy a time range of channels into MP4 or MKV clips, with checksums and a report");
+  cmd->add_option("file", a->file, "Backup file")->required();
+  cmd->add_option("--from", a->from, "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
+      ->required();
+  cmd->add_option("--to", a->to, "End (exclusive), in the same forms")->required();
+  auto* ch = cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)");
+  auto* all = cmd->add_flag("--all", a->all, "Every channel with video");
+  ch->excludes(all);
+  cmd->add_option("--out", a->out, "Folder for the clips")->capture_default_str();
+  cmd->add_option("--format", a->format, "Container")
+      ->check(CLI::IsMember({"mp4", "mkv"}))
+      ->capture_default_str();
+  cmd->callback([a, &exitCode] { exitCode = RunExportCommand(*a); });
+}
+
+}  // namespace ov::cli

@@ -1,0 +1,61 @@
+#pragma once
+// Export of a time range of a backup file: one clip per chosen channel, a checksum file and a
+// report beside them. Everything is written under temporary names first and renamed only when
+// the whole export succeeded, so a failure or a cancel leaves no partial file under a final name
+// and never touches a file that was there before.
+//
+// Threads: RunExport runs on the caller's thread (the command line's, or a worker of the window);
+// progress is called on that thread; cancel may be set from any thread.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/ClipMuxer.h"
+#include "export/ClipPlan.h"
+
+namespace ov::exporter {
+
+struct ExportRequest {
+  std::string source;
+  std::string from, to;       // "YYYY-MM-DD HH:MM:SS" or seconds from the recording's start
+  std::vector<int> channels;  // 1..16 (channel n is video slot n - 1)
+  bool all = false;           // every channel with video
+  std::string outDir = ".";
+  ContainerFormat format = ContainerFormat::Mp4;
+  SoundFormat sound = SoundFormat::MuLaw;
+};
+
+struct ClipReport {
+  std::string fileName;  // inside outDir
+  std::string camera;
+  int channel = 0;  // 1..16
+  int32_t firstSecond = 0, lastSecond = 0;
+  uint64_t frames = 0;
+  bool withSound = false;
+  double soundSeconds = 0;
+  int64_t durationMs = 0;
+  std::vector<Gap> gaps;
+  std::string sha256;
+};
+
+struct ExportOutcome {
+  bool ok = false;
+  bool cancelled = false;
+  std::string error;  // for the user, when !ok
+  std::vector<ClipReport> clips;
+  std::string checksumPath, reportPath;
+};
+
+struct ExportProgress {
+  int clip = 0, clips = 0;  // clip being written (0-based) of how many
+  std::string camera;
+  uint64_t doneBytes = 0, totalBytes = 0;
+};
+using ProgressFn = std::function<void(const ExportProgress&)>;
+
+ExportOutcome RunExport(const ExportRequest& request, const ProgressFn& progress,
+                        const std::atomic<bool>& cancel);
+
+}  // namespace ov::exporter

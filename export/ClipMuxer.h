@@ -1,0 +1,52 @@
+#pragma once
+// One clip file through libavformat: the recorder's video payloads copied as they are, and its
+// G.711 sound either copied (Matroska) or decoded and encoded to AAC (MP4).
+//
+// Threads: one muxer belongs to the thread that writes the clip. Errors throw std::runtime_error
+// with a message for the user; the caller removes the unfinished file.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace ov::exporter {
+
+enum class ContainerFormat { Mp4, Mkv };
+// How the recorder stored its sound; the decoder control has the same setting.
+enum class SoundFormat { MuLaw, ALaw, Pcm16 };
+SoundFormat SoundFormatFromEnvironment();  // OV_SOUND_FORMAT: mulaw (default), alaw, pcm16
+const char* Extension(ContainerFormat f);
+
+struct ClipStreams {
+  uint8_t videoCoding = 2;  // as in the file header: 2 H.264, 0 or 1 MPEG-4 Part 2
+  std::span<const uint8_t> firstKeyFrame;  // parameter sets and picture size come from it
+  bool withSound = false;
+  SoundFormat sound = SoundFormat::MuLaw;
+  std::string title, comment, creationTime;
+};
+
+class ClipMuxer {
+ public:
+  ClipMuxer(const std::string& path, ContainerFormat format, const ClipStreams& streams);
+  ~ClipMuxer();
+  ClipMuxer(const ClipMuxer&) = delete;
+  ClipMuxer& operator=(const ClipMuxer&) = delete;
+
+  // Times are milliseconds of the clip, rising.
+  void WriteVideo(std::span<const uint8_t> payload, int64_t ptsMs, int64_t durationMs, bool key);
+  void WriteSound(std::span<const uint8_t> payload, int64_t ptsMs);
+  // Drains the sound encoder, writes the trailer and closes the file.
+  void Finish();
+  // Seconds of sound in the track so far, silence put into gaps included.
+  double SoundSeconds() const;
+
+  // Picture size of the first key frame (decoded once to learn it).
+  int Width() const;
+  int Height() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m;
+};
+
+}  // namespace ov::exporter

@@ -1,0 +1,25 @@
+#pragma once
+// Texts of an export: time arguments, file names safe on any file system, date-time stamps.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace ov::exporter {
+
+// "YYYY-MM-DD HH:MM:SS" (recorder clock) or whole seconds from the recording's start second.
+// Returns the second as the file counts them (seconds since 1970), or nothing when malformed.
+std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond);
+
+// A name usable on FAT, NTFS, ext4 and the like: no path separators, no reserved characters or
+// device names, no control or non-ASCII bytes (recorder names are 8-bit text of unknown code
+// page), no trailing dots or blanks, at most 100 bytes. Empty input gives fallback.
+std::string SafeFileName(const std::string& name, const std::string& fallback);
+
+// "20240301-120000", "2024-03-01_12-00-00" and "2024-03-01 12:00:00" of a file's second.
+std::string CompactStamp(int32_t seconds);
+std::string DashedStamp(int32_t seconds);
+std::string DisplayStamp(int32_t seconds);
+// ISO 8601 with a Z, as container metadata wants it; the recorder clock is written unchanged.
+std::string IsoStamp(int32_t seconds);
+
+}  // namespace ov::exporter

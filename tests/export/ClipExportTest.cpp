@@ -1,0 +1,187 @@
+// Clips exported from made recordings and read back with ffprobe and ffmpeg.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ExportTestSupport.h"
+#include "archive/Calendar.h"
+#include "export/ClipExport.h"
+#include "export/ClipNames.h"
+
+namespace ov::exporter::test {
+namespace {
+namespace fs = std::filesystem;
+
+constexpr int32_t kStart = 1709294400;  // make-sample's default start, 2024-03-01 12:00:00
+
+std::vector<std::string> Files(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Coding {
+  int coding;
+  const char* codec;
+  const char* rawFormat;
+};
+
+class ClipExportTest : public ::testing::TestWithParam<Coding> {};
+
+// Key frames every 1.2 s and channel 2 running 7 ms late, so the range starts between key frames
+// and the seconds of the two channels do not turn over together.
+TEST_P(ClipExportTest, CopiesTheRangeFromTheKeyFrameBeforeItWithSoundAndChecksums) {
+  const Coding c = GetParam();
+  const std::string rec = MakeRecording(std::string("clip") + c.codec,
+                                        "--channels 2 --duration 30 --gop 30 --offset-ms 7 "
+                                        "--size 176x144 --coding " + std::to_string(c.coding));
+  const std::string dir = FreshDir(std::string("clip-") + c.codec);
+  const auto r = Sh(Cli() + " export " + Quote(rec) + " --from 5 --to 15 --channel 2 --out " +
+                    Quote(dir));
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+
+  const auto expected = ExpectedClip(VideoFrames(Manifest(rec), 1), kStart + 5, kStart + 15);
+  ASSERT_FALSE(expected.empty());
+  ASSERT_LT(expected.front().f_time, kStart + 5) << "the range should start between key frames";
+  const std::string name = "Camera 2_" + CompactStamp(expected.front().f_time);
+  const std::string clip = dir + "/" + name + ".mp4";
+  ASSERT_TRUE(fs::exists(clip)) << r.out;
+  EXPECT_EQ(Files(dir), (std::vector<std::string>{name + ".mp4", name + ".sha256",
+                                                  "export-report.txt"}));
+
+  EXPECT_EQ(Probe(clip, "v", "stream=codec_name"), c.codec);
+  EXPECT_EQ(Probe(clip, "v", "stream=nb_read_frames"), std::to_string(expected.size()));
+  const double frameS = 1.0 / 25;
+  const double wantS = (expected.back().f_msec - expected.front().f_msec) / 1000.0 + frameS;
+  EXPECT_NEAR(std::stod(Probe(clip, "v", "stream=duration")), wantS, frameS);
+  EXPECT_EQ(Probe(clip, "a", "stream=codec_name"), "aac");
+  EXPECT_NEAR(std::stod(Probe(clip, "a", "stream=duration")), wantS, 0.2);
+  EXPECT_EQ(Probe(clip, "v", "format_tags=title"), "Camera 2");
+  EXPECT_EQ(Probe(clip, "v", "format_tags=comment"), fs::path(rec).filename().string());
+  EXPECT_EQ(Probe(clip, "v", "format_tags=creation_time").substr(0, 19),
+            IsoStamp(expected.front().f_time).substr(0, 19));
+
+  // Nothing re-encoded: the pictures equal those of the raw payloads decoded directly.
+  const std::string raw = dir + "/../raw-" + c.codec;
+  WritePayloads(rec, expected, raw);
+  const auto want = PictureHashes(raw, std::string("-f ") + c.rawFormat);
+  EXPECT_EQ(want.size(), expected.size());
+  EXPECT_EQ(PictureHashes(clip, ""), want);
+
+  const auto check = Sh("cd " + Quote(dir) + " && sha256sum -c " + Quote(name + ".sha256"));
+  EXPECT_EQ(check.exitCode, 0) << check.out;
+  EXPECT_NE(check.out.find(rec + ": OK"), std::string::npos) << check.out;
+
+  const std::string report = ReadText(dir + "/export-report.txt");
+  EXPECT_NE(report.find("Recorder channels: 2"), std::string::npos) << report;
+  EXPECT_NE(report.find("Video frames: " + std::to_string(expected.size())), std::string::npos);
+  EXPECT_NE(report.find("First frame: " + DisplayStamp(expected.front().f_time)), std::string::npos);
+  EXPECT_NE(report.find("Last frame: " + DisplayStamp(expected.back().f_time)), std::string::npos);
+  EXPECT_NE(report.find("Gaps over 2 s: none"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codings, ClipExportTest,
+                         ::testing::Values(Coding{2, "h264", "h264"}, Coding{1, "mpeg4", "m4v"}),
+                         [](const auto& info) { return std::string(info.param.codec); });
+
+TEST(ClipExport, MatroskaKeepsTheG711SoundAndDateTimesChooseTheRange) {
+  const std::string rec = MakeRecording("mkv", "--channels 3 --duration 12 --size 176x144");
+  const std::string dir = FreshDir("mkv");
+  const auto r = Sh(Cli() + " export " + Quote(rec) +
+                    " --from '2024-03-01 12:00:02' --to '2024-03-01 12:00:06' --all --format mkv"
+                    " --out " + Quote(dir));
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  const auto manifest = Manifest(rec);
+  for (int slot = 0; slot < 3; ++slot) {
+    const auto expected = ExpectedClip(VideoFrames(manifest, slot), kStart + 2, kStart + 6);
+    const std::string clip = dir + "/Camera " + std::to_string(slot + 1) + "_" +
+                             CompactStamp(expected.front().f_time) + ".mkv";
+    ASSERT_TRUE(fs::exists(clip)) << r.out;
+    EXPECT_EQ(Probe(clip, "v", "stream=nb_read_frames"), std::to_string(expected.size()));
+    EXPECT_EQ(Probe(clip, "a", "stream=codec_name"), "pcm_mulaw");
+    // Matroska keeps no stream duration; the last sound packet's end tells the track's length.
+    const auto last = Sh("ffprobe -v error -select_streams a -show_entries packet=pts_time,"
+                         "duration_time -of csv=p=0 " + Quote(clip) + " | tail -n 1");
+    const double end = std::stod(last.out) + std::stod(last.out.substr(last.out.find(',') + 1));
+    EXPECT_NEAR(end, 4.0, 0.2) << last.out;
+  }
+  const auto check = Sh("cd " + Quote(dir) + " && sha256sum -c *.sha256");
+  EXPECT_EQ(check.exitCode, 0) << check.out;
+}
+
+TEST(ClipExport, RefusalsLeaveNothingBehindAndDamageNothing) {
+  const std::string rec =
+      MakeRecording("refuse", "--channels 2 --video-slots 0 --duration 8 --size 176x144 --flat");
+  const std::string dir = FreshDir("refuse");
+  const std::string base = Cli() + " export " + Quote(rec) + " --out " + Quote(dir);
+  const std::string elsewhere = Cli() + " export " + Quote(rec) + " --out " + Quote(dir + "/missing");
+  struct Case {
+    std::string args, message;
+  };
+  const std::vector<Case> cases = {
+      {"--from 100 --to 200 --channel 1", "has no frames from"},
+      {"--from 5 --to 2 --channel 1", "must lie after its start"},
+      {"--from 1 --to 2 --channel 2", "channel 2 has no video"},
+      {"--from 1 --to 2 --channel 17", "not 1..16"},
+      {"--from 'noon' --to 2 --channel 1", "\"YYYY-MM-DD HH:MM:SS\""},
+      {"--from 1 --to 2 --channel 1", "no such folder"},
+  };
+  for (const auto& c : cases) {
+    const auto r = Sh((&c == &cases.back() ? elsewhere : base) + " " + c.args);
+    EXPECT_NE(r.exitCode, 0) << c.args;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+    EXPECT_TRUE(Files(dir).empty()) << c.args;
+  }
+
+  // A file too large for the allowed size fails the way a full disk does.
+  const auto full = Sh("ulimit -f 16; trap '' XFSZ; " + base + " --from 0 --to 8 --channel 1");
+  EXPECT_NE(full.exitCode, 0);
+  EXPECT_NE(full.out.find("writing the clip"), std::string::npos) << full.out;
+  EXPECT_TRUE(Files(dir).empty());
+
+  // A second export of the same range would overwrite the first: refused, the first stays intact.
+  ASSERT_EQ(Sh(base + " --from 1 --to 3 --channel 1").exitCode, 0);
+  const auto before = Files(dir);
+  const auto again = Sh(base + " --from 1 --to 3 --channel 1");
+  EXPECT_NE(again.exitCode, 0);
+  EXPECT_NE(again.out.find("exists already"), std::string::npos) << again.out;
+  EXPECT_EQ(Files(dir), before);
+  EXPECT_EQ(Sh("cd " + Quote(dir) + " && sha256sum -c --quiet *.sha256").exitCode, 0);
+}
+
+TEST(ClipExport, CancelRemovesEveryFileOfTheExport) {
+  const std::string rec = MakeRecording("cancel", "--channels 2 --duration 20 --size 176x144");
+  const std::string dir = FreshDir("cancel");
+  ExportRequest req;
+  req.source = rec;
+  req.from = "0";
+  req.to = "20";
+  req.all = true;
+  req.outDir = dir;
+  std::atomic<bool> cancel{false};
+  int calls = 0;
+  const auto out = RunExport(
+      req, [&](const ExportProgress& p) {
+        EXPECT_LE(p.doneBytes, p.totalBytes);
+        if (++calls == 3) cancel = true;  // early in the first clip
+      },
+      cancel);
+  EXPECT_FALSE(out.ok);
+  EXPECT_TRUE(out.cancelled);
+  EXPECT_EQ(calls, 3);
+  EXPECT_TRUE(Files(dir).empty());
+}
+
+}  // namespace
+}  // namespace ov::exporter::test

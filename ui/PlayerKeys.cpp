@@ -66,6 +66,7 @@ std::string ShortcutsHelpText() {
     if (!b.help) continue;
     out += KeysOf(b.action) + "\t" + b.help + "\n";
   }
+  out += "S\tSave a snapshot\n";
   out += "Esc\tLeave full screen (else close the window)\n";
   return out;
 }

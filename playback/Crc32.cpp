@@ -1,25 +1,13 @@
 #include "playback/Crc32.h"
 
-#include <array>
+#include <zlib.h>
 
 namespace ov {
-namespace {
-constexpr std::array<uint32_t, 256> MakeTable() {
-  std::array<uint32_t, 256> t{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    t[i] = c;
-  }
-  return t;
-}
-constexpr auto kTable = MakeTable();
-}  // namespace
 
 uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = kTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
+  // zlib answers a null buffer with its initial value, not with crc.
+  if (data == nullptr) return crc;
+  return static_cast<uint32_t>(crc32_z(crc, data, size));
 }
 
 }  // namespace ov

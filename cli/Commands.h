@@ -9,4 +9,5 @@ void RegisterSeek(CLI::App& app, int& exitCode);
 void RegisterTrace(CLI::App& app, int& exitCode);
 void RegisterStorageTools(CLI::App& app, int& exitCode);
 void RegisterExport(CLI::App& app, int& exitCode);
+void RegisterSnapshot(CLI::App& app, int& exitCode);
 }  // namespace ov::cli

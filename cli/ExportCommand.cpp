@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "archive/BackupFile.h"
 #include "cli/Commands.h"
 #include "export/ClipExport.h"
+#include "export/ClipNames.h"
+#include "export/Snapshot.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -74,7 +77,49 @@ int RunExportCommand(const ExportArgs& a) {
   return 0;
 }
 
+struct SnapshotArgs {
+  std::string file, at, out;
+  int channel = 0;
+};
+
+int RunSnapshotCommand(const SnapshotArgs& a) {
+  BackupFile file;
+  const OpenOutcome opened = file.ReadBackupHeader(a.file);
+  if (!opened.accepted) {
+    std::fprintf(stderr, "snapshot: cannot open %s%s%s\n", a.file.c_str(),
+                 opened.message.empty() ? "" : ": ", opened.message.c_str());
+    return 1;
+  }
+  const auto second = exporter::ParseTimeArg(a.at, file.m_Index.m_StartInfo[0].f_time);
+  if (!second) {
+    std::fprintf(stderr,
+                 "snapshot: --at is \"YYYY-MM-DD HH:MM:SS\" or whole seconds from the start\n");
+    return 1;
+  }
+  av_log_set_level(AV_LOG_ERROR);
+  exporter::SnapshotTarget target;
+  target.second = *second;
+  const auto out = exporter::TakeSnapshot(file, a.file, a.channel - 1, target, a.out);
+  if (!out.ok) {
+    std::fprintf(stderr, "snapshot: %s\n", out.error.c_str());
+    return 1;
+  }
+  std::printf("%s: %dx%d, %s\n", a.out.c_str(), out.width, out.height,
+              exporter::DisplayStamp(out.second).c_str());
+  return 0;
+}
+
 }  // namespace
+
+void RegisterSnapshot(CLI::App& app, int& exitCode) {
+  auto a = std::make_shared<SnapshotArgs>();
+  auto* cmd = app.add_subcommand("snapshot", "Save one channel's picture at a time as PNG");
+  cmd->add_option("file", a->file, "Backup file")->required();
+  cmd->add_option("--channel", a->channel, "Channel 1..16")->required()->check(CLI::Range(1, 16));
+  cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")->required();
+  cmd->add_option("out", a->out, "PNG file to write")->required();
+  cmd->callback([a, &exitCode] { exitCode = RunSnapshotCommand(*a); });
+}
 
 void RegisterExport(CLI::App& app, int& exitCode) {
   auto a = std::make_shared<ExportArgs>();

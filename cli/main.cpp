@@ -7,7 +7,7 @@
 #include "cli/TextOut.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, storage tools)"};
+  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage tools)"};
   app.require_subcommand(1);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   ov::cli::RegisterTrace(app, exitCode);
   ov::cli::RegisterStorageTools(app, exitCode);
   ov::cli::RegisterExport(app, exitCode);
+  ov::cli::RegisterSnapshot(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

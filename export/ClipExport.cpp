@@ -43,7 +43,9 @@ class PendingFiles {
     for (const auto& [tmp, final] : m_files) {
       std::error_code ec;
       fs::rename(tmp, final, ec);
-      if (ec) throw Failure("cannot rename " + tmp.string() + " to " + final.string() + ": " + ec.message());
+      if (ec)
+        throw Failure("cannot rename " + tmp.string() + " to " + final.string() + ": " +
+                      ec.message());
     }
     m_files.clear();
   }
@@ -80,8 +82,7 @@ std::vector<int> ChosenSlots(const ExportRequest& r, const BackupFile& file) {
 }
 
 std::string ClipName(const ClipPlan& plan, const char* ext, std::set<std::string>& taken) {
-  const std::string camera =
-      SafeFileName(plan.camera, "Camera " + std::to_string(plan.slot + 1));
+  const std::string camera = SafeFileName(plan.camera, "Camera " + std::to_string(plan.slot + 1));
   std::string base = camera + "_" + CompactStamp(plan.video.front().h.f_time);
   if (taken.count(base)) base += "_ch" + std::to_string(plan.slot + 1);
   taken.insert(base);
@@ -267,8 +268,9 @@ class Exporter {
                     double(c.durationMs) / 1000.0, c.soundSeconds);
       r << line << "  Gaps over 2 s:" << (c.gaps.empty() ? " none" : "") << "\n";
       for (const Gap& g : c.gaps) {
-        std::snprintf(line, sizeof line, "    %s to %s (%.3f s)\n", DisplayStamp(g.fromSecond).c_str(),
-                      DisplayStamp(g.toSecond).c_str(), double(g.lengthMs) / 1000.0);
+        std::snprintf(line, sizeof line, "    %s to %s (%.3f s)\n",
+                      DisplayStamp(g.fromSecond).c_str(), DisplayStamp(g.toSecond).c_str(),
+                      double(g.lengthMs) / 1000.0);
         r << line;
       }
       r << "  SHA-256: " << c.sha256 << "\n";

@@ -18,7 +18,7 @@ SoundFormat SoundFormatFromEnvironment();  // OV_SOUND_FORMAT: mulaw (default), 
 const char* Extension(ContainerFormat f);
 
 struct ClipStreams {
-  uint8_t videoCoding = 2;  // as in the file header: 2 H.264, 0 or 1 MPEG-4 Part 2
+  uint8_t videoCoding = 2;                 // as in the file header: 2 H.264, 0 or 1 MPEG-4 Part 2
   std::span<const uint8_t> firstKeyFrame;  // parameter sets and picture size come from it
   bool withSound = false;
   SoundFormat sound = SoundFormat::MuLaw;

@@ -15,8 +15,8 @@ std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingSt
   char tail = 0;
   if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) ==
       6) {
-    if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
-        mi < 0 || mi > 59 || s < 0 || s > 59)
+    if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
+        mi > 59 || s < 0 || s > 59)
       return std::nullopt;
     SystemTime t;
     t.wYear = uint16_t(y);
@@ -48,9 +48,12 @@ std::string SafeFileName(const std::string& name, const std::string& fallback) {
   if (out.empty() || out == "." || out == "..") return fallback;
   // Device names stay reserved on some systems whatever extension follows them.
   std::string upper = out.substr(0, out.find('.'));
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-  static const std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CLOCK$", ""};
-  const bool numbered = upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return char(std::toupper(c)); });
+  static const std::array<std::string_view, 6> kDevices = {"CON", "PRN",    "AUX",
+                                                           "NUL", "CLOCK$", ""};
+  const bool numbered = upper.size() == 4 &&
+                        (upper.starts_with("COM") || upper.starts_with("LPT")) &&
                         std::isdigit(static_cast<unsigned char>(upper[3]));
   if (numbered || std::find(kDevices.begin(), kDevices.end() - 1, upper) != kDevices.end() - 1)
     out.insert(out.begin(), '_');

@@ -10,7 +10,8 @@ namespace {
 // Walks the frames of one run header by header, stopping at its end or at a damaged header.
 class RunWalker {
  public:
-  RunWalker(IFileSource& file, uint64_t begin, uint64_t end) : m_file(file), m_pos(begin), m_end(end) {}
+  RunWalker(IFileSource& file, uint64_t begin, uint64_t end)
+      : m_file(file), m_pos(begin), m_end(end) {}
   bool Next(FrameRef& out) {
     if (m_pos + kYskFrameHeaderSize > m_end) return false;
     if (!ReadFrameHeader(m_file, m_pos, out.h)) return false;
@@ -30,7 +31,8 @@ class RunWalker {
 void PlanAudio(const BackupFile& file, int slot, ClipPlan& plan) {
   const auto& rec = file.m_Header.audio[size_t(slot)];
   if (!rec.HasData() || plan.video.empty()) return;
-  const int64_t startWall = int64_t(plan.video.front().h.f_time) * 1000 + FirstFramePhaseMs(plan.video);
+  const int64_t startWall =
+      int64_t(plan.video.front().h.f_time) * 1000 + FirstFramePhaseMs(plan.video);
   const int64_t endWall = startWall + plan.DurationMs();
   RunWalker walk(*file.m_hScanFile, file.AudioRunStart(slot), file.AudioRunEnd(slot));
   FrameRef f;
@@ -55,6 +57,20 @@ int64_t FirstFramePhaseMs(const std::vector<FrameRef>& video) {
       return std::clamp<int64_t>(1000 - into, 0, 999);
     }
   return 0;
+}
+
+std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
+                                       const std::function<bool(const FrameRef&)>& isTarget) {
+  std::vector<FrameRef> frames;
+  if (slot < 0 || slot >= kSlots || !file.m_Header.video[size_t(slot)].HasData()) return frames;
+  RunWalker walk(*file.m_hScanFile, file.VideoRunStart(slot), file.VideoRunEnd(slot));
+  FrameRef f;
+  while (walk.Next(f) && f.h.f_type <= 1) {
+    if (f.h.f_type == 1) frames.clear();
+    frames.push_back(f);
+    if (isTarget(f)) return frames.front().h.f_type == 1 ? frames : std::vector<FrameRef>{};
+  }
+  return {};
 }
 
 PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out) {
@@ -102,10 +118,11 @@ PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, 
     v.ptsMs = last = pts;
     out.payloadBytes += v.h.f_size;
   }
-  out.lastDurationMs = out.video.size() > 1 ? std::clamp<int64_t>(out.video.back().ptsMs -
-                                                                       out.video[out.video.size() - 2].ptsMs,
-                                                                   1, 1000)
-                                            : 40;
+  out.lastDurationMs =
+      out.video.size() > 1
+          ? std::clamp<int64_t>(out.video.back().ptsMs - out.video[out.video.size() - 2].ptsMs, 1,
+                                1000)
+          : 40;
   PlanAudio(file, slot, out);
   return PlanStatus::Ok;
 }

@@ -3,6 +3,7 @@
 // range's first frame up to the last frame before its end, and the sound frames that fall beside
 // them. Only frame headers are read here; payloads are read while the clip is written.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace ov::exporter {
 struct FrameRef {
   uint64_t offset = 0;  // absolute offset of the frame header
   YskFrameHeader h{};
-  int64_t ptsMs = 0;    // position in the clip
+  int64_t ptsMs = 0;  // position in the clip
 };
 
 struct Gap {
@@ -40,6 +41,11 @@ enum class PlanStatus { Ok, NoVideo, OutsideRange };
 
 // Plans slot's clip for the seconds [from, to) of the file's clock (f_time).
 PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out);
+
+// The frames a decoder needs for one picture: from the last key frame before the first frame
+// that isTarget accepts, up to that frame. Empty when no key frame comes before such a frame.
+std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
+                                       const std::function<bool(const FrameRef&)>& isTarget);
 
 // Milliseconds into its second of the first frame, told by where the clip's second first changes;
 // 0 when the clip never crosses a second.

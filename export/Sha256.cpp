@@ -44,9 +44,12 @@ std::string ChecksumLine(const std::string& digest, const std::string& name) {
   std::string escaped;
   bool special = false;
   for (char c : name) {
-    if (c == '\\') escaped += "\\\\", special = true;
-    else if (c == '\n') escaped += "\\n", special = true;
-    else escaped.push_back(c);
+    if (c == '\\')
+      escaped += "\\\\", special = true;
+    else if (c == '\n')
+      escaped += "\\n", special = true;
+    else
+      escaped.push_back(c);
   }
   return (special ? "\\" : "") + digest + "  " + escaped + "\n";
 }

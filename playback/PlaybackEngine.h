@@ -83,6 +83,8 @@ class PlaybackEngine {
   std::array<uint32_t, kSlots> AudioResume() const { return m_AudioResume; }
   // The resume estimate for the current m_SliderSecond, into the resume offsets.
   void EstimateResume();
+  // Path of the open file (empty before the first open).
+  const std::string& FilePath() const { return m_strFilePath; }
   // Second count of the recording's start (the first start record's f_time).
   int32_t StartSecond() const;
 

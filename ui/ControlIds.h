@@ -30,5 +30,8 @@ inline constexpr int kCmdFmtDmyDash = 32777;
 inline constexpr int kCmdFmtYmdSlash = 32778;
 inline constexpr int kCmdFmtDmySlash = 32779;
 inline constexpr int kCmdFmtMdySlash = 32781;
+// Evidence out of a backup: clips and snapshots (context menu; S saves a snapshot too).
+inline constexpr int kCmdExportClip = 32790;
+inline constexpr int kCmdSaveSnapshot = 32791;
 
 }  // namespace ov::idc

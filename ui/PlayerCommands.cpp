@@ -59,6 +59,12 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kCmdAbout:
       OnAbout();
       break;
+    case idc::kCmdExportClip:
+      OnExportClip();
+      break;
+    case idc::kCmdSaveSnapshot:
+      SaveSnapshot();
+      break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:
     case idc::kMaximize:

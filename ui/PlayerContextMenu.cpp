@@ -1,6 +1,7 @@
 #include "ui/PlayerContextMenu.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 
 #include "ui/ControlIds.h"
@@ -52,6 +53,9 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
     a->setCheckable(true);
     a->setChecked(f.value == timeFormat);
   }
+  menu->addSeparator();
+  AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
+  AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")->setShortcut(QKeySequence(Qt::Key_S));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdAbout, "About...");
   return menu;

@@ -54,6 +54,7 @@ int CPlayerDlg::DoModal() {
 
 void CPlayerDlg::OnInitDialog() {
   CreateControls();
+  InstallSnapshotKey();
   // No system menu exists on a frameless window here, so there is no About item to add.
   setWindowIcon(m_hIcon);
   m_fntTitle = BoldFontWithCellHeight(18);

@@ -112,6 +112,15 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Decoder control events: nothing is done with them.
   void OnDecoderEvent(int32_t dispid, std::span<const int32_t> args) override;
 
+  // "Export Clip...": the dialog, prefilled from the selected pane and the current second; the
+  // caller runs it. Null without an open file.
+  std::unique_ptr<class CExportClipDlg> MakeExportDialog();
+  // "Save Snapshot" and S: the selected pane's picture as PNG in the last export folder (else
+  // beside the file, else home); returns the path written, empty when nothing was saved. The
+  // path box says where it went.
+  std::string SaveSnapshot();
+  QString ExportFolder() const { return m_exportFolder; }
+
   // The composed background (without the product name), for tests.
   QImage SkinCanvas() const;
 
@@ -134,6 +143,9 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void CentreOnScreen();
   void OnContextMenu(QPoint globalPos);
   void OnAbout();
+  void OnExportClip();
+  void InstallSnapshotKey();
+  void ShowNote(const QString& text);
   void OnOpenStorage();
   void OnMakeChannelFiles();
   bool PreFilterCommand(int id);
@@ -174,6 +186,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool m_pathChosenLook = false;
   bool m_destroyed = false;
   bool m_centring = false;
+  QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
 };
 
 }  // namespace ov

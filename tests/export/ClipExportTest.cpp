@@ -45,10 +45,11 @@ TEST_P(ClipExportTest, CopiesTheRangeFromTheKeyFrameBeforeItWithSoundAndChecksum
   const Coding c = GetParam();
   const std::string rec = MakeRecording(std::string("clip") + c.codec,
                                         "--channels 2 --duration 30 --gop 30 --offset-ms 7 "
-                                        "--size 176x144 --coding " + std::to_string(c.coding));
+                                        "--size 176x144 --coding " +
+                                            std::to_string(c.coding));
   const std::string dir = FreshDir(std::string("clip-") + c.codec);
-  const auto r = Sh(Cli() + " export " + Quote(rec) + " --from 5 --to 15 --channel 2 --out " +
-                    Quote(dir));
+  const auto r =
+      Sh(Cli() + " export " + Quote(rec) + " --from 5 --to 15 --channel 2 --out " + Quote(dir));
   ASSERT_EQ(r.exitCode, 0) << r.out;
 
   const auto expected = ExpectedClip(VideoFrames(Manifest(rec), 1), kStart + 5, kStart + 15);
@@ -57,8 +58,8 @@ TEST_P(ClipExportTest, CopiesTheRangeFromTheKeyFrameBeforeItWithSoundAndChecksum
   const std::string name = "Camera 2_" + CompactStamp(expected.front().f_time);
   const std::string clip = dir + "/" + name + ".mp4";
   ASSERT_TRUE(fs::exists(clip)) << r.out;
-  EXPECT_EQ(Files(dir), (std::vector<std::string>{name + ".mp4", name + ".sha256",
-                                                  "export-report.txt"}));
+  EXPECT_EQ(Files(dir),
+            (std::vector<std::string>{name + ".mp4", name + ".sha256", "export-report.txt"}));
 
   EXPECT_EQ(Probe(clip, "v", "stream=codec_name"), c.codec);
   EXPECT_EQ(Probe(clip, "v", "stream=nb_read_frames"), std::to_string(expected.size()));
@@ -86,7 +87,8 @@ TEST_P(ClipExportTest, CopiesTheRangeFromTheKeyFrameBeforeItWithSoundAndChecksum
   const std::string report = ReadText(dir + "/export-report.txt");
   EXPECT_NE(report.find("Recorder channels: 2"), std::string::npos) << report;
   EXPECT_NE(report.find("Video frames: " + std::to_string(expected.size())), std::string::npos);
-  EXPECT_NE(report.find("First frame: " + DisplayStamp(expected.front().f_time)), std::string::npos);
+  EXPECT_NE(report.find("First frame: " + DisplayStamp(expected.front().f_time)),
+            std::string::npos);
   EXPECT_NE(report.find("Last frame: " + DisplayStamp(expected.back().f_time)), std::string::npos);
   EXPECT_NE(report.find("Gaps over 2 s: none"), std::string::npos);
 }
@@ -100,7 +102,8 @@ TEST(ClipExport, MatroskaKeepsTheG711SoundAndDateTimesChooseTheRange) {
   const std::string dir = FreshDir("mkv");
   const auto r = Sh(Cli() + " export " + Quote(rec) +
                     " --from '2024-03-01 12:00:02' --to '2024-03-01 12:00:06' --all --format mkv"
-                    " --out " + Quote(dir));
+                    " --out " +
+                    Quote(dir));
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const auto manifest = Manifest(rec);
   for (int slot = 0; slot < 3; ++slot) {
@@ -111,8 +114,10 @@ TEST(ClipExport, MatroskaKeepsTheG711SoundAndDateTimesChooseTheRange) {
     EXPECT_EQ(Probe(clip, "v", "stream=nb_read_frames"), std::to_string(expected.size()));
     EXPECT_EQ(Probe(clip, "a", "stream=codec_name"), "pcm_mulaw");
     // Matroska keeps no stream duration; the last sound packet's end tells the track's length.
-    const auto last = Sh("ffprobe -v error -select_streams a -show_entries packet=pts_time,"
-                         "duration_time -of csv=p=0 " + Quote(clip) + " | tail -n 1");
+    const auto last =
+        Sh("ffprobe -v error -select_streams a -show_entries packet=pts_time,"
+           "duration_time -of csv=p=0 " +
+           Quote(clip) + " | tail -n 1");
     const double end = std::stod(last.out) + std::stod(last.out.substr(last.out.find(',') + 1));
     EXPECT_NEAR(end, 4.0, 0.2) << last.out;
   }
@@ -125,7 +130,8 @@ TEST(ClipExport, RefusalsLeaveNothingBehindAndDamageNothing) {
       MakeRecording("refuse", "--channels 2 --video-slots 0 --duration 8 --size 176x144 --flat");
   const std::string dir = FreshDir("refuse");
   const std::string base = Cli() + " export " + Quote(rec) + " --out " + Quote(dir);
-  const std::string elsewhere = Cli() + " export " + Quote(rec) + " --out " + Quote(dir + "/missing");
+  const std::string elsewhere =
+      Cli() + " export " + Quote(rec) + " --out " + Quote(dir + "/missing");
   struct Case {
     std::string args, message;
   };
@@ -172,7 +178,8 @@ TEST(ClipExport, CancelRemovesEveryFileOfTheExport) {
   std::atomic<bool> cancel{false};
   int calls = 0;
   const auto out = RunExport(
-      req, [&](const ExportProgress& p) {
+      req,
+      [&](const ExportProgress& p) {
         EXPECT_LE(p.doneBytes, p.totalBytes);
         if (++calls == 3) cancel = true;  // early in the first clip
       },

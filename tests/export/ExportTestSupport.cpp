@@ -1,5 +1,7 @@
 #include "ExportTestSupport.h"
 
+#include <sys/wait.h>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 
 namespace ov::exporter::test {
 namespace fs = std::filesystem;
@@ -108,8 +109,8 @@ std::vector<std::string> PictureHashes(const std::string& input, const std::stri
 }
 
 std::string Probe(const std::string& file, const std::string& stream, const std::string& entry) {
-  const auto r = Sh("ffprobe -v error -count_frames -select_streams " + stream +
-                    " -show_entries " + entry + " -of default=nw=1:nk=1 " + Quote(file));
+  const auto r = Sh("ffprobe -v error -count_frames -select_streams " + stream + " -show_entries " +
+                    entry + " -of default=nw=1:nk=1 " + Quote(file));
   std::string v = r.out;
   while (!v.empty() && (v.back() == '\n' || v.back() == ' ')) v.pop_back();
   return v;

@@ -1,0 +1,182 @@
+#include "export/Snapshot.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "export/ClipNames.h"
+#include "export/ClipPlan.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/crc.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+namespace ov::exporter {
+namespace fs = std::filesystem;
+namespace {
+
+struct CodecDeleter {
+  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameDeleter {
+  void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketDeleter {
+  void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+using Codec = std::unique_ptr<AVCodecContext, CodecDeleter>;
+using Frame = std::unique_ptr<AVFrame, FrameDeleter>;
+using Packet = std::unique_ptr<AVPacket, PacketDeleter>;
+
+Codec OpenCodec(const AVCodec* codec, const std::function<void(AVCodecContext*)>& setup) {
+  Codec c(codec ? avcodec_alloc_context3(codec) : nullptr);
+  if (!c) throw std::runtime_error("no codec for the picture");
+  if (setup) setup(c.get());
+  if (avcodec_open2(c.get(), codec, nullptr) < 0) throw std::runtime_error("cannot open codec");
+  return c;
+}
+
+// Decodes the frames in order and keeps the last picture: the one wanted.
+Frame DecodeLast(uint8_t coding, IFileSource& src, const std::vector<FrameRef>& frames) {
+  Codec dec =
+      OpenCodec(avcodec_find_decoder(coding == 2 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4), nullptr);
+  Frame got(av_frame_alloc()), last(av_frame_alloc());
+  Packet pkt(av_packet_alloc());
+  bool have = false;
+  auto drain = [&] {
+    while (avcodec_receive_frame(dec.get(), got.get()) >= 0) {
+      av_frame_unref(last.get());
+      av_frame_move_ref(last.get(), got.get());
+      have = true;
+    }
+  };
+  for (const FrameRef& f : frames) {
+    if (av_new_packet(pkt.get(), int(f.h.f_size)) < 0) throw std::runtime_error("out of memory");
+    if (src.ReadAt(f.offset + kYskFrameHeaderSize, pkt->data, f.h.f_size) != f.h.f_size)
+      throw std::runtime_error("cannot read the recording");
+    avcodec_send_packet(dec.get(), pkt.get());  // a damaged frame is skipped by the decoder
+    av_packet_unref(pkt.get());
+    drain();
+  }
+  avcodec_send_packet(dec.get(), nullptr);
+  drain();
+  if (!have) throw std::runtime_error("the picture does not decode");
+  return last;
+}
+
+std::vector<uint8_t> EncodePng(const AVFrame* picture) {
+  const int w = picture->width, h = picture->height;
+  Frame rgb(av_frame_alloc());
+  rgb->format = AV_PIX_FMT_RGB24;
+  rgb->width = w;
+  rgb->height = h;
+  if (av_frame_get_buffer(rgb.get(), 0) < 0) throw std::runtime_error("out of memory");
+  SwsContext* sws = sws_getContext(w, h, AVPixelFormat(picture->format), w, h, AV_PIX_FMT_RGB24,
+                                   SWS_BICUBIC, nullptr, nullptr, nullptr);
+  if (!sws) throw std::runtime_error("cannot convert the picture");
+  sws_scale(sws, picture->data, picture->linesize, 0, h, rgb->data, rgb->linesize);
+  sws_freeContext(sws);
+  Codec png = OpenCodec(avcodec_find_encoder(AV_CODEC_ID_PNG), [&](AVCodecContext* c) {
+    c->width = w;
+    c->height = h;
+    c->pix_fmt = AV_PIX_FMT_RGB24;
+    c->time_base = {1, 25};
+  });
+  Packet pkt(av_packet_alloc());
+  if (avcodec_send_frame(png.get(), rgb.get()) < 0 ||
+      avcodec_receive_packet(png.get(), pkt.get()) < 0)
+    throw std::runtime_error("cannot encode the PNG");
+  return {pkt->data, pkt->data + pkt->size};
+}
+
+void PutBE32(std::vector<uint8_t>& v, uint32_t x) {
+  for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+}
+
+// A tEXt chunk: Latin-1 keyword and text, CRC over type and data.
+std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) {
+  std::vector<uint8_t> body = {'t', 'E', 'X', 't'};
+  body.insert(body.end(), key.begin(), key.end());
+  body.push_back(0);
+  for (char c : text) body.push_back(c == 0 ? uint8_t(' ') : uint8_t(c));
+  std::vector<uint8_t> chunk;
+  PutBE32(chunk, uint32_t(body.size() - 4));
+  chunk.insert(chunk.end(), body.begin(), body.end());
+  const AVCRC* table = av_crc_get_table(AV_CRC_32_IEEE_LE);
+  PutBE32(chunk, av_crc(table, 0xFFFFFFFFu, body.data(), body.size()) ^ 0xFFFFFFFFu);
+  return chunk;
+}
+
+}  // namespace
+
+std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
+  const std::string camera = SafeFileName(file.m_Header.video[size_t(slot & 15)].name,
+                                          "Camera " + std::to_string((slot & 15) + 1));
+  return camera + "_" + DashedStamp(second) + ".png";
+}
+
+SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePath, int slot,
+                             const SnapshotTarget& target, const std::string& outPath) {
+  SnapshotOutcome out;
+  try {
+    if (slot < 0 || slot >= kSlots || !file.m_Header.video[size_t(slot)].HasData())
+      throw std::runtime_error("channel " + std::to_string(slot + 1) +
+                               " has no video in this file");
+    std::error_code ec;
+    if (fs::exists(outPath, ec))
+      throw std::runtime_error(outPath + " exists already; it is left as it is");
+    const auto frames = FramesForPicture(file, slot, [&](const FrameRef& f) {
+      return target.frameOffset ? f.offset == *target.frameOffset
+                                : f.h.f_time >= target.second.value_or(INT32_MIN);
+    });
+    if (frames.empty())
+      throw std::runtime_error("channel " + std::to_string(slot + 1) + " has no picture there");
+    const Frame picture = DecodeLast(file.m_Header.videoCoding, *file.m_hFile, frames);
+    std::vector<uint8_t> png = EncodePng(picture.get());
+    out.width = picture->width;
+    out.height = picture->height;
+    out.second = frames.back().h.f_time;
+
+    // Text chunks go right after the 8-byte signature and the 25-byte IHDR chunk.
+    std::vector<uint8_t> text;
+    for (const auto& chunk :
+         {TextChunk("Title", file.m_Header.video[size_t(slot)].name),
+          TextChunk("Source", fs::absolute(sourcePath).string()),
+          TextChunk("Creation Time", DisplayStamp(out.second)), TextChunk("Software", "Ostravue")})
+      text.insert(text.end(), chunk.begin(), chunk.end());
+    if (png.size() < 33) throw std::runtime_error("cannot encode the PNG");
+    png.insert(png.begin() + 33, text.begin(), text.end());
+
+    const fs::path final(outPath);
+    const fs::path tmp = final.parent_path() / ("." + final.filename().string() + "." +
+                                                std::to_string(::getpid()) + ".part");
+    {
+      std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+      f.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+      f.close();
+      if (!f) {
+        fs::remove(tmp, ec);
+        throw std::runtime_error("cannot write " + outPath);
+      }
+    }
+    fs::rename(tmp, final, ec);
+    if (ec) {
+      fs::remove(tmp, ec);
+      throw std::runtime_error("cannot write " + outPath);
+    }
+    out.ok = true;
+  } catch (const std::exception& e) {
+    out.error = e.what();
+  }
+  return out;
+}
+
+}  // namespace ov::exporter

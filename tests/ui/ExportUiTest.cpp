@@ -1,0 +1,112 @@
+// The window's export commands: the context menu items, S for a snapshot, the export dialog.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include "export/ClipNames.h"
+#include "tests/ui/PlayerDlgFixture.h"
+#include "ui/ControlIds.h"
+#include "ui/ExportClipDlg.h"
+#include "ui/PlayerContextMenu.h"
+
+namespace ov {
+namespace {
+
+namespace fs = std::filesystem;
+using test::PlayerDlgFixture;
+
+class ExportUiTest : public PlayerDlgFixture {
+ protected:
+  // A recording alone in a fresh folder, opened in the window.
+  fs::path OpenFresh(const std::string& name) {
+    const fs::path sample = test::TestDir("samples") / "export-ui.ysk";
+    EXPECT_TRUE(test::MakeSample(sample, "--channels 2 --duration 6 --size 176x144"));
+    const fs::path dir = test::TestDir(name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(sample, dir / "rec.ysk");
+    Open(dir / "rec.ysk");
+    EXPECT_EQ(State().m_bFileReady.load(), 1);
+    return dir;
+  }
+};
+
+TEST_F(ExportUiTest, TheContextMenuOffersExportAndSnapshot) {
+  auto menu = CreatePlayerContextMenu(dlg.get(), false, 1);
+  std::vector<std::pair<QString, int>> items;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator() && !a->menu()) items.emplace_back(a->text(), CommandOfAction(a));
+  EXPECT_NE(std::find(items.begin(), items.end(),
+                      std::make_pair(QStringLiteral("Export Clip..."), idc::kCmdExportClip)),
+            items.end());
+  EXPECT_NE(std::find(items.begin(), items.end(),
+                      std::make_pair(QStringLiteral("Save Snapshot"), idc::kCmdSaveSnapshot)),
+            items.end());
+}
+
+TEST_F(ExportUiTest, KeySSavesTheSelectedPanesPictureBesideTheFileAndSaysWhere) {
+  EXPECT_EQ(dlg->SaveSnapshot(), "") << "nothing to save without a file";
+  const fs::path dir = OpenFresh("snapshot-ui");
+  // Shortcuts reach only the active window.
+  QApplication::setActiveWindow(dlg.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  QTest::keyClick(dlg.get(), Qt::Key_S);
+  const fs::path first = dir / "Camera 1_2024-03-01_12-00-00.png";
+  ASSERT_TRUE(fs::exists(first)) << Text(idc::kPathBox);
+  EXPECT_EQ(Text(idc::kPathBox), "Snapshot saved to " + first.string());
+  // A second picture of the same second gets a name of its own.
+  EXPECT_EQ(dlg->SaveSnapshot(), (dir / "Camera 1_2024-03-01_12-00-00-2.png").string());
+  QImage png(QString::fromStdString(first.string()));
+  EXPECT_EQ(png.size(), QSize(176, 144));
+  EXPECT_EQ(png.text("Creation Time"), "2024-03-01 12:00:00");
+  EXPECT_EQ(png.text("Source"), QString::fromStdString((dir / "rec.ysk").string()));
+}
+
+TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
+  EXPECT_EQ(dlg->MakeExportDialog(), nullptr);
+  const fs::path dir = OpenFresh("export-ui");
+  dlg->OnCommand(idc::kPlay);
+  ASSERT_TRUE(test::WaitUntil([&] { return control->Frames() > 5; }, 10000));
+
+  auto exp = dlg->MakeExportDialog();
+  ASSERT_NE(exp, nullptr);
+  ASSERT_EQ(exp->Channels()->count(), 2);
+  EXPECT_EQ(exp->Channels()->item(0)->checkState(), Qt::Checked);  // the selected pane
+  EXPECT_EQ(exp->Channels()->item(1)->checkState(), Qt::Unchecked);
+  const auto from = exp->FromEdit()->text().toStdString();
+  ASSERT_EQ(from.substr(0, 17), "2024-03-01 12:00:");
+  EXPECT_EQ(exp->ToEdit()->text().toStdString(),
+            exporter::DisplayStamp(*exporter::ParseTimeArg(from, 0) + 60));
+  EXPECT_EQ(exp->Folder().toStdString(), dir.string());
+
+  exp->FromEdit()->setText(QStringLiteral("0"));
+  exp->ToEdit()->setText(QStringLiteral("4"));
+  const int framesBefore = control->Frames();
+  ASSERT_TRUE(exp->StartExport());
+  ASSERT_TRUE(test::WaitUntil([&] { return !exp->Running(); }, 20000));
+  EXPECT_TRUE(exp->Outcome().ok) << exp->StatusText().toStdString();
+  EXPECT_EQ(exp->ProgressPercent(), 100);
+  EXPECT_TRUE(fs::exists(dir / "Camera 1_20240301-120000.mp4"));
+  EXPECT_TRUE(fs::exists(dir / "export-report.txt"));
+  EXPECT_TRUE(test::WaitUntil([&] { return control->Frames() > framesBefore + 2; }, 3000))
+      << "playback stood still";
+  EXPECT_EQ(State().m_PlayState.load(), 21);
+  exp.reset();
+
+  // The folder chosen in the dialog is offered the next time.
+  const fs::path other = test::TestDir("export-ui-other");
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<CExportClipDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->FolderEdit()->setText(QString::fromStdString(other.string()));
+    d->reject();
+  });
+  dlg->OnCommand(idc::kCmdExportClip);
+  EXPECT_EQ(dlg->ExportFolder().toStdString(), other.string());
+  EXPECT_EQ(dlg->MakeExportDialog()->Folder().toStdString(), other.string());
+}
+
+}  // namespace
+}  // namespace ov

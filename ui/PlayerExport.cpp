@@ -1,0 +1,141 @@
+// The window's way out of a backup: "Export Clip..." and "Save Snapshot" (also the key S).
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTimer>
+#include <filesystem>
+
+#include "archive/FileSource.h"
+#include "export/ClipNames.h"
+#include "export/Snapshot.h"
+#include "ui/ControlIds.h"
+#include "ui/ExportClipDlg.h"
+#include "ui/PlayerDlg.h"
+#include "ui/PlayerEngineLink.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace ov {
+namespace {
+
+constexpr int kNoteMs = 8000;  // long enough to read a path, then the file's path comes back
+
+// The channel of the selected pane, as the decoder control reports it for the sound.
+int SelectedChannel(CQuelmar_Ctrl_Player& decoder, const BackupFile& file) {
+  const int32_t n = decoder.CurrentAudioChannel();
+  if (n >= 0 && n < kSlots && file.m_Header.video[size_t(n)].HasData()) return n;
+  for (int i = 0; i < kSlots; ++i)
+    if (file.m_Header.video[size_t(i)].HasData()) return i;
+  return -1;
+}
+
+// The second being played: the last frame handed over, else the recording's start.
+int32_t CurrentSecond(PlaybackEngine& e) {
+  const SystemTime now = e.State().m_CurrentTime.Load();
+  const bool played = e.State().m_FreshOpen.load() == 0 && now.wYear != 0;
+  return played ? CalendarToSeconds(now) : e.StartSecond();
+}
+
+// The frame of channel n read last by the playback loop: the one before its read position.
+exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
+  const BackupFile& file = e.File();
+  exporter::SnapshotTarget t;
+  // Until playback has positioned the channels (fresh open, a search under way) the read
+  // positions say nothing about the picture.
+  if (e.State().m_FreshOpen.load() != 0 || e.State().m_SeekDone.load() == 0) {
+    t.second = CurrentSecond(e);
+    return t;
+  }
+  const uint64_t pos = e.State().m_VideoPos[size_t(n)].load(std::memory_order_acquire);
+  const uint64_t first = file.VideoRunStart(n);
+  YskFrameHeader h{};
+  if (pos >= first && pos < file.VideoRunEnd(n) && ReadFrameHeader(*file.m_hFile, pos, h)) {
+    const uint64_t back = kYskFrameHeaderSize + uint64_t(h.f_info);
+    t.frameOffset = pos >= first + back ? pos - back : first;
+  } else {
+    t.second = CurrentSecond(e);
+  }
+  return t;
+}
+
+}  // namespace
+
+void CPlayerDlg::InstallSnapshotKey() {
+  auto* key = new QShortcut(QKeySequence(Qt::Key_S), this);
+  key->setContext(Qt::WindowShortcut);
+  connect(key, &QShortcut::activated, this, [this] { OnCommand(idc::kCmdSaveSnapshot); });
+}
+
+void CPlayerDlg::ShowNote(const QString& text) {
+  if (!m_edtPath) return;
+  const QString previous = m_edtPath->text();
+  m_edtPath->setText(text);
+  QTimer::singleShot(kNoteMs, this, [this, text, previous] {
+    if (m_edtPath && m_edtPath->text() == text) m_edtPath->setText(previous);
+  });
+}
+
+std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
+  PlaybackEngine& e = m_engine->Engine();
+  if (e.State().m_bFileReady.load() == 0) return nullptr;
+  const BackupFile& file = e.File();
+  const int selected = SelectedChannel(m_pDecoder, file);
+  std::vector<ExportChannelChoice> channels;
+  for (int n = 0; n < kSlots; ++n)
+    if (file.m_Header.video[size_t(n)].HasData())
+      channels.push_back(
+          {n + 1, QString::fromLatin1(file.m_Header.video[size_t(n)].name.c_str()), n == selected});
+  if (m_exportFolder.isEmpty())
+    m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
+  const int32_t from = CurrentSecond(e);
+  return std::make_unique<CExportClipDlg>(
+      this, e.FilePath(), channels, QString::fromStdString(exporter::DisplayStamp(from)),
+      QString::fromStdString(exporter::DisplayStamp(from + 60)), m_exportFolder);
+}
+
+void CPlayerDlg::OnExportClip() {
+  std::unique_ptr<CExportClipDlg> dlg = MakeExportDialog();
+  if (!dlg) return;
+  av_log_set_level(AV_LOG_ERROR);
+  (void)dlg->exec();
+  m_exportFolder = dlg->Folder();
+}
+
+std::string CPlayerDlg::SaveSnapshot() {
+  PlaybackEngine& e = m_engine->Engine();
+  if (m_destroyed || e.State().m_bFileReady.load() == 0) return {};
+  const BackupFile& file = e.File();
+  const int n = SelectedChannel(m_pDecoder, file);
+  if (n < 0) return {};
+  const exporter::SnapshotTarget target = CurrentPicture(e, n);
+
+  // The export folder when one was chosen, else beside the recording when that is writable.
+  QString dir = m_exportFolder;
+  if (dir.isEmpty()) dir = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
+  if (::access(QFile::encodeName(dir).constData(), W_OK) != 0) dir = QDir::homePath();
+  const int32_t second = target.second.value_or(0);
+  const int32_t named = target.frameOffset ? [&] {
+    YskFrameHeader h{};
+    return ReadFrameHeader(*file.m_hFile, *target.frameOffset, h) ? h.f_time : second;
+  }() : second;
+  std::string name = exporter::SnapshotName(file, n, named);
+  std::filesystem::path path = std::filesystem::path(dir.toStdString()) / name;
+  for (int i = 2; std::filesystem::exists(path) && i < 1000; ++i)
+    path.replace_filename(name.substr(0, name.size() - 4) + "-" + std::to_string(i) + ".png");
+
+  av_log_set_level(AV_LOG_ERROR);
+  const auto out = exporter::TakeSnapshot(file, e.FilePath(), n, target, path.string());
+  if (!out.ok) {
+    ShowNote(QStringLiteral("Snapshot not saved: ") + QString::fromStdString(out.error));
+    return {};
+  }
+  ShowNote(QStringLiteral("Snapshot saved to ") + QString::fromStdString(path.string()));
+  return path.string();
+}
+
+}  // namespace ov

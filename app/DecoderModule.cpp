@@ -5,15 +5,21 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ov/InstallDirs.h"
+
 namespace ov {
 
 std::unique_ptr<DecoderModule> DecoderModule::Load(const std::string& programDir,
                                                    const std::string& fileName) {
   // A name with a slash would make dlopen skip the search path; only bare names are searched.
   if (!programDir.empty()) {
-    std::string local = (std::filesystem::path(programDir) / fileName).string();
-    if (void* h = dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL))
-      return std::unique_ptr<DecoderModule>(new DecoderModule(h, local));
+    // An installed program keeps the module in a private folder of its own, reached from the
+    // program's folder so that the tree works from whatever prefix it was installed to.
+    for (const char* sub : {".", OV_MODULE_DIR_FROM_BIN}) {
+      std::string path = (std::filesystem::path(programDir) / sub / fileName).lexically_normal();
+      if (void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+        return std::unique_ptr<DecoderModule>(new DecoderModule(h, path));
+    }
   }
   if (fileName.find('/') == std::string::npos) {
     if (void* h = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL))

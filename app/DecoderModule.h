@@ -1,6 +1,8 @@
 #pragma once
 // The decoder control module, loaded with dlopen: from the program's own folder first, then the
-// standard search path. Owns the handle; Release (or the destructor) unloads it once.
+// installed tree's private module folder (OV_MODULE_DIR_FROM_BIN, relative to the program's
+// folder), then the standard search path. Owns the handle; Release (or the destructor) unloads it
+// once.
 #include <memory>
 #include <string>
 
@@ -10,7 +12,7 @@ class DecoderModule {
  public:
   inline static constexpr const char* kFileName = "libCQL_Ctrl_Player.so";
 
-  // Null when neither place has a loadable module of that name.
+  // Null when no place has a loadable module of that name.
   static std::unique_ptr<DecoderModule> Load(const std::string& programDir,
                                              const std::string& fileName);
   ~DecoderModule();

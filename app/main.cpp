@@ -1,10 +1,23 @@
 // ostravue [FILE]: the player; FILE is opened at start-up as if chosen in the file dialog.
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
+#include <string_view>
 
 #include "app/PlayerApp.h"
+#include "ov/Version.h"
 
 int main(int argc, char** argv) {
+  // Answered before the window system is touched, so they work without a display.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("ostravue %s\n", ov::kVersion);
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--help") {
+    std::printf(
+        "Usage: ostravue [--help] [--version] [FILE]\nPlays FILE, a video recorder backup.\n");
+    return 0;
+  }
   QApplication qapp(argc, argv);
   ov::CPlayerApp::Config config;
   QStringList args = QCoreApplication::arguments();

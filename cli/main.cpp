@@ -5,10 +5,12 @@
 
 #include "cli/Commands.h"
 #include "cli/TextOut.h"
+#include "ov/Version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage tools)"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion);
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
   ov::cli::RegisterMakeSample(app, exitCode);

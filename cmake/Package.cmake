@@ -1,0 +1,63 @@
+# Install rules and the Debian package. An installed tree reads nothing from the build folder and
+# works from any prefix: the player finds its decoder module relative to its own folder.
+set(OV_APP_ID io.github.ostravue.Ostravue)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS ostravue-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Manual pages, with the version and the module folder filled in, compressed as Debian wants them.
+set(OV_MAN_PAGES ostravue-cli.1)
+if(OV_GUI)
+  list(APPEND OV_MAN_PAGES ostravue.1)
+endif()
+foreach(page ${OV_MAN_PAGES})
+  set(out ${CMAKE_BINARY_DIR}/generated/man/${page})
+  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.in ${out} @ONLY)
+  add_custom_command(OUTPUT ${out}.gz
+    COMMAND gzip -9nc ${out} > ${out}.gz
+    DEPENDS ${out} ${PROJECT_SOURCE_DIR}/docs/man/${page}.in VERBATIM)
+  list(APPEND OV_MAN_GZ ${out}.gz)
+  install(FILES ${out}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_target(ov_man_pages ALL DEPENDS ${OV_MAN_GZ})
+
+if(OV_GUI)
+  install(TARGETS ostravue RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS ov_decoder_control LIBRARY DESTINATION ${OV_MODULE_INSTALL_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/res/${OV_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+  install(FILES ${PROJECT_SOURCE_DIR}/res/icons/ostravue.svg
+          DESTINATION ${icons}/scalable/apps RENAME ${OV_APP_ID}.svg)
+  foreach(size 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/res/icons/ostravue-${size}.png
+            DESTINATION ${icons}/${size}x${size}/apps RENAME ${OV_APP_ID}.png)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/res/${OV_APP_ID}.mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${OV_APP_ID}.xml)
+  configure_file(${PROJECT_SOURCE_DIR}/res/${OV_APP_ID}.metainfo.xml.in
+                 ${CMAKE_BINARY_DIR}/generated/${OV_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/generated/${OV_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
+# cpack -G DEB in the build folder (scripts/package): ostravue_<version>_<arch>.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ostravue)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Ostravue developers")
+set(CPACK_PACKAGE_CONTACT "The Ostravue developers <ostravue@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "player for backup files of multi-channel video recorders")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Ostravue plays the .ysk backup files that multi-channel video recorders export: up to 16\n\
+camera channels together in 1, 4, 9 or 16 panes, with sound, rewind, fast-forward and a\n\
+seek slider. ostravue-cli checks and indexes such files without a window.")
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/ostravue/ostravue)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# dpkg-shlibdeps works the library dependencies out of the installed binaries and the module.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -17,7 +17,8 @@ constexpr const char* kSkipText = "Frame too large: skipped";
 
 PlaybackLoop::PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events)
     : m_E(engine), m_Events(events) {
-  for (auto& s : m_FrameSlots) s.buffer.resize(kMaxPayload);
+  // Room for the header that follows the payload: one read fetches both.
+  for (auto& s : m_FrameSlots) s.buffer.resize(kMaxPayload + kYskFrameHeaderSize);
   m_gen = m_E.m_State.m_SeekGen.load(kAcq);
 }
 
@@ -25,6 +26,27 @@ void PlaybackLoop::Restart() {
   m_k = 0;
   m_primed = false;
   m_sched.Invalidate();
+  // A search or an open may have replaced the file or every position.
+  for (auto& c : m_videoHeaders) c.valid = false;
+  for (auto& c : m_audioHeaders) c.valid = false;
+}
+
+void PlaybackLoop::Remember(CachedHeader& c, uint32_t pos, const YskFrameHeader& h) {
+  c.h = h;
+  c.pos = pos;
+  c.valid = true;
+}
+
+bool PlaybackLoop::HeaderAt(CachedHeader& c, uint32_t pos, YskFrameHeader& h) {
+  if (c.valid && c.pos == pos) {
+    h = c.h;
+    return true;
+  }
+  // A failed read is not remembered: it is tried again next time, as before.
+  c.valid = ReadFrameHeader(*m_E.m_File.m_hFile, pos, c.h);
+  c.pos = pos;
+  if (c.valid) h = c.h;
+  return c.valid;
 }
 
 bool PlaybackLoop::Live() const {
@@ -125,12 +147,12 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     // moments recorded.
     if (file.m_HasVideo[size_t(n)] && vp >= file.m_VideoFirst[size_t(n)] &&
         uint64_t(vp) + kYskFrameHeaderSize <= file.VideoRunEnd(n) &&
-        ReadFrameHeader(*file.m_hFile, vp, h)) {
+        HeaderAt(m_videoHeaders[n], vp, h)) {
       consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp});
     }
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
     if (file.m_HasAudio[size_t(n)] && ap >= file.m_AudioFirst[size_t(n)] &&
-        uint64_t(ap) + 1 <= file.AudioRunEnd(n) && ReadFrameHeader(*file.m_hFile, ap, h)) {
+        uint64_t(ap) + 1 <= file.AudioRunEnd(n) && HeaderAt(m_audioHeaders[n], ap, h)) {
       const uint32_t key = clockBase + (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
       consider({h.f_time, key, h.f_size, h.f_info, h.f_type, n, 1, ap});
     }
@@ -151,13 +173,20 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     return;
   }
   FrameSlot& slot = m_FrameSlots[m_k];
-  if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
+  // The channel's next header follows its payload: reading both at once leaves one read per frame.
+  const size_t want = size_t(best.f_size) + kYskFrameHeaderSize;
+  if (slot.buffer.size() < want) slot.buffer.resize(want);
   const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
-                                          slot.buffer.data(), best.f_size);
+                                          slot.buffer.data(), want);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
   if (got < best.f_size) return;
+  if (got == best.f_size + kYskFrameHeaderSize && next <= UINT32_MAX) {
+    const uint8_t* raw = slot.buffer.data() + best.f_size;
+    Remember((audio ? m_audioHeaders : m_videoHeaders)[best.channel], uint32_t(next),
+             DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(raw, kYskFrameHeaderSize)));
+  }
   if (!Prime(best)) return;
   PresentAndAdvance(fileLock, true);
 }
@@ -171,7 +200,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
     YskFrameHeader h{};
     if (!file.m_HasVideo[size_t(n)] || vp == 0 || vp < file.m_VideoFirst[size_t(n)] ||
-        uint64_t(vp) >= file.VideoRunEnd(n) || !ReadFrameHeader(*file.m_hFile, vp, h))
+        uint64_t(vp) >= file.VideoRunEnd(n) || !HeaderAt(m_videoHeaders[n], vp, h))
       continue;
     if (!any || h.f_msec > best.key)
       best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
@@ -207,7 +236,10 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
         p = 0;
         break;
       }
-      if (h.f_type == 1 || p <= first) break;
+      if (h.f_type == 1 || p <= first) {
+        Remember(m_videoHeaders[n], uint32_t(p), h);  // the channel's next header, already read
+        break;
+      }
       p -= int64_t(h.f_info) + int64_t(kYskFrameHeaderSize);
     }
   }

@@ -50,6 +50,15 @@ class PlaybackLoop {
  private:
   enum class After { Flip, Keep, Restart };
   void Restart();
+  // A channel's next frame header, remembered by position: the file does not change under the
+  // loop, so only a channel that moved (or a restart) needs a read.
+  struct CachedHeader {
+    bool valid = false;
+    uint32_t pos = 0;
+    YskFrameHeader h{};
+  };
+  bool HeaderAt(CachedHeader& c, uint32_t pos, YskFrameHeader& h);
+  static void Remember(CachedHeader& c, uint32_t pos, const YskFrameHeader& h);
   bool Live() const;  // a search is in place and no newer one has begun
   bool Quitting() const;
   void IdleSleep(uint32_t seen);
@@ -81,6 +90,8 @@ class PlaybackLoop {
   uint32_t m_baseKey = 0;
   uint32_t m_gen = 0;
   PaceSchedule m_sched;
+  CachedHeader m_videoHeaders[kSlots];
+  CachedHeader m_audioHeaders[kSlots];
 };
 
 }  // namespace ov

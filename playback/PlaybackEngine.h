@@ -53,6 +53,11 @@ class PlaybackEngine {
   void OnVolumeScroll(int code, int level);               // 1006
   void OnSound();                                         // 1017
   void OnLayout(int controlId);                           // 1039..1042
+  // Keyboard moves. SeekToSecond goes through the seek slider's search (and its rules), clamped
+  // to the recording; true when a search started. StepFrame, while paused, hands the decoder the
+  // picture after the last one shown of the selected channel; true when it did.
+  bool SeekToSecond(int32_t second);
+  bool StepFrame();
   // Display options of the context menu.
   void SetIFrameOnly(bool on);
   void ToggleIFrameOnly();
@@ -127,6 +132,10 @@ class PlaybackEngine {
   SystemTime m_SeekTarget{};  // read by the seek thread after its start
   std::array<uint32_t, kSlots> m_VideoResume{};
   std::array<uint32_t, kSlots> m_AudioResume{};
+  // Where the last frame step left off: channel, header offset and the m_SeekGen it belongs to.
+  int m_StepChannel = -1;
+  uint32_t m_StepPos = 0;
+  uint32_t m_StepGen = 0;
 
   // Held by the playback thread while it uses the file; taken by an open so the loop never reads
   // a file that is being replaced.

@@ -114,6 +114,7 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
   s.size = c.f_size;
   s.f_type = c.f_type;
   s.channel = c.channel;
+  s.pos = c.pos;
   if (m_primed) return true;
   if (m_k == 1) {
     m_primed = true;
@@ -272,11 +273,16 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   const int32_t msec = int32_t(f.key % 1000);
   SystemTime shown = SecondsToCalendar(DisplaySecond(f));
   shown.wMilliseconds = uint16_t(msec);
+  auto handedOver = [&] {
+    st.m_VideoShown[size_t(f.channel)].store(f.pos, kRel);
+    st.m_ShownGen.store(m_gen, kRel);
+  };
   if (!forward) {
     // Reverse play moves the place too: a pause resumes, and forward play continues, from here.
     st.m_CurrentTime.Store(shown);
     dec.SubmitFrame(f.buffer.data(), f.f_time, msec, f.audio, int32_t(f.size), int32_t(f.f_type),
                     f.channel);
+    if (f.audio == 0) handedOver();
     return;
   }
   if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
@@ -286,6 +292,7 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
     if (st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
     dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 0, int32_t(f.size), int32_t(f.f_type),
                     f.channel);
+    handedOver();
     return;
   }
   const bool sound = m_E.m_File.m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;

@@ -28,6 +28,7 @@ struct FrameSlot {
   uint32_t size = 0;
   uint32_t f_type = 0;
   int32_t channel = 0;
+  uint32_t pos = 0;  // header offset
 };
 
 struct FrameCandidate {

@@ -54,6 +54,11 @@ struct PlaybackState {
   std::mutex m_PosLock;
 
   LockedTime m_CurrentTime;  // time of the last frame handed over in forward play
+
+  // Header offset of the last video frame each channel handed to the decoder, and the m_SeekGen
+  // it was handed over under: where a frame step goes on from. Written by the playback thread.
+  PositionTable m_VideoShown{};
+  std::atomic<uint32_t> m_ShownGen{0};
 };
 
 }  // namespace ov

@@ -33,5 +33,6 @@ inline constexpr int kCmdFmtMdySlash = 32781;
 // Evidence out of a backup: clips and snapshots (context menu; S saves a snapshot too).
 inline constexpr int kCmdExportClip = 32790;
 inline constexpr int kCmdSaveSnapshot = 32791;
+inline constexpr int kCmdShortcuts = 32795;  // "Keyboard shortcuts"
 
 }  // namespace ov::idc

@@ -65,6 +65,9 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kCmdSaveSnapshot:
       SaveSnapshot();
       break;
+    case idc::kCmdShortcuts:
+      ShowShortcuts();
+      break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:
     case idc::kMaximize:
@@ -96,6 +99,7 @@ void CPlayerDlg::OnFileOpen() {
 
 void CPlayerDlg::OpenPath(const std::string& path) {
   if (m_destroyed) return;
+  m_openedPath = path;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   OpenOutcome out = m_engine->Engine().OpenFile(path);
   QApplication::restoreOverrideCursor();

@@ -24,6 +24,7 @@
 #include "ui/DialogFonts.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
+#include "ui/PlayerFullScreen.h"
 #include "ui/SkinPainter.h"
 #include "ui/StatusText.h"
 #include "ui/StringTable.h"
@@ -81,6 +82,12 @@ void CPlayerDlg::OnInitDialog() {
   m_sldSeek->setTickPosition(QSlider::NoTicks);
   m_sldSeek->setValue(0);
   m_sldSeek->update();
+
+  // Keys belong to the window, never to whichever button last took the focus.
+  setFocusPolicy(Qt::StrongFocus);
+  m_edtPath->installEventFilter(this);
+  CreateShortcuts();
+  setAcceptDrops(true);
 }
 
 void CPlayerDlg::CreateControls() {
@@ -216,6 +223,7 @@ void CPlayerDlg::ConfigureDecoderAtStart() {
 
 void CPlayerDlg::DestroyWindow() {
   if (m_destroyed) return;
+  SetVideoFullScreen(false);
   m_destroyed = true;
   // Workers first: the playback thread calls the decoder control and sets control texts, and a
   // channel file build reports its progress to the window.
@@ -387,13 +395,16 @@ void CPlayerDlg::CentreOnScreen() {
 
 void CPlayerDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  if (!isMinimized()) CentreOnScreen();
+  if (m_full)
+    LayoutFullScreen();
+  else if (!isMinimized())
+    CentreOnScreen();
 }
 
 void CPlayerDlg::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   // A restore from the taskbar brings the window back to the middle of the screen.
-  if (event->type() == QEvent::WindowStateChange && !isMinimized()) CentreOnScreen();
+  if (event->type() == QEvent::WindowStateChange && !isMinimized() && !m_full) CentreOnScreen();
 }
 
 void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
@@ -401,6 +412,8 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     return;
   }
+  // Full screen does not move; the date line keeps its press for the double click.
+  if (m_full || OnDateLine(event->position().toPoint())) return;
   WinRect video = WinRect::FromQRect(m_decoderWidget->geometry());
   if (!IsWindowDragPoint(video, event->position().toPoint())) return;
   if (windowHandle() != nullptr) windowHandle()->startSystemMove();
@@ -449,6 +462,10 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
     const int icon = 32;
     p.fillRect(rect(), palette().window());
     m_hIcon.paint(&p, (width() - icon + 1) / 2, (height() - icon + 1) / 2, icon, icon);
+    return;
+  }
+  if (m_full) {
+    p.fillRect(rect(), Qt::black);
     return;
   }
   SkinGeometry g{width(), height(), {}, {}};

@@ -19,6 +19,7 @@
 
 #include "decoder/DecoderDispatch.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
+#include "ui/PlayerKeys.h"
 #include "ui/UserPrompts.h"
 
 class QLineEdit;
@@ -73,6 +74,15 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnCommand(int id);
   // A slider's scroll notification.
   void OnHScroll(int controlId, int code, int pos);
+  // What a key does; the commands go through OnCommand and the engine, under their own rules.
+  void OnKeyAction(KeyAction action);
+  // The video area over the whole screen, the transport over it on mouse move. Esc or F leaves.
+  void SetVideoFullScreen(bool on);
+  bool IsVideoFullScreen() const { return m_full != nullptr; }
+  // True while the full-screen transport is shown.
+  bool FullScreenTransportShown() const;
+  // The file last given to OpenPath (empty before the first).
+  const std::string& OpenedPath() const { return m_openedPath; }
 
   // The display options of the context menu.
   bool IFrameOnly() const { return m_IFrameOnly != 0; }
@@ -130,8 +140,24 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  struct FullScreenState;
+  void CreateShortcuts();
+  void SetKeyToolTips();
+  void ShowShortcuts();
+  void OpenNeighbour(int direction);
+  void StepVolume(int delta);
+  void SeekBy(int seconds);
+  void LayoutFullScreen();
+  void ShowFullScreenTransport(bool shown);
+  bool OnDateLine(QPoint p) const;
   void OnInitDialog();
   void CreateControls();
   void CreateDecoderControl();
@@ -186,6 +212,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool m_pathChosenLook = false;
   bool m_destroyed = false;
   bool m_centring = false;
+  std::string m_openedPath;
+  std::unique_ptr<FullScreenState> m_full;
   QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
 };
 

@@ -40,9 +40,9 @@ TEST_F(StorageAndKeysTest, ScanFillsTheListAndTheBuildWritesChannelFiles) {
   EXPECT_EQ(Text(idc::kSpeed), "");
 }
 
-TEST_F(StorageAndKeysTest, EnterOpensTheFileDialogAndEscEndsTheRun) {
+TEST_F(StorageAndKeysTest, EnterLeavesTheFileDialogShutAndEscEndsTheRun) {
   QTest::keyClick(dlg.get(), Qt::Key_Return);
-  EXPECT_EQ(prompts.fileRequests.size(), 1u);
+  EXPECT_TRUE(prompts.fileRequests.empty());
   QTest::keyClick(dlg.get(), Qt::Key_Escape);
   EXPECT_EQ(dlg->result(), QDialog::Rejected);
   EXPECT_FALSE(dlg->isVisible());

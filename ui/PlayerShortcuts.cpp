@@ -1,0 +1,176 @@
+// The player window's keys, the dropped file and the neighbouring files: every key goes through
+// the window's command table or the engine, so it obeys the same rules as the button or slider it
+// stands for.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QShortcut>
+#include <QUrl>
+
+#include "controls/SkinButton.h"
+#include "controls/SkinSlider.h"
+#include "controls/VolumeSlider.h"
+#include "ui/ControlIds.h"
+#include "ui/PlayerDlg.h"
+#include "ui/PlayerEngineLink.h"
+
+namespace ov {
+
+namespace {
+constexpr int kSmallJumpSeconds = 5;
+constexpr int kVolumeMax = 15;
+}  // namespace
+
+void CPlayerDlg::CreateShortcuts() {
+  for (const KeyBinding& b : KeyBindings()) {
+    for (const char* keys : b.keys) {
+      if (keys == nullptr) continue;
+      // The window is the context: a focused button or slider never takes the key instead.
+      auto* s = new QShortcut(QKeySequence(QString::fromUtf8(keys)), this);
+      s->setContext(Qt::WindowShortcut);
+      s->setAutoRepeat(b.action != KeyAction::PlayPause && b.action != KeyAction::FullScreen);
+      const KeyAction action = b.action;
+      connect(s, &QShortcut::activated, this, [this, action] { OnKeyAction(action); });
+    }
+  }
+  SetKeyToolTips();
+}
+
+void CPlayerDlg::SetKeyToolTips() {
+  const struct {
+    int id;
+    const char* text;
+    KeyAction action;
+  } tips[] = {
+      {idc::kPlay, "Play / Pause", KeyAction::PlayPause},
+      {idc::kRew, "Rewind, next rewind speed", KeyAction::NextRewSpeed},
+      {idc::kR, "59 seconds back", KeyAction::Back59},
+      {idc::kF, "59 seconds forward", KeyAction::Forward59},
+      {idc::kFF, "Fast forward, next speed", KeyAction::NextFFSpeed},
+      {idc::kSpeakerMin, "Sound on / off", KeyAction::Mute},
+      {idc::kCh1, "1 pane", KeyAction::Layout1},
+      {idc::kCh4, "4 panes", KeyAction::Layout4},
+      {idc::kCh9, "9 panes", KeyAction::Layout9},
+      {idc::kCh16, "16 panes", KeyAction::Layout16},
+      {idc::kFileOpen, "Open a file", KeyAction::Open},
+      {idc::kExit, "Exit", KeyAction::Quit},
+  };
+  for (const auto& t : tips) {
+    if (QWidget* w = Control(t.id))
+      w->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(t.text),
+                                                   QString::fromStdString(KeysOf(t.action))));
+  }
+  if (m_sldSeek) m_sldSeek->setToolTip(QStringLiteral("Seek (Left / Right: 5 seconds, Home, End)"));
+  if (m_sldVolume) m_sldVolume->setToolTip(QStringLiteral("Volume (0: up, 9: down)"));
+  if (QWidget* w = Control(idc::kMinimize)) w->setToolTip(QStringLiteral("Minimize"));
+}
+
+void CPlayerDlg::OnKeyAction(KeyAction action) {
+  if (m_destroyed) return;
+  PlaybackEngine& e = m_engine->Engine();
+  switch (action) {
+    case KeyAction::PlayPause:
+      return OnCommand(idc::kPlay);
+    case KeyAction::Forward5:
+      return SeekBy(kSmallJumpSeconds);
+    case KeyAction::Back5:
+      return SeekBy(-kSmallJumpSeconds);
+    case KeyAction::Forward59:
+      return OnCommand(idc::kF);
+    case KeyAction::Back59:
+      return OnCommand(idc::kR);
+    case KeyAction::NextFFSpeed:
+      return OnCommand(idc::kFF);
+    case KeyAction::NextRewSpeed:
+      return OnCommand(idc::kRew);
+    case KeyAction::FrameStep:
+      (void)e.StepFrame();
+      return;
+    case KeyAction::First:
+      (void)e.SeekToSecond(0);
+      return;
+    case KeyAction::Last:
+      (void)e.SeekToSecond(e.File().m_Index.m_TotalSeconds);
+      return;
+    case KeyAction::VolumeUp:
+      return StepVolume(1);
+    case KeyAction::VolumeDown:
+      return StepVolume(-1);
+    case KeyAction::Mute:
+      return OnCommand(idc::kSpeakerMin);
+    case KeyAction::Layout1:
+      return OnCommand(idc::kCh1);
+    case KeyAction::Layout4:
+      return OnCommand(idc::kCh4);
+    case KeyAction::Layout9:
+      return OnCommand(idc::kCh9);
+    case KeyAction::Layout16:
+      return OnCommand(idc::kCh16);
+    case KeyAction::FullScreen:
+      return SetVideoFullScreen(!IsVideoFullScreen());
+    case KeyAction::Open:
+      return OnCommand(idc::kFileOpen);
+    case KeyAction::NextFile:
+      return OpenNeighbour(1);
+    case KeyAction::PreviousFile:
+      return OpenNeighbour(-1);
+    case KeyAction::Quit:
+      if (IsVideoFullScreen()) SetVideoFullScreen(false);
+      return OnCommand(idc::kExit);
+    case KeyAction::Swallow:
+      return;
+  }
+}
+
+void CPlayerDlg::SeekBy(int seconds) {
+  PlaybackEngine& e = m_engine->Engine();
+  (void)e.SeekToSecond(e.State().m_SliderSecond.load() + seconds);
+}
+
+void CPlayerDlg::StepVolume(int delta) {
+  if (!m_sldVolume) return;
+  const int level = std::clamp(m_sldVolume->GetLevel() + delta, 0, kVolumeMax);
+  m_sldVolume->SetLevel(level);
+  // As the end of a drag of the volume slider.
+  OnHScroll(idc::kVolume, idc::kTbEndTrack, level);
+}
+
+void CPlayerDlg::OpenNeighbour(int direction) {
+  if (m_openedPath.empty()) return;
+  if (std::optional<std::string> next = NeighbourYskFile(m_openedPath, direction)) OpenPath(*next);
+}
+
+void CPlayerDlg::ShowShortcuts() {
+  MessageRequest msg;
+  msg.caption = "Keyboard shortcuts";
+  msg.text = ShortcutsHelpText();
+  m_ctx.prompts->ShowMessage(this, msg);
+}
+
+void CPlayerDlg::keyPressEvent(QKeyEvent* event) {
+  // Esc only leaves full screen there; elsewhere it closes the window as it always has.
+  if (event->key() == Qt::Key_Escape && IsVideoFullScreen()) {
+    SetVideoFullScreen(false);
+    return;
+  }
+  // The default button must not answer Enter: only a click or Ctrl+O opens the file dialog.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+  QDialog::keyPressEvent(event);
+}
+
+void CPlayerDlg::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void CPlayerDlg::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = urls.front().toLocalFile().toStdString();
+  // Opened once the drop has returned, as the drag source waits for it.
+  QMetaObject::invokeMethod(this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
+}
+
+}  // namespace ov

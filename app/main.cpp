@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PlayerApp.h"
+#include "ov/InstallDirs.h"
 
 namespace {
 // Exit statuses: 1 the program could not start (the decoder module and the like), 2 the command
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     return kRefused;
   }
   QApplication qapp(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
   ov::CPlayerApp app(std::move(cl.config));
   app.InitInstance();
   switch (app.LastOutcome()) {

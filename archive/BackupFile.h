@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/Calendar.h"
 #include "archive/FileSource.h"
@@ -94,7 +95,13 @@ class BackupFile {
 
  private:
   OpenOutcome Reject(OpenOutcome out, int code);
+  // The time index, in its phases; the scan descriptor is the only one they read.
   bool BuildTimeIndex(OpenOutcome& out);
+  bool IndexFirstVideo();
+  void IndexLastVideo(std::vector<uint8_t>& buf);
+  void IndexFirstAudio();
+  void IndexLastAudio(std::vector<uint8_t>& buf);
+  bool IndexSpan(OpenOutcome& out);
 };
 
 }  // namespace ov

@@ -169,12 +169,19 @@ uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>&
 }  // namespace
 
 bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
+  std::vector<uint8_t> buf(kWindow);
+  if (!IndexFirstVideo()) return false;
+  IndexLastVideo(buf);
+  IndexFirstAudio();
+  IndexLastAudio(buf);
+  return IndexSpan(out);
+}
+
+// First video key frame of every slot; false when a run is damaged before its first key frame.
+bool BackupFile::IndexFirstVideo() {
   TimeIndex& x = m_Index;
   IFileSource& scan = *m_hScanFile;
   const uint64_t fileSize = scan.Size();
-  std::vector<uint8_t> buf(kWindow);
-
-  // 1. First video key frame of every slot.
   x.m_StartInfo.fill(ChannelTimeInfo::EmptyStart());
   const auto firstVideo = m_VideoFirst;
   for (int n = 0; n < kSlots; ++n) {
@@ -191,8 +198,14 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
     if (r < 0) return false;
   }
   std::sort(x.m_StartInfo.begin(), x.m_StartInfo.end(), CompareStartKey);
+  return true;
+}
 
-  // 2. Last video key frame, found by its start code, newest first.
+// Last video key frame of every slot, found by its start code, newest first.
+void BackupFile::IndexLastVideo(std::vector<uint8_t>& buf) {
+  TimeIndex& x = m_Index;
+  IFileSource& scan = *m_hScanFile;
+  const uint64_t fileSize = scan.Size();
   x.m_EndInfo.fill(ChannelTimeInfo::EmptyEnd());
   const uint8_t coding = m_Header.videoCoding;
   const size_t codeLen = KeyFrameStartCodeLength(coding);
@@ -228,8 +241,13 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
     if (at) m_VideoLast[n] = static_cast<uint32_t>(at);
   }
   std::sort(x.m_EndInfo.begin(), x.m_EndInfo.end(), CompareEndKey);
+}
 
-  // 3. First plausible audio frame of every slot.
+// First plausible audio frame of every slot.
+void BackupFile::IndexFirstAudio() {
+  TimeIndex& x = m_Index;
+  IFileSource& scan = *m_hScanFile;
+  const uint64_t fileSize = scan.Size();
   x.m_StartInfo_A.fill(ChannelTimeInfo::EmptyStart());
   const auto firstAudio = m_AudioFirst;
   for (int n = 0; n < kSlots; ++n) {
@@ -244,8 +262,13 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
                 });
   }
   std::sort(x.m_StartInfo_A.begin(), x.m_StartInfo_A.end(), CompareStartKey);
+}
 
-  // 4. Last plausible audio frame: sound has no start code, so every byte position is a candidate.
+// Last plausible audio frame: sound has no start code, so every byte position is a candidate.
+void BackupFile::IndexLastAudio(std::vector<uint8_t>& buf) {
+  TimeIndex& x = m_Index;
+  IFileSource& scan = *m_hScanFile;
+  const uint64_t fileSize = scan.Size();
   x.m_EndInfo_A.fill(ChannelTimeInfo::EmptyEnd());
   for (int n = 0; n < kSlots; ++n) {
     if (m_AudioFirst[n] == 0) continue;
@@ -278,8 +301,12 @@ bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
     if (at) m_AudioLast[n] = static_cast<uint32_t>(at);
   }
   std::sort(x.m_EndInfo_A.begin(), x.m_EndInfo_A.end(), CompareEndKey);
+}
 
-  // 5. Start, length, seek range.
+// The recording's start, length and seek range, and the total-time text; false when the length
+// cannot be shown.
+bool BackupFile::IndexSpan(OpenOutcome& out) {
+  TimeIndex& x = m_Index;
   const ChannelTimeInfo& start = x.m_StartInfo[0];
   x.m_ResumeTime = SecondsToCalendar(start.f_time);
   x.m_ResumeTime.wMilliseconds = static_cast<uint16_t>(start.f_msec & 0xFFFF);

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <memory>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 
 class QPainter;
 
@@ -15,7 +15,7 @@ namespace ov {
 // and the bitmap is copied to the paint device in one block when the surface is destroyed.
 // When the paint device is a printer, drawing goes straight to it instead.
 // The clip box is filled with white first.
-class COffscreenDC : public CDC {
+class COffscreenDC : public CWinPainter {
  public:
   COffscreenDC(QPainter& paintDc, const QRect& clipBox);
   ~COffscreenDC() override;

@@ -208,7 +208,7 @@ QRegion CSkinButton::BuildRegionFromMask(const QImage& mask, QRgb key) {
   return UnionOf(rows);
 }
 
-void CSkinButton::TileBitmap(CDC& dc, const QImage& bitmap, const WinRect& rc) {
+void CSkinButton::TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc) {
   if (bitmap.isNull()) return;
   const int bw = bitmap.width();
   const int bh = bitmap.height();
@@ -221,7 +221,7 @@ void CSkinButton::TileBitmap(CDC& dc, const QImage& bitmap, const WinRect& rc) {
   }
 }
 
-void CSkinButton::PaintStateBitmap(CDC& dc, const QImage& bitmap, const WinRect& rc,
+void CSkinButton::PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc,
                                    int fitMode) const {
   if (fitMode == FIT_TILE) {
     TileBitmap(dc, bitmap, rc);
@@ -255,7 +255,7 @@ void CSkinButton::PaintStateBitmap(CDC& dc, const QImage& bitmap, const WinRect&
 
 void CSkinButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  CDC dc(&painter);
+  CWinPainter dc(&painter);
   const WinRect rc{0, 0, width(), height()};
   ItemState state;
   state.disabled = !isEnabled();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 #include "controls/WinRect.h"
 
 namespace ov {
@@ -99,9 +99,9 @@ class CSkinButton : public QPushButton {
   static QRegion BuildRegionFromMask(const QImage& mask, QRgb key);
 
   // Draws bitmap into rc by fit mode; uses the loaded mask, if any, except when tiling.
-  void PaintStateBitmap(CDC& dc, const QImage& bitmap, const WinRect& rc, int fitMode) const;
+  void PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc, int fitMode) const;
   // Repeats bitmap from rc's top-left corner, cutting the last row and column at rc's edges.
-  static void TileBitmap(CDC& dc, const QImage& bitmap, const WinRect& rc);
+  static void TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc);
 
  signals:
   // One click of the button: the control id set at construction or with SetControlId.

@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 #include "controls/WinConstants.h"
+#include "res/SkinPalette.h"
 
 namespace ov {
 namespace {
@@ -28,7 +29,7 @@ WinRect Transposed(const WinRect& r) { return {r.top, r.left, r.bottom, r.right}
 CSkinSlider::CSkinSlider(int controlId, QWidget* parent)
     : QSlider(Qt::Horizontal, parent), m_ControlId(controlId) {
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(57, 57, 57));
+  pal.setColor(QPalette::Window, skin::kTitleBand);
   setPalette(pal);
 }
 
@@ -155,7 +156,7 @@ void CSkinSlider::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void CSkinSlider::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  CDC dc(&painter);
+  CWinPainter dc(&painter);
   const bool vertical = orientation() == Qt::Vertical;
   auto place = [vertical](const WinRect& r) { return vertical ? Transposed(r) : r; };
   dc.FillRect({0, 0, width(), height()}, palette().color(QPalette::Window));
@@ -163,7 +164,7 @@ void CSkinSlider::paintEvent(QPaintEvent*) {
   // Channel: dark outline, grey until a file is open, then the track colour.
   const WinRect ch = place(ChannelRect());
   dc.SelectPen(QColor(0, 0, 0));
-  dc.SelectBrush(QColor(91, 91, 91));
+  dc.SelectBrush(skin::kUnlit);
   dc.Rectangle(ch);
   if (m_TrackFilled) {
     dc.FillRect({ch.left + 1, ch.top + 1, ch.right - 1, ch.bottom - 1}, m_TrackColour);

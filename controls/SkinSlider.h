@@ -4,6 +4,7 @@
 #include <QSlider>
 
 #include "controls/WinRect.h"
+#include "res/SkinPalette.h"
 
 namespace ov {
 
@@ -51,9 +52,9 @@ class CSkinSlider : public QSlider {
   // Paint the channel interior in m_TrackColour; the window sets it once a file is open.
   bool m_TrackFilled = false;
 
-  QColor m_ThumbEdgeColour{57, 57, 57};
-  QColor m_TrackColour{35, 205, 246};
-  QColor m_ThumbColour{100, 100, 100};
+  QColor m_ThumbEdgeColour = skin::kTitleBand;
+  QColor m_TrackColour = skin::kAccent;
+  QColor m_ThumbColour = skin::kPanel;
   QColor m_DragBkColour{180, 180, 180};
   QColor m_DragTextColour{169, 169, 169};
 

@@ -9,13 +9,14 @@
 
 #include "controls/OffscreenDC.h"
 #include "controls/WinConstants.h"
+#include "res/SkinPalette.h"
 
 namespace ov {
 namespace {
 
 const QColor kBlack(0, 0, 0);
-const QColor kLit(35, 205, 246);
-const QColor kUnlit(91, 91, 91);
+const QColor& kLit = skin::kAccent;
+using skin::kUnlit;
 const QColor kThumbBody(222, 219, 222);
 const QColor kWedge(231, 227, 231);
 const QColor kGrooveLight(189, 190, 189);
@@ -91,7 +92,7 @@ void CVolumeSlider::paintEvent(QPaintEvent* event) {
   }
 }
 
-void CVolumeSlider::PaintHorizontal(CDC& dc, const WinRect& c) {
+void CVolumeSlider::PaintHorizontal(CWinPainter& dc, const WinRect& c) {
   dc.FillRect(c, m_FaceColour);
   const int m = (c.right - c.left) / 12;
   const int L = c.left + m;
@@ -123,7 +124,7 @@ void CVolumeSlider::PaintHorizontal(CDC& dc, const WinRect& c) {
               m_Tracking ? kLit : m_ShadeColour);
 }
 
-void CVolumeSlider::PaintVertical(CDC& dc, const WinRect& c) {
+void CVolumeSlider::PaintVertical(CWinPainter& dc, const WinRect& c) {
   dc.FillRect(c, m_FaceColour);
   const int m = (c.bottom - c.top) / 12;
   const int T = c.top + m;

@@ -7,7 +7,7 @@
 
 namespace ov {
 
-class CDC;
+class CWinPainter;
 
 // The volume slider: keeps its own level and range (QSlider's value is a hidden position that
 // only the keys move) and paints itself completely, off screen. While the left button is held
@@ -60,8 +60,8 @@ class CVolumeSlider : public QSlider {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
-  void PaintHorizontal(CDC& dc, const WinRect& client);
-  void PaintVertical(CDC& dc, const WinRect& client);
+  void PaintHorizontal(CWinPainter& dc, const WinRect& client);
+  void PaintVertical(CWinPainter& dc, const WinRect& client);
   float Fraction() const;
 
   int m_ControlId;

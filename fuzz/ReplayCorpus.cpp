@@ -1,4 +1,4 @@
-// Replays the committed seed corpus (and any crash files given) through the fuzz target.
+// Replays a committed seed corpus (OV_CORPUS_DIR) through a fuzz target in an ordinary test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-TEST(FuzzCorpus, EveryInputOpensWithoutFault) {
-  const auto dir = std::filesystem::path(OV_SOURCE_DIR) / "fuzz" / "corpus";
+TEST(FuzzCorpus, EveryInputRunsWithoutFault) {
+  const auto dir = std::filesystem::path(OV_CORPUS_DIR);
   size_t count = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir)) {
     std::ifstream in(e.path(), std::ios::binary);
@@ -17,5 +17,5 @@ TEST(FuzzCorpus, EveryInputOpensWithoutFault) {
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     ++count;
   }
-  EXPECT_GE(count, 5u);
+  EXPECT_GE(count, 3u);
 }

@@ -6,9 +6,10 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 #include "controls/SkinButton.h"
 #include "res/BitmapIds.h"
+#include "res/SkinPalette.h"
 #include "res/SkinResources.h"
 #include "ui/ControlIds.h"
 #include "ui/DialogFonts.h"
@@ -78,9 +79,9 @@ void CAboutDlg::mousePressEvent(QMouseEvent* event) {
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  CDC dc(&p);
+  CWinPainter dc(&p);
   const int right = width(), bottom = height();
-  dc.FillRect({0, 0, right, 25}, QColor(57, 57, 57));
+  dc.FillRect({0, 0, right, 25}, skin::kTitleBand);
   dc.FillRect({1, 26, right - 1, bottom - 1}, QColor(255, 255, 255));
   dc.SelectPen(Qt::black, 1);
   dc.MoveTo(0, 0);

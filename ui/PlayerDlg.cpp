@@ -17,6 +17,7 @@
 #include "controls/VolumeSlider.h"
 #include "ov/Version.h"
 #include "res/BitmapIds.h"
+#include "res/SkinPalette.h"
 #include "res/SkinResources.h"
 #include "tools/StorageTools.h"
 #include "ui/AboutDlg.h"
@@ -177,11 +178,11 @@ void CPlayerDlg::CreateControls() {
 }
 
 void CPlayerDlg::ApplyStatusColours() {
-  const QColor cyan(0, 192, 255), panel(100, 100, 100), dark(57, 57, 57);
+  const QColor &cyan = skin::kAccentText, &panel = skin::kPanel, &dark = skin::kTitleBand;
   Status(idc::kOsd)->SetColours(cyan, panel, panel);
   Status(idc::kSpeed)->SetColours(cyan, panel, panel);
   Status(idc::kVer)->SetColours(cyan, panel, panel);
-  Status(idc::kTotalTime)->SetColours(dark, QColor(169, 169, 169), panel);
+  Status(idc::kTotalTime)->SetColours(dark, skin::kTimeFace, panel);
   Status(idc::kName)->SetColours(QColor(255, 255, 255), dark, panel);
   Status(idc::kSearching)->SetColours(cyan, panel, std::nullopt);
 

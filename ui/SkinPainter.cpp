@@ -2,28 +2,29 @@
 
 #include <QPainter>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 #include "controls/Regions.h"
+#include "res/SkinPalette.h"
 #include "ui/StringTable.h"
 
 namespace ov {
 
 namespace {
-const QColor kTitleBand(57, 57, 57);
-const QColor kVideoFrame(100, 100, 100);
+using skin::kTitleBand;
+const QColor& kVideoFrame = skin::kPanel;
 const QColor kBarShadow(47, 47, 47);
 const QColor kBarLight(200, 200, 200);
-const QColor kLowerBand(225, 225, 225);
-const QColor kEdge(57, 57, 57);
+using skin::kLowerBand;
+const QColor& kEdge = skin::kTitleBand;
 constexpr int kCorner = 14;  // corner ellipse of the outline and the region
 
-void Line(CDC& dc, int x0, int y0, int x1, int y1) {
+void Line(CWinPainter& dc, int x0, int y0, int x1, int y1) {
   dc.MoveTo(x0, y0);
   dc.LineTo(x1, y1);
 }
 
 // Top, bottom, left and right lines of one frame around e, grown by d (1..3).
-void PathFrame(CDC& dc, const WinRect& e, int d, const QColor& colour) {
+void PathFrame(CWinPainter& dc, const WinRect& e, int d, const QColor& colour) {
   dc.SelectPen(colour, 1);
   Line(dc, e.left - d, e.top - d, e.right + d, e.top - d);
   Line(dc, e.left - d, e.bottom + d - 1, e.right + d, e.bottom + d - 1);
@@ -40,7 +41,7 @@ QImage ComposeSkinCanvas(const SkinGeometry& g, const SkinBitmaps& bitmaps) {
   QImage canvas(g.width, g.height, QImage::Format_RGB32);
   canvas.fill(Qt::black);
   QPainter painter(&canvas);
-  CDC dc(&painter);
+  CWinPainter dc(&painter);
   const WinRect c{0, 0, g.width, g.height};
   const WinRect& v = g.video;
   const int l = v.left - 5;
@@ -96,7 +97,7 @@ QImage ComposeSkinCanvas(const SkinGeometry& g, const SkinBitmaps& bitmaps) {
 void PaintSkin(QPainter& p, const SkinGeometry& g, const SkinBitmaps& bitmaps,
                const QFont& titleFont) {
   QImage canvas = ComposeSkinCanvas(g, bitmaps);
-  CDC dc(&p);
+  CWinPainter dc(&p);
   dc.BitBlt(0, 0, g.width, g.height, canvas, 0, 0, Rop::SrcCopy);
   dc.SetFont(titleFont);
   dc.SetTextColor(QColor(255, 255, 255));

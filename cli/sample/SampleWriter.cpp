@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "cli/sample/ManifestWriter.h"
 #include "cli/sample/SampleAudio.h"
@@ -256,37 +258,34 @@ void EncodeChannelVideo(const VideoParams& params, int channel, uint32_t firstFr
 
 namespace {
 
-SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& path,
-                              const std::string& manifestPath) {
-  SampleOptions o = ResolveSampleOptions(options);
-  const uint64_t dataStart = o.kind == 0 ? kDataStartKind0 : kDataStartKind12;
-
-  // Long mode: one encoded group of pictures per slot, and a duration that fills the target.
+// Long mode: one encoded group of pictures per slot, and a duration (into o) that fills the
+// target size. Empty groups otherwise.
+std::vector<std::vector<EncodedFrame>> EncodeLongGops(SampleOptions& o) {
   std::vector<std::vector<EncodedFrame>> gops(kSlots);
-  if (o.longTargetBytes) {
-    uint64_t videoBytes = 0;
-    for (int slot : *o.videoSlots) {
-      EncodeChannelVideo(o.video, slot, 0, uint32_t(o.video.gop),
-                         [&](const EncodedFrame& f) { gops[size_t(slot)].push_back(f); });
-      videoBytes += GopBytes(gops[size_t(slot)]);
-    }
-    const int64_t periodMs = int64_t(o.video.gop) * 1000 / o.video.fps;
-    const double bytesPerMs =
-        double(videoBytes) / double(periodMs) +
-        double(o.audioSlots->size()) * (kYskFrameHeaderSize + kAudioFrameBytes) / kAudioFrameMs;
-    const uint64_t room =
-        o.longTargetBytes > 2 * kDataStartKind12 ? o.longTargetBytes - 2 * kDataStartKind12 : 0;
-    int64_t reps = std::max<int64_t>(1, int64_t(double(room) / bytesPerMs) / periodMs);
-    reps = std::min<int64_t>(reps, kMaxDurationMs / periodMs);
-    o.durationMs = reps * periodMs;
+  if (!o.longTargetBytes) return gops;
+  uint64_t videoBytes = 0;
+  for (int slot : *o.videoSlots) {
+    EncodeChannelVideo(o.video, slot, 0, uint32_t(o.video.gop),
+                       [&](const EncodedFrame& f) { gops[size_t(slot)].push_back(f); });
+    videoBytes += GopBytes(gops[size_t(slot)]);
   }
+  const int64_t periodMs = int64_t(o.video.gop) * 1000 / o.video.fps;
+  const double bytesPerMs =
+      double(videoBytes) / double(periodMs) +
+      double(o.audioSlots->size()) * (kYskFrameHeaderSize + kAudioFrameBytes) / kAudioFrameMs;
+  const uint64_t room =
+      o.longTargetBytes > 2 * kDataStartKind12 ? o.longTargetBytes - 2 * kDataStartKind12 : 0;
+  int64_t reps = std::max<int64_t>(1, int64_t(double(room) / bytesPerMs) / periodMs);
+  reps = std::min<int64_t>(reps, kMaxDurationMs / periodMs);
+  o.durationMs = reps * periodMs;
+  return gops;
+}
 
-  DataFile file(path);
-  ManifestWriter manifest(manifestPath);
-  RunWriter writer(o, file, manifest);
-  file.WriteZeros(size_t(dataStart));
+// Every video run, then every audio run, written after the data start.
+std::vector<Run> WriteRuns(const SampleOptions& o, DataFile& file, RunWriter& writer,
+                           const std::vector<std::vector<EncodedFrame>>& gops,
+                           SampleResult& result) {
   std::vector<Run> runs;
-  SampleResult result;
   const uint64_t videoFrames =
       o.longTargetBytes ? uint64_t(o.durationMs / (int64_t(o.video.gop) * 1000 / o.video.fps)) *
                               uint64_t(o.video.gop)
@@ -315,7 +314,13 @@ SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& p
     result.audioFrames += run.frames;
     runs.push_back(run);
   }
+  return runs;
+}
 
+// The header: at the front, or for kind 2 in the tail after a stale front copy. Returns the
+// header and where it was written.
+std::pair<YskHeader, uint64_t> WriteHeader(const SampleOptions& o, DataFile& file,
+                                           const std::vector<Run>& runs, uint64_t dataStart) {
   YskHeader header = BuildHeader(o, runs, dataStart);
   std::array<uint8_t, kYskHeaderSize> bytes{};
   uint64_t headerOffset = 0;
@@ -335,6 +340,22 @@ SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& p
     EncodeHeader(header, bytes);
     file.WriteAt(0, bytes.data(), bytes.size());
   }
+  return {header, headerOffset};
+}
+
+SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& path,
+                              const std::string& manifestPath) {
+  SampleOptions o = ResolveSampleOptions(options);
+  const uint64_t dataStart = o.kind == 0 ? kDataStartKind0 : kDataStartKind12;
+  const auto gops = EncodeLongGops(o);
+
+  DataFile file(path);
+  ManifestWriter manifest(manifestPath);
+  RunWriter writer(o, file, manifest);
+  file.WriteZeros(size_t(dataStart));
+  SampleResult result;
+  const std::vector<Run> runs = WriteRuns(o, file, writer, gops, result);
+  const auto [header, headerOffset] = WriteHeader(o, file, runs, dataStart);
   result.fileSize = file.pos();
   result.durationMs = o.durationMs;
   result.largestPayload = std::max(writer.largest(), kAudioFrameBytes);

@@ -311,6 +311,63 @@ QImage Logo(int size, const QColor& background, bool plate) {
   return img;
 }
 
+// The buttons drawn from one picture family, by bitmap id.
+struct TransportArt {
+  std::uint32_t id;
+  int width;
+  Glyph glyph;
+  State state;
+  bool active;
+};
+const TransportArt kTransportArt[] = {
+    {IDB_PLAY_NORMAL, 43, Glyph::Play, State::Normal, false},
+    {IDB_PLAY_PRESSED, 43, Glyph::Play, State::Pressed, false},
+    {IDB_PLAY_HOVER, 43, Glyph::Play, State::Hover, false},
+    {IDB_PAUSE, 43, Glyph::Pause, State::Normal, true},
+    {IDB_REW_NORMAL, 36, Glyph::Rew, State::Normal, false},
+    {IDB_REW_PRESSED, 36, Glyph::Rew, State::Pressed, false},
+    {IDB_REW_HOVER, 36, Glyph::Rew, State::Hover, false},
+    {IDB_BACK_NORMAL, 36, Glyph::Back, State::Normal, false},
+    {IDB_BACK_PRESSED, 36, Glyph::Back, State::Pressed, false},
+    {IDB_BACK_HOVER, 36, Glyph::Back, State::Hover, false},
+    {IDB_FWD_NORMAL, 36, Glyph::Fwd, State::Normal, false},
+    {IDB_FWD_PRESSED, 36, Glyph::Fwd, State::Pressed, false},
+    {IDB_FWD_HOVER, 36, Glyph::Fwd, State::Hover, false},
+    {IDB_FF_NORMAL, 36, Glyph::FF, State::Normal, false},
+    {IDB_FF_PRESSED, 36, Glyph::FF, State::Pressed, false},
+    {IDB_FF_HOVER, 36, Glyph::FF, State::Hover, false},
+};
+
+struct PaneArt {
+  std::uint32_t id;
+  int panes;
+  bool pressed;
+};
+const PaneArt kPaneArt[] = {
+    {IDB_CH1_NORMAL, 1, false},
+    {IDB_CH1_PRESSED, 1, true},
+    {IDB_CH4_NORMAL, 4, false},
+    {IDB_CH4_PRESSED, 4, true},
+    {IDB_CH9_NORMAL, 9, false},
+    {IDB_CH9_PRESSED, 9, true},
+    {IDB_CH16_NORMAL, 16, false},
+    {IDB_CH16_PRESSED, 16, true},
+};
+
+struct WindowArt {
+  std::uint32_t id;
+  WindowGlyph glyph;
+  bool pressed;
+};
+const WindowArt kWindowArt[] = {
+    {IDB_CLOSE_NORMAL, WindowGlyph::Close, false},
+    {IDB_CLOSE_PRESSED, WindowGlyph::Close, true},
+    {IDB_MAXIMIZE_NORMAL, WindowGlyph::Maximize, false},
+    {IDB_MAXIMIZE_PRESSED, WindowGlyph::Maximize, true},
+    {IDB_MINIMIZE_NORMAL, WindowGlyph::Minimize, false},
+    {IDB_MINIMIZE_PRESSED, WindowGlyph::Minimize, true},
+};
+
 }  // namespace
 
 QColor StripColour(int y) {
@@ -321,39 +378,13 @@ QColor StripColour(int y) {
 }
 
 QImage DrawSkinBitmap(std::uint32_t id) {
+  for (const auto& a : kTransportArt)
+    if (a.id == id) return TransportButton(a.width, a.glyph, a.state, a.active);
+  for (const auto& a : kPaneArt)
+    if (a.id == id) return PaneButton(a.panes, a.pressed);
+  for (const auto& a : kWindowArt)
+    if (a.id == id) return WindowButton(a.glyph, a.pressed);
   switch (id) {
-    case IDB_PLAY_NORMAL:
-      return TransportButton(43, Glyph::Play, State::Normal);
-    case IDB_PLAY_PRESSED:
-      return TransportButton(43, Glyph::Play, State::Pressed);
-    case IDB_PLAY_HOVER:
-      return TransportButton(43, Glyph::Play, State::Hover);
-    case IDB_PAUSE:
-      return TransportButton(43, Glyph::Pause, State::Normal, true);
-    case IDB_REW_NORMAL:
-      return TransportButton(36, Glyph::Rew, State::Normal);
-    case IDB_REW_PRESSED:
-      return TransportButton(36, Glyph::Rew, State::Pressed);
-    case IDB_REW_HOVER:
-      return TransportButton(36, Glyph::Rew, State::Hover);
-    case IDB_BACK_NORMAL:
-      return TransportButton(36, Glyph::Back, State::Normal);
-    case IDB_BACK_PRESSED:
-      return TransportButton(36, Glyph::Back, State::Pressed);
-    case IDB_BACK_HOVER:
-      return TransportButton(36, Glyph::Back, State::Hover);
-    case IDB_FWD_NORMAL:
-      return TransportButton(36, Glyph::Fwd, State::Normal);
-    case IDB_FWD_PRESSED:
-      return TransportButton(36, Glyph::Fwd, State::Pressed);
-    case IDB_FWD_HOVER:
-      return TransportButton(36, Glyph::Fwd, State::Hover);
-    case IDB_FF_NORMAL:
-      return TransportButton(36, Glyph::FF, State::Normal);
-    case IDB_FF_PRESSED:
-      return TransportButton(36, Glyph::FF, State::Pressed);
-    case IDB_FF_HOVER:
-      return TransportButton(36, Glyph::FF, State::Hover);
     case IDB_FILEOPEN_NORMAL:
       return TextButton(53, 22, kLowerBand, QStringLiteral("Open"), false, true);
     case IDB_FILEOPEN_PRESSED:
@@ -375,18 +406,6 @@ QImage DrawSkinBitmap(std::uint32_t id) {
       FillWithStrip(img, 0);
       return img;
     }
-    case IDB_CLOSE_NORMAL:
-      return WindowButton(WindowGlyph::Close, false);
-    case IDB_CLOSE_PRESSED:
-      return WindowButton(WindowGlyph::Close, true);
-    case IDB_MAXIMIZE_NORMAL:
-      return WindowButton(WindowGlyph::Maximize, false);
-    case IDB_MAXIMIZE_PRESSED:
-      return WindowButton(WindowGlyph::Maximize, true);
-    case IDB_MINIMIZE_NORMAL:
-      return WindowButton(WindowGlyph::Minimize, false);
-    case IDB_MINIMIZE_PRESSED:
-      return WindowButton(WindowGlyph::Minimize, true);
     case IDB_ABOUT_OK_NORMAL:
       return TextButton(70, 23, QColor(255, 255, 255), QStringLiteral("OK"), false, false);
     case IDB_ABOUT_OK_PRESSED:
@@ -395,22 +414,6 @@ QImage DrawSkinBitmap(std::uint32_t id) {
       return Logo(18, kTitleBand, false);
     case IDB_ABOUT_PICTURE:
       return Logo(32, QColor(255, 255, 255), true);
-    case IDB_CH1_NORMAL:
-      return PaneButton(1, false);
-    case IDB_CH1_PRESSED:
-      return PaneButton(1, true);
-    case IDB_CH4_NORMAL:
-      return PaneButton(4, false);
-    case IDB_CH4_PRESSED:
-      return PaneButton(4, true);
-    case IDB_CH9_NORMAL:
-      return PaneButton(9, false);
-    case IDB_CH9_PRESSED:
-      return PaneButton(9, true);
-    case IDB_CH16_NORMAL:
-      return PaneButton(16, false);
-    case IDB_CH16_PRESSED:
-      return PaneButton(16, true);
     default:
       return QImage();
   }

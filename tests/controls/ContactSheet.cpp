@@ -84,62 +84,55 @@ class Sheet {
   QPainter m_P;
 };
 
-}  // namespace
+using namespace ov;
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: ov_contact_sheet <out.png> [zoom]\n");
-    return 2;
-  }
-  const int zoom = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
-  using namespace ov;
-  Sheet sheet;
+// Transport row: every button in every look.
+const ButtonEntry kTransport[] = {
+    {"rew 1001", 36, 48, IDB_REW_NORMAL, IDB_REW_PRESSED, IDB_REW_HOVER},
+    {"r 1002", 36, 48, IDB_BACK_NORMAL, IDB_BACK_PRESSED, IDB_BACK_HOVER},
+    {"play 1003", 43, 48, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER},
+    {"pause 1003", 43, 48, IDB_PAUSE, IDB_PAUSE, IDB_PAUSE},
+    {"f 1004", 36, 48, IDB_FWD_NORMAL, IDB_FWD_PRESSED, IDB_FWD_HOVER},
+    {"ff 1005", 36, 48, IDB_FF_NORMAL, IDB_FF_PRESSED, IDB_FF_HOVER},
+};
 
-  // Transport row: every button in every look.
-  const ButtonEntry transport[] = {
-      {"rew 1001", 36, 48, IDB_REW_NORMAL, IDB_REW_PRESSED, IDB_REW_HOVER},
-      {"r 1002", 36, 48, IDB_BACK_NORMAL, IDB_BACK_PRESSED, IDB_BACK_HOVER},
-      {"play 1003", 43, 48, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER},
-      {"pause 1003", 43, 48, IDB_PAUSE, IDB_PAUSE, IDB_PAUSE},
-      {"f 1004", 36, 48, IDB_FWD_NORMAL, IDB_FWD_PRESSED, IDB_FWD_HOVER},
-      {"ff 1005", 36, 48, IDB_FF_NORMAL, IDB_FF_PRESSED, IDB_FF_HOVER},
-  };
+void DrawTransportButtons(Sheet& sheet) {
   sheet.Title(10, 20, QStringLiteral("Transport buttons"));
   for (int look = 0; look < 4; ++look) sheet.Caption(10, 60 + look * 56, kLookNames[look]);
   int x = 70;
-  for (const ButtonEntry& entry : transport) {
+  for (const ButtonEntry& entry : kTransport) {
     sheet.Caption(x, 34, QString::fromLatin1(entry.name));
     for (int look = 0; look < 4; ++look) {
       sheet.Put(x, 38 + look * 56, GrabButton(entry, static_cast<Look>(look)));
     }
     x += 64;
   }
+}
 
-  // The same buttons on the bar strip where the window places them.
+// The same buttons on the bar strip where the window places them.
+void DrawTransportRow(Sheet& sheet) {
   sheet.Title(480, 20, QStringLiteral("Transport row on the bar strip"));
-  {
-    QImage row(240, 48, QImage::Format_RGB32);
-    QPainter p(&row);
-    p.drawImage(QRect(0, 0, 240, 48), LoadBitmapResource(IDB_BAR_STRIP));
-    const int places[] = {10, 46, 82, 125, 161};
-    const int order[] = {0, 1, 2, 4, 5};
-    for (int i = 0; i < 5; ++i) {
-      p.drawImage(places[i], 0, GrabButton(transport[order[i]], Look::Normal));
-    }
-    p.end();
-    sheet.Put(480, 38, row);
-    QImage playing = row.copy();
-    QPainter q(&playing);
-    q.drawImage(82, 0, GrabButton(transport[3], Look::Normal));
-    q.drawImage(125, 0, GrabButton(transport[4], Look::Hover));
-    q.end();
-    sheet.Put(480, 94, playing);
-    sheet.Caption(730, 66, QStringLiteral("stopped"));
-    sheet.Caption(730, 122, QStringLiteral("playing, f hovered"));
+  QImage row(240, 48, QImage::Format_RGB32);
+  QPainter p(&row);
+  p.drawImage(QRect(0, 0, 240, 48), LoadBitmapResource(IDB_BAR_STRIP));
+  const int places[] = {10, 46, 82, 125, 161};
+  const int order[] = {0, 1, 2, 4, 5};
+  for (int i = 0; i < 5; ++i) {
+    p.drawImage(places[i], 0, GrabButton(kTransport[order[i]], Look::Normal));
   }
+  p.end();
+  sheet.Put(480, 38, row);
+  QImage playing = row.copy();
+  QPainter q(&playing);
+  q.drawImage(82, 0, GrabButton(kTransport[3], Look::Normal));
+  q.drawImage(125, 0, GrabButton(kTransport[4], Look::Hover));
+  q.end();
+  sheet.Put(480, 94, playing);
+  sheet.Caption(730, 66, QStringLiteral("stopped"));
+  sheet.Caption(730, 122, QStringLiteral("playing, f hovered"));
+}
 
+void DrawSmallButtons(Sheet& sheet) {
   // Small buttons: normal and pressed (their hover picture is the normal one).
   const ButtonEntry small[] = {
       {"minimize", 19, 19, IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_PRESSED, IDB_MINIMIZE_NORMAL},
@@ -158,14 +151,16 @@ int main(int argc, char** argv) {
   sheet.Title(10, 270, QStringLiteral("Window, layout, sound and dialog buttons"));
   sheet.Caption(10, 306, QStringLiteral("normal"));
   sheet.Caption(10, 340, QStringLiteral("pressed"));
-  x = 70;
+  int x = 70;
   for (const ButtonEntry& entry : small) {
     sheet.Caption(x, 286, QString::fromLatin1(entry.name));
     sheet.Put(x, 292, GrabButton(entry, Look::Normal));
     sheet.Put(x, 326, GrabButton(entry, Look::Pressed));
     x += entry.w + 40;
   }
+}
 
+void DrawPictures(Sheet& sheet) {
   // Other pictures.
   sheet.Title(10, 390, QStringLiteral("Labels, strip and pictures"));
   sheet.Caption(10, 406, QStringLiteral("169 TimeLine"));
@@ -178,10 +173,12 @@ int main(int argc, char** argv) {
   sheet.Put(300, 412, LoadBitmapResource(IDB_LOGO_SMALL));
   sheet.Caption(380, 406, QStringLiteral("203 About picture"));
   sheet.Put(380, 412, LoadBitmapResource(IDB_ABOUT_PICTURE));
+}
 
+void DrawVolumeSliders(Sheet& sheet) {
   // Volume slider, 115 x 14, range 0..15.
   sheet.Title(10, 490, QStringLiteral("Volume slider (115 x 14, range 0..15)"));
-  x = 10;
+  int x = 10;
   for (int level : {0, 4, 8, 15}) {
     CVolumeSlider v;
     v.resize(115, 14);
@@ -213,7 +210,10 @@ int main(int argc, char** argv) {
     sheet.Put(x, 512, v.grab().toImage());
     x += 40;
   }
+}
 
+// Returns the height the sheet needs.
+int DrawSeekSliders(Sheet& sheet) {
   // Seek slider, 713 x 20.
   sheet.Title(10, 650, QStringLiteral("Seek slider (713 x 20, range 0..100)"));
   struct SeekLook {
@@ -243,6 +243,26 @@ int main(int argc, char** argv) {
     sheet.Put(120, y, seek.grab().toImage());
     y += 32;
   }
+  return y;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: ov_contact_sheet <out.png> [zoom]\n");
+    return 2;
+  }
+  const int zoom = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+  Sheet sheet;
+  DrawTransportButtons(sheet);
+  DrawTransportRow(sheet);
+  DrawSmallButtons(sheet);
+  DrawPictures(sheet);
+  DrawVolumeSliders(sheet);
+  const int y = DrawSeekSliders(sheet);
 
   QImage out = sheet.Finish().copy(0, 0, 1000, y + 8);
   if (zoom > 1) out = out.scaled(out.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 #include "controls/OffscreenDC.h"
 #include "controls/Regions.h"
 #include "tests/controls/ControlsTestSupport.h"
@@ -18,19 +18,19 @@ const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 
-// Runs draw on a 12 x 12 blue image through a CDC and returns the image.
+// Runs draw on a 12 x 12 blue image through a CWinPainter and returns the image.
 template <typename F>
 QImage Draw(F draw) {
   QImage img = Solid(12, 12, kBg);
   QPainter p(&img);
-  CDC dc(&p);
+  CWinPainter dc(&p);
   draw(dc);
   p.end();
   return img;
 }
 
 TEST(PaintHelpers, RectangleOutlinesInsideExclusiveEdges) {
-  QImage img = Draw([](CDC& dc) { dc.Rectangle({1, 1, 5, 4}); });
+  QImage img = Draw([](CWinPainter& dc) { dc.Rectangle({1, 1, 5, 4}); });
   EXPECT_EQ(At(img, 1, 1), kBlack);
   EXPECT_EQ(At(img, 4, 1), kBlack);
   EXPECT_EQ(At(img, 4, 3), kBlack);
@@ -39,7 +39,7 @@ TEST(PaintHelpers, RectangleOutlinesInsideExclusiveEdges) {
   EXPECT_EQ(At(img, 1, 4), kBg);
 
   // Null pen: the fill stops one pixel short on the right and at the bottom.
-  img = Draw([](CDC& dc) {
+  img = Draw([](CWinPainter& dc) {
     dc.SelectNullPen();
     dc.SelectBrush(kRed);
     dc.Rectangle({1, 1, 5, 4});
@@ -49,14 +49,14 @@ TEST(PaintHelpers, RectangleOutlinesInsideExclusiveEdges) {
   EXPECT_EQ(At(img, 4, 2), kBg);
   EXPECT_EQ(At(img, 3, 3), kBg);
 
-  img = Draw([](CDC& dc) { dc.FillRect({2, 2, 4, 3}, kRed); });
+  img = Draw([](CWinPainter& dc) { dc.FillRect({2, 2, 4, 3}, kRed); });
   EXPECT_EQ(At(img, 3, 2), kRed);
   EXPECT_EQ(At(img, 4, 2), kBg);
   EXPECT_EQ(At(img, 2, 3), kBg);
 }
 
 TEST(PaintHelpers, LineToLeavesItsEndPoint) {
-  const QImage img = Draw([](CDC& dc) {
+  const QImage img = Draw([](CWinPainter& dc) {
     dc.MoveTo(1, 1);
     dc.LineTo(6, 1);  // right
     dc.MoveTo(6, 3);
@@ -78,7 +78,7 @@ TEST(PaintHelpers, LineToLeavesItsEndPoint) {
   EXPECT_EQ(At(img, 3, 9), kBg);
 
   // A two-pixel pen covers the line's row and the one above it.
-  const QImage wide = Draw([](CDC& dc) {
+  const QImage wide = Draw([](CWinPainter& dc) {
     dc.SelectPen(kRed, 2);
     dc.MoveTo(0, 5);
     dc.LineTo(10, 5);
@@ -92,7 +92,7 @@ TEST(PaintHelpers, LineToLeavesItsEndPoint) {
 TEST(PaintHelpers, BlitsCopyInvertAndStretch) {
   QImage src = Solid(2, 2, QColor(0, 255, 0));
   src.setPixel(1, 1, qRgb(255, 0, 0));
-  const QImage img = Draw([&](CDC& dc) {
+  const QImage img = Draw([&](CWinPainter& dc) {
     dc.BitBlt(0, 0, 4, 4, src, 0, 0, Rop::SrcCopy);  // only the 2 x 2 that exists
     dc.StretchBlt(4, 4, 8, 8, src, 0, 0, 2, 2, Rop::SrcCopy);
     dc.BitBlt(0, 8, 2, 2, src, 0, 0, Rop::SrcInvert);
@@ -143,7 +143,7 @@ TEST(PaintHelpers, RoundRectRegionCutsCornersAndLastRowAndColumn) {
 }
 
 TEST(PaintHelpers, ExcludedAreaStaysUntouched) {
-  const QImage img = Draw([](CDC& dc) {
+  const QImage img = Draw([](CWinPainter& dc) {
     dc.ExcludeClipRect({2, 2, 6, 6});
     dc.FillRect({0, 0, 12, 12}, kRed);
   });

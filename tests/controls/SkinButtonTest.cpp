@@ -202,7 +202,7 @@ TEST_F(SkinButtonTest, MaskShapesTheWindowAndComposesThePicture) {
   QImage target = Solid(10, 10, kBlue);
   {
     QPainter p(&target);
-    CDC dc(&p);
+    CWinPainter dc(&p);
     button.PaintStateBitmap(dc, pictures[kNormal], {0, 0, 10, 10}, CSkinButton::FIT_NATURAL);
   }
   EXPECT_EQ(At(target, 5, 2), kRed);
@@ -213,7 +213,7 @@ TEST_F(SkinButtonTest, MaskShapesTheWindowAndComposesThePicture) {
   target = Solid(10, 10, kBlue);
   {
     QPainter p(&target);
-    CDC dc(&p);
+    CWinPainter dc(&p);
     button.PaintStateBitmap(dc, pictures[kNormal], {0, 0, 10, 10}, CSkinButton::FIT_TILE);
   }
   EXPECT_EQ(At(target, 2, 2), kRed);

@@ -34,33 +34,23 @@ enum class Rop {
 // Defaults match a fresh device context: black pen of width 1, white brush, white background,
 // black text, current position (0, 0).
 //
-// A CDC does not own its QPainter; it must not outlive it. Call only on the thread that owns the
+// A CWinPainter does not own its QPainter; it must not outlive it. Call only on the thread that owns the
 // painter's device (the window thread for widgets).
-class CDC {
+class CWinPainter {
  public:
-  explicit CDC(QPainter* painter = nullptr);
-  virtual ~CDC();
-  CDC(const CDC&) = delete;
-  CDC& operator=(const CDC&) = delete;
+  explicit CWinPainter(QPainter* painter = nullptr);
+  virtual ~CWinPainter();
+  CWinPainter(const CWinPainter&) = delete;
+  CWinPainter& operator=(const CWinPainter&) = delete;
 
-  QPainter* Painter() const { return m_pPainter; }
-
-  // Pen and brush selection. A null pen draws no outline; a null brush fills nothing.
+  // Pen and brush selection. A null pen draws no outline.
   void SelectPen(const QColor& colour, int width = 1);
   void SelectNullPen();
   void SelectBrush(const QColor& colour);
-  void SelectNullBrush();
-  bool HasPen() const { return m_State.hasPen; }
-  bool HasBrush() const { return m_State.hasBrush; }
-  QColor PenColour() const { return m_State.penColour; }
-  QColor BrushColour() const { return m_State.brushColour; }
 
   void SetBkColor(const QColor& c) { m_State.bkColour = c; }
-  QColor GetBkColor() const { return m_State.bkColour; }
   void SetTextColor(const QColor& c) { m_State.textColour = c; }
-  QColor GetTextColor() const { return m_State.textColour; }
   void SetBrushOrg(QPoint p) { m_State.brushOrg = p; }
-  QPoint GetBrushOrg() const { return m_State.brushOrg; }
   void SetFont(const QFont& f) { m_State.font = f; }
 
   // Saves pen, brush, colours, position and clipping; RestoreDC(-1) restores the last save.
@@ -76,7 +66,6 @@ class CDC {
 
   void MoveTo(int x, int y) { m_State.pos = QPoint(x, y); }
   void LineTo(int x, int y);
-  QPoint CurrentPosition() const { return m_State.pos; }
 
   // Copies the w x h block of src at (sx, sy) to (x, y). Parts outside src are not drawn.
   void BitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop);
@@ -89,8 +78,6 @@ class CDC {
   void DrawText(const QString& text, const WinRect& r, int flags);
 
   void ExcludeClipRect(const WinRect& r);
-  void IntersectClipRect(const WinRect& r);
-  void SelectClipRegion(const QRegion& region);  // empty region: no clipping
 
  protected:
   void Attach(QPainter* painter) { m_pPainter = painter; }

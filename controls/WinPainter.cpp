@@ -1,4 +1,4 @@
-#include "controls/DC.h"
+#include "controls/WinPainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -31,32 +31,30 @@ QImage Opaque(const QImage& src) {
 
 }  // namespace
 
-CDC::CDC(QPainter* painter) : m_pPainter(painter) {}
+CWinPainter::CWinPainter(QPainter* painter) : m_pPainter(painter) {}
 
-CDC::~CDC() = default;
+CWinPainter::~CWinPainter() = default;
 
-void CDC::SelectPen(const QColor& colour, int width) {
+void CWinPainter::SelectPen(const QColor& colour, int width) {
   m_State.hasPen = true;
   m_State.penColour = colour;
   m_State.penWidth = std::max(1, width);
 }
 
-void CDC::SelectNullPen() { m_State.hasPen = false; }
+void CWinPainter::SelectNullPen() { m_State.hasPen = false; }
 
-void CDC::SelectBrush(const QColor& colour) {
+void CWinPainter::SelectBrush(const QColor& colour) {
   m_State.hasBrush = true;
   m_State.brushColour = colour;
 }
 
-void CDC::SelectNullBrush() { m_State.hasBrush = false; }
-
-int CDC::SaveDC() {
+int CWinPainter::SaveDC() {
   m_Saved.push_back(m_State);
   if (m_pPainter) m_pPainter->save();
   return static_cast<int>(m_Saved.size());
 }
 
-void CDC::RestoreDC(int saved) {
+void CWinPainter::RestoreDC(int saved) {
   if (m_Saved.empty()) return;
   const std::size_t target = saved < 0 ? m_Saved.size() - 1 : static_cast<std::size_t>(saved - 1);
   if (target >= m_Saved.size()) return;
@@ -67,7 +65,7 @@ void CDC::RestoreDC(int saved) {
   }
 }
 
-void CDC::ApplyPenAndBrush(bool pen, bool brush) {
+void CWinPainter::ApplyPenAndBrush(bool pen, bool brush) {
   m_pPainter->setRenderHint(QPainter::Antialiasing, false);
   m_pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (pen && m_State.hasPen) {
@@ -85,13 +83,13 @@ void CDC::ApplyPenAndBrush(bool pen, bool brush) {
   }
 }
 
-void CDC::FillRect(const WinRect& r, const QColor& colour) {
+void CWinPainter::FillRect(const WinRect& r, const QColor& colour) {
   if (!m_pPainter || r.IsEmpty()) return;
   m_pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_pPainter->fillRect(r.ToQRect(), colour);
 }
 
-void CDC::Rectangle(const WinRect& r) {
+void CWinPainter::Rectangle(const WinRect& r) {
   if (!m_pPainter) return;
   if (!m_State.hasPen) {
     // Without an outline the filled area ends where the outline's inner edge would have been.
@@ -110,7 +108,7 @@ void CDC::Rectangle(const WinRect& r) {
   FillRect({r.right - pw, r.top + pw, r.right, r.bottom - pw}, c);
 }
 
-void CDC::RoundRect(const WinRect& r, int ellipseWidth, int ellipseHeight) {
+void CWinPainter::RoundRect(const WinRect& r, int ellipseWidth, int ellipseHeight) {
   if (!m_pPainter || r.Width() < 2 || r.Height() < 2) return;
   ApplyPenAndBrush(true, true);
   const int inset = m_State.hasPen ? 0 : 1;
@@ -118,20 +116,20 @@ void CDC::RoundRect(const WinRect& r, int ellipseWidth, int ellipseHeight) {
   m_pPainter->drawRoundedRect(box, ellipseWidth / 2.0, ellipseHeight / 2.0);
 }
 
-void CDC::Ellipse(const WinRect& r) {
+void CWinPainter::Ellipse(const WinRect& r) {
   if (!m_pPainter || r.Width() < 2 || r.Height() < 2) return;
   ApplyPenAndBrush(true, true);
   const int inset = m_State.hasPen ? 0 : 1;
   m_pPainter->drawEllipse(QRect(r.left, r.top, r.Width() - 1 - inset, r.Height() - 1 - inset));
 }
 
-void CDC::Polygon(std::span<const QPoint> points) {
+void CWinPainter::Polygon(std::span<const QPoint> points) {
   if (!m_pPainter || points.size() < 2) return;
   ApplyPenAndBrush(true, true);
   m_pPainter->drawPolygon(points.data(), static_cast<int>(points.size()));
 }
 
-void CDC::LineTo(int x, int y) {
+void CWinPainter::LineTo(int x, int y) {
   const QPoint from = m_State.pos;
   m_State.pos = QPoint(x, y);
   if (!m_pPainter || !m_State.hasPen || from == m_State.pos) return;
@@ -169,7 +167,7 @@ void CDC::LineTo(int x, int y) {
   }
 }
 
-void CDC::BitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop) {
+void CWinPainter::BitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop) {
   if (!m_pPainter || src.isNull() || w <= 0 || h <= 0) return;
   QRect from(sx, sy, w, h);
   const QRect clipped = from.intersected(src.rect());
@@ -181,7 +179,7 @@ void CDC::BitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, 
   m_pPainter->restore();
 }
 
-void CDC::StretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh,
+void CWinPainter::StretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh,
                      Rop rop) {
   if (!m_pPainter || src.isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
   m_pPainter->save();
@@ -191,7 +189,7 @@ void CDC::StretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int 
   m_pPainter->restore();
 }
 
-void CDC::DrawText(const QString& text, const WinRect& r, int flags) {
+void CWinPainter::DrawText(const QString& text, const WinRect& r, int flags) {
   if (!m_pPainter || r.IsEmpty()) return;
   m_pPainter->save();
   m_pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -201,26 +199,12 @@ void CDC::DrawText(const QString& text, const WinRect& r, int flags) {
   m_pPainter->restore();
 }
 
-void CDC::ExcludeClipRect(const WinRect& r) {
+void CWinPainter::ExcludeClipRect(const WinRect& r) {
   if (!m_pPainter) return;
   // Without clipping everything is drawable; a region far larger than any surface stands for it.
   const QRegion current =
       m_pPainter->hasClipping() ? m_pPainter->clipRegion() : QRegion(-32768, -32768, 65536, 65536);
   m_pPainter->setClipRegion(current.subtracted(QRegion(r.ToQRect())));
-}
-
-void CDC::IntersectClipRect(const WinRect& r) {
-  if (!m_pPainter) return;
-  m_pPainter->setClipRect(r.ToQRect(), Qt::IntersectClip);
-}
-
-void CDC::SelectClipRegion(const QRegion& region) {
-  if (!m_pPainter) return;
-  if (region.isEmpty()) {
-    m_pPainter->setClipping(false);
-  } else {
-    m_pPainter->setClipRegion(region);
-  }
 }
 
 }  // namespace ov

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/PlayerApp.h"
+#include "ov/InstallDirs.h"
 #include "ov/Version.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication qapp(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
   ov::CPlayerApp::Config config;
   QStringList args = QCoreApplication::arguments();
   // The file dialog hands over absolute paths; a command-line path is made one the same way.

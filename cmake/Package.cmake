@@ -1,6 +1,5 @@
 # Install rules and the Debian package. An installed tree reads nothing from the build folder and
 # works from any prefix: the player finds its decoder module relative to its own folder.
-set(OV_APP_ID io.github.ostravue.Ostravue)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# check_install.sh CMAKE BUILD_DIR WORK_DIR VERSION MODULE_DIR BINDIR DATADIR MANDIR
+# check_install.sh CMAKE BUILD_DIR WORK_DIR VERSION MODULE_DIR BINDIR DATADIR MANDIR APP_ID
 # Installs BUILD_DIR into a new prefix under WORK_DIR (no root needed) and checks what lands there.
 set -uo pipefail
-cmake=$1 build=$2 work=$3 version=$4 moddir=$5 bindir=$6 datadir=$7 mandir=$8
-id=io.github.ostravue.Ostravue
+cmake=$1 build=$2 work=$3 version=$4 moddir=$5 bindir=$6 datadir=$7 mandir=$8 id=$9
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }

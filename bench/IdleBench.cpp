@@ -1,6 +1,7 @@
-// bench_idle FILE: the whole player with the real decoder module, standing still. Opens FILE,
-// then measures CPU and wake-ups of the process over --seconds in three states: stopped after the
+// bench_idle FILE [SECONDS] [--ff32]: the whole player with the real decoder module. Opens FILE,
+// then measures CPU and wake-ups of the process over SECONDS in three states: stopped after the
 // open, paused after playing, and stopped at the recording's end. Prints one JSON line per state.
+// --ff32 instead plays at 32X and prints the recording seconds covered per wall-clock second.
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -70,14 +71,36 @@ void Measure(const char* state, int seconds) {
   std::fflush(stdout);
 }
 
+// Fast forward at 32X with every decoder running: recording seconds per wall-clock second.
+void FastForward(CPlayerDlg& d, int seconds) {
+  PlaybackState& s = d.Engine().State();
+  d.OnCommand(ctl::kPlay);
+  RunUntil([&] { return s.m_SliderSecond.load() >= 1; }, 20000);
+  for (int i = 0; i < 5; ++i) d.OnCommand(ctl::kFF);  // 2X .. 32X
+  RunUntil([&] { return s.m_SeekDone.load() != 0 && s.m_Speed.load() == 32; }, 20000);
+  Run(1000);  // past the search and the first key frames
+  const int32_t from = s.m_SliderSecond.load();
+  const double cpu0 = CpuSeconds();
+  const auto t0 = std::chrono::steady_clock::now();
+  Run(seconds * 1000);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const int32_t covered = s.m_SliderSecond.load() - from;
+  std::printf(
+      "{\"bench\":\"ff32\",\"seconds\":%d,\"recording_seconds_per_second\":%.2f,"
+      "\"goal\":31.5,\"cpu_cores\":%.2f,\"at_end\":%d}\n",
+      seconds, double(covered) / wall, (CpuSeconds() - cpu0) / wall, s.m_AtEnd.load());
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::printf(
-        "usage: bench_idle FILE [SECONDS]\n"
+        "usage: bench_idle FILE [SECONDS] [--ff32]\n"
         "Opens FILE in the player (real decoder module) and measures CPU %% of a core and\n"
-        "wake-ups/s over SECONDS (default 10) stopped, paused after playing, and at the end.\n");
+        "wake-ups/s over SECONDS (default 10) stopped, paused after playing, and at the end.\n"
+        "--ff32: plays at 32X for SECONDS and prints recording seconds per wall second.\n");
     return 0;
   }
   if (argc < 2) {
@@ -85,7 +108,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication qapp(argc, argv);
-  const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+  int seconds = 10;
+  bool ff32 = false;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--ff32") == 0)
+      ff32 = true;
+    else
+      seconds = std::max(1, std::atoi(argv[i]));
+  }
   CPlayerApp::Config c;
   c.programDir = QFileInfo(QCoreApplication::applicationDirPath()).absoluteFilePath().toStdString();
   c.openPath = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath().toStdString();
@@ -95,6 +125,10 @@ int main(int argc, char** argv) {
     if (!RunUntil([&] { return s.m_bFileReady.load() != 0; }, 20000)) {
       std::fprintf(stderr, "bench_idle: the file did not open\n");
       rc = 1;
+      return d.OnCommand(idc::kExit);
+    }
+    if (ff32) {
+      FastForward(d, seconds);
       return d.OnCommand(idc::kExit);
     }
     Measure("stopped", seconds);

@@ -3,7 +3,9 @@
 #include <QTimer>
 
 #include "decoder/DecoderDispatch.h"
+#include "ui/ControlIds.h"
 #include "ui/PlayerDlg.h"
+#include "ui/PlayerEngineLink.h"
 #include "ui/QtUserPrompts.h"
 #include "ui/StringTable.h"
 
@@ -59,6 +61,27 @@ void CPlayerApp::ReleaseRuntimeAndModule() {
   if (m_module) m_module->Release();
 }
 
+void CPlayerApp::ApplyCommandLine(CPlayerDlg& dlg) {
+  if (m_config.fullScreen) dlg.SetVideoFullScreen(true);
+  if (!m_config.openPath.empty()) {
+    if (!dlg.OpenPath(m_config.openPath, true)) {
+      m_fileRejected = true;
+    } else if (m_config.start || !m_config.paused) {
+      PlaybackEngine& e = dlg.Engine().Engine();
+      int64_t second = 0;
+      if (m_config.start)
+        second = m_config.start->calendar ? m_config.start->seconds - e.StartSecond()
+                                          : m_config.start->seconds;
+      (void)e.StartAt(second, m_config.paused);
+    }
+  }
+  static constexpr struct {
+    int panes, id;
+  } kLayouts[] = {{1, idc::kCh1}, {4, idc::kCh4}, {9, idc::kCh9}, {16, idc::kCh16}};
+  for (const auto& l : kLayouts)
+    if (l.panes == m_config.layout) dlg.OnCommand(l.id);
+}
+
 bool CPlayerApp::InitInstance() {
   if (!m_config.runtime->Initialize()) {
     ShowStartupMessage(IDS_OLE_INIT_FAILED);
@@ -96,10 +119,7 @@ bool CPlayerApp::InitInstance() {
   // Heap, not stack: the window holds the engine's buffers.
   auto dlg = std::make_unique<CPlayerDlg>(std::move(ctx));
   CPlayerDlg* raw = dlg.get();
-  if (!m_config.openPath.empty()) {
-    std::string path = m_config.openPath;
-    QTimer::singleShot(0, raw, [raw, path] { raw->OpenPath(path); });
-  }
+  QTimer::singleShot(0, raw, [this, raw] { ApplyCommandLine(*raw); });
   if (m_config.onRunning) {
     auto hook = m_config.onRunning;
     QTimer::singleShot(0, raw, [raw, hook] { hook(*raw); });

@@ -3,6 +3,7 @@
 // module, runs the player window modally and sees the shutdown through. Window thread only.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/ComponentRuntime.h"
@@ -19,6 +20,16 @@ class CPlayerApp {
     std::string programDir;  // empty: the folder of the running executable
     std::string moduleName = DecoderModule::kFileName;
     std::string openPath;  // a file to open once the window runs, as if chosen in the dialog
+    // Where the opened file starts: seconds from its start, or (calendar) a recording time in
+    // seconds since 1970. Nothing: at the start.
+    struct StartPoint {
+      bool calendar = false;
+      int64_t seconds = 0;
+    };
+    std::optional<StartPoint> start;
+    bool paused = true;       // false: the opened file plays at once
+    int layout = 0;           // 1, 4, 9 or 16 panes, as the pane buttons (refused as they are); 0: none
+    bool fullScreen = false;  // the video area full screen once the window runs
     IUserPrompts* prompts = nullptr;       // null: Qt dialogs
     IComponentRuntime* runtime = nullptr;  // null: the program's runtime
     // Called once the modal run has started (tests look at and close the window from here).
@@ -41,9 +52,13 @@ class CPlayerApp {
   Outcome LastOutcome() const { return m_outcome; }
   bool ModuleLoaded() const { return m_module && m_module->IsLoaded(); }
   bool RuntimeUp() const { return m_runtimeUp; }
+  // The file of the configuration was missing or rejected.
+  bool FileRejected() const { return m_fileRejected; }
 
  private:
   void ReleaseRuntimeAndModule();
+  // The file, start point, layout and full screen of the configuration, once the window runs.
+  void ApplyCommandLine(CPlayerDlg& dlg);
 
   Config m_config;
   std::unique_ptr<IUserPrompts> m_ownPrompts;
@@ -51,6 +66,7 @@ class CPlayerApp {
   std::unique_ptr<DecoderModule> m_module;
   bool m_runtimeUp = false;
   Outcome m_outcome = Outcome::NotStarted;
+  bool m_fileRejected = false;
 };
 
 // Copies text (at most 1023 characters) replacing each "%1" with first and each "%2" with second;

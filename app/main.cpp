@@ -1,31 +1,54 @@
-// ostravue [FILE]: the player; FILE is opened at start-up as if chosen in the file dialog.
+// ostravue [OPTIONS] [FILE]: the player; FILE is opened at start-up as if chosen in the file dialog.
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
-#include <string_view>
+#include <memory>
 
+#include "app/CommandLine.h"
 #include "app/PlayerApp.h"
 #include "ov/InstallDirs.h"
-#include "ov/Version.h"
+
+namespace {
+// Exit statuses: 1 the program could not start (the decoder module and the like), 2 the command
+// line or its file was refused.
+constexpr int kStartFailed = 1;
+constexpr int kRefused = 2;
+}  // namespace
 
 int main(int argc, char** argv) {
-  // Answered before the window system is touched, so they work without a display.
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
-    std::printf("ostravue %s\n", ov::kVersion);
-    return 0;
+  ov::CommandLine cl;
+  {
+    // Parsed before the window system is touched, so help and version work without a display.
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ostravue"));
+    cl = ov::ParseCommandLine(QCoreApplication::arguments());
   }
-  if (argc == 2 && std::string_view(argv[1]) == "--help") {
-    std::printf(
-        "Usage: ostravue [--help] [--version] [FILE]\nPlays FILE, a video recorder backup.\n");
-    return 0;
+  switch (cl.action) {
+    case ov::CommandLine::Action::Help:
+    case ov::CommandLine::Action::Version:
+      std::fputs(cl.text.c_str(), stdout);
+      return 0;
+    case ov::CommandLine::Action::Error:
+      std::fputs(cl.text.c_str(), stderr);
+      return kRefused;
+    case ov::CommandLine::Action::Run:
+      break;
+  }
+  // A file that is not there is refused before any window opens.
+  if (!cl.config.openPath.empty() && !QFileInfo::exists(QString::fromStdString(cl.config.openPath))) {
+    std::fprintf(stderr, "ostravue: %s: No such file or directory\n", cl.config.openPath.c_str());
+    return kRefused;
   }
   QApplication qapp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
-  ov::CPlayerApp::Config config;
-  QStringList args = QCoreApplication::arguments();
-  // The file dialog hands over absolute paths; a command-line path is made one the same way.
-  if (args.size() > 1) config.openPath = QFileInfo(args.at(1)).absoluteFilePath().toStdString();
-  ov::CPlayerApp app(std::move(config));
+  ov::CPlayerApp app(std::move(cl.config));
   app.InitInstance();
-  return 0;
+  switch (app.LastOutcome()) {
+    case ov::CPlayerApp::Outcome::RuntimeFailed:
+    case ov::CPlayerApp::Outcome::LoadFailed:
+    case ov::CPlayerApp::Outcome::NoRegisterExport:
+      return kStartFailed;
+    default:
+      return 0;  // a rejected file was shown and said so; the window ran
+  }
 }

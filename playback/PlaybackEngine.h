@@ -57,6 +57,9 @@ class PlaybackEngine {
   // to the recording; true when a search started. StepFrame, while paused, hands the decoder the
   // picture after the last one shown of the selected channel; true when it did.
   bool SeekToSecond(int32_t second);
+  // After an open: places the next Play at second (from the recording's start, clamped to it) and
+  // plays from there unless paused. False when no file is ready or playback already left the stop.
+  bool StartAt(int64_t second, bool paused);
   bool StepFrame();
   // Display options of the context menu.
   void SetIFrameOnly(bool on);

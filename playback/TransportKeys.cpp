@@ -27,6 +27,21 @@ bool PlaybackEngine::SeekToSecond(int32_t second) {
   return true;
 }
 
+bool PlaybackEngine::StartAt(int64_t second, bool paused) {
+  auto& st = m_State;
+  if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;
+  const int32_t total = std::max<int32_t>(0, m_File.m_Index.m_TotalSeconds);
+  const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
+  if (s > 0) {
+    // The positions stay at the channels' first frames: the search walks from there to the time.
+    st.m_SliderSecond.store(s, kRel);
+    m_ResumeTime = SecondsToCalendar(StartSecond() + s);
+    m_View.SetSeekPos(s);
+  }
+  if (!paused) OnPlay();
+  return true;
+}
+
 bool PlaybackEngine::StepFrame() {
   auto& st = m_State;
   if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;

@@ -1,5 +1,6 @@
 // The player window's command table: every button, slider and menu command, and opening a file.
 #include <QApplication>
+#include <cstdio>
 #include <QLineEdit>
 
 #include "controls/SkinButton.h"
@@ -97,19 +98,25 @@ void CPlayerDlg::OnFileOpen() {
   OpenPath(*path);
 }
 
-void CPlayerDlg::OpenPath(const std::string& path) {
-  if (m_destroyed) return;
+bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
+  if (m_destroyed) return false;
   m_openedPath = path;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   OpenOutcome out = m_engine->Engine().OpenFile(path);
   QApplication::restoreOverrideCursor();
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
+  const bool ready = out.accepted && m_engine->State().m_bFileReady.load() != 0;
+  if (echoToStderr && !ready) {
+    const std::string why = out.message.empty() ? "not a backup file (.ysk)" : out.message;
+    std::fprintf(stderr, "ostravue: %s: %s\n", path.c_str(), why.c_str());
+  }
   if (!out.message.empty()) {
     MessageRequest msg;
     msg.text = out.message;
     m_ctx.prompts->ShowMessage(this, msg);
   }
+  return ready;
 }
 
 void CPlayerDlg::ResetFileDisplay() {

@@ -66,7 +66,9 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // The open command of the FileOpen button: file dialog, then OpenPath.
   void OnFileOpen();
   // The open command from the chosen path on.
-  void OpenPath(const std::string& path);
+  // True when the file is open and ready to play. echoToStderr: a rejection is also written on
+  // standard error (a file named on the command line).
+  bool OpenPath(const std::string& path, bool echoToStderr = false);
   // Puts the file display back to its no-file state.
   void ResetFileDisplay();
 

@@ -253,6 +253,44 @@ TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
   EXPECT_EQ(lines.back(), "unload");
 }
 
+
+TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns) {
+  fs::path sample = test::TestDir("samples") / "app-long.ysk";
+  ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 90 --size 96x64 --fps 5 --no-audio"));
+  runtime = LoggingRuntime(log);
+  for (bool paused : {false, true}) {
+    auto c = BaseConfig(kFakeModule);
+    c.openPath = sample.string();
+    c.start = CPlayerApp::Config::StartPoint{false, 60};
+    c.paused = paused;
+    c.layout = 4;
+    c.fullScreen = true;
+    int state = 0, slider = 0;
+    bool full = false;
+    c.onRunning = [&](CPlayerDlg& d) {
+      PlaybackState& s = d.Engine().State();
+      state = s.m_PlayState.load();
+      slider = s.m_SliderSecond.load();
+      full = d.IsVideoFullScreen();
+      d.OnCommand(idc::kExit);
+    };
+    CPlayerApp app(c);
+    app.InitInstance();
+    EXPECT_FALSE(app.FileRejected());
+    EXPECT_EQ(state, paused ? 20 : 21);
+    EXPECT_EQ(slider, 60);
+    EXPECT_TRUE(full);
+  }
+
+  auto c = BaseConfig(kFakeModule);
+  c.openPath = (test::TestDir("app") / "not-a-backup.txt").string();
+  std::ofstream(c.openPath) << "text";
+  c.onRunning = [](CPlayerDlg& d) { d.OnCommand(idc::kExit); };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_TRUE(app.FileRejected());
+}
+
 }  // namespace
 }  // namespace ov
 

@@ -1,0 +1,121 @@
+// The player's command line: parsing, what the options do to the window, and the exit statuses of
+// both programs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "archive/Calendar.h"
+#include "ov/Version.h"
+
+namespace ov {
+namespace {
+
+QStringList Args(std::initializer_list<const char*> rest) {
+  QStringList out{QStringLiteral("/some/build/bin/ostravue")};
+  for (const char* a : rest) out << QString::fromUtf8(a);
+  return out;
+}
+
+TEST(CommandLineTest, StartPointsAreARecordingTimeOrSecondsAndNothingElse) {
+  SystemTime t{2031, 7, 0, 4, 12, 0, 5, 0};
+  auto cal = ParseStartPoint("2031-07-04 12:00:05");
+  ASSERT_TRUE(cal);
+  EXPECT_TRUE(cal->calendar);
+  EXPECT_EQ(cal->seconds, CalendarToSeconds(t));
+  auto secs = ParseStartPoint("95");
+  ASSERT_TRUE(secs);
+  EXPECT_FALSE(secs->calendar);
+  EXPECT_EQ(secs->seconds, 95);
+  for (const char* bad : {"", "-5", "1e3", "12:00", "99999999999", "2031-02-29 00:00:00",
+                          "2031-07-04 24:00:00", "2031-13-01 00:00:00", "2031-07-04 12:00:05x",
+                          "1969-12-31 23:59:59"})
+    EXPECT_FALSE(ParseStartPoint(bad)) << bad;
+  EXPECT_TRUE(ParseStartPoint("2032-02-29 00:00:00"));
+}
+
+TEST(CommandLineTest, OptionsFillTheConfiguration) {
+  CommandLine cl = ParseCommandLine(
+      Args({"--start", "2031-07-04 12:00:05", "--layout", "4", "--fullscreen", "--paused", "f.ysk"}));
+  ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.text;
+  EXPECT_EQ(cl.config.openPath, QDir::current().absoluteFilePath("f.ysk").toStdString());
+  ASSERT_TRUE(cl.config.start);
+  EXPECT_TRUE(cl.config.start->calendar);
+  EXPECT_TRUE(cl.config.paused);
+  EXPECT_EQ(cl.config.layout, 4);
+  EXPECT_TRUE(cl.config.fullScreen);
+
+  cl = ParseCommandLine(Args({"--start", "30", "f.ysk"}));
+  EXPECT_FALSE(cl.config.paused);  // --start plays unless told otherwise
+  cl = ParseCommandLine(Args({}));
+  EXPECT_EQ(cl.action, CommandLine::Action::Run);
+  EXPECT_TRUE(cl.config.openPath.empty());
+  EXPECT_TRUE(cl.config.paused);
+}
+
+TEST(CommandLineTest, HelpVersionAndRefusals) {
+  CommandLine help = ParseCommandLine(Args({"--help"}));
+  EXPECT_EQ(help.action, CommandLine::Action::Help);
+  EXPECT_EQ(help.text.rfind("Usage: ostravue [options] [FILE]\n", 0), 0u) << help.text;
+  for (const char* opt : {"--start", "--layout", "--fullscreen", "--paused", "--version"})
+    EXPECT_NE(help.text.find(opt), std::string::npos) << opt;
+  CommandLine version = ParseCommandLine(Args({"--version", "f.ysk"}));
+  EXPECT_EQ(version.action, CommandLine::Action::Version);
+  EXPECT_EQ(version.text, std::string("ostravue ") + kVersion + "\n");
+
+  for (auto args : {Args({"--layout", "5"}), Args({"--layout"}), Args({"--start", "30"}),
+                    Args({"--start", "soon", "f.ysk"}), Args({"a.ysk", "b.ysk"}),
+                    Args({"--bogus"})}) {
+    CommandLine cl = ParseCommandLine(args);
+    EXPECT_EQ(cl.action, CommandLine::Action::Error) << args.join(' ').toStdString();
+    EXPECT_EQ(cl.text.rfind("ostravue: ", 0), 0u) << cl.text;
+  }
+}
+
+struct ProcessRun {
+  int status = -1;
+  std::string out;
+};
+// Runs a shell command with no display at all; standard error joins standard output.
+ProcessRun Shell(const std::string& cmd) {
+  ProcessRun r;
+  FILE* p = popen(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + cmd + " 2>&1").c_str(),
+                  "r");
+  if (!p) return r;
+  std::array<char, 512> buf{};
+  while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+TEST(CommandLineTest, ProgramsAnswerWithoutADisplayAndExitWithTheirStatus) {
+  const std::string player = OV_PLAYER_PATH, cli = OV_CLI_PATH;
+  ProcessRun r = Shell(player + " --help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("Usage: ostravue ", 0), 0u) << r.out;
+  r = Shell(player + " --version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, std::string("ostravue ") + kVersion + "\n");
+  r = Shell(player + " --layout 3");
+  EXPECT_EQ(r.status, 2);
+  r = Shell(player + " /no/such/file.ysk");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("/no/such/file.ysk: No such file or directory"), std::string::npos) << r.out;
+
+  r = Shell(cli + " --version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, std::string("ostravue-cli ") + kVersion + "\n");
+  r = Shell(cli + " frobnicate");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("unknown command 'frobnicate'"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("info, make-sample, seek, trace"), std::string::npos) << r.out;
+  r = Shell(cli + " --help");
+  EXPECT_NE(r.out.find("Usage: ostravue-cli "), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace ov

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "playback/EventLog.h"
+#include "playback/trace/EventLog.h"
 #include "playback/PlaybackEngine.h"
-#include "playback/RecordingDecoder.h"
-#include "playback/RecordingView.h"
+#include "playback/trace/RecordingDecoder.h"
+#include "playback/trace/RecordingView.h"
 #include "playback/SteadyClock.h"
 #include "tests/playback/Fixture.h"
 

@@ -8,7 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/TextOut.h"
-#include "playback/TraceDriver.h"
+#include "playback/trace/TraceDriver.h"
 
 namespace ov::cli {
 namespace {

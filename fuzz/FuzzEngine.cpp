@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "playback/ControlIds.h"
-#include "playback/TraceDriver.h"
+#include "playback/trace/TraceDriver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto* split = static_cast<const uint8_t*>(std::memchr(data, 0xFF, size));

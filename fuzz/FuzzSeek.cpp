@@ -7,7 +7,7 @@
 
 #include "archive/BackupFile.h"
 #include "playback/KeyFrameSearch.h"
-#include "playback/VirtualClock.h"
+#include "playback/trace/VirtualClock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4 + ov::kYskHeaderSize + 1) return 0;

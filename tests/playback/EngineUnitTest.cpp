@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "playback/Crc32.h"
+#include "playback/trace/Crc32.h"
 #include "playback/ManualResetEvents.h"
 #include "playback/PaceSchedule.h"
 #include "playback/StatusText.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/TraceDriver.h"
+#include "playback/trace/TraceDriver.h"
 #include "tests/playback/Fixture.h"
 
 namespace ov::test {

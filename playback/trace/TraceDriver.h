@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "archive/BackupFile.h"
-#include "playback/EventLog.h"
+#include "playback/trace/EventLog.h"
 #include "playback/PlaybackEngine.h"
-#include "playback/RecordingDecoder.h"
-#include "playback/RecordingView.h"
-#include "playback/VirtualClock.h"
+#include "playback/trace/RecordingDecoder.h"
+#include "playback/trace/RecordingView.h"
+#include "playback/trace/VirtualClock.h"
 
 namespace ov {
 

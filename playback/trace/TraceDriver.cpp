@@ -1,4 +1,4 @@
-#include "playback/TraceDriver.h"
+#include "playback/trace/TraceDriver.h"
 
 #include <sstream>
 

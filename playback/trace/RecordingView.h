@@ -1,6 +1,6 @@
 #pragma once
 // A player view that records every call into an event log.
-#include "playback/EventLog.h"
+#include "playback/trace/EventLog.h"
 #include "playback/PlayerView.h"
 
 namespace ov {

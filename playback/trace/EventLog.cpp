@@ -1,4 +1,4 @@
-#include "playback/EventLog.h"
+#include "playback/trace/EventLog.h"
 
 namespace ov {
 

@@ -1,4 +1,4 @@
-#include "playback/VirtualClock.h"
+#include "playback/trace/VirtualClock.h"
 
 #include <algorithm>
 

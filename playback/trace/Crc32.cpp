@@ -1,4 +1,4 @@
-#include "playback/Crc32.h"
+#include "playback/trace/Crc32.h"
 
 #include <zlib.h>
 

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "decoder/DecoderDispatch.h"
-#include "playback/EventLog.h"
+#include "playback/trace/EventLog.h"
 
 namespace ov {
 

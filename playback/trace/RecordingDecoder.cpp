@@ -1,6 +1,6 @@
-#include "playback/RecordingDecoder.h"
+#include "playback/trace/RecordingDecoder.h"
 
-#include "playback/Crc32.h"
+#include "playback/trace/Crc32.h"
 
 namespace ov {
 

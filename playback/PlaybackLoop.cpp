@@ -388,8 +388,14 @@ void PlaybackLoop::EndOfRecording(bool forward) {
   // The frame held back for its successor has none: show it before the recording ends.
   if ((m_primed || m_k == 1) && Live()) Submit(m_FrameSlots[1 - m_k], forward);
   Restart();
-  st.m_AtEnd.store(1, kRel);
-  st.m_PlayState.store(kStateStopped, kRel);
+  {
+    // A command that arrived while this pass ran (it bumps the generation before it touches the
+    // positions or the state) owns the state now: a stale pass must not stop its playback.
+    std::lock_guard<std::mutex> g(st.m_PosLock);
+    if (st.m_SeekGen.load(kAcq) != m_gen) return;
+    st.m_AtEnd.store(1, kRel);
+    st.m_PlayState.store(kStateStopped, kRel);
+  }
   // The last pictures stay; the time reads 0 again and so the thumb goes back to the start.
   m_E.ResetPlayerControls(false);
   m_E.m_View.SetSeekPos(0);

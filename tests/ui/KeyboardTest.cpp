@@ -81,9 +81,12 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   EXPECT_EQ(PlayState(), 21);
   ASSERT_TRUE(WaitSeekDone());
 
+  const SystemTime beforeJump = State().m_CurrentTime.Load();
   Key(Qt::Key_Up);
   EXPECT_EQ(Slider(), 59);
   ASSERT_TRUE(WaitSeekDone());
+  // Rewind starts from the last picture handed over: let the jump's first picture arrive.
+  ASSERT_TRUE(test::WaitUntil([&] { return !(State().m_CurrentTime.Load() == beforeJump); }, 10000));
   Key(']');
   EXPECT_EQ(PlayState(), 23);
   Key(']');

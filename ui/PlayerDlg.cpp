@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
+#include <vector>
 
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
@@ -237,8 +239,12 @@ void CPlayerDlg::DestroyWindow() {
   // Whatever the control left behind goes with the other children, before the module unloads.
   m_decoderWidget = nullptr;
   hide();
+  // children() is the live list, which every delete edits, and deleting one child may take
+  // others with it: delete from a guarded copy.
+  std::vector<QPointer<QWidget>> widgets;
   for (QObject* child : children())
-    if (child->isWidgetType()) delete child;
+    if (child->isWidgetType()) widgets.emplace_back(static_cast<QWidget*>(child));
+  for (QPointer<QWidget>& w : widgets) delete w.data();
   m_buttons.clear();
   m_statics.clear();
   m_sldSeek = nullptr;

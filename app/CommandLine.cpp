@@ -10,24 +10,13 @@
 namespace ov {
 
 std::optional<CPlayerApp::Config::StartPoint> ParseStartPoint(const std::string& text) {
-  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, used = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &used) ==
-          6 &&
-      size_t(used) == text.size()) {
+  if (const std::optional<SystemTime> t = ParseDateTime(text)) {
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > kDays[mo - 1] || h > 23 ||
-        mi > 59 || s > 59)
-      return std::nullopt;
+    const int y = t->wYear;
     const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (mo == 2 && d == 29 && !leap) return std::nullopt;
-    SystemTime t;
-    t.wYear = uint16_t(y);
-    t.wMonth = uint16_t(mo);
-    t.wDay = uint16_t(d);
-    t.wHour = uint16_t(h);
-    t.wMinute = uint16_t(mi);
-    t.wSecond = uint16_t(s);
-    return CPlayerApp::Config::StartPoint{true, CalendarToSeconds(t)};
+    if (t->wDay > kDays[t->wMonth - 1] || (t->wMonth == 2 && t->wDay == 29 && !leap))
+      return std::nullopt;
+    return CPlayerApp::Config::StartPoint{true, CalendarToSeconds(*t)};
   }
   // A plain count: digits only, at most ten of them (past any recording's length already).
   if (text.empty() || text.size() > 10 ||

@@ -1,5 +1,7 @@
 #include "archive/Calendar.h"
 
+#include <cstdio>
+
 namespace ov {
 namespace {
 // Days from 1970-01-01 to y-m-d (proleptic Gregorian), after H. Hinnant's civil algorithms.
@@ -46,6 +48,24 @@ int32_t CalendarToSeconds(const SystemTime& t) {
   const int64_t ms = (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 +
                       int64_t(t.wSecond)) * 1000 + int64_t(t.wMilliseconds);
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms / 1000)));
+}
+
+std::optional<SystemTime> ParseDateTime(const std::string& text) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, used = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &used) != 6 ||
+      size_t(used) != text.size())
+    return std::nullopt;
+  if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
+      mi > 59 || s < 0 || s > 59)
+    return std::nullopt;
+  SystemTime t;
+  t.wYear = uint16_t(y);
+  t.wMonth = uint16_t(mo);
+  t.wDay = uint16_t(d);
+  t.wHour = uint16_t(h);
+  t.wMinute = uint16_t(mi);
+  t.wSecond = uint16_t(s);
+  return t;
 }
 
 }  // namespace ov

@@ -2,6 +2,8 @@
 // Calendar time (the fields of a SYSTEMTIME) and the conversions to and from the file's seconds.
 // Proleptic Gregorian, no time zone: a file's seconds are shown as they were recorded.
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace ov {
 
@@ -26,5 +28,9 @@ inline int32_t AddSeconds(int32_t base, int64_t delta) {
 }
 // Calendar fields back to seconds since 1970, truncated toward zero, low 32 bits.
 int32_t CalendarToSeconds(const SystemTime& t);
+// "YYYY-MM-DD HH:MM:SS" and nothing after it, each field in its range (day 1..31: a caller that
+// must refuse the 30th of February checks the month's length), years 1970..2037, the span the
+// 32-bit seconds hold.
+std::optional<SystemTime> ParseDateTime(const std::string& text);
 
 }  // namespace ov

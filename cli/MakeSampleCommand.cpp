@@ -56,20 +56,10 @@ std::vector<int> ParseSlots(const std::string& text) {
 }
 
 int32_t ParseStart(const std::string& text) {
-  SystemTime t;
-  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6 ||
-      y < 1971 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 ||
-      h < 0 || mi < 0 || s < 0)
+  const std::optional<SystemTime> t = ParseDateTime(text);
+  if (!t || t->wYear < 1971)
     throw std::invalid_argument("start must be \"YYYY-MM-DD HH:MM:SS\" (1971..2037)");
-  t.wYear = uint16_t(y);
-  t.wMonth = uint16_t(mo);
-  t.wDay = uint16_t(d);
-  t.wHour = uint16_t(h);
-  t.wMinute = uint16_t(mi);
-  t.wSecond = uint16_t(s);
-  return CalendarToSeconds(t);
+  return CalendarToSeconds(*t);
 }
 
 sample::SampleOptions ToOptions(const MakeSampleArgs& a) {

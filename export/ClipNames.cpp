@@ -11,22 +11,7 @@
 namespace ov::exporter {
 
 std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond) {
-  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) ==
-      6) {
-    if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
-        mi > 59 || s < 0 || s > 59)
-      return std::nullopt;
-    SystemTime t;
-    t.wYear = uint16_t(y);
-    t.wMonth = uint16_t(mo);
-    t.wDay = uint16_t(d);
-    t.wHour = uint16_t(h);
-    t.wMinute = uint16_t(mi);
-    t.wSecond = uint16_t(s);
-    return CalendarToSeconds(t);
-  }
+  if (const std::optional<SystemTime> t = ParseDateTime(text)) return CalendarToSeconds(*t);
   if (text.empty() || text.size() > 9 ||
       !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
     return std::nullopt;

@@ -169,6 +169,15 @@ TEST(SortOrders, KeysAndTies) {
   EXPECT_TRUE(CompareMsecDescending(a, b));
 }
 
+TEST(Calendar, ParseDateTimeTakesTheWholeTextInRange) {
+  const auto t = ParseDateTime("2024-02-29 23:59:58");
+  ASSERT_TRUE(t.has_value());
+  EXPECT_EQ(CalendarToSeconds(*t), 1709251198);
+  for (const char* bad : {"2024-02-29 23:59:58x", "2024-13-01 00:00:00", "1969-12-31 23:59:59",
+                          "2038-01-01 00:00:00", "2024-01-01 24:00:00", "2024-01-01", ""})
+    EXPECT_FALSE(ParseDateTime(bad).has_value()) << bad;
+}
+
 TEST(Calendar, Conversions) {
   auto t = SecondsToCalendar(0);
   EXPECT_EQ(t, (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));

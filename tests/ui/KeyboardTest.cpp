@@ -44,14 +44,6 @@ class KeyboardTest : public PlayerDlgFixture {
     QTest::keyClick(target, c);
     QApplication::processEvents();
   }
-  bool WaitSeekDone() {
-    return test::WaitUntil([&] { return State().m_SeekDone.load() == 1; }, 10000);
-  }
-  bool HasCall(const std::string& call) {
-    auto c = control->Calls();
-    return std::find(c.begin(), c.end(), call) != c.end();
-  }
-  int32_t PlayState() { return State().m_PlayState.load(); }
   int32_t Slider() { return State().m_SliderSecond.load(); }
 };
 

@@ -3,7 +3,9 @@
 // modally, so tests drive it directly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "tests/app/TestPrompts.h"
 #include "tests/ui/UiTestSupport.h"
@@ -28,6 +30,14 @@ class PlayerDlgFixture : public ::testing::Test {
   void TearDown() override { dlg.reset(); }
 
   PlaybackState& State() { return dlg->Engine().State(); }
+  bool WaitSeekDone() {
+    return test::WaitUntil([&] { return State().m_SeekDone.load() == 1; }, 10000);
+  }
+  bool HasCall(const std::string& call) {
+    auto c = control->Calls();
+    return std::find(c.begin(), c.end(), call) != c.end();
+  }
+  int32_t PlayState() { return State().m_PlayState.load(); }
   std::string Text(int id) { return dlg->ControlText(id).toStdString(); }
 
   // Opens path the way the FileOpen button does, answering the dialog with it.

@@ -31,14 +31,6 @@ class TransportTest : public PlayerDlgFixture {
     QApplication::processEvents();
     return dlg->Button(id)->NormalBitmap() == LoadBitmapResource(bitmap);
   }
-  bool WaitSeekDone() {
-    return test::WaitUntil([&] { return State().m_SeekDone.load() == 1; }, 10000);
-  }
-  bool HasCall(const std::string& call) {
-    auto c = control->Calls();
-    return std::find(c.begin(), c.end(), call) != c.end();
-  }
-  int32_t PlayState() { return State().m_PlayState.load(); }
   int32_t Speed() { return State().m_Speed.load(); }
 };
 

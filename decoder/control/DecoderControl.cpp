@@ -21,6 +21,18 @@ const std::string* TextArg(std::span<const DispArg> args, size_t i) {
   return i < args.size() && args[i].kind == DispArg::Kind::Text ? &args[i].text : nullptr;
 }
 
+// Channel names are the recorder's 8-bit text: every byte becomes one character. Control bytes
+// (C0, DEL, C1) would break the title into lines, move it by tabs or draw nothing at all: each
+// shows as a visible replacement character instead.
+QString TitleFromBytes(const std::string& bytes) {
+  QString title = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  for (QChar& c : title) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || (u >= 0x7F && u < 0xA0)) c = QChar::ReplacementCharacter;
+  }
+  return title;
+}
+
 }  // namespace
 
 DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
@@ -101,8 +113,7 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
       const int pane = IntArg(args, 0, -1);
       const std::string* t = TextArg(args, 1);
       if (pane < 0 || pane >= kChannels || !t) return 0;
-      // Channel names are the recorder's 8-bit text: every byte becomes one character.
-      QString title = QString::fromLatin1(t->data(), static_cast<qsizetype>(t->size()));
+      QString title = TitleFromBytes(*t);
       OnViewThread([this, pane, title] {
         if (m_view) m_view->SetTitle(pane, title);
       });

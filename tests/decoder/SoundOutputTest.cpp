@@ -8,6 +8,7 @@
 #include "cli/sample/SampleAudio.h"
 #include "decoder/control/DecoderControl.h"
 #include "decoder/control/G711.h"
+#include "decoder/control/G711Table.h"
 #include "decoder/control/PaneView.h"
 #include "decoder/control/SoundOutput.h"
 #include "tests/decoder/ControlTestSupport.h"
@@ -44,6 +45,16 @@ TEST(G711, DecodesKnownCodes) {
   // Agrees with the sample writer's own mu-law table on every code.
   for (int b = 0; b < 256; ++b)
     EXPECT_EQ(g711::MuLawToLinear(uint8_t(b)), sample::MuLawToLinear(uint8_t(b))) << b;
+}
+
+TEST(G711, LibraryTableMatchesTheFormulas) {
+  const auto mu = g711::DecodeTable(g711::Law::MuLaw);
+  const auto a = g711::DecodeTable(g711::Law::ALaw);
+  ASSERT_TRUE(mu && a);
+  for (int b = 0; b < 256; ++b) {
+    EXPECT_EQ((*mu)[size_t(b)], g711::MuLawToLinear(uint8_t(b))) << b;
+    EXPECT_EQ((*a)[size_t(b)], g711::ALawToLinear(uint8_t(b))) << b;
+  }
 }
 
 TEST(SoundOutput, GainIsSilentAtZeroFullAtFifteenAndRisesEveryStep) {

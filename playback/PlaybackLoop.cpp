@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "archive/FileSource.h"
+#include "archive/HeaderReader.h"
 #include "playback/PlaybackEngine.h"
 #include "playback/StatusText.h"
 
@@ -174,6 +175,11 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     }
     return;
   }
+  if (best.f_size == 0) {
+    // Nothing to hand over: pass this frame and the empty ones straight after it.
+    Commit(audio, best.channel, PastEmptyFrames(best, runEnd));
+    return;
+  }
   FrameSlot& slot = m_FrameSlots[m_k];
   // The channel's next header follows its payload: reading both at once leaves one read per frame.
   const size_t want = size_t(best.f_size) + kYskFrameHeaderSize;
@@ -191,6 +197,26 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   }
   if (!Prime(best)) return;
   PresentAndAdvance(fileLock, true);
+}
+
+uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd) {
+  // Zero bytes (a hole a power cut leaves) read as empty frames 20 bytes apart: one iteration per
+  // frame would take minutes over a large hole, so they are passed in one go through a window.
+  HeaderReader reader(*m_E.m_File.PlayReader().Source(), 64u << 10);
+  CachedHeader& cache = (c.audio == 1 ? m_audioHeaders : m_videoHeaders)[c.channel];
+  const uint64_t reach = uint64_t(c.pos) + kEmptyFrameReach;
+  uint64_t p = uint64_t(c.pos) + kYskFrameHeaderSize;
+  YskFrameHeader h{};
+  while (p + kYskFrameHeaderSize <= runEnd) {
+    if (p >= reach) return runEnd;  // a hole this long ends the channel, like the run's end
+    if (!reader.Read(p, h)) return p;
+    if (h.f_size != 0) {
+      if (p <= UINT32_MAX) Remember(cache, uint32_t(p), h);
+      return p;
+    }
+    p += kYskFrameHeaderSize;
+  }
+  return p;
 }
 
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
@@ -234,9 +260,13 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   int64_t p = 0;
   if (best.f_info > 0) {
     p = int64_t(best.pos) - int64_t(kYskFrameHeaderSize) - int64_t(best.f_info);
+    // A group of pictures is far shorter than this; a walk back through a hole of empty headers,
+    // 20 bytes a step, gives up instead of crossing the whole hole.
+    const int64_t floor = std::max<int64_t>(first, int64_t(best.pos) - int64_t(kResyncReach));
+    HeaderReader walk(*reader.Source(), 64u << 10);
     for (;;) {
       YskFrameHeader h{};
-      if (p < runStart || p < first || !reader.Header(uint64_t(p), h)) {
+      if (p < runStart || p < floor || !walk.Read(uint64_t(p), h)) {
         p = 0;
         break;
       }

@@ -67,6 +67,9 @@ class PlaybackLoop {
   bool Commit(bool audio, int channel, uint64_t value);
   void Forward(std::unique_lock<std::mutex>& fileLock);
   void Reverse(std::unique_lock<std::mutex>& fileLock);
+  // Where the channel goes on after the empty frame c: the next frame with a payload (its header
+  // remembered), the run's end, or the run's end when empty frames go on beyond a bound.
+  uint64_t PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd);
   // Fills slot k from a candidate whose payload was read into it; false until primed.
   bool Prime(const FrameCandidate& c);
   void Submit(const FrameSlot& f, bool forward);

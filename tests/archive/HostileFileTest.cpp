@@ -161,6 +161,11 @@ TEST(HostileFiles, SparseZeroRunsAreScannedWithinTheirBound) {
     }
     // The search through the command line ends too, landing in the hole or not.
     EXPECT_EQ(Cli("seek '" + path.string() + "' --second 2").status, c.framesAtBothEnds ? 0 : 1);
+    // So does playing into the hole, forwards and backwards.
+    for (const char* script : {"play;wait 15000", "play;wait 2000;rew;wait 5000;seek 3;play;wait 5000"})
+      EXPECT_EQ(Cli("trace '" + path.string() + "' --script '" + script + "' >/dev/null").status,
+                c.framesAtBothEnds ? 0 : 1)
+          << c.name << ": " << script;
     fs::remove(path);
   }
 }

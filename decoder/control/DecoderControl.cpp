@@ -13,6 +13,18 @@ namespace {
 // Larger payloads are not video of this recorder; refusing them bounds the copy.
 constexpr size_t kMaxPayload = 8u << 20;
 
+// Channel names are the recorder's 8-bit text: every byte becomes one character. Control bytes
+// (C0, DEL, C1) would break the title into lines, move it by tabs or draw nothing at all: each
+// shows as a visible replacement character instead.
+QString TitleFromBytes(std::string_view bytes) {
+  QString title = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  for (QChar& c : title) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || (u >= 0x7F && u < 0xA0)) c = QChar::ReplacementCharacter;
+  }
+  return title;
+}
+
 }  // namespace
 
 DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
@@ -88,8 +100,7 @@ void DecoderControl::SetStartOption(int index, int32_t value) {
 
 void DecoderControl::SetPaneTitle(int32_t pane, std::string_view title) {
   if (pane < 0 || pane >= kChannels) return;
-  // Channel names are the recorder's 8-bit text: every byte becomes one character.
-  QString text = QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size()));
+  QString text = TitleFromBytes(title);
   OnViewThread([this, pane, text] {
     if (m_view) m_view->SetTitle(pane, text);
   });

@@ -35,6 +35,7 @@ class CSkinButton;
 class CSkinSlider;
 class CVolumeSlider;
 class CStatusText;
+struct ButtonLook;
 class PlayerEngineLink;
 
 struct PlayerDlgContext {
@@ -165,8 +166,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void CreateDecoderControl();
   void ConfigureDecoderAtStart();
   void LayoutControls();
-  void PlaceButton(int id, int x, int y, int w, int h, uint32_t normal, uint32_t pressed,
-                   uint32_t hover, uint32_t checkOn);
+  void PlaceButton(int id, int x, int y, int w, int h, const ButtonLook& look);
   void ApplyStatusColours();
   void CentreOnScreen();
   void OnContextMenu(QPoint globalPos);

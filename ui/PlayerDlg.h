@@ -163,6 +163,10 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool OnDateLine(QPoint p) const;
   void OnInitDialog();
   void CreateControls();
+  CSkinButton* AddButton(int id, const char* text);
+  void CreateFileAndStorageControls();
+  void CreateStatusTexts();
+  void CreateLogo();
   void CreateDecoderControl();
   void ConfigureDecoderAtStart();
   void LayoutControls();

@@ -62,7 +62,6 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Shutdown: seek thread, playback thread, locks, file descriptors, child windows, then the
   // context's afterChildrenDestroyed. Runs once; later calls do nothing.
   void DestroyWindow();
-  bool IsDestroyed() const { return m_destroyed; }
 
   // The open command of the FileOpen button: file dialog, then OpenPath.
   void OnFileOpen();
@@ -88,8 +87,6 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   const std::string& OpenedPath() const { return m_openedPath; }
 
   // The display options of the context menu.
-  bool IFrameOnly() const { return m_IFrameOnly != 0; }
-  int TimeFormat() const { return m_TimeFormat; }
 
   // Widgets by control id (null for an unknown id), for painting, tests and screenshots.
   QWidget* Control(int id) const;

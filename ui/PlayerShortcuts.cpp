@@ -11,7 +11,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 
@@ -91,7 +91,7 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
       (void)e.SeekToSecond(0);
       return;
     case KeyAction::Last:
-      (void)e.SeekToSecond(e.File().m_Index.m_TotalSeconds);
+      (void)e.SeekToSecond(e.File().Recording().m_Index.m_TotalSeconds);
       return;
     case KeyAction::VolumeUp:
       return StepVolume(1);

@@ -5,6 +5,7 @@
 //     runs the player with the real decoder module, presses Play, Pause, Play and lets the file
 //     run to its end, reading the frame numbers stamped into channel 1's pictures from the
 //     screen. Prints "key value" lines.
+//     With OV_CHECK_UNREAD=DIR set, the first few grabs with no readable stamp are saved there.
 //   ov_check_desktop sound RAW
 //     RAW: 8 kHz mono signed 16-bit samples recorded from the sound server; prints the share of
 //     50 ms slices with sound from the first sound up to the pause.
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -59,6 +61,10 @@ std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes) {
                                          ov::sample::StampRect{r.x(), r.y(), r.width(), r.height()});
     if (s && s->channel == 0) return s->frame;
   }
+  // Keep a few unreadable grabs so a person can see what the reader saw.
+  static int unread = 0;
+  if (const char* dir = std::getenv("OV_CHECK_UNREAD"); dir && unread < 5)
+    img.save(QString::fromUtf8(dir) + "/unread-" + QString::number(++unread) + ".png");
   return std::nullopt;
 }
 

@@ -88,6 +88,7 @@ int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
     }
     case dispid::SetMode:
       m_mode.store(IntArg(args, 0));
+      if (IntArg(args, 1) == 1) m_sound.Hold();
       return 0;
     case dispid::CurrentAudioChannel:
       return m_sound.Channel();
@@ -175,6 +176,7 @@ void DecoderControl::ClearAll(bool blank) {
       if (c) c->Flush(blank);
   }
   m_sound.Discard();
+  m_sound.Release();
 }
 
 ChannelDecoder::Stats DecoderControl::Stats(int channel) const {

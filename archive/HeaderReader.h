@@ -26,6 +26,10 @@ inline constexpr uint64_t kResyncReach = 16u << 20;
 // How far the walk to the target second moves from where the resume estimate put it: minutes of
 // a channel even at several Mbit/s, far beyond the estimate's error on a real recording.
 inline constexpr uint64_t kWalkReach = 256u << 20;
+// How far playback passes over frames with no payload before it gives up on the channel. Zero
+// bytes read as such frames, 20 bytes apart; a recorder writes none, so any real run of them is a
+// hole, and a hole this long has nothing to play before the run's end within reach.
+inline constexpr uint64_t kEmptyFrameReach = 1u << 20;
 
 class HeaderReader {
  public:

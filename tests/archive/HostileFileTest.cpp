@@ -154,13 +154,18 @@ TEST(HostileFiles, SparseZeroRunsAreScannedWithinTheirBound) {
     EXPECT_LT(counted->BytesRead(), 3 * kIndexReach) << c.name;
     if (c.framesAtBothEnds) {
       EXPECT_TRUE(o.accepted) << c.name;
-      EXPECT_GT(f.m_VideoLast[0], dataStart + frames.size() + kHole - 1) << c.name;
+      EXPECT_GT(f.Recording().m_VideoLast[0], dataStart + frames.size() + kHole - 1) << c.name;
     } else {
       EXPECT_FALSE(o.accepted) << c.name;  // no usable frame: the index fails
       EXPECT_EQ(o.code, 1007) << c.name;
     }
     // The search through the command line ends too, landing in the hole or not.
     EXPECT_EQ(Cli("seek '" + path.string() + "' --second 2").status, c.framesAtBothEnds ? 0 : 1);
+    // So does playing into the hole, forwards and backwards.
+    for (const char* script : {"play;wait 15000", "play;wait 2000;rew;wait 5000;seek 3;play;wait 5000"})
+      EXPECT_EQ(Cli("trace '" + path.string() + "' --script '" + script + "' >/dev/null").status,
+                c.framesAtBothEnds ? 0 : 1)
+          << c.name << ": " << script;
     fs::remove(path);
   }
 }

@@ -2,6 +2,7 @@
 // frame size limit, I-Frame Only, sound, the end of the recording and reverse play.
 #include <gtest/gtest.h>
 
+#include "archive/HeaderReader.h"
 #include "tests/playback/TestRig.h"
 
 namespace ov::test {
@@ -152,6 +153,32 @@ TEST(PlaybackLoop, ATruncatedPayloadEndsItsChannel) {
   const auto shown = rig.Frames();
   EXPECT_EQ(shown.size(), 9u);
   for (const auto& s : shown) EXPECT_EQ(s.size, 200);
+}
+
+// Frames with no payload hand nothing over. A hole of zero bytes reads as such frames, 20 bytes
+// apart: a long one ends its channel at once, and the other channels play on.
+TEST(PlaybackLoop, EmptyFramesAreNotShownAndALongZeroHoleEndsItsChannel) {
+  Fixture fx(2);
+  auto v = Fixture::Regular(50, 0, 40, 10);
+  v[12].size = v[13].size = 0;
+  const std::vector<Fx> hole((kEmptyFrameReach / kYskFrameHeaderSize) + 10,
+                             Fx{0, 0, 0, 0, 0, 0xFFFFFFFF});  // 20 zero bytes each
+  v.insert(v.begin() + 35, hole.begin(), hole.end());
+  fx.Video(0, v);
+  fx.Video(1, Fixture::Regular(50, 20, 40, 10));
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  ASSERT_TRUE(rig.d.RunToEnd(10000));
+  const auto shown = rig.Frames();
+  int perChannel[2] = {0, 0};
+  for (const auto& s : shown) {
+    EXPECT_EQ(s.size, 64) << "channel " << s.ch << " at " << s.t;
+    ++perChannel[s.ch];
+  }
+  EXPECT_EQ(perChannel[0], 35 - 2);  // frames after the hole are not reached
+  EXPECT_EQ(perChannel[1], 50);
+  EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
 }
 
 TEST(PlaybackLoop, ASeekDuringALongWaitShowsTheNewPositionAtOnce) {

@@ -1,8 +1,9 @@
 #pragma once
-// The decoder control module, loaded with dlopen: from the program's own folder first, then the
+// The decoder control module, loaded with QLibrary: from the program's own folder first, then the
 // installed tree's private module folder (OV_MODULE_DIR_FROM_BIN, relative to the program's
-// folder), then the standard search path. Owns the handle; Release (or the destructor) unloads it
-// once.
+// folder), then the standard search path. Owns the library; Release (or the destructor) unloads
+// it once. Window thread only.
+#include <QLibrary>
 #include <memory>
 #include <string>
 
@@ -12,25 +13,25 @@ class DecoderModule {
  public:
   inline static constexpr const char* kFileName = "libCQL_Ctrl_Player.so";
 
-  // Null when no place has a loadable module of that name.
+  // Null when no place has a loadable module of that name; error (if given) then says why the
+  // last place tried refused it.
   static std::unique_ptr<DecoderModule> Load(const std::string& programDir,
-                                             const std::string& fileName);
+                                             const std::string& fileName,
+                                             std::string* error = nullptr);
   ~DecoderModule();
   DecoderModule(const DecoderModule&) = delete;
   DecoderModule& operator=(const DecoderModule&) = delete;
 
-  void* Symbol(const char* name) const;
+  QFunctionPointer Symbol(const char* name);
   void Release();
-  bool IsLoaded() const { return m_handle != nullptr; }
+  bool IsLoaded() const { return m_lib->isLoaded(); }
   const std::string& Path() const { return m_path; }
 
  private:
-  DecoderModule(void* handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
-  void* m_handle;
+  DecoderModule(std::unique_ptr<QLibrary> lib, std::string path)
+      : m_lib(std::move(lib)), m_path(std::move(path)) {}
+  std::unique_ptr<QLibrary> m_lib;
   std::string m_path;
 };
-
-// The folder of the running executable (from /proc/self/exe), or empty.
-std::string ProgramDirectory();
 
 }  // namespace ov

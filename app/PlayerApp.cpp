@@ -1,6 +1,8 @@
 #include "app/PlayerApp.h"
 
+#include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 #include "decoder/DecoderDispatch.h"
 #include "ui/ControlIds.h"
@@ -11,53 +13,27 @@
 
 namespace ov {
 
-namespace {
-constexpr size_t kMessageBufferChars = 1024;
-}
-
-std::string ExpandInsertions(const std::string& text, const std::string& first,
-                             const std::string& second) {
-  std::string src = text.substr(0, kMessageBufferChars - 1);
-  std::string out;
-  for (size_t i = 0; i < src.size(); ++i) {
-    if (src[i] == '%' && i + 1 < src.size() && (src[i + 1] == '1' || src[i + 1] == '2')) {
-      out += src[i + 1] == '1' ? first : second;
-      ++i;
-    } else {
-      out += src[i];
-    }
-  }
-  return out;
-}
-
 CPlayerApp::CPlayerApp(Config config) : m_config(std::move(config)) {
   if (m_config.prompts == nullptr) {
     m_ownPrompts = std::make_unique<QtUserPrompts>();
     m_config.prompts = m_ownPrompts.get();
   }
-  if (m_config.runtime == nullptr) {
-    m_ownRuntime = std::make_unique<ComponentRuntime>();
-    m_config.runtime = m_ownRuntime.get();
-  }
-  if (m_config.programDir.empty()) m_config.programDir = ProgramDirectory();
+  if (m_config.programDir.empty())
+    m_config.programDir = QCoreApplication::applicationDirPath().toStdString();
 }
 
-CPlayerApp::~CPlayerApp() { ReleaseRuntimeAndModule(); }
+CPlayerApp::~CPlayerApp() { ReleaseModule(); }
 
-void CPlayerApp::ShowStartupMessage(int id, const std::string& first, const std::string& second) {
+void CPlayerApp::ShowStartupMessage(const QString& text) {
   MessageRequest req;
-  req.text = ExpandInsertions(LoadResString(id), first, second);
+  req.text = text.toStdString();
   req.caption = "RegSvr32";
   req.icon = MessageIcon::Exclamation;
   req.taskModal = true;
   m_config.prompts->ShowMessage(nullptr, req);
 }
 
-void CPlayerApp::ReleaseRuntimeAndModule() {
-  if (m_runtimeUp) {
-    m_config.runtime->Uninitialize();
-    m_runtimeUp = false;
-  }
+void CPlayerApp::ReleaseModule() {
   if (m_module) m_module->Release();
 }
 
@@ -83,25 +59,29 @@ void CPlayerApp::ApplyCommandLine(CPlayerDlg& dlg) {
 }
 
 bool CPlayerApp::InitInstance() {
-  if (!m_config.runtime->Initialize()) {
-    ShowStartupMessage(IDS_OLE_INIT_FAILED);
-    m_outcome = Outcome::RuntimeFailed;
+  // The control is a widget: without a widget application there is nothing to host it in.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    ShowStartupMessage(QString::fromUtf8(LoadResString(IDS_OLE_INIT_FAILED)));
+    m_outcome = Outcome::NoWidgetHost;
     return false;
   }
-  m_runtimeUp = true;
 
-  m_module = DecoderModule::Load(m_config.programDir, m_config.moduleName);
+  std::string why;
+  m_module = DecoderModule::Load(m_config.programDir, m_config.moduleName, &why);
   if (!m_module) {
+    // The box keeps its short text; the reason goes where a person starting it from a shell sees.
+    std::fprintf(stderr, "ostravue: the decoder module did not load: %s\n", why.c_str());
     m_config.prompts->ShowMessage(nullptr, {"Load Dll Fail.", {}, MessageIcon::None, false});
-    ReleaseRuntimeAndModule();
     m_outcome = Outcome::LoadFailed;
     return false;
   }
   auto registerServer =
       reinterpret_cast<OvDllRegisterServerFn>(m_module->Symbol(OV_DECODER_REGISTER_SYMBOL));
   if (registerServer == nullptr) {
+    std::fprintf(stderr, "ostravue: %s has no %s entry point\n", m_module->Path().c_str(),
+                 OV_DECODER_REGISTER_SYMBOL);
     m_config.prompts->ShowMessage(nullptr, {"Loading DLL Failed.", {}, MessageIcon::None, false});
-    ReleaseRuntimeAndModule();
+    ReleaseModule();
     m_outcome = Outcome::NoRegisterExport;
     return false;
   }
@@ -114,7 +94,7 @@ bool CPlayerApp::InitInstance() {
       reinterpret_cast<OvCreateControlFn>(m_module->Symbol(OV_DECODER_CREATE_SYMBOL));
   ctx.destroyControl =
       reinterpret_cast<OvDestroyControlFn>(m_module->Symbol(OV_DECODER_DESTROY_SYMBOL));
-  ctx.afterChildrenDestroyed = [this] { ReleaseRuntimeAndModule(); };
+  ctx.afterChildrenDestroyed = [this] { ReleaseModule(); };
 
   // Heap, not stack: the window holds the engine's buffers.
   auto dlg = std::make_unique<CPlayerDlg>(std::move(ctx));

@@ -1,12 +1,13 @@
 #pragma once
-// The application object: brings up the component runtime, loads and registers the decoder
-// module, runs the player window modally and sees the shutdown through. Window thread only.
+// The application object: checks that there is a widget application to host the decoder control
+// in, loads and registers the decoder module, runs the player window modally and sees the
+// shutdown through. Window thread only.
+#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/ComponentRuntime.h"
 #include "app/DecoderModule.h"
 #include "ui/UserPrompts.h"
 
@@ -17,7 +18,7 @@ class CPlayerDlg;
 class CPlayerApp {
  public:
   struct Config {
-    std::string programDir;  // empty: the folder of the running executable
+    std::string programDir;  // empty: QCoreApplication::applicationDirPath()
     std::string moduleName = DecoderModule::kFileName;
     std::string openPath;  // a file to open once the window runs, as if chosen in the dialog
     // Where the opened file starts: seconds from its start, or (calendar) a recording time in
@@ -27,16 +28,15 @@ class CPlayerApp {
       int64_t seconds = 0;
     };
     std::optional<StartPoint> start;
-    bool paused = true;       // false: the opened file plays at once
-    int layout = 0;           // 1, 4, 9 or 16 panes, as the pane buttons (refused as they are); 0: none
-    bool fullScreen = false;  // the video area full screen once the window runs
-    IUserPrompts* prompts = nullptr;       // null: Qt dialogs
-    IComponentRuntime* runtime = nullptr;  // null: the program's runtime
+    bool paused = true;  // false: the opened file plays at once
+    int layout = 0;      // 1, 4, 9 or 16 panes, as the pane buttons (refused as they are); 0: none
+    bool fullScreen = false;          // the video area full screen once the window runs
+    IUserPrompts* prompts = nullptr;  // null: Qt dialogs
     // Called once the modal run has started (tests look at and close the window from here).
     std::function<void(CPlayerDlg&)> onRunning;
   };
 
-  enum class Outcome { NotStarted, RuntimeFailed, LoadFailed, NoRegisterExport, Ran };
+  enum class Outcome { NotStarted, NoWidgetHost, LoadFailed, NoRegisterExport, Ran };
 
   explicit CPlayerApp(Config config);
   ~CPlayerApp();
@@ -46,32 +46,25 @@ class CPlayerApp {
   // The whole program: start-up, the modal run, shutdown. Always false: nothing runs on after it.
   bool InitInstance();
 
-  // Shows string id with "%1" and "%2" replaced, captioned "RegSvr32", exclamation icon.
-  void ShowStartupMessage(int id, const std::string& first = {}, const std::string& second = {});
+  // Shows text captioned "RegSvr32" with the exclamation icon (texts with insertions:
+  // QString::arg).
+  void ShowStartupMessage(const QString& text);
 
   Outcome LastOutcome() const { return m_outcome; }
   bool ModuleLoaded() const { return m_module && m_module->IsLoaded(); }
-  bool RuntimeUp() const { return m_runtimeUp; }
   // The file of the configuration was missing or rejected.
   bool FileRejected() const { return m_fileRejected; }
 
  private:
-  void ReleaseRuntimeAndModule();
+  void ReleaseModule();
   // The file, start point, layout and full screen of the configuration, once the window runs.
   void ApplyCommandLine(CPlayerDlg& dlg);
 
   Config m_config;
   std::unique_ptr<IUserPrompts> m_ownPrompts;
-  std::unique_ptr<ComponentRuntime> m_ownRuntime;
   std::unique_ptr<DecoderModule> m_module;
-  bool m_runtimeUp = false;
   Outcome m_outcome = Outcome::NotStarted;
   bool m_fileRejected = false;
 };
-
-// Copies text (at most 1023 characters) replacing each "%1" with first and each "%2" with second;
-// any other "%" sequence is copied as it stands.
-std::string ExpandInsertions(const std::string& text, const std::string& first,
-                             const std::string& second);
 
 }  // namespace ov

@@ -1,4 +1,5 @@
-// ostravue [OPTIONS] [FILE]: the player; FILE is opened at start-up as if chosen in the file dialog.
+// ostravue [OPTIONS] [FILE]: the player; FILE is opened at start-up as if chosen in the file
+// dialog.
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
       break;
   }
   // A file that is not there is refused before any window opens.
-  if (!cl.config.openPath.empty() && !QFileInfo::exists(QString::fromStdString(cl.config.openPath))) {
+  if (!cl.config.openPath.empty() &&
+      !QFileInfo::exists(QString::fromStdString(cl.config.openPath))) {
     std::fprintf(stderr, "ostravue: %s: No such file or directory\n", cl.config.openPath.c_str());
     return kRefused;
   }
@@ -44,7 +46,7 @@ int main(int argc, char** argv) {
   ov::CPlayerApp app(std::move(cl.config));
   app.InitInstance();
   switch (app.LastOutcome()) {
-    case ov::CPlayerApp::Outcome::RuntimeFailed:
+    case ov::CPlayerApp::Outcome::NoWidgetHost:
     case ov::CPlayerApp::Outcome::LoadFailed:
     case ov::CPlayerApp::Outcome::NoRegisterExport:
       return kStartFailed;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -49,10 +50,110 @@ int32_t PaneCountForChannels(int channelCount) {
   return 16;
 }
 
+namespace {
+YskHeader DecodeAt(IFileSource& file, uint64_t offset) {
+  std::array<uint8_t, kYskHeaderSize> raw{};  // a short read leaves zeros
+  file.ReadAt(offset, raw.data(), raw.size());
+  return DecodeHeader(std::span<const uint8_t, kYskHeaderSize>(raw.data(), raw.size()));
+}
+
+// The header in effect: the leading copy, or for layout 2 the copy at the file's end.
+int ReadHeaderInEffect(IFileSource& file, OpenRecording& rec) {
+  const uint64_t size = file.Size();
+  rec.m_Header = DecodeAt(file, 0);
+  switch (rec.m_Header.kind) {
+    case 0:
+      if (size < kYskHeaderSize + 1) return 1001;
+      break;
+    case 1:
+      if (size < kYskTailSize + 1) return 1002;
+      break;
+    case 2:
+      if (size < kYskTailSize + 1) return 1002;
+      rec.m_Header = DecodeAt(file, size - kYskTailSize);
+      break;
+    default:
+      return 1003;
+  }
+  // A tail copy naming no known layout cannot say where the data starts.
+  return rec.m_Header.kind > 2 ? 1003 : 0;
+}
+
+int CheckRecords(const YskHeader& h) {
+  for (const auto& rec : h.video) {
+    // Top bit: damaged header. 16..127 would index past the per-channel tables: damaged too.
+    if (rec.channelNo >= kSlots) return 1004;
+  }
+  return h.channelCount < 1 || h.channelCount > kSlots ? 1005 : 0;
+}
+
+// Which slots the masks name and which of them hold data; a file without video is refused.
+int CountRuns(OpenRecording& rec) {
+  const YskHeader& h = rec.m_Header;
+  for (int n = 0; n < kSlots; ++n) {
+    const auto& v = h.video[size_t(n)];
+    const auto& a = h.audio[size_t(n)];
+    if (h.videoMask >> n & 1u) {
+      ++rec.m_VideoCount;
+      if (v.startOffset != v.endOffset) rec.m_HasVideo[size_t(n)] = 1;
+    }
+    if (h.audioMask >> n & 1u) {
+      ++rec.m_AudioCount;
+      // An audio record naming a channel outside the tables stays unused.
+      if (a.startOffset != a.endOffset && a.channelNo < kSlots) rec.m_HasAudio[size_t(n)] = 1;
+    }
+  }
+  return rec.m_VideoCount == 0 ? 1006 : 0;
+}
+
+// Where the data starts, the date the plausibility checks compare with, and each run's first
+// header, where the read cursors begin.
+void LocateRuns(IFileSource& file, OpenRecording& rec) {
+  const YskHeader& h = rec.m_Header;
+  rec.m_DataStart = h.kind == 0 ? kDataStartKind0 : kDataStartKind12;
+  YskFrameHeader first{};
+  ReadFrameHeader(file, rec.m_DataStart, first);  // a short read leaves the zero header
+  rec.m_RefDate = SecondsToCalendar(first.f_time);
+  for (int n = 0; n < kSlots; ++n) {
+    const auto& v = h.video[size_t(n)];
+    if (v.HasData()) rec.m_VideoFirst[size_t(n)] = rec.m_DataStart + v.startOffset;
+    const auto& a = h.audio[size_t(n)];
+    if (a.HasData() && a.channelNo < kSlots)
+      rec.m_AudioFirst[size_t(n)] = rec.m_DataStart + a.startOffset;
+  }
+  rec.m_VideoPos = rec.m_VideoFirst;
+  rec.m_AudioPos = rec.m_AudioFirst;
+}
+
+DecoderConfig DecoderConfigOf(const YskHeader& h) {
+  DecoderConfig cfg;
+  cfg.channelCount = h.channelCount;
+  cfg.paneCount = PaneCountForChannels(h.channelCount);
+  for (int i = 0; i < kSlots; ++i) {
+    char title[32];
+    std::snprintf(title, sizeof title, "CH %d", i + 1);
+    cfg.paneTitles[size_t(i)] = title;
+  }
+  for (int i = 0; i < cfg.paneCount; ++i) cfg.paneTitles[size_t(i)].clear();
+  for (int i = 0; i < cfg.channelCount; ++i) cfg.paneTitles[size_t(i)] = h.video[size_t(i)].name;
+  return cfg;
+}
+
+// The open's steps in order; 0 or the code the file is rejected with.
+int Index(IFileSource& file, IFileSource& scan, OpenRecording& rec, OpenOutcome& out) {
+  if (const int code = ReadHeaderInEffect(file, rec)) return code;
+  if (const int code = CheckRecords(rec.m_Header)) return code;
+  out.bufferingShown = true;
+  if (const int code = CountRuns(rec)) return code;
+  LocateRuns(file, rec);
+  out.decoder = DecoderConfigOf(rec.m_Header);
+  return BuildTimeIndex(scan, rec, out) ? 0 : 1007;
+}
+}  // namespace
+
 void BackupFile::Close() {
-  m_hFile.reset();
-  m_hScanFile.reset();
-  m_bFileReady = false;
+  m_hFile = FrameReader();
+  m_hScanFile = FrameReader();
 }
 
 OpenOutcome BackupFile::Reject(OpenOutcome out, int code) {
@@ -68,7 +169,7 @@ OpenOutcome BackupFile::ReadBackupHeader(const std::string& path) {
   auto scan = PosixFile::Open(path);
   if (!file || !scan) {
     // The file was measured a moment ago but cannot be opened now: report it as unreadable.
-    m_VideoCount = m_AudioCount = 0;
+    m_rec = std::make_shared<const OpenRecording>();
     return Reject(OpenOutcome{}, 1001);
   }
   return ReadBackupHeader(std::move(file), std::move(scan));
@@ -76,98 +177,16 @@ OpenOutcome BackupFile::ReadBackupHeader(const std::string& path) {
 
 OpenOutcome BackupFile::ReadBackupHeader(std::unique_ptr<IFileSource> file,
                                          std::unique_ptr<IFileSource> scan) {
-  OpenOutcome out;
-  m_bFileReady = false;
-  m_VideoCount = 0;
-  m_AudioCount = 0;
   Close();
-  m_hFile = std::move(file);
-  m_hScanFile = std::move(scan);
-
-  std::vector<uint8_t> raw(kYskHeaderSize, 0);
-  m_hFile->ReadAt(0, raw.data(), raw.size());
-  const uint64_t size = m_hFile->Size();
-  auto decode = [&] {
-    return DecodeHeader(std::span<const uint8_t, kYskHeaderSize>(raw.data(), raw.size()));
-  };
-  m_Header = decode();
-
-  switch (m_Header.kind) {
-    case 0:
-      if (size < kYskHeaderSize + 1) return Reject(out, 1001);
-      break;
-    case 1:
-      if (size < kYskTailSize + 1) return Reject(out, 1002);
-      break;
-    case 2:
-      if (size < kYskTailSize + 1) return Reject(out, 1002);
-      std::fill(raw.begin(), raw.end(), uint8_t{0});
-      m_hFile->ReadAt(size - kYskTailSize, raw.data(), raw.size());
-      m_Header = decode();
-      break;
-    default:
-      return Reject(out, 1003);
-  }
-  // A tail copy naming no known layout cannot say where the data starts.
-  if (m_Header.kind > 2) return Reject(out, 1003);
-
-  for (const auto& rec : m_Header.video) {
-    // Top bit: damaged header. 16..127 would index past the per-channel tables: damaged too.
-    if (rec.channelNo >= kSlots) return Reject(out, 1004);
-  }
-  if (m_Header.channelCount < 1 || m_Header.channelCount > kSlots) return Reject(out, 1005);
-
-  out.bufferingShown = true;
-  m_HasVideo.fill(0);
-  m_HasAudio.fill(0);
-  for (int n = 0; n < kSlots; ++n) {
-    if (m_Header.videoMask >> n & 1u) {
-      ++m_VideoCount;
-      if (m_Header.video[n].startOffset != m_Header.video[n].endOffset) m_HasVideo[n] = 1;
-    }
-    if (m_Header.audioMask >> n & 1u) {
-      ++m_AudioCount;
-      // An audio record naming a channel outside the tables stays unused.
-      if (m_Header.audio[n].startOffset != m_Header.audio[n].endOffset &&
-          m_Header.audio[n].channelNo < kSlots)
-        m_HasAudio[n] = 1;
-    }
-  }
-  if (m_VideoCount == 0) return Reject(out, 1006);
-
-  m_DataStart = m_Header.kind == 0 ? kDataStartKind0 : kDataStartKind12;
-  YskFrameHeader first{};
-  ReadFrameHeader(*m_hFile, m_DataStart, first);  // a short read leaves the zero header
-  m_RefDate = SecondsToCalendar(first.f_time);
-
-  m_VideoFirst.fill(0);
-  m_AudioFirst.fill(0);
-  m_VideoLast.fill(0);
-  m_AudioLast.fill(0);  // nothing of the previous file may survive into this one
-  for (int n = 0; n < kSlots; ++n) {
-    const auto& v = m_Header.video[n];
-    if (v.HasData()) m_VideoFirst[v.channelNo] = m_DataStart + v.startOffset;
-    const auto& a = m_Header.audio[n];
-    if (a.HasData() && a.channelNo < kSlots) m_AudioFirst[a.channelNo] = m_DataStart + a.startOffset;
-  }
-  m_VideoPos = m_VideoFirst;
-  m_AudioPos = m_AudioFirst;
-
-  DecoderConfig cfg;
-  cfg.channelCount = m_Header.channelCount;
-  cfg.paneCount = PaneCountForChannels(m_Header.channelCount);
-  for (int i = 0; i < kSlots; ++i) {
-    char title[32];
-    std::snprintf(title, sizeof title, "CH %d", i + 1);
-    cfg.paneTitles[i] = title;
-  }
-  for (int i = 0; i < cfg.paneCount; ++i) cfg.paneTitles[i].clear();
-  for (int i = 0; i < cfg.channelCount; ++i) cfg.paneTitles[i] = m_Header.video[i].name;
-  out.decoder = cfg;
-
-  if (!BuildTimeIndex(out)) return Reject(out, 1007);
+  m_hFile = FrameReader(std::move(file));
+  m_hScanFile = FrameReader(std::move(scan));
+  // Nothing of the previous file may survive into this one: the recording starts empty.
+  auto rec = std::make_shared<OpenRecording>();
+  OpenOutcome out;
+  const int code = Index(*m_hFile.Source(), *m_hScanFile.Source(), *rec, out);
+  m_rec = std::move(rec);
+  if (code != 0) return Reject(std::move(out), code);
   out.accepted = true;
-  m_bFileReady = true;
   return out;
 }
 

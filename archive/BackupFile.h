@@ -1,7 +1,6 @@
 #pragma once
-// An opened, validated and indexed backup file: the checks of the open command, the header in
-// effect, the per-channel run tables and the time index. No window: what the window shows is
-// returned as data (OpenOutcome) for the caller to apply.
+// Opening a backup file: the checks of the open command, the header read and the time index. No
+// window: what the window shows is returned as data (OpenOutcome) for the caller to apply.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "archive/Calendar.h"
 #include "archive/FileSource.h"
+#include "archive/OpenRecording.h"
 #include "archive/TimeIndex.h"
 #include "archive/YskFormat.h"
 
@@ -58,50 +58,36 @@ struct OpenOutcome {
   std::string totalTimeText;               // control 1032, set on success
 };
 
+// Opens, checks and indexes backup files; holds the file last opened.
+//
+// Threads: opened and closed by one thread (the window thread, or a command of the cli) while no
+// worker reads the file. Workers take the recording and a reader, which never change.
 class BackupFile {
  public:
   // Runs the header read, the checks, the run tables and the time index on a named file.
   OpenOutcome ReadBackupHeader(const std::string& path);
-  // The same over given sources (the first plays the role of m_hFile, the second m_hScanFile).
+  // The same over given sources (the first serves playback, the second the scans and searches).
   OpenOutcome ReadBackupHeader(std::unique_ptr<IFileSource> file, std::unique_ptr<IFileSource> scan);
-  // Closes both sources and clears m_bFileReady.
+  // Closes both sources; the recording of the last open stays readable.
   void Close();
-  bool IsOpen() const { return m_hFile != nullptr; }
+  bool IsOpen() const { return m_hFile.IsOpen(); }
 
-  // State in effect after an open; positions are absolute file offsets (u32), 0 = none.
-  std::unique_ptr<IFileSource> m_hFile;
-  std::unique_ptr<IFileSource> m_hScanFile;
-  YskHeader m_Header{};
-  uint32_t m_DataStart = 0;
-  SystemTime m_RefDate{};
-  int32_t m_VideoCount = 0;
-  int32_t m_AudioCount = 0;
-  std::array<int32_t, kSlots> m_HasVideo{};
-  std::array<int32_t, kSlots> m_HasAudio{};
-  std::array<uint32_t, kSlots> m_VideoFirst{};  // by channelNo
-  std::array<uint32_t, kSlots> m_AudioFirst{};  // by channelNo
-  std::array<uint32_t, kSlots> m_VideoPos{};    // cursors as the open left them
-  std::array<uint32_t, kSlots> m_AudioPos{};
-  std::array<uint32_t, kSlots> m_VideoLast{};  // by slot
-  std::array<uint32_t, kSlots> m_AudioLast{};  // by slot
-  TimeIndex m_Index{};
-  bool m_bFileReady = false;
-
-  // Run limits of slot n (absolute offsets; end is one past the last byte).
-  uint64_t VideoRunStart(int n) const { return uint64_t(m_DataStart) + m_Header.video[n].startOffset; }
-  uint64_t VideoRunEnd(int n) const { return uint64_t(m_DataStart) + m_Header.video[n].endOffset; }
-  uint64_t AudioRunStart(int n) const { return uint64_t(m_DataStart) + m_Header.audio[n].startOffset; }
-  uint64_t AudioRunEnd(int n) const { return uint64_t(m_DataStart) + m_Header.audio[n].endOffset; }
+  // What the last open found, as far as it got (a rejected file shows the stage it failed at).
+  const OpenRecording& Recording() const { return *m_rec; }
+  std::shared_ptr<const OpenRecording> SharedRecording() const { return m_rec; }
+  // Playback reads through one descriptor; the index and the key-frame search through the other.
+  const FrameReader& PlayReader() const { return m_hFile; }
+  const FrameReader& ScanReader() const { return m_hScanFile; }
 
  private:
   OpenOutcome Reject(OpenOutcome out, int code);
-  // The time index, in its phases; the scan descriptor is the only one they read.
-  bool BuildTimeIndex(OpenOutcome& out);
-  bool IndexFirstVideo();
-  void IndexLastVideo(std::vector<uint8_t>& buf);
-  void IndexFirstAudio();
-  void IndexLastAudio(std::vector<uint8_t>& buf);
-  bool IndexSpan(OpenOutcome& out);
+
+  FrameReader m_hFile;
+  FrameReader m_hScanFile;
+  std::shared_ptr<const OpenRecording> m_rec = std::make_shared<const OpenRecording>();
 };
+
+// The time index, read through the scan descriptor; false when the file is unusable (1007).
+bool BuildTimeIndex(IFileSource& scan, OpenRecording& rec, OpenOutcome& out);
 
 }  // namespace ov

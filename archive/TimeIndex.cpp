@@ -166,28 +166,32 @@ uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>&
   }
   return 0;
 }
-}  // namespace
+// The time index in its phases, over the scan descriptor: the only one they read.
+class IndexBuilder {
+ public:
+  IndexBuilder(IFileSource& scan, OpenRecording& rec) : m_scan(scan), m_rec(rec) {}
+  bool FirstVideo();
+  void LastVideo(std::vector<uint8_t>& buf);
+  void FirstAudio();
+  void LastAudio(std::vector<uint8_t>& buf);
+  bool Span(OpenOutcome& out);
 
-bool BackupFile::BuildTimeIndex(OpenOutcome& out) {
-  std::vector<uint8_t> buf(kWindow);
-  if (!IndexFirstVideo()) return false;
-  IndexLastVideo(buf);
-  IndexFirstAudio();
-  IndexLastAudio(buf);
-  return IndexSpan(out);
-}
+ private:
+  IFileSource& m_scan;
+  OpenRecording& m_rec;
+};
 
 // First video key frame of every slot; false when a run is damaged before its first key frame.
-bool BackupFile::IndexFirstVideo() {
-  TimeIndex& x = m_Index;
-  IFileSource& scan = *m_hScanFile;
+bool IndexBuilder::FirstVideo() {
+  TimeIndex& x = m_rec.m_Index;
+  IFileSource& scan = m_scan;
   const uint64_t fileSize = scan.Size();
   x.m_StartInfo.fill(ChannelTimeInfo::EmptyStart());
-  const auto firstVideo = m_VideoFirst;
+  const auto firstVideo = m_rec.m_VideoFirst;
   for (int n = 0; n < kSlots; ++n) {
-    const auto& rec = m_Header.video[n];
+    const auto& rec = m_rec.m_Header.video[n];
     if (!(rec.startOffset < rec.endOffset)) continue;
-    const int r = WalkForward(scan, firstVideo[n], RunOf(m_DataStart, rec, fileSize),
+    const int r = WalkForward(scan, firstVideo[n], RunOf(m_rec.m_DataStart, rec, fileSize),
                               [&](const YskFrameHeader& h) {
                                 if (h.f_type == 1) {
                                   x.m_StartInfo[n] = ChannelTimeInfo::From(h, n);
@@ -202,17 +206,17 @@ bool BackupFile::IndexFirstVideo() {
 }
 
 // Last video key frame of every slot, found by its start code, newest first.
-void BackupFile::IndexLastVideo(std::vector<uint8_t>& buf) {
-  TimeIndex& x = m_Index;
-  IFileSource& scan = *m_hScanFile;
+void IndexBuilder::LastVideo(std::vector<uint8_t>& buf) {
+  TimeIndex& x = m_rec.m_Index;
+  IFileSource& scan = m_scan;
   const uint64_t fileSize = scan.Size();
   x.m_EndInfo.fill(ChannelTimeInfo::EmptyEnd());
-  const uint8_t coding = m_Header.videoCoding;
+  const uint8_t coding = m_rec.m_Header.videoCoding;
   const size_t codeLen = KeyFrameStartCodeLength(coding);
   for (int n = 0; n < kSlots; ++n) {
-    const auto& rec = m_Header.video[n];
+    const auto& rec = m_rec.m_Header.video[n];
     if (!(rec.startOffset < rec.endOffset)) continue;
-    const Run run = RunOf(m_DataStart, rec, fileSize);
+    const Run run = RunOf(m_rec.m_DataStart, rec, fileSize);
     auto candidates = [&](uint64_t ws, uint64_t len, auto&& tryAt) -> uint64_t {
       for (uint64_t i = len - codeLen + 1; i-- > 0;) {
         if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(buf.data() + i, codeLen))) continue;
@@ -225,36 +229,37 @@ void BackupFile::IndexLastVideo(std::vector<uint8_t>& buf) {
     // Well-formed runs are indexed by their frame chain, reading a few headers instead of the
     // payload bytes; anything the chain cannot settle goes through the byte scan.
     YskFrameHeader viaChain;
-    if (const uint64_t at = LastKeyByChain(scan, run, buf, coding, m_RefDate, viaChain)) {
-      m_VideoPos[rec.channelNo] = static_cast<uint32_t>(at);
-      m_VideoLast[n] = static_cast<uint32_t>(at);
+    if (const uint64_t at = LastKeyByChain(scan, run, buf, coding, m_rec.m_RefDate, viaChain)) {
+      m_rec.m_VideoPos[size_t(n)] = static_cast<uint32_t>(at);
+      m_rec.m_VideoLast[n] = static_cast<uint32_t>(at);
       x.m_EndInfo[n] = ChannelTimeInfo::From(viaChain, n);
       continue;
     }
     const uint64_t at = ScanBackward(scan, Tail(run, kIndexReach), buf, candidates,
                                      [&](uint64_t cand, const YskFrameHeader& h) {
-      m_VideoPos[rec.channelNo] = static_cast<uint32_t>(cand);
-      if (h.f_type != 1 || !IsPlausibleFrame(h, m_RefDate)) return false;
-      x.m_EndInfo[n] = ChannelTimeInfo::From(h, n);
-      return true;
-    });
-    if (at) m_VideoLast[n] = static_cast<uint32_t>(at);
+                                       m_rec.m_VideoPos[size_t(n)] = static_cast<uint32_t>(cand);
+                                       if (h.f_type != 1 || !IsPlausibleFrame(h, m_rec.m_RefDate))
+                                         return false;
+                                       x.m_EndInfo[n] = ChannelTimeInfo::From(h, n);
+                                       return true;
+                                     });
+    if (at) m_rec.m_VideoLast[n] = static_cast<uint32_t>(at);
   }
   std::sort(x.m_EndInfo.begin(), x.m_EndInfo.end(), CompareEndKey);
 }
 
 // First plausible audio frame of every slot.
-void BackupFile::IndexFirstAudio() {
-  TimeIndex& x = m_Index;
-  IFileSource& scan = *m_hScanFile;
+void IndexBuilder::FirstAudio() {
+  TimeIndex& x = m_rec.m_Index;
+  IFileSource& scan = m_scan;
   const uint64_t fileSize = scan.Size();
   x.m_StartInfo_A.fill(ChannelTimeInfo::EmptyStart());
-  const auto firstAudio = m_AudioFirst;
+  const auto firstAudio = m_rec.m_AudioFirst;
   for (int n = 0; n < kSlots; ++n) {
     if (firstAudio[n] == 0) continue;
-    WalkForward(scan, firstAudio[n], RunOf(m_DataStart, m_Header.audio[n], fileSize),
+    WalkForward(scan, firstAudio[n], RunOf(m_rec.m_DataStart, m_rec.m_Header.audio[n], fileSize),
                 [&](const YskFrameHeader& h) {
-                  if (h.f_type == 0 && IsPlausibleFrame(h, m_RefDate)) {
+                  if (h.f_type == 0 && IsPlausibleFrame(h, m_rec.m_RefDate)) {
                     x.m_StartInfo_A[n] = ChannelTimeInfo::From(h, n);
                     return 1;
                   }
@@ -265,15 +270,15 @@ void BackupFile::IndexFirstAudio() {
 }
 
 // Last plausible audio frame: sound has no start code, so every byte position is a candidate.
-void BackupFile::IndexLastAudio(std::vector<uint8_t>& buf) {
-  TimeIndex& x = m_Index;
-  IFileSource& scan = *m_hScanFile;
+void IndexBuilder::LastAudio(std::vector<uint8_t>& buf) {
+  TimeIndex& x = m_rec.m_Index;
+  IFileSource& scan = m_scan;
   const uint64_t fileSize = scan.Size();
   x.m_EndInfo_A.fill(ChannelTimeInfo::EmptyEnd());
   for (int n = 0; n < kSlots; ++n) {
-    if (m_AudioFirst[n] == 0) continue;
-    const auto& rec = m_Header.audio[n];
-    const Run run = RunOf(m_DataStart, rec, fileSize);
+    if (m_rec.m_AudioFirst[n] == 0) continue;
+    const auto& rec = m_rec.m_Header.audio[n];
+    const Run run = RunOf(m_rec.m_DataStart, rec, fileSize);
     auto candidates = [&](uint64_t ws, uint64_t len, auto&& tryAt) -> uint64_t {
       for (uint64_t p = ws + len - 4 + 1; p-- > ws;) {
         if (p < kYskFrameHeaderSize) break;
@@ -284,29 +289,30 @@ void BackupFile::IndexLastAudio(std::vector<uint8_t>& buf) {
     // The run's own last frame, when it ends the run exactly and is plausible, settles it at once.
     if (const uint64_t last = FindLastHeader(scan, run, buf)) {
       YskFrameHeader h;
-      if (ReadFrameHeader(scan, last, h) && h.f_type == 0 && IsPlausibleFrame(h, m_RefDate)) {
-        if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(last);
+      if (ReadFrameHeader(scan, last, h) && h.f_type == 0 && IsPlausibleFrame(h, m_rec.m_RefDate)) {
+        m_rec.m_AudioPos[size_t(n)] = static_cast<uint32_t>(last);
         x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);
-        m_AudioLast[n] = static_cast<uint32_t>(last);
+        m_rec.m_AudioLast[n] = static_cast<uint32_t>(last);
         continue;
       }
     }
     const uint64_t at = ScanBackward(scan, Tail(run, kAudioTailReach), buf, candidates,
                                      [&](uint64_t cand, const YskFrameHeader& h) {
-      if (rec.channelNo < kSlots) m_AudioPos[rec.channelNo] = static_cast<uint32_t>(cand);
-      if (h.f_type != 0 || !IsPlausibleFrame(h, m_RefDate)) return false;
-      x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);
-      return true;
-    });
-    if (at) m_AudioLast[n] = static_cast<uint32_t>(at);
+                                       m_rec.m_AudioPos[size_t(n)] = static_cast<uint32_t>(cand);
+                                       if (h.f_type != 0 || !IsPlausibleFrame(h, m_rec.m_RefDate))
+                                         return false;
+                                       x.m_EndInfo_A[n] = ChannelTimeInfo::From(h, n);
+                                       return true;
+                                     });
+    if (at) m_rec.m_AudioLast[n] = static_cast<uint32_t>(at);
   }
   std::sort(x.m_EndInfo_A.begin(), x.m_EndInfo_A.end(), CompareEndKey);
 }
 
 // The recording's start, length and seek range, and the total-time text; false when the length
 // cannot be shown.
-bool BackupFile::IndexSpan(OpenOutcome& out) {
-  TimeIndex& x = m_Index;
+bool IndexBuilder::Span(OpenOutcome& out) {
+  TimeIndex& x = m_rec.m_Index;
   const ChannelTimeInfo& start = x.m_StartInfo[0];
   x.m_ResumeTime = SecondsToCalendar(start.f_time);
   x.m_ResumeTime.wMilliseconds = static_cast<uint16_t>(start.f_msec & 0xFFFF);
@@ -327,6 +333,18 @@ bool BackupFile::IndexSpan(OpenOutcome& out) {
                 s % 60);
   out.totalTimeText = text;
   return true;
+}
+
+}  // namespace
+
+bool BuildTimeIndex(IFileSource& scan, OpenRecording& rec, OpenOutcome& out) {
+  IndexBuilder b(scan, rec);
+  std::vector<uint8_t> buf(kWindow);
+  if (!b.FirstVideo()) return false;
+  b.LastVideo(buf);
+  b.FirstAudio();
+  b.LastAudio(buf);
+  return b.Span(out);
 }
 
 }  // namespace ov

@@ -186,7 +186,7 @@ int Search(const std::string& path, int count) {
     std::fprintf(stderr, "bench: %s not accepted: %s\n", path.c_str(), out.message.c_str());
     return 1;
   }
-  const int32_t total = rig.file.m_Index.m_TotalSeconds;
+  const int32_t total = rig.file.Recording().m_Index.m_TotalSeconds;
   std::mt19937 rng(12345);
   std::uniform_int_distribution<int> pick(0, std::max(0, total));
   std::vector<double> ms;
@@ -205,7 +205,7 @@ int Search(const std::string& path, int count) {
   std::printf(
       "{\"bench\":\"search\",\"file_bytes\":%llu,\"total_seconds\":%d,\"count\":%d,"
       "\"seek_done\":%d,\"p50_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}\n",
-      (unsigned long long)rig.file.m_hFile->Size(), total, count, done, Percentile(ms, 0.5),
+      (unsigned long long)rig.file.PlayReader().Size(), total, count, done, Percentile(ms, 0.5),
       Percentile(ms, 0.99), *std::max_element(ms.begin(), ms.end()));
   rig.engine.Shutdown();
   return 0;

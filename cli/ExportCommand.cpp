@@ -90,7 +90,7 @@ int RunSnapshotCommand(const SnapshotArgs& a) {
                  opened.message.empty() ? "" : ": ", opened.message.c_str());
     return 1;
   }
-  const auto second = exporter::ParseTimeArg(a.at, file.m_Index.m_StartInfo[0].f_time);
+  const auto second = exporter::ParseTimeArg(a.at, file.Recording().m_Index.m_StartInfo[0].f_time);
   if (!second) {
     std::fprintf(stderr,
                  "snapshot: --at is \"YYYY-MM-DD HH:MM:SS\" or whole seconds from the start\n");

@@ -48,7 +48,7 @@ Stage StageOf(const OpenOutcome& o) {
   return kHeader;
 }
 
-json Describe(const std::string& path, const PreOpenResult& pre, const BackupFile& f,
+json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecording& f,
               const OpenOutcome* o) {
   static const char* kKeys[] = {
       "kind", "channelCount", "videoCoding", "videoMask", "audioMask", "dataStart", "refDate",
@@ -156,7 +156,7 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
     OpenOutcome outcome;
     const bool opened = pre.status == PreOpenStatus::Ok;
     if (opened) outcome = file.ReadBackupHeader(*path);
-    const json j = Describe(*path, pre, file, opened ? &outcome : nullptr);
+    const json j = Describe(*path, pre, file.Recording(), opened ? &outcome : nullptr);
     if (*asJson)
       std::cout << JsonText(j) << "\n";
     else

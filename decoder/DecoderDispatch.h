@@ -1,5 +1,6 @@
 #pragma once
-// The decoder control's dispatch interface: every operation is one Invoke by DISPID.
+// The decoder control's dispatch interface: every operation is one Invoke by DISPID. Code on
+// either side speaks the typed calls of DecoderCalls.h; only its table uses these numbers.
 // Threads: SubmitFrame, SetVolume and CurrentAudioChannel arrive on the playback thread, every
 // other call on the window thread; an implementation accepts both without the caller locking.
 // Memory: pointer and text arguments are valid only for the duration of the call.
@@ -25,6 +26,12 @@ inline constexpr int32_t SetStartOption48 = 48;
 inline constexpr int32_t QueryActive = 56;
 inline constexpr int32_t SetProductText = 63;
 inline constexpr int32_t SetVersionText = 64;
+// Events the control raises towards its host.
+namespace event {
+inline constexpr int32_t DecodeFailed = 3;
+inline constexpr int32_t PaneSelected = 4;
+inline constexpr int32_t AloneChanged = 6;
+}  // namespace event
 }  // namespace dispid
 
 // One argument of a dispatch call. Integers are signed 32-bit; texts are UTF-8; a byte buffer is a

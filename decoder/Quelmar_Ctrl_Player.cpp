@@ -1,16 +1,108 @@
+// The wire form of every decoder call, in one place: the wrapper's members write a typed call as
+// Invoke(DISPID, arguments) and kCalls reads the same arguments back into the typed call on the
+// control's side. A call's two halves sit in the same order in both lists.
 #include "decoder/Quelmar_Ctrl_Player.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
+#include "decoder/DecoderCalls.h"
+
 namespace ov {
 namespace {
+
 template <size_t N>
 int32_t Call(IDecoderDispatch* c, int32_t id, const std::array<DispArg, N>& args) {
   return c ? c->Invoke(id, std::span<const DispArg>(args.data(), args.size())) : 0;
 }
 int32_t Call0(IDecoderDispatch* c, int32_t id) { return c ? c->Invoke(id, {}) : 0; }
+
+// Reads arguments by position; a missing one or one of another kind reads as absent.
+class Args {
+ public:
+  explicit Args(std::span<const DispArg> a) : m_a(a) {}
+  size_t Count() const { return m_a.size(); }
+  int32_t Int(size_t i, int32_t fallback = 0) const {
+    return Is(i, DispArg::Kind::Int) ? m_a[i].i : fallback;
+  }
+  const std::string* Text(size_t i) const {
+    return Is(i, DispArg::Kind::Text) ? &m_a[i].text : nullptr;
+  }
+  const DispArg* Bytes(size_t i) const { return Is(i, DispArg::Kind::Bytes) ? &m_a[i] : nullptr; }
+  int32_t* IntRef(size_t i) const { return Is(i, DispArg::Kind::IntRef) ? m_a[i].ref : nullptr; }
+
+ private:
+  bool Is(size_t i, DispArg::Kind k) const { return i < m_a.size() && m_a[i].kind == k; }
+  std::span<const DispArg> m_a;
+};
+
+// The frame's buffer is only ever a pointer and a size, cut to the declared size; an integer is
+// never taken for an address.
+int32_t ReadFrame(IDecoderCalls& c, const Args& a) {
+  if (a.Count() < 7) return 0;
+  FrameCall f;
+  const DispArg* bytes = a.Bytes(0);
+  const int32_t declared = a.Int(4);
+  if (bytes && bytes->data && declared > 0)
+    f.payload = {bytes->data, std::min(bytes->size, static_cast<size_t>(declared))};
+  f.time = a.Int(1);
+  f.msec = a.Int(2);
+  f.audio = a.Int(3) == 1;
+  f.key = a.Int(5) == 1;
+  f.channel = a.Int(6, -2);
+  c.SubmitFrame(f);
+  return 0;
+}
+
+int32_t ReadText(const Args& a, int32_t (IDecoderCalls::*set)(std::string_view), IDecoderCalls& c) {
+  const std::string* t = a.Text(0);
+  return t ? (c.*set)(*t) : 0;
+}
+
+struct CallRow {
+  int32_t id;
+  int32_t (*read)(IDecoderCalls&, const Args&);
+};
+
+const CallRow kCalls[] = {
+    {dispid::Deactivate, [](IDecoderCalls& c, const Args&) { return c.Deactivate(), 0; }},
+    {dispid::SetOwnerWindow,
+     [](IDecoderCalls& c, const Args& a) { return c.SetOwnerWindow(a.Int(0)), 0; }},
+    {dispid::SetLayout,
+     [](IDecoderCalls& c, const Args& a) { return c.SetLayout(a.Int(0), a.Int(1, 16)), 0; }},
+    {dispid::SetMode,
+     [](IDecoderCalls& c, const Args& a) { return c.SetMode(a.Int(0), a.Int(1)), 0; }},
+    {dispid::CurrentAudioChannel,
+     [](IDecoderCalls& c, const Args&) { return c.CurrentAudioChannel(); }},
+    {dispid::SetVolume, [](IDecoderCalls& c, const Args& a) { return c.SetVolume(a.Int(0)), 0; }},
+    {dispid::SubmitFrame, ReadFrame},
+    {dispid::ClearDecoder, [](IDecoderCalls& c, const Args&) { return c.ClearDecoder(), 0; }},
+    {dispid::SetPaneTitle,
+     [](IDecoderCalls& c, const Args& a) {
+       if (const std::string* t = a.Text(1)) c.SetPaneTitle(a.Int(0, -1), *t);
+       return 0;
+     }},
+    {dispid::QueryActive,
+     [](IDecoderCalls& c, const Args& a) {
+       if (int32_t* out = a.IntRef(0)) *out = c.QueryActive();
+       return 0;
+     }},
+    {dispid::SetProductText,
+     [](IDecoderCalls& c, const Args& a) {
+       return ReadText(a, &IDecoderCalls::SetProductText, c);
+     }},
+    {dispid::SetVersionText,
+     [](IDecoderCalls& c, const Args& a) {
+       return ReadText(a, &IDecoderCalls::SetVersionText, c);
+     }},
+};
+
+static_assert(dispid::SetStartOption48 - dispid::SetStartOption44 + 1 == kStartOptions);
+
 }  // namespace
+
+// The calling side.
 
 void CQuelmar_Ctrl_Player::Deactivate() { Call0(m_control, dispid::Deactivate); }
 void CQuelmar_Ctrl_Player::SetOwnerWindow(int32_t window) {
@@ -52,6 +144,35 @@ int32_t CQuelmar_Ctrl_Player::SetProductText(std::string_view text) {
 }
 int32_t CQuelmar_Ctrl_Player::SetVersionText(std::string_view text) {
   return Call<1>(m_control, dispid::SetVersionText, {DispArg::Text(std::string(text))});
+}
+
+// The control's side.
+
+int32_t DispatchCall(IDecoderCalls& target, int32_t id, std::span<const DispArg> args) {
+  const Args a(args);
+  if (id >= dispid::SetStartOption44 && id <= dispid::SetStartOption48) {
+    target.SetStartOption(id - dispid::SetStartOption44, a.Int(0));
+    return 0;
+  }
+  for (const CallRow& row : kCalls)
+    if (row.id == id) return row.read(target, a);
+  return 0;
+}
+
+// Events, from the control towards its host.
+
+DecoderEvent DecoderEvent::DecodeFailed(int32_t channel, int32_t error) {
+  constexpr int32_t kDecodeError = 101;  // the event's code for a frame that failed to decode
+  return {dispid::event::DecodeFailed, {kDecodeError, channel, error}, 3};
+}
+DecoderEvent DecoderEvent::PaneSelected(int32_t pane, int32_t channel) {
+  return {dispid::event::PaneSelected, {pane, channel, 0}, 2};
+}
+DecoderEvent DecoderEvent::AloneChanged(int32_t channel, bool alone) {
+  return {dispid::event::AloneChanged, {channel, alone ? 1 : 0, 0}, 2};
+}
+void DecoderEvent::SendTo(IDecoderEvents& events) const {
+  events.OnDecoderEvent(id, std::span<const int32_t>(args.data(), static_cast<size_t>(count)));
 }
 
 }  // namespace ov

@@ -66,7 +66,7 @@ std::vector<int> ChosenSlots(const ExportRequest& r, const BackupFile& file) {
   std::vector<int> slots;
   if (r.all) {
     for (int n = 0; n < kSlots; ++n)
-      if (file.m_Header.video[size_t(n)].HasData()) slots.push_back(n);
+      if (file.Recording().m_Header.video[size_t(n)].HasData()) slots.push_back(n);
     if (slots.empty()) throw Failure("the file holds no video");
     return slots;
   }
@@ -74,7 +74,7 @@ std::vector<int> ChosenSlots(const ExportRequest& r, const BackupFile& file) {
   std::set<int> seen;
   for (int c : r.channels) {
     if (c < 1 || c > kSlots) throw Failure("channel " + std::to_string(c) + " is not 1..16");
-    if (!file.m_Header.video[size_t(c - 1)].HasData())
+    if (!file.Recording().m_Header.video[size_t(c - 1)].HasData())
       throw Failure("channel " + std::to_string(c) + " has no video in this file");
     if (seen.insert(c).second) slots.push_back(c - 1);
   }
@@ -122,8 +122,8 @@ class Exporter {
     if (!o.accepted) {
       throw Failure("cannot open " + m_req.source + (o.message.empty() ? "" : ": " + o.message));
     }
-    const int32_t first = m_file.m_Index.m_StartInfo[0].f_time;
-    const int32_t last = m_file.m_Index.m_EndInfo[0].f_time;
+    const int32_t first = m_file.Recording().m_Index.m_StartInfo[0].f_time;
+    const int32_t last = m_file.Recording().m_Index.m_EndInfo[0].f_time;
     const auto from = ParseTimeArg(m_req.from, first);
     const auto to = ParseTimeArg(m_req.to, first);
     if (!from || !to)
@@ -161,7 +161,7 @@ class Exporter {
         throw Failure((m_dir / c.fileName).string() + " exists already; it is left as it is");
     if (fs::exists(m_dir / m_checksumName, ec))
       throw Failure((m_dir / m_checksumName).string() + " exists already; it is left as it is");
-    m_total += m_file.m_hFile->Size();  // the source is hashed too
+    m_total += m_file.PlayReader().Size();  // the source is hashed too
   }
 
   void Tick(size_t clip, uint64_t bytes) {
@@ -174,7 +174,7 @@ class Exporter {
 
   std::span<const uint8_t> Payload(const FrameRef& f) {
     m_buffer.resize(f.h.f_size);
-    if (m_file.m_hFile->ReadAt(f.offset + kYskFrameHeaderSize, m_buffer.data(), f.h.f_size) !=
+    if (m_file.PlayReader().Bytes(f.offset + kYskFrameHeaderSize, m_buffer.data(), f.h.f_size) !=
         f.h.f_size)
       throw Failure("cannot read " + m_req.source);
     return m_buffer;
@@ -183,7 +183,7 @@ class Exporter {
   void WriteClip(size_t i, const fs::path& tmp) {
     const ClipPlan& plan = m_plans[i];
     ClipStreams s;
-    s.videoCoding = m_file.m_Header.videoCoding;
+    s.videoCoding = m_file.Recording().m_Header.videoCoding;
     Payload(plan.video.front());
     const std::vector<uint8_t> key = m_buffer;
     s.firstKeyFrame = key;
@@ -226,7 +226,7 @@ class Exporter {
     const auto digest = FileSha256(m_req.source, &m_cancel);
     if (m_cancel.load()) throw Cancelled{};
     if (!digest) throw Failure("cannot read " + m_req.source);
-    Tick(m_plans.size() - 1, m_file.m_hFile->Size());
+    Tick(m_plans.size() - 1, m_file.PlayReader().Size());
 
     std::string sums = ChecksumLine(*digest, source.string());
     for (const auto& c : m_clips) sums += ChecksumLine(c.sha256, c.fileName);
@@ -253,9 +253,9 @@ class Exporter {
     std::ostringstream r;
     r << "Export report\n"
       << "Source: " << source.string() << "\n"
-      << "Size: " << m_file.m_hFile->Size() << " bytes\n"
+      << "Size: " << m_file.PlayReader().Size() << " bytes\n"
       << "SHA-256: " << digest << "\n"
-      << "Recorder channels: " << int(m_file.m_Header.channelCount) << "\n"
+      << "Recorder channels: " << int(m_file.Recording().m_Header.channelCount) << "\n"
       << "Checksums: " << m_checksumName << "\n";
     char line[128];
     for (const auto& c : m_clips) {

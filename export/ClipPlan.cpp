@@ -28,13 +28,25 @@ class RunWalker {
   uint64_t m_end;
 };
 
+// The walk over one slot's video or sound run, through the scan descriptor.
+RunWalker WalkRun(const BackupFile& file, int slot, bool audio) {
+  const OpenRecording& rec = file.Recording();
+  return RunWalker(*file.ScanReader().Source(),
+                   audio ? rec.AudioRunStart(slot) : rec.VideoRunStart(slot),
+                   audio ? rec.AudioRunEnd(slot) : rec.VideoRunEnd(slot));
+}
+
+bool HasVideo(const BackupFile& file, int slot) {
+  return slot >= 0 && slot < kSlots && file.Recording().m_Header.video[size_t(slot)].HasData();
+}
+
 void PlanAudio(const BackupFile& file, int slot, ClipPlan& plan) {
-  const auto& rec = file.m_Header.audio[size_t(slot)];
+  const auto& rec = file.Recording().m_Header.audio[size_t(slot)];
   if (!rec.HasData() || plan.video.empty()) return;
   const int64_t startWall =
       int64_t(plan.video.front().h.f_time) * 1000 + FirstFramePhaseMs(plan.video);
   const int64_t endWall = startWall + plan.DurationMs();
-  RunWalker walk(*file.m_hScanFile, file.AudioRunStart(slot), file.AudioRunEnd(slot));
+  RunWalker walk = WalkRun(file, slot, true);
   FrameRef f;
   while (walk.Next(f)) {
     if (f.h.f_type != 0 || f.h.f_msec > 999) continue;
@@ -62,8 +74,8 @@ int64_t FirstFramePhaseMs(const std::vector<FrameRef>& video) {
 std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
                                        const std::function<bool(const FrameRef&)>& isTarget) {
   std::vector<FrameRef> frames;
-  if (slot < 0 || slot >= kSlots || !file.m_Header.video[size_t(slot)].HasData()) return frames;
-  RunWalker walk(*file.m_hScanFile, file.VideoRunStart(slot), file.VideoRunEnd(slot));
+  if (!HasVideo(file, slot)) return frames;
+  RunWalker walk = WalkRun(file, slot, false);
   FrameRef f;
   while (walk.Next(f) && f.h.f_type <= 1) {
     if (f.h.f_type == 1) frames.clear();
@@ -76,12 +88,12 @@ std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
 PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out) {
   out = ClipPlan{};
   out.slot = slot;
-  out.camera = file.m_Header.video[size_t(slot)].name;
-  if (slot < 0 || slot >= kSlots || !file.m_Header.video[size_t(slot)].HasData())
-    return PlanStatus::NoVideo;
+  // A slot outside the header names no camera (and must not be read there).
+  if (slot >= 0 && slot < kSlots) out.camera = file.Recording().m_Header.video[size_t(slot)].name;
+  if (!HasVideo(file, slot)) return PlanStatus::NoVideo;
   if (from >= to) return PlanStatus::OutsideRange;
 
-  RunWalker walk(*file.m_hScanFile, file.VideoRunStart(slot), file.VideoRunEnd(slot));
+  RunWalker walk = WalkRun(file, slot, false);
   std::vector<FrameRef> sinceKey;  // frames from the last key frame before the range
   bool inRange = false;
   FrameRef f;

@@ -118,7 +118,7 @@ std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) 
 }  // namespace
 
 std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
-  const std::string camera = SafeFileName(file.m_Header.video[size_t(slot & 15)].name,
+  const std::string camera = SafeFileName(file.Recording().m_Header.video[size_t(slot & 15)].name,
                                           "Camera " + std::to_string((slot & 15) + 1));
   return camera + "_" + DashedStamp(second) + ".png";
 }
@@ -127,7 +127,7 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
                              const SnapshotTarget& target, const std::string& outPath) {
   SnapshotOutcome out;
   try {
-    if (slot < 0 || slot >= kSlots || !file.m_Header.video[size_t(slot)].HasData())
+    if (slot < 0 || slot >= kSlots || !file.Recording().m_Header.video[size_t(slot)].HasData())
       throw std::runtime_error("channel " + std::to_string(slot + 1) +
                                " has no video in this file");
     std::error_code ec;
@@ -139,7 +139,8 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     });
     if (frames.empty())
       throw std::runtime_error("channel " + std::to_string(slot + 1) + " has no picture there");
-    const Frame picture = DecodeLast(file.m_Header.videoCoding, *file.m_hFile, frames);
+    const Frame picture =
+        DecodeLast(file.Recording().m_Header.videoCoding, *file.PlayReader().Source(), frames);
     std::vector<uint8_t> png = EncodePng(picture.get());
     out.width = picture->width;
     out.height = picture->height;
@@ -148,7 +149,7 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     // Text chunks go right after the 8-byte signature and the 25-byte IHDR chunk.
     std::vector<uint8_t> text;
     for (const auto& chunk :
-         {TextChunk("Title", file.m_Header.video[size_t(slot)].name),
+         {TextChunk("Title", file.Recording().m_Header.video[size_t(slot)].name),
           TextChunk("Source", fs::absolute(sourcePath).string()),
           TextChunk("Creation Time", DisplayStamp(out.second)), TextChunk("Software", "Ostravue")})
       text.insert(text.end(), chunk.begin(), chunk.end());

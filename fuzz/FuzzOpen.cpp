@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       file.ReadBackupHeader(std::make_unique<ov::MemoryFile>(bytes), std::make_unique<ov::MemoryFile>(bytes));
   if (o.accepted) {
     // Every published position must lie inside the file.
-    for (uint32_t p : file.m_VideoLast)
+    for (uint32_t p : file.Recording().m_VideoLast)
       if (p != 0 && uint64_t(p) + ov::kYskFrameHeaderSize > size) __builtin_trap();
-    for (uint32_t p : file.m_AudioLast)
+    for (uint32_t p : file.Recording().m_AudioLast)
       if (p != 0 && uint64_t(p) + ov::kYskFrameHeaderSize > size) __builtin_trap();
   }
   return 0;

@@ -20,19 +20,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                   std::make_unique<ov::MemoryFile>(bytes));
   if (!o.accepted) return 0;
   ov::VirtualClock clock;
-  ov::KeyFrameSearch search(file, clock, {});
+  ov::KeyFrameSearch search(file.SharedRecording(), file.ScanReader(), clock, {});
+  const ov::OpenRecording& rec = file.Recording();
   ov::SearchInput in;
-  in.videoPos = file.m_VideoPos;
-  in.audioPos = file.m_AudioPos;
+  in.videoPos = rec.m_VideoPos;
+  in.audioPos = rec.m_AudioPos;
   in.iFrameOnly = flags & 1;
-  in.target = ov::AddSeconds(file.m_Index.m_StartInfo[0].f_time, second);
+  in.target = ov::AddSeconds(rec.m_Index.m_StartInfo[0].f_time, second);
   for (int n = 0; n < ov::kSlots; ++n) {
-    const uint64_t vLen = file.VideoRunEnd(n) - std::min(file.VideoRunEnd(n), file.VideoRunStart(n));
-    const uint64_t aLen = file.AudioRunEnd(n) - std::min(file.AudioRunEnd(n), file.AudioRunStart(n));
+    const uint64_t vLen = rec.VideoRunEnd(n) - std::min(rec.VideoRunEnd(n), rec.VideoRunStart(n));
+    const uint64_t aLen = rec.AudioRunEnd(n) - std::min(rec.AudioRunEnd(n), rec.AudioRunStart(n));
     // flags bit 1: resume offsets anywhere in the 32-bit range, not only inside the runs
-    in.videoResume[size_t(n)] = (flags & 2) ? uint32_t(share) << 24 | size
-                                            : uint32_t(file.m_VideoFirst[size_t(n)] + vLen * share / 255);
-    in.audioResume[size_t(n)] = uint32_t(file.m_AudioFirst[size_t(n)] + aLen * share / 255);
+    in.videoResume[size_t(n)] = (flags & 2)
+                                    ? uint32_t(share) << 24 | size
+                                    : uint32_t(rec.m_VideoFirst[size_t(n)] + vLen * share / 255);
+    in.audioResume[size_t(n)] = uint32_t(rec.m_AudioFirst[size_t(n)] + aLen * share / 255);
   }
   // Positions may name the header's own run limits even past the file's end: every later read
   // is bounded by the file, so only faults of the search itself are looked for here.

@@ -14,12 +14,16 @@ constexpr uint64_t kHdr = kYskFrameHeaderSize;
 constexpr uint32_t kMaxAudioFrame = 2000;  // sound frames are small; larger sizes are not headers
 }  // namespace
 
-KeyFrameSearch::KeyFrameSearch(const BackupFile& file, IClock& clock,
-                               std::function<bool()> cancelled)
-    : m_File(file), m_Clock(clock), m_cancelled(std::move(cancelled)) {}
+KeyFrameSearch::KeyFrameSearch(std::shared_ptr<const OpenRecording> rec, FrameReader reader,
+                               IClock& clock, std::function<bool()> cancelled)
+    : m_Hold(std::move(rec)),
+      m_Rec(*m_Hold),
+      m_Reader(std::move(reader)),
+      m_Clock(clock),
+      m_cancelled(std::move(cancelled)) {}
 
 bool KeyFrameSearch::ReadHeader(uint64_t pos, YskFrameHeader& h) const {
-  return m_File.m_hScanFile && ReadFrameHeader(*m_File.m_hScanFile, pos, h);
+  return m_Reader.Header(pos, h);
 }
 
 namespace {
@@ -37,22 +41,22 @@ class WalkReader {
 }  // namespace
 
 bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_t& result) {
-  const uint64_t runStart = m_File.VideoRunStart(n), runEnd = m_File.VideoRunEnd(n);
-  const uint8_t coding = m_File.m_Header.videoCoding;
+  const uint64_t runStart = m_Rec.VideoRunStart(n), runEnd = m_Rec.VideoRunEnd(n);
+  const uint8_t coding = m_Rec.m_Header.videoCoding;
   const size_t codeLen = KeyFrameStartCodeLength(coding);
   uint64_t s = scan;
   // No start code within reach of the resume offset: the channel has no usable key frame there.
   const uint64_t limit = uint64_t(scan) + kResyncReach;
-  const uint64_t fileSize = m_File.m_hScanFile ? m_File.m_hScanFile->Size() : 0;
+  const uint64_t fileSize = m_Reader.Size();
   // A channel put on its last or first key frame by the range tests is positioned too.
   auto onLast = [&] {
-    result = m_File.m_VideoLast[size_t(n)];
+    result = m_Rec.m_VideoLast[size_t(n)];
     return result != 0;
   };
   while (!Cancelled()) {
     if (s > runEnd) return onLast();
     if (s < runStart) {
-      result = m_File.m_VideoFirst[size_t(n)];
+      result = m_Rec.m_VideoFirst[size_t(n)];
       return result != 0;
     }
     const uint64_t len = std::min(kChunk, runEnd - s);
@@ -61,7 +65,7 @@ bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_
     if (s >= fileSize) return onLast();
     if (s >= limit) return false;
     std::memset(m_Scan.data(), 0, m_Scan.size());
-    const size_t got = m_File.m_hScanFile ? m_File.m_hScanFile->ReadAt(s, m_Scan.data(), len) : 0;
+    const size_t got = m_Reader.Bytes(s, m_Scan.data(), len);
     if (got > 0 && coding <= 2) {
       for (size_t i = 0; i + codeLen <= got; ++i) {
         if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(m_Scan.data() + i, codeLen)))
@@ -71,7 +75,7 @@ bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_
         YskFrameHeader fh{};
         if (!ReadHeader(h, fh)) continue;
         const bool typeOk = in.iFrameOnly ? fh.f_type == 1 : fh.f_type <= 1;
-        if (typeOk && IsPlausibleFrame(fh, m_File.m_RefDate)) {
+        if (typeOk && IsPlausibleFrame(fh, m_Rec.m_RefDate)) {
           result = uint32_t(h);
           return true;
         }
@@ -84,11 +88,11 @@ bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_
 }
 
 uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
-  const uint64_t runStart = m_File.VideoRunStart(n), runEnd = m_File.VideoRunEnd(n);
+  const uint64_t runStart = m_Rec.VideoRunStart(n), runEnd = m_Rec.VideoRunEnd(n);
   // Every walk stays on readable headers of the run: a step that would leave it, or land where no
   // whole header can be read, stops the walk where it stands. Each step moves at least one header
   // length, so a walk ends after at most one pass over the run whatever f_info and f_size say.
-  WalkReader reader(m_File.m_hScanFile.get());
+  WalkReader reader(m_Reader.Source());
   auto readable = [&](uint64_t q, YskFrameHeader& h) {
     return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
   };
@@ -99,11 +103,11 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
   for (;;) {
     if (Cancelled()) return start;
     if (p >= runEnd) {
-      p = m_File.m_VideoLast[size_t(n)];
+      p = m_Rec.m_VideoLast[size_t(n)];
       break;
     }
     if (p < runStart) {
-      p = m_File.m_VideoFirst[size_t(n)];
+      p = m_Rec.m_VideoFirst[size_t(n)];
       break;
     }
     if (!reader.Read(p, h)) break;
@@ -131,16 +135,16 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
 }
 
 uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target) {
-  const uint64_t runStart = m_File.AudioRunStart(n), runEnd = m_File.AudioRunEnd(n);
-  const uint32_t first = m_File.m_AudioFirst[size_t(n)];
-  const uint32_t last = m_File.m_AudioLast[size_t(n)];
-  WalkReader reader(m_File.m_hScanFile.get());
+  const uint64_t runStart = m_Rec.AudioRunStart(n), runEnd = m_Rec.AudioRunEnd(n);
+  const uint32_t first = m_Rec.m_AudioFirst[size_t(n)];
+  const uint32_t last = m_Rec.m_AudioLast[size_t(n)];
+  WalkReader reader(m_Reader.Source());
   auto readable = [&](uint64_t q, YskFrameHeader& h) {
     return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
   };
   uint64_t s = scan;
   size_t got = 0;
-  const uint64_t fileSize = m_File.m_hScanFile ? m_File.m_hScanFile->Size() : 0;
+  const uint64_t fileSize = m_Reader.Size();
   for (;;) {
     if (Cancelled()) return current;
     // At or past the run's end nothing can be read: an empty chunk would never move the scan on.
@@ -149,7 +153,7 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
     if (s < runStart) return first;
     const uint64_t len = std::min(kChunk, runEnd - s);
     std::memset(m_Scan.data(), 0, m_Scan.size());
-    got = m_File.m_hScanFile ? m_File.m_hScanFile->ReadAt(s, m_Scan.data(), len) : 0;
+    got = m_Reader.Bytes(s, m_Scan.data(), len);
     if (got > 0) break;
     s += len;
     m_Clock.Breathe();
@@ -159,7 +163,7 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
   for (size_t i = 0; i + kHdr <= got && !accepted; ++i) {
     const auto h =
         DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(m_Scan.data() + i, kHdr));
-    if (h.f_type == 0 && h.f_size < kMaxAudioFrame && IsPlausibleFrame(h, m_File.m_RefDate)) {
+    if (h.f_type == 0 && h.f_size < kMaxAudioFrame && IsPlausibleFrame(h, m_Rec.m_RefDate)) {
       p = s + i;
       accepted = true;
     }
@@ -196,18 +200,18 @@ SearchResult KeyFrameSearch::Run(const SearchInput& in) {
   r.video = in.videoPos;
   r.audio = in.audioPos;
   for (int n = 0; n < kSlots; ++n) {
-    if (!m_File.m_HasVideo[size_t(n)] || in.videoResume[size_t(n)] == 0) continue;
+    if (!m_Rec.m_HasVideo[size_t(n)] || in.videoResume[size_t(n)] == 0) continue;
     if (Resync(n, in.videoResume[size_t(n)], in, r.video[size_t(n)])) r.found = true;
   }
   if (r.found) {
     r.videoMoved = true;
     for (int n = 0; n < kSlots; ++n) {
       r.video[size_t(n)] =
-          m_File.m_HasVideo[size_t(n)] ? MoveToTarget(n, r.video[size_t(n)], in.target) : 0;
+          m_Rec.m_HasVideo[size_t(n)] ? MoveToTarget(n, r.video[size_t(n)], in.target) : 0;
     }
   }
   for (int n = 0; n < kSlots; ++n) {
-    if (!m_File.m_HasAudio[size_t(n)]) continue;
+    if (!m_Rec.m_HasAudio[size_t(n)]) continue;
     r.audio[size_t(n)] = AudioOfTarget(n, in.audioResume[size_t(n)], r.audio[size_t(n)], in.target);
   }
   r.cancelled = Cancelled();

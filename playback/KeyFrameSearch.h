@@ -2,13 +2,14 @@
 // The key-frame search: moves every channel's video position to a key frame at the target second
 // and its sound position to a frame of that second, scanning from given resume offsets.
 //
-// Threads: runs on a seek thread; reads the file only through m_hScanFile and never writes the
-// shared state (the caller publishes the result).
+// Threads: runs on a seek thread; reads the file only through the scan reader it is given and
+// never writes the shared state (the caller publishes the result).
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-#include "archive/BackupFile.h"
+#include "archive/OpenRecording.h"
 #include "playback/Clock.h"
 
 namespace ov {
@@ -34,7 +35,9 @@ class KeyFrameSearch {
  public:
   // cancelled (may be empty) is polled between chunks and steps; a cancelled search publishes
   // nothing.
-  KeyFrameSearch(const BackupFile& file, IClock& clock, std::function<bool()> cancelled);
+  // Holds the recording and the reader for its whole run, so a search outlives nothing it reads.
+  KeyFrameSearch(std::shared_ptr<const OpenRecording> rec, FrameReader reader, IClock& clock,
+                 std::function<bool()> cancelled);
   SearchResult Run(const SearchInput& in);
 
  private:
@@ -45,7 +48,9 @@ class KeyFrameSearch {
   uint32_t MoveToTarget(int n, uint32_t p, int32_t target);
   uint32_t AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target);
 
-  const BackupFile& m_File;
+  std::shared_ptr<const OpenRecording> m_Hold;
+  const OpenRecording& m_Rec;
+  FrameReader m_Reader;
   IClock& m_Clock;
   std::function<bool()> m_cancelled;
   std::array<uint8_t, 65536> m_Scan{};

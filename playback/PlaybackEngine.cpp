@@ -23,11 +23,14 @@ void PlaybackEngine::Kick() {
   m_Clock.Wake();
 }
 
-int32_t PlaybackEngine::StartSecond() const { return m_File.m_Index.m_StartInfo[0].f_time; }
+int32_t PlaybackEngine::StartSecond() const {
+  return m_File.Recording().m_Index.m_StartInfo[0].f_time;
+}
 
 void PlaybackEngine::SetTotalTimeText(int32_t elapsed) {
-  m_View.SetControlText(ctl::kTotalTime,
-                        FormatElapsedTotal(uint32_t(elapsed), m_File.m_Index.m_TotalTime));
+  m_View.SetControlText(
+      ctl::kTotalTime,
+      FormatElapsedTotal(uint32_t(elapsed), m_File.Recording().m_Index.m_TotalTime));
 }
 
 void PlaybackEngine::PlayButtonImages(const ctl::ButtonImages& images) {
@@ -72,11 +75,12 @@ void PlaybackEngine::ResetFileDisplay() {
 void PlaybackEngine::ResetPositionsToFirst() {
   // A search still running would publish its positions over these.
   StopSeekThread();
+  const OpenRecording& rec = m_File.Recording();
   std::lock_guard<std::mutex> g(m_State.m_PosLock);
   m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
   for (int n = 0; n < kSlots; ++n) {
-    m_State.m_VideoPos[size_t(n)].store(m_File.m_VideoFirst[size_t(n)], kRel);
-    m_State.m_AudioPos[size_t(n)].store(m_File.m_AudioFirst[size_t(n)], kRel);
+    m_State.m_VideoPos[size_t(n)].store(rec.m_VideoFirst[size_t(n)], kRel);
+    m_State.m_AudioPos[size_t(n)].store(rec.m_AudioFirst[size_t(n)], kRel);
   }
 }
 
@@ -154,9 +158,10 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
     out = file ? m_File.ReadBackupHeader(std::move(file), std::move(scan))
                : m_File.ReadBackupHeader(path);
     if (out.accepted) {
+      const OpenRecording& rec = m_File.Recording();
       for (int n = 0; n < kSlots; ++n) {
-        m_State.m_VideoPos[size_t(n)].store(m_File.m_VideoPos[size_t(n)], kRel);
-        m_State.m_AudioPos[size_t(n)].store(m_File.m_AudioPos[size_t(n)], kRel);
+        m_State.m_VideoPos[size_t(n)].store(rec.m_VideoPos[size_t(n)], kRel);
+        m_State.m_AudioPos[size_t(n)].store(rec.m_AudioPos[size_t(n)], kRel);
       }
     }
   }
@@ -178,7 +183,7 @@ OpenOutcome PlaybackEngine::FinishOpen(OpenOutcome out) {
   }
   m_View.SetControlText(ctl::kSpeed, "");
   m_View.SetControlText(ctl::kTotalTime, out.totalTimeText);
-  m_ResumeTime = m_File.m_Index.m_ResumeTime;
+  m_ResumeTime = m_File.Recording().m_Index.m_ResumeTime;
   m_State.m_bFileReady.store(1, kRel);
   m_State.m_PlayState.store(kStateStopped, kRel);
   if (!m_PlaybackStarted) {
@@ -289,7 +294,8 @@ void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, S
     std::lock_guard<std::mutex> hold(m_SeekLock);
     m_State.m_SeekDone.store(0, kRel);
     if (events->WaitAny(2) != EVENT_QUIT) {
-      KeyFrameSearch search(m_File, m_Clock, [&events] { return events->IsSet(EVENT_QUIT); });
+      KeyFrameSearch search(m_File.SharedRecording(), m_File.ScanReader(), m_Clock,
+                            [&events] { return events->IsSet(EVENT_QUIT); });
       const SearchResult r = search.Run(in);
       if (!r.cancelled) {
         {

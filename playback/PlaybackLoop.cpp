@@ -44,7 +44,7 @@ bool PlaybackLoop::HeaderAt(CachedHeader& c, uint32_t pos, YskFrameHeader& h) {
     return true;
   }
   // A failed read is not remembered: it is tried again next time, as before.
-  c.valid = ReadFrameHeader(*m_E.m_File.m_hFile, pos, c.h);
+  c.valid = m_E.m_File.PlayReader().Header(pos, c.h);
   c.pos = pos;
   if (c.valid) h = c.h;
   return c.valid;
@@ -128,13 +128,14 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
 }
 
 void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
-  BackupFile& file = m_E.m_File;
+  const OpenRecording& rec = m_E.m_File.Recording();
+  const FrameReader& reader = m_E.m_File.PlayReader();
   auto& st = m_E.m_State;
   const uint32_t startSecond = uint32_t(m_E.StartSecond());
   // Sound is stamped in wall-clock seconds, video on the recorder's running millisecond clock.
   // Sound keys count from that clock's whole second at the recording's start, so both share one
   // time line; for a clock that starts within its first second this is the plain offset.
-  const uint32_t startMs = uint32_t(file.m_Index.m_StartMsec);
+  const uint32_t startMs = uint32_t(rec.m_Index.m_StartMsec);
   const uint32_t clockBase = startMs - startMs % 1000u;
   FrameCandidate best{};
   bool any = false;
@@ -147,14 +148,14 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
     // Forward play runs to the end of the run: the frames after the last key frame are the last
     // moments recorded.
-    if (file.m_HasVideo[size_t(n)] && vp >= file.m_VideoFirst[size_t(n)] &&
-        uint64_t(vp) + kYskFrameHeaderSize <= file.VideoRunEnd(n) &&
+    if (rec.m_HasVideo[size_t(n)] && vp >= rec.m_VideoFirst[size_t(n)] &&
+        uint64_t(vp) + kYskFrameHeaderSize <= rec.VideoRunEnd(n) &&
         HeaderAt(m_videoHeaders[n], vp, h)) {
       consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp});
     }
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
-    if (file.m_HasAudio[size_t(n)] && ap >= file.m_AudioFirst[size_t(n)] &&
-        uint64_t(ap) + 1 <= file.AudioRunEnd(n) && HeaderAt(m_audioHeaders[n], ap, h)) {
+    if (rec.m_HasAudio[size_t(n)] && ap >= rec.m_AudioFirst[size_t(n)] &&
+        uint64_t(ap) + 1 <= rec.AudioRunEnd(n) && HeaderAt(m_audioHeaders[n], ap, h)) {
       const uint32_t key = clockBase + (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
       consider({h.f_time, key, h.f_size, h.f_info, h.f_type, n, 1, ap});
     }
@@ -164,7 +165,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     return;
   }
   const bool audio = best.audio == 1;
-  const uint64_t runEnd = audio ? file.AudioRunEnd(best.channel) : file.VideoRunEnd(best.channel);
+  const uint64_t runEnd = audio ? rec.AudioRunEnd(best.channel) : rec.VideoRunEnd(best.channel);
   const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
   if (best.f_size > kMaxFrameBytes || next > runEnd) {
     // A frame that would reach past its run ends the channel there.
@@ -183,8 +184,8 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   // The channel's next header follows its payload: reading both at once leaves one read per frame.
   const size_t want = size_t(best.f_size) + kYskFrameHeaderSize;
   if (slot.buffer.size() < want) slot.buffer.resize(want);
-  const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
-                                          slot.buffer.data(), want);
+  const size_t got =
+      reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), want);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
@@ -201,7 +202,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
 uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd) {
   // Zero bytes (a hole a power cut leaves) read as empty frames 20 bytes apart: one iteration per
   // frame would take minutes over a large hole, so they are passed in one go through a window.
-  HeaderReader reader(*m_E.m_File.m_hFile, 64u << 10);
+  HeaderReader reader(*m_E.m_File.PlayReader().Source(), 64u << 10);
   CachedHeader& cache = (c.audio == 1 ? m_audioHeaders : m_videoHeaders)[c.channel];
   const uint64_t reach = uint64_t(c.pos) + kEmptyFrameReach;
   uint64_t p = uint64_t(c.pos) + kYskFrameHeaderSize;
@@ -219,15 +220,16 @@ uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd)
 }
 
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
-  BackupFile& file = m_E.m_File;
+  const OpenRecording& rec = m_E.m_File.Recording();
+  const FrameReader& reader = m_E.m_File.PlayReader();
   auto& st = m_E.m_State;
   FrameCandidate best{};
   bool any = false;
   for (int n = 0; n < kSlots; ++n) {
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
     YskFrameHeader h{};
-    if (!file.m_HasVideo[size_t(n)] || vp == 0 || vp < file.m_VideoFirst[size_t(n)] ||
-        uint64_t(vp) >= file.VideoRunEnd(n) || !HeaderAt(m_videoHeaders[n], vp, h))
+    if (!rec.m_HasVideo[size_t(n)] || vp == 0 || vp < rec.m_VideoFirst[size_t(n)] ||
+        uint64_t(vp) >= rec.VideoRunEnd(n) || !HeaderAt(m_videoHeaders[n], vp, h))
       continue;
     if (!any || h.f_msec > best.key)
       best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
@@ -239,12 +241,13 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   }
   const int n = best.channel;
   FrameSlot& slot = m_FrameSlots[m_k];
-  const bool oversized = best.f_size > kMaxFrameBytes ||
-                         uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size > file.VideoRunEnd(n);
+  const bool oversized =
+      best.f_size > kMaxFrameBytes ||
+      uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size > rec.VideoRunEnd(n);
   if (!oversized) {
     if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
-    const size_t got = file.m_hFile->ReadAt(uint64_t(best.pos) + kYskFrameHeaderSize,
-                                            slot.buffer.data(), best.f_size);
+    const size_t got =
+        reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), best.f_size);
     if (got < best.f_size) {
       Commit(false, n, 0);  // cut short: the channel drops out
       return;
@@ -252,18 +255,18 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   }
   // Step back to the previous key frame. A run's first frame (f_info 0) has none: the channel
   // drops out (position 0 lies below every run) rather than showing the same frame again.
-  const int64_t runStart = int64_t(file.VideoRunStart(n));
-  const int64_t first = int64_t(file.m_VideoFirst[size_t(n)]);
+  const int64_t runStart = int64_t(rec.VideoRunStart(n));
+  const int64_t first = int64_t(rec.m_VideoFirst[size_t(n)]);
   int64_t p = 0;
   if (best.f_info > 0) {
     p = int64_t(best.pos) - int64_t(kYskFrameHeaderSize) - int64_t(best.f_info);
     // A group of pictures is far shorter than this; a walk back through a hole of empty headers,
     // 20 bytes a step, gives up instead of crossing the whole hole.
     const int64_t floor = std::max<int64_t>(first, int64_t(best.pos) - int64_t(kResyncReach));
-    HeaderReader reader(*file.m_hFile, 64u << 10);
+    HeaderReader walk(*reader.Source(), 64u << 10);
     for (;;) {
       YskFrameHeader h{};
-      if (p < runStart || p < floor || !reader.Read(uint64_t(p), h)) {
+      if (p < runStart || p < floor || !walk.Read(uint64_t(p), h)) {
         p = 0;
         break;
       }
@@ -325,7 +328,8 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
     handedOver();
     return;
   }
-  const bool sound = m_E.m_File.m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
+  const bool sound =
+      m_E.m_File.Recording().m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != kStatePlay) return;
   st.m_CurrentTime.Store(shown);
@@ -338,19 +342,20 @@ void PlaybackLoop::SecondTexts(int32_t displaySecond, const FrameSlot& f, bool f
   if (st.m_SeekDone.load(kAcq) == 1 && (forward || (fmt >= 1 && fmt <= 6)))
     m_E.m_View.SetControlText(ctl::kOsd, FormatDateTime(SecondsToCalendar(displaySecond), fmt));
   const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (forward && slider <= m_E.m_File.m_Index.m_TotalSeconds) {
+  if (forward && slider <= m_E.m_File.Recording().m_Index.m_TotalSeconds) {
     m_E.m_View.SetSeekPos(slider);
     st.m_SliderSecond.store(slider + 1, kRel);
   } else if (!forward) {
     // Reverse play skips from key frame to key frame, so counting seconds would drift: the thumb
     // takes the second of the picture.
     const int32_t at = std::clamp(displaySecond - m_E.StartSecond(), 0,
-                                  std::max(0, m_E.m_File.m_Index.m_TotalSeconds));
+                                  std::max(0, m_E.m_File.Recording().m_Index.m_TotalSeconds));
     m_E.m_View.SetSeekPos(at);
     st.m_SliderSecond.store(at, kRel);
   }
-  const uint32_t e = (f.key - uint32_t(m_E.m_File.m_Index.m_StartMsec)) / 1000u;
-  m_E.m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(e, m_E.m_File.m_Index.m_TotalTime));
+  const uint32_t e = (f.key - uint32_t(m_E.m_File.Recording().m_Index.m_StartMsec)) / 1000u;
+  m_E.m_View.SetControlText(ctl::kTotalTime,
+                            FormatElapsedTotal(e, m_E.m_File.Recording().m_Index.m_TotalTime));
 }
 
 PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {

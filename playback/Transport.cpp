@@ -14,20 +14,21 @@ constexpr int32_t kJumpSeconds = 59;
 }  // namespace
 
 void PlaybackEngine::EstimateResume() {
-  const int32_t total = m_File.m_Index.m_TotalSeconds;
+  const OpenRecording& rec = m_File.Recording();
+  const int32_t total = rec.m_Index.m_TotalSeconds;
   // A recording under two seconds has no whole second to divide by: resume from its start.
   const double x = total == 0 ? 0.0 : double(m_State.m_SliderSecond.load(kAcq)) / double(total);
   for (int n = 0; n < kSlots; ++n) {
-    if (!m_File.m_HasVideo[size_t(n)]) continue;
-    const auto& v = m_File.m_Header.video[size_t(n)];
+    if (!rec.m_HasVideo[size_t(n)]) continue;
+    const auto& v = rec.m_Header.video[size_t(n)];
     const int32_t vLen = int32_t(v.endOffset - v.startOffset);
     m_VideoResume[size_t(n)] =
-        uint32_t(int64_t(m_File.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
-    const auto& a = m_File.m_Header.audio[size_t(n)];
+        uint32_t(int64_t(rec.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
+    const auto& a = rec.m_Header.audio[size_t(n)];
     const int32_t aLen = int32_t(a.endOffset - a.startOffset);
     if (aLen > 0)
       m_AudioResume[size_t(n)] =
-          uint32_t(int64_t(m_File.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
+          uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
   }
 }
 
@@ -158,7 +159,7 @@ void PlaybackEngine::OnF() {
   auto& st = m_State;
   if (!FileReady()) return;
   const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (int64_t(slider) > int64_t(m_File.m_Index.m_TotalSeconds) - kJumpSeconds ||
+  if (int64_t(slider) > int64_t(m_File.Recording().m_Index.m_TotalSeconds) - kJumpSeconds ||
       st.m_PlayState.load(kAcq) == kStateStopped || st.m_SeekDone.load(kAcq) != 1)
     return;
   st.m_SliderSecond.store(slider + kJumpSeconds, kRel);
@@ -214,7 +215,7 @@ void PlaybackEngine::OnSound() {
 }
 
 void PlaybackEngine::OnLayout(int controlId) {
-  const int channels = m_File.m_Header.channelCount;
+  const int channels = m_File.Recording().m_Header.channelCount;
   int panes = 0;
   if (controlId == ctl::kCh1) panes = 1;
   if (controlId == ctl::kCh4) panes = 4;

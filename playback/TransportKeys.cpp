@@ -18,7 +18,7 @@ constexpr int kMaxReplayFrames = 1000;
 }  // namespace
 
 bool PlaybackEngine::SeekToSecond(int32_t second) {
-  const int32_t total = std::max<int32_t>(0, m_File.m_Index.m_TotalSeconds);
+  const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
   second = std::clamp<int32_t>(second, 0, total);
   const uint32_t gen = m_State.m_SeekGen.load(kAcq);
   OnSeekScroll(ctl::kTbThumbPosition, second, true);
@@ -30,7 +30,7 @@ bool PlaybackEngine::SeekToSecond(int32_t second) {
 bool PlaybackEngine::StartAt(int64_t second, bool paused) {
   auto& st = m_State;
   if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;
-  const int32_t total = std::max<int32_t>(0, m_File.m_Index.m_TotalSeconds);
+  const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
   const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
   if (s > 0) {
     // The positions stay at the channels' first frames: the search walks from there to the time.
@@ -46,20 +46,21 @@ bool PlaybackEngine::StepFrame() {
   auto& st = m_State;
   if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;
   const int ch = m_Decoder.CurrentAudioChannel();
-  if (ch < 0 || ch >= kSlots || !m_File.m_HasVideo[size_t(ch)]) return false;
+  const OpenRecording& rec = m_File.Recording();
+  if (ch < 0 || ch >= kSlots || !rec.m_HasVideo[size_t(ch)]) return false;
   // A search still running would move the positions under the step.
   if (st.m_SeekDone.load(kAcq) != 1) return false;
 
   std::lock_guard<std::mutex> g(m_FileLock);
   if (!m_File.IsOpen()) return false;
-  IFileSource& file = *m_File.m_hFile;
-  const uint64_t runStart = std::max<uint64_t>(m_File.VideoRunStart(ch), m_File.m_VideoFirst[size_t(ch)]);
-  const uint64_t runEnd = m_File.VideoRunEnd(ch);
+  const FrameReader& file = m_File.PlayReader();
+  const uint64_t runStart = std::max<uint64_t>(rec.VideoRunStart(ch), rec.m_VideoFirst[size_t(ch)]);
+  const uint64_t runEnd = rec.VideoRunEnd(ch);
   auto frameEnd = [&](uint64_t pos, const YskFrameHeader& h) {
     return pos + kYskFrameHeaderSize + h.f_size;
   };
   auto readable = [&](uint64_t pos, YskFrameHeader& h) {
-    return pos >= runStart && pos + kYskFrameHeaderSize <= runEnd && ReadFrameHeader(file, pos, h) &&
+    return pos >= runStart && pos + kYskFrameHeaderSize <= runEnd && file.Header(pos, h) &&
            h.f_size <= kMaxStepPayload && frameEnd(pos, h) <= runEnd;
   };
 
@@ -97,7 +98,7 @@ bool PlaybackEngine::StepFrame() {
     YskFrameHeader f{};
     if (!readable(p, f)) return false;
     payload.resize(f.f_size);
-    if (file.ReadAt(p + kYskFrameHeaderSize, payload.data(), f.f_size) < f.f_size) return false;
+    if (file.Bytes(p + kYskFrameHeaderSize, payload.data(), f.f_size) < f.f_size) return false;
     m_Decoder.SubmitFrame(payload.data(), f.f_time, int32_t(f.f_msec % 1000), 0,
                           int32_t(f.f_size), int32_t(f.f_type), ch);
   }

@@ -41,7 +41,7 @@ struct PlayerDlgContext {
   IUserPrompts* prompts = nullptr;
   OvCreateControlFn createControl = nullptr;  // null: the video area stays empty
   OvDestroyControlFn destroyControl = nullptr;
-  // Runs once the child windows are gone: takes the component runtime down, unloads the module.
+  // Runs once the child windows are gone: unloads the decoder module.
   std::function<void()> afterChildrenDestroyed;
 };
 

@@ -34,7 +34,7 @@ void PlayerEngineLink::InitVolume(int volume) {
 }
 
 std::string PlayerEngineLink::TotalTimeText() const {
-  return FormatElapsedTotal(0, m_file.m_Index.m_TotalTime);
+  return FormatElapsedTotal(0, m_file.Recording().m_Index.m_TotalTime);
 }
 
 void PlayerEngineLink::SetControlText(int id, std::string utf8) { m_dlg.SetControlText(id, utf8); }

@@ -28,9 +28,9 @@ constexpr int kNoteMs = 8000;  // long enough to read a path, then the file's pa
 // The channel of the selected pane, as the decoder control reports it for the sound.
 int SelectedChannel(CQuelmar_Ctrl_Player& decoder, const BackupFile& file) {
   const int32_t n = decoder.CurrentAudioChannel();
-  if (n >= 0 && n < kSlots && file.m_Header.video[size_t(n)].HasData()) return n;
+  if (n >= 0 && n < kSlots && file.Recording().m_Header.video[size_t(n)].HasData()) return n;
   for (int i = 0; i < kSlots; ++i)
-    if (file.m_Header.video[size_t(i)].HasData()) return i;
+    if (file.Recording().m_Header.video[size_t(i)].HasData()) return i;
   return -1;
 }
 
@@ -52,9 +52,9 @@ exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
     return t;
   }
   const uint64_t pos = e.State().m_VideoPos[size_t(n)].load(std::memory_order_acquire);
-  const uint64_t first = file.VideoRunStart(n);
+  const uint64_t first = file.Recording().VideoRunStart(n);
   YskFrameHeader h{};
-  if (pos >= first && pos < file.VideoRunEnd(n) && ReadFrameHeader(*file.m_hFile, pos, h)) {
+  if (pos >= first && pos < file.Recording().VideoRunEnd(n) && file.PlayReader().Header(pos, h)) {
     const uint64_t back = kYskFrameHeaderSize + uint64_t(h.f_info);
     t.frameOffset = pos >= first + back ? pos - back : first;
   } else {
@@ -87,9 +87,10 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   const int selected = SelectedChannel(m_pDecoder, file);
   std::vector<ExportChannelChoice> channels;
   for (int n = 0; n < kSlots; ++n)
-    if (file.m_Header.video[size_t(n)].HasData())
+    if (file.Recording().m_Header.video[size_t(n)].HasData())
       channels.push_back(
-          {n + 1, QString::fromLatin1(file.m_Header.video[size_t(n)].name.c_str()), n == selected});
+          {n + 1, QString::fromLatin1(file.Recording().m_Header.video[size_t(n)].name.c_str()),
+           n == selected});
   if (m_exportFolder.isEmpty())
     m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
   const int32_t from = CurrentSecond(e);
@@ -121,7 +122,7 @@ std::string CPlayerDlg::SaveSnapshot() {
   const int32_t second = target.second.value_or(0);
   const int32_t named = target.frameOffset ? [&] {
     YskFrameHeader h{};
-    return ReadFrameHeader(*file.m_hFile, *target.frameOffset, h) ? h.f_time : second;
+    return file.PlayReader().Header(*target.frameOffset, h) ? h.f_time : second;
   }() : second;
   std::string name = exporter::SnapshotName(file, n, named);
   std::filesystem::path path = std::filesystem::path(dir.toStdString()) / name;

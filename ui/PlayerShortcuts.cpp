@@ -91,7 +91,7 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
       (void)e.SeekToSecond(0);
       return;
     case KeyAction::Last:
-      (void)e.SeekToSecond(e.File().m_Index.m_TotalSeconds);
+      (void)e.SeekToSecond(e.File().Recording().m_Index.m_TotalSeconds);
       return;
     case KeyAction::VolumeUp:
       return StepVolume(1);

@@ -13,12 +13,16 @@ namespace {
 // Larger payloads are not video of this recorder; refusing them bounds the copy.
 constexpr size_t kMaxPayload = 8u << 20;
 
-int32_t IntArg(std::span<const DispArg> args, size_t i, int32_t fallback = 0) {
-  return i < args.size() && args[i].kind == DispArg::Kind::Int ? args[i].i : fallback;
-}
-
-const std::string* TextArg(std::span<const DispArg> args, size_t i) {
-  return i < args.size() && args[i].kind == DispArg::Kind::Text ? &args[i].text : nullptr;
+// Channel names are the recorder's 8-bit text: every byte becomes one character. Control bytes
+// (C0, DEL, C1) would break the title into lines, move it by tabs or draw nothing at all: each
+// shows as a visible replacement character instead.
+QString TitleFromBytes(std::string_view bytes) {
+  QString title = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  for (QChar& c : title) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || (u >= 0x7F && u < 0xA0)) c = QChar::ReplacementCharacter;
+  }
+  return title;
 }
 
 }  // namespace
@@ -36,11 +40,11 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
   m_view->SetSoundLag([this] { return m_sound.LagNowMs(); });
   QObject::connect(m_view, &PaneView::paneSelected, m_view, [this](int pane, int channel) {
     m_sound.SetChannel(channel);
-    Raise(4, {pane, channel, 0}, 2);
+    Raise(DecoderEvent::PaneSelected(pane, channel));
   });
   QObject::connect(m_view, &PaneView::zoomChanged, m_view, [this](int channel, bool alone) {
     m_sound.SetChannel(channel);
-    Raise(6, {channel, alone ? 1 : 0, 0}, 2);
+    Raise(DecoderEvent::AloneChanged(channel, alone));
   });
 }
 
@@ -67,102 +71,77 @@ void DecoderControl::OnViewThread(F&& f) {
 }
 
 int32_t DecoderControl::Invoke(int32_t id, std::span<const DispArg> args) {
-  switch (id) {
-    case dispid::Deactivate:
-      ClearAll(true);
-      return 0;
-    case dispid::ClearDecoder:
-      ClearAll(false);
-      return 0;
-    case dispid::SetOwnerWindow:
-      m_owner.store(IntArg(args, 0));
-      return 0;
-    case dispid::SetLayout: {
-      const int n = IntArg(args, 1, 16);
-      OnViewThread([this, n] {
-        if (!m_view) return;
-        m_view->SetPaneCount(n);
-        m_sound.SetChannel(m_view->SelectedPane());  // the selection may have left the grid
-      });
-      return 0;
-    }
-    case dispid::SetMode:
-      m_mode.store(IntArg(args, 0));
-      return 0;
-    case dispid::CurrentAudioChannel:
-      return m_sound.Channel();
-    case dispid::SetVolume:
-      m_sound.SetVolume(IntArg(args, 0));
-      return 0;
-    case dispid::SubmitFrame:
-      SubmitFrame(args);
-      return 0;
-    case dispid::SetPaneTitle: {
-      const int pane = IntArg(args, 0, -1);
-      const std::string* t = TextArg(args, 1);
-      if (pane < 0 || pane >= kChannels || !t) return 0;
-      // Channel names are the recorder's 8-bit text: every byte becomes one character.
-      QString title = QString::fromLatin1(t->data(), static_cast<qsizetype>(t->size()));
-      OnViewThread([this, pane, title] {
-        if (m_view) m_view->SetTitle(pane, title);
-      });
-      return 0;
-    }
-    case dispid::QueryActive:
-      if (!args.empty() && args[0].kind == DispArg::Kind::IntRef && args[0].ref)
-        *args[0].ref = m_board.AnyPicture() ? 1 : 0;
-      return 0;
-    case dispid::SetProductText:
-    case dispid::SetVersionText: {
-      const std::string* t = TextArg(args, 0);
-      if (!t) return 0;
-      QString text = QString::fromUtf8(t->data(), static_cast<qsizetype>(t->size()));
-      const bool product = id == dispid::SetProductText;
-      OnViewThread([this, product, text] {
-        if (!m_view) return;
-        if (product) {
-          m_view->SetProductText(text);
-        } else {
-          m_view->SetVersionText(text);
-        }
-      });
-      return 0;
-    }
-    default:
-      if (id >= dispid::SetStartOption44 && id <= dispid::SetStartOption48)
-        m_startOptions[id - dispid::SetStartOption44].store(IntArg(args, 0));
-      return 0;
-  }
+  return DispatchCall(*this, id, args);
 }
 
-void DecoderControl::SubmitFrame(std::span<const DispArg> args) {
-  if (args.size() < 7) return;
-  const int channel = IntArg(args, 6, -2);
-  if (channel == -1) return ClearAll(true);  // the playback loop's reset call
-  if (channel < 0 || channel >= kChannels) return;
-  // The payload only ever comes as pointer and size; an integer is never taken for an address.
-  if (args[0].kind != DispArg::Kind::Bytes || !args[0].data) return;
-  const int32_t declared = IntArg(args, 4);
-  if (declared <= 0) return;
-  const size_t n = std::min(args[0].size, static_cast<size_t>(declared));
-  if (n == 0 || n > kMaxPayload) return;
-  const std::span<const uint8_t> payload(args[0].data, n);
-  if (IntArg(args, 3) == 1) {
-    m_sound.Submit(channel, payload);
+void DecoderControl::Deactivate() { ClearAll(true); }
+
+void DecoderControl::ClearDecoder() { ClearAll(false); }
+
+void DecoderControl::SetOwnerWindow(int32_t window) { m_owner.store(window); }
+
+void DecoderControl::SetLayout(int32_t, int32_t paneCount) {
+  OnViewThread([this, paneCount] {
+    if (!m_view) return;
+    m_view->SetPaneCount(paneCount);
+    m_sound.SetChannel(m_view->SelectedPane());  // the selection may have left the grid
+  });
+}
+
+void DecoderControl::SetMode(int32_t mode, int32_t) { m_mode.store(mode); }
+
+int32_t DecoderControl::CurrentAudioChannel() { return m_sound.Channel(); }
+
+void DecoderControl::SetVolume(int32_t volume) { m_sound.SetVolume(volume); }
+
+void DecoderControl::SetStartOption(int index, int32_t value) {
+  if (index >= 0 && index < kStartOptions) m_startOptions[static_cast<size_t>(index)].store(value);
+}
+
+void DecoderControl::SetPaneTitle(int32_t pane, std::string_view title) {
+  if (pane < 0 || pane >= kChannels) return;
+  QString text = TitleFromBytes(title);
+  OnViewThread([this, pane, text] {
+    if (m_view) m_view->SetTitle(pane, text);
+  });
+}
+
+int32_t DecoderControl::QueryActive() { return m_board.AnyPicture() ? 1 : 0; }
+
+int32_t DecoderControl::SetProductText(std::string_view text) {
+  QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  OnViewThread([this, t] {
+    if (m_view) m_view->SetProductText(t);
+  });
+  return 0;
+}
+
+int32_t DecoderControl::SetVersionText(std::string_view text) {
+  QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  OnViewThread([this, t] {
+    if (m_view) m_view->SetVersionText(t);
+  });
+  return 0;
+}
+
+void DecoderControl::SubmitFrame(const FrameCall& f) {
+  if (f.channel == -1) return ClearAll(true);  // the playback loop's reset call
+  if (f.channel < 0 || f.channel >= kChannels) return;
+  if (f.payload.empty() || f.payload.size() > kMaxPayload) return;
+  if (f.audio) {
+    m_sound.Submit(f.channel, f.payload);
     return;
   }
-  Channel(channel).Submit(payload.data(), payload.size(), IntArg(args, 5) == 1, IntArg(args, 1),
-                          IntArg(args, 2));
+  Channel(f.channel).Submit(f.payload.data(), f.payload.size(), f.key, f.time, f.msec);
 }
 
 ChannelDecoder& DecoderControl::Channel(int channel) {
   if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) return *c;
   std::lock_guard lock(m_channelsMutex);
   if (!m_channels[channel]) {
-    m_channels[channel] =
-        std::make_unique<ChannelDecoder>(channel, m_board, [this](int ch, int error) {
-          Raise(3, {101, ch, error}, 3);
-        });
+    m_channels[channel] = std::make_unique<ChannelDecoder>(
+        channel, m_board,
+        [this](int ch, int error) { Raise(DecoderEvent::DecodeFailed(ch, error)); });
     m_channelPtr[channel].store(m_channels[channel].get(), std::memory_order_release);
   }
   return *m_channels[channel];
@@ -202,16 +181,11 @@ size_t DecoderControl::QueuedFrames(int channel) const {
   return n;
 }
 
-void DecoderControl::Raise(int32_t dispid, std::array<int32_t, 3> args, int count) {
+void DecoderControl::Raise(const DecoderEvent& event) {
   if (!m_events || !m_view) return;
   IDecoderEvents* events = m_events;
   QMetaObject::invokeMethod(
-      m_view,
-      [events, dispid, args, count] {
-        events->OnDecoderEvent(dispid,
-                               std::span<const int32_t>(args.data(), static_cast<size_t>(count)));
-      },
-      Qt::QueuedConnection);
+      m_view, [events, event] { event.SendTo(*events); }, Qt::QueuedConnection);
 }
 
 }  // namespace ov

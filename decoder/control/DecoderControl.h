@@ -26,6 +26,7 @@
 #include <memory>
 #include <mutex>
 
+#include "decoder/DecoderCalls.h"
 #include "decoder/DecoderDispatch.h"
 #include "decoder/control/ChannelDecoder.h"
 #include "decoder/control/PictureBoard.h"
@@ -37,7 +38,8 @@ namespace ov {
 
 class PaneView;
 
-class DecoderControl : public IDecoderControl {
+// Invoke hands each numbered call to DispatchCall, which calls the typed members below.
+class DecoderControl : public IDecoderControl, public IDecoderCalls {
  public:
   // Window thread. sink: where sound goes; null picks the sound device (or silence without one).
   DecoderControl(QWidget* parent, IDecoderEvents* events,
@@ -47,16 +49,29 @@ class DecoderControl : public IDecoderControl {
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
   void* Widget() override;
 
+  void Deactivate() override;
+  void SetOwnerWindow(int32_t window) override;
+  void SetLayout(int32_t unused, int32_t paneCount) override;
+  void SetMode(int32_t mode, int32_t unused) override;
+  int32_t CurrentAudioChannel() override;
+  void SetVolume(int32_t volume) override;
+  void SubmitFrame(const FrameCall& frame) override;
+  void ClearDecoder() override;
+  void SetPaneTitle(int32_t pane, std::string_view title) override;
+  void SetStartOption(int index, int32_t value) override;
+  int32_t QueryActive() override;
+  int32_t SetProductText(std::string_view text) override;
+  int32_t SetVersionText(std::string_view text) override;
+
   PaneView* View() const;
   // Sum over the channels (or one channel's), for tests and measurements.
   ChannelDecoder::Stats Stats(int channel = -1) const;
   size_t QueuedFrames(int channel = -1) const;
 
  private:
-  void SubmitFrame(std::span<const DispArg> args);
   void ClearAll(bool blank);
   ChannelDecoder& Channel(int channel);
-  void Raise(int32_t dispid, std::array<int32_t, 3> args, int count);
+  void Raise(const DecoderEvent& event);
   template <typename F>
   void OnViewThread(F&& f);
 
@@ -68,7 +83,7 @@ class DecoderControl : public IDecoderControl {
   std::array<std::unique_ptr<ChannelDecoder>, kChannels> m_channels;
   std::array<std::atomic<ChannelDecoder*>, kChannels> m_channelPtr{};
   std::atomic<int32_t> m_mode{0};
-  std::array<std::atomic<int32_t>, 5> m_startOptions{};
+  std::array<std::atomic<int32_t>, kStartOptions> m_startOptions{};
   std::atomic<int32_t> m_owner{0};
 };
 

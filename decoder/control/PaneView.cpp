@@ -220,7 +220,9 @@ void PaneView::PaintPane(QPainter& p, int index) {
     f.setPixelSize(std::clamp(cr.height() / 14, 10, 16));
     p.setFont(f);
     // A dark plate keeps the title legible on any picture.
-    const QRect text = p.fontMetrics().boundingRect(m_titles[ch]);
+    // Measured as drawText lays it out: the ink bounds alone miss glyphs from a fallback font.
+    const QRect text = p.fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter,
+                                                    m_titles[ch]);
     const QRect plate(cr.x() + 2, cr.y() + 2, std::min(text.width() + 8, cr.width() - 4),
                       text.height() + 4);
     p.fillRect(plate, QColor(0, 0, 0, 150));

@@ -22,12 +22,11 @@ int32_t RecordingDecoder::Invoke(int32_t dispid, std::span<const DispArg> args) 
         e.crc = a.data ? Crc32(a.data, a.size) : 0;
         break;
       case DispArg::Kind::IntRef:
-        if (a.ref) *a.ref = m_active.load();
         break;
     }
   }
   m_log.Append(std::move(e));
-  return dispid == dispid::CurrentAudioChannel ? m_audioChannel.load() : 0;
+  return DispatchCall(m_answers, dispid, args);
 }
 
 }  // namespace ov

@@ -1,10 +1,11 @@
 #pragma once
 // A decoder control that records every call (DISPID and arguments, byte buffers by CRC-32) and
-// shows nothing. CurrentAudioChannel answers a settable channel.
+// shows nothing. CurrentAudioChannel answers a settable channel, QueryActive a settable state.
 //
 // Threads: calls may arrive from any thread.
 #include <atomic>
 
+#include "decoder/DecoderCalls.h"
 #include "decoder/DecoderDispatch.h"
 #include "playback/trace/EventLog.h"
 
@@ -14,13 +15,32 @@ class RecordingDecoder final : public IDecoderDispatch {
  public:
   explicit RecordingDecoder(EventLog& log) : m_log(log) {}
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
-  void SetAudioChannel(int32_t channel) { m_audioChannel.store(channel); }
-  void SetActive(int32_t active) { m_active.store(active); }
+  void SetAudioChannel(int32_t channel) { m_answers.audioChannel.store(channel); }
+  void SetActive(int32_t active) { m_answers.active.store(active); }
 
  private:
+  // Answers the calls that return something; every other call only leaves its record.
+  struct Answers final : IDecoderCalls {
+    void Deactivate() override {}
+    void SetOwnerWindow(int32_t) override {}
+    void SetLayout(int32_t, int32_t) override {}
+    void SetMode(int32_t, int32_t) override {}
+    int32_t CurrentAudioChannel() override { return audioChannel.load(); }
+    void SetVolume(int32_t) override {}
+    void SubmitFrame(const FrameCall&) override {}
+    void ClearDecoder() override {}
+    void SetPaneTitle(int32_t, std::string_view) override {}
+    void SetStartOption(int, int32_t) override {}
+    int32_t QueryActive() override { return active.load(); }
+    int32_t SetProductText(std::string_view) override { return 0; }
+    int32_t SetVersionText(std::string_view) override { return 0; }
+
+    std::atomic<int32_t> audioChannel{0};
+    std::atomic<int32_t> active{0};
+  };
+
   EventLog& m_log;
-  std::atomic<int32_t> m_audioChannel{0};
-  std::atomic<int32_t> m_active{0};
+  Answers m_answers;
 };
 
 }  // namespace ov

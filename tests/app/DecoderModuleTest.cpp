@@ -55,8 +55,21 @@ TEST_F(DecoderModuleTest, StandardSearchPathIsTheLastResort) {
   auto m = DecoderModule::Load(bin.string(), "libm.so.6");
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->Path(), "libm.so.6");
-  // A module that is nowhere gives null, and so the start-up message.
-  EXPECT_EQ(DecoderModule::Load(bin.string(), kModule), nullptr);
+  // A module that is nowhere gives null, and so the start-up message, with the loader's reason.
+  std::string why;
+  EXPECT_EQ(DecoderModule::Load(bin.string(), kModule, &why), nullptr);
+  EXPECT_NE(why.find(kModule), std::string::npos) << why;
+}
+
+TEST_F(DecoderModuleTest, ReleaseUnloadsOnceAndSymbolsAreGoneAfterwards) {
+  Put(bin);
+  auto m = DecoderModule::Load(bin.string(), kModule);
+  ASSERT_NE(m, nullptr);
+  ASSERT_TRUE(m->IsLoaded());
+  m->Release();
+  EXPECT_FALSE(m->IsLoaded());
+  EXPECT_EQ(m->Symbol("DllRegisterServer"), nullptr);
+  m->Release();  // a second release (the destructor's) does nothing
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ int Play(const std::string& sample) {
       Print("error", "the file did not open");
       return d.OnCommand(ov::idc::kExit);
     }
-    const int panes = d.Engine().Engine().File().m_Header.channelCount <= 1 ? 1 : 4;
+    const int panes = d.Engine().Engine().File().Recording().m_Header.channelCount <= 1 ? 1 : 4;
     WaitUntil([] { return false; }, 500);
     d.OnCommand(ov::idc::kPlay);
     const double played = WallSeconds();

@@ -26,22 +26,6 @@ namespace fs = std::filesystem;
 constexpr const char* kFakeModule = "libov_fake_decoder.so";
 constexpr const char* kNoRegisterModule = "libov_fake_noregister.so";
 
-// Logs its calls into the module's log file, so one file holds the whole order.
-class LoggingRuntime final : public IComponentRuntime {
- public:
-  explicit LoggingRuntime(fs::path log, bool fail = false) : m_log(std::move(log)), m_fail(fail) {}
-  bool Initialize() override {
-    Append("runtime up");
-    return !m_fail;
-  }
-  void Uninitialize() override { Append("runtime down"); }
-
- private:
-  void Append(const char* line) { std::ofstream(m_log, std::ios::app) << line << "\n"; }
-  fs::path m_log;
-  bool m_fail;
-};
-
 class PlayerAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,39 +57,14 @@ class PlayerAppTest : public ::testing::Test {
     c.programDir = OV_BIN_DIR;
     c.moduleName = module;
     c.prompts = &prompts;
-    c.runtime = &runtime;
     return c;
   }
 
   fs::path dir, log;
   test::RecordingPrompts prompts;
-  LoggingRuntime runtime{""};
 };
 
-TEST_F(PlayerAppTest, RuntimeFailureShowsItsMessageOnlyAndLoadsNothing) {
-  LoggingRuntime failing(log, true);
-  auto c = BaseConfig(kFakeModule);
-  c.runtime = &failing;
-  bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) {
-    ran = true;
-    d.reject();
-  };
-  CPlayerApp app(c);
-  EXPECT_FALSE(app.InitInstance());
-  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::RuntimeFailed);
-  EXPECT_FALSE(ran);
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].text, "OleInitialize failed.");
-  EXPECT_EQ(prompts.messages[0].caption, "RegSvr32");
-  EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(prompts.messages[0].taskModal);
-  // Nothing was brought up, so nothing is taken down.
-  EXPECT_EQ(Log(), std::vector<std::string>{"runtime up"});
-}
-
-TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndTakesTheRuntimeDown) {
-  runtime = LoggingRuntime(log);
+TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndRunsNothing) {
   auto c = BaseConfig("libov_no_such_module.so");
   bool ran = false;
   c.onRunning = [&](CPlayerDlg& d) {
@@ -118,11 +77,24 @@ TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndTakesTheRuntimeDown) {
   EXPECT_FALSE(ran);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "Load Dll Fail.");
-  EXPECT_EQ(Log(), (std::vector<std::string>{"runtime up", "runtime down"}));
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(PlayerAppTest, WithoutAProgramDirTheModuleIsFoundBesideTheRunningProgram) {
+  auto c = BaseConfig(kFakeModule);
+  c.programDir.clear();  // the tests run from the folder the modules are built into
+  bool ran = false;
+  c.onRunning = [&](CPlayerDlg& d) {
+    ran = true;
+    d.reject();
+  };
+  CPlayerApp app(c);
+  app.InitInstance();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::Ran);
 }
 
 TEST_F(PlayerAppTest, ModuleWithoutRegistrationIsReleased) {
-  runtime = LoggingRuntime(log);
   auto c = BaseConfig(kNoRegisterModule);
   bool ran = false;
   c.onRunning = [&](CPlayerDlg& d) {
@@ -136,11 +108,10 @@ TEST_F(PlayerAppTest, ModuleWithoutRegistrationIsReleased) {
   EXPECT_FALSE(app.ModuleLoaded());
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "Loading DLL Failed.");
-  EXPECT_EQ(Log(), (std::vector<std::string>{"runtime up", "runtime down", "unload"}));
+  EXPECT_EQ(Log(), std::vector<std::string>{"unload"});
 }
 
 TEST_F(PlayerAppTest, FailedRegistrationStillRunsTheWindow) {
-  runtime = LoggingRuntime(log);
   setenv("OV_FAKE_REGISTER_RESULT", "-2147220473", 1);
   auto c = BaseConfig(kFakeModule);
   bool ran = false;
@@ -156,7 +127,6 @@ TEST_F(PlayerAppTest, FailedRegistrationStillRunsTheWindow) {
 }
 
 TEST_F(PlayerAppTest, ShutdownWithNoFileReleasesEverythingOnceInOrder) {
-  runtime = LoggingRuntime(log);
   auto c = BaseConfig(kFakeModule);
   c.onRunning = [&](CPlayerDlg& d) {
     // Esc ends the modal run through Cancel.
@@ -166,22 +136,18 @@ TEST_F(PlayerAppTest, ShutdownWithNoFileReleasesEverythingOnceInOrder) {
     CPlayerApp app(c);
     app.InitInstance();
     EXPECT_FALSE(app.ModuleLoaded());
-    EXPECT_FALSE(app.RuntimeUp());
   }
   auto lines = Log();
   ASSERT_GE(IndexOf(lines, "create"), 0);
   EXPECT_LT(IndexOf(lines, "register"), IndexOf(lines, "create"));
   EXPECT_LT(IndexOf(lines, "create"), IndexOf(lines, "destroy"));
-  EXPECT_LT(IndexOf(lines, "destroy"), IndexOf(lines, "runtime down"));
-  EXPECT_LT(IndexOf(lines, "runtime down"), IndexOf(lines, "unload"));
+  EXPECT_LT(IndexOf(lines, "destroy"), IndexOf(lines, "unload"));
   EXPECT_EQ(lines.back(), "unload");
   EXPECT_EQ(Count(lines, "destroy"), 1);
-  EXPECT_EQ(Count(lines, "runtime down"), 1);
   EXPECT_EQ(Count(lines, "unload"), 1);
 }
 
 TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
-  runtime = LoggingRuntime(log);
   auto c = BaseConfig(kFakeModule);
   c.onRunning = [](CPlayerDlg& d) { d.reject(); };
   CPlayerApp app(c);
@@ -203,12 +169,6 @@ TEST_F(PlayerAppTest, FirstDecoderConfigurationIsSentInOrder) {
   EXPECT_EQ(lines[size_t(first + 25)], "invoke 24 8");
 }
 
-TEST(ExpandInsertionsTest, ReplacesOnlyTheTwoMarkers) {
-  EXPECT_EQ(ExpandInsertions("a %1 b %2 c %1", "X", "Y"), "a X b Y c X");
-  EXPECT_EQ(ExpandInsertions("100% %3 %%1 end%", "X", ""), "100% %3 %X end%");
-  EXPECT_EQ(ExpandInsertions(std::string(2000, 'z'), "", "").size(), 1023u);
-}
-
 int CountTasks() {
   int n = 0;
   for ([[maybe_unused]] auto& e : fs::directory_iterator("/proc/self/task")) ++n;
@@ -226,7 +186,6 @@ bool FileIsOpen(const fs::path& path) {
 TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
   fs::path sample = test::TestDir("samples") / "app-2ch.ysk";
   ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 6 --size 176x144"));
-  runtime = LoggingRuntime(log);
   auto c = BaseConfig(kFakeModule);
   c.openPath = sample.string();
   const int tasksBefore = CountTasks();
@@ -253,11 +212,10 @@ TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
   EXPECT_EQ(lines.back(), "unload");
 }
 
-
 TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns) {
   fs::path sample = test::TestDir("samples") / "app-long.ysk";
-  ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 90 --size 96x64 --fps 5 --no-audio"));
-  runtime = LoggingRuntime(log);
+  ASSERT_TRUE(
+      test::MakeSample(sample, "--channels 2 --duration 90 --size 96x64 --fps 5 --no-audio"));
   for (bool paused : {false, true}) {
     auto c = BaseConfig(kFakeModule);
     c.openPath = sample.string();

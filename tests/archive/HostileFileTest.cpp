@@ -154,7 +154,7 @@ TEST(HostileFiles, SparseZeroRunsAreScannedWithinTheirBound) {
     EXPECT_LT(counted->BytesRead(), 3 * kIndexReach) << c.name;
     if (c.framesAtBothEnds) {
       EXPECT_TRUE(o.accepted) << c.name;
-      EXPECT_GT(f.m_VideoLast[0], dataStart + frames.size() + kHole - 1) << c.name;
+      EXPECT_GT(f.Recording().m_VideoLast[0], dataStart + frames.size() + kHole - 1) << c.name;
     } else {
       EXPECT_FALSE(o.accepted) << c.name;  // no usable frame: the index fails
       EXPECT_EQ(o.code, 1007) << c.name;

@@ -22,12 +22,13 @@ TEST(TimeIndex, FirstKeyFrameAfterLeadingNonKeyFrames) {
   run.frames[30].prefix = KeyPrefix(2);
   BackupFile f;
   ASSERT_TRUE(Open(f, y.Build()).accepted);
-  EXPECT_EQ(f.m_Index.m_StartInfo[0].f_msec, 5000u + 3 * 40);
-  EXPECT_EQ(f.m_Index.m_StartInfo[0].slot, 0);
-  EXPECT_EQ(f.m_Index.m_StartInfo[1].f_time, INT32_MAX);  // empty slots sort last
-  EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 30));
-  EXPECT_EQ(f.m_VideoPos[0], y.FrameOffset(0, 30));  // the end scan leaves the cursor there
-  EXPECT_EQ(f.m_Index.m_StartMsec, 5120);
+  EXPECT_EQ(f.Recording().m_Index.m_StartInfo[0].f_msec, 5000u + 3 * 40);
+  EXPECT_EQ(f.Recording().m_Index.m_StartInfo[0].slot, 0);
+  EXPECT_EQ(f.Recording().m_Index.m_StartInfo[1].f_time, INT32_MAX);  // empty slots sort last
+  EXPECT_EQ(f.Recording().m_VideoLast[0], y.FrameOffset(0, 30));
+  EXPECT_EQ(f.Recording().m_VideoPos[0],
+            y.FrameOffset(0, 30));  // the end scan leaves the cursor there
+  EXPECT_EQ(f.Recording().m_Index.m_StartMsec, 5120);
 }
 
 TEST(TimeIndex, NonKeyOnlyChannelDoesNotBorrowTheNextRunsKeyFrame) {
@@ -37,9 +38,9 @@ TEST(TimeIndex, NonKeyOnlyChannelDoesNotBorrowTheNextRunsKeyFrame) {
   y.AddVideo(1, kT0, 1000, 10, 40, 5);   // starts right at slot 0's range end
   BackupFile f;
   ASSERT_TRUE(Open(f, y.Build()).accepted);
-  for (const auto& e : f.m_Index.m_StartInfo) EXPECT_NE(e.slot, 0);
-  EXPECT_EQ(f.m_VideoLast[0], 0u);
-  EXPECT_EQ(f.m_Index.m_StartInfo[0].slot, 1);
+  for (const auto& e : f.Recording().m_Index.m_StartInfo) EXPECT_NE(e.slot, 0);
+  EXPECT_EQ(f.Recording().m_VideoLast[0], 0u);
+  EXPECT_EQ(f.Recording().m_Index.m_StartInfo[0].slot, 1);
 }
 
 TEST(TimeIndex, UnknownFrameTypeFailsWithC1007) {
@@ -61,8 +62,8 @@ TEST(TimeIndex, FalseStartCodesAndImplausibleDatesArePassedOver) {
   run.frames[50].f_time = kT0 + 2 * 366 * 86400;
   BackupFile f;
   ASSERT_TRUE(Open(f, y.Build()).accepted);
-  EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 25));
-  EXPECT_EQ(f.m_Index.m_EndInfo[0].f_msec, 2000u);
+  EXPECT_EQ(f.Recording().m_VideoLast[0], y.FrameOffset(0, 25));
+  EXPECT_EQ(f.Recording().m_Index.m_EndInfo[0].f_msec, 2000u);
 }
 
 TEST(TimeIndex, Mpeg4RecordingFindsItsLastKeyFrame) {
@@ -74,7 +75,7 @@ TEST(TimeIndex, Mpeg4RecordingFindsItsLastKeyFrame) {
     BackupFile f;
     const auto o = Open(f, y.Build());
     ASSERT_TRUE(o.accepted);
-    EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 50));
+    EXPECT_EQ(f.Recording().m_VideoLast[0], y.FrameOffset(0, 50));
     EXPECT_EQ(o.totalTimeText, "00 : 00 : 00 / 00 : 00 : 03");
   }
 }
@@ -88,7 +89,7 @@ TEST(TimeIndex, LengthRules) {
     run.frames[1].f_time = endTime;
     BackupFile f;
     auto o = Open(f, y.Build());
-    return std::make_pair(o, f.m_Index);
+    return std::make_pair(o, f.Recording().m_Index);
   };
   auto [a, ia] = withEnds(1000, 60999, kT0 + 59);
   ASSERT_TRUE(a.accepted);
@@ -128,7 +129,7 @@ TEST(TimeIndex, DamagedSizesNeverLoopOrReadOutside) {
   BackupFile f;
   const auto o = Open(f, y.Build());
   ASSERT_TRUE(o.accepted) << o.message;
-  EXPECT_EQ(f.m_Index.m_StartInfo[0].slot, 1);
+  EXPECT_EQ(f.Recording().m_Index.m_StartInfo[0].slot, 1);
 }
 
 TEST(TimeIndex, RunsPastTheFileEndAreBounded) {
@@ -140,7 +141,7 @@ TEST(TimeIndex, RunsPastTheFileEndAreBounded) {
   BackupFile f;
   const auto o = Open(f, bytes);
   ASSERT_TRUE(o.accepted);
-  EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 20));
+  EXPECT_EQ(f.Recording().m_VideoLast[0], y.FrameOffset(0, 20));
 }
 
 TEST(TimeIndex, BrokenFrameChainFallsBackToTheByteScan) {
@@ -152,8 +153,8 @@ TEST(TimeIndex, BrokenFrameChainFallsBackToTheByteScan) {
   a.frames[9].sizeOverride = 1000;  // the last sound frame no longer ends its run exactly
   BackupFile f;
   ASSERT_TRUE(Open(f, y.Build()).accepted);
-  EXPECT_EQ(f.m_VideoLast[0], y.FrameOffset(0, 50));
-  EXPECT_EQ(f.m_AudioLast[1], y.FrameOffset(1, 9));
+  EXPECT_EQ(f.Recording().m_VideoLast[0], y.FrameOffset(0, 50));
+  EXPECT_EQ(f.Recording().m_AudioLast[1], y.FrameOffset(1, 9));
 }
 
 TEST(SortOrders, KeysAndTies) {

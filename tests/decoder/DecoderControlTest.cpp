@@ -100,10 +100,14 @@ TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
 
 TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {
   m_player.SetPaneTitle(2, "Caf\xE9 \xFF");  // 8-bit names, not UTF-8
-  m_player.SetPaneTitle(3, "Stra\xC3\x9F" "e");  // bytes that would be UTF-8 stay bytes
+  m_player.SetPaneTitle(3, "Stra\xC3\xA4" "e");  // bytes that would be UTF-8 stay bytes
+  // Control bytes would split, shift or hide the title: each shows as a replacement instead.
+  m_player.SetPaneTitle(5, std::string("A\nB\tC\x1B[2J\x7F\x85\x9F\xA0\x00Z", 15));
   Pump(50ms);
   EXPECT_EQ(View()->Title(2), QString::fromUtf16(u"Caf\u00E9 \u00FF"));
-  EXPECT_EQ(View()->Title(3), QString::fromUtf16(u"Stra\u00C3\u009Fe"));
+  EXPECT_EQ(View()->Title(3), QString::fromUtf16(u"Stra\u00C3\u00A4e"));
+  EXPECT_EQ(View()->Title(5),
+            QString::fromUtf16(u"A\uFFFDB\uFFFDC\uFFFD[2J\uFFFD\uFFFD\uFFFD\u00A0\uFFFDZ"));
 }
 
 TEST_F(DecoderControlTest, PicturesOverTheSizeCapAreTreatedAsDamaged) {

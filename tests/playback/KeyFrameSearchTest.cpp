@@ -55,9 +55,9 @@ TEST(KeyFrameSearch, TheSliderAtItsLastSecondStillPositionsThePlayer) {
   ASSERT_TRUE(rig.Open(r.fx));
   // The resume estimate at the last second points at every run's end: before the mend the sound
   // phase looped for ever there and the video counted as not found.
-  SliderSearch(rig, rig.d.File().m_Index.m_TotalSeconds);
+  SliderSearch(rig, rig.d.File().Recording().m_Index.m_TotalSeconds);
   EXPECT_EQ(rig.S().m_SeekDone.load(), 1);
-  EXPECT_EQ(rig.S().m_AudioPos[0].load(), rig.d.File().m_AudioLast[0]);
+  EXPECT_EQ(rig.S().m_AudioPos[0].load(), rig.d.File().Recording().m_AudioLast[0]);
 }
 
 TEST(KeyFrameSearch, IFrameOnlyPassesOverStartCodesOfNonKeyFrames) {
@@ -101,9 +101,9 @@ TEST(KeyFrameSearch, DamagedHeadersNeverHangTheSearchOrTheLoop) {
       if (rig.S().m_SeekDone.load() != 1) continue;
       // Wherever damaged sizes lead, every position holds a whole header inside its run.
       const uint64_t vp = rig.S().m_VideoPos[0].load(), ap = rig.S().m_AudioPos[0].load();
-      EXPECT_TRUE(vp >= f.VideoRunStart(0) && vp + 20 <= f.VideoRunEnd(0))
+      EXPECT_TRUE(vp >= f.Recording().VideoRunStart(0) && vp + 20 <= f.Recording().VideoRunEnd(0))
           << damage << "/" << second;
-      EXPECT_TRUE(ap >= f.AudioRunStart(0) && ap + 20 <= f.AudioRunEnd(0))
+      EXPECT_TRUE(ap >= f.Recording().AudioRunStart(0) && ap + 20 <= f.Recording().AudioRunEnd(0))
           << damage << "/" << second;
     }
     rig.Do(&PlaybackEngine::OnPlay);

@@ -48,7 +48,7 @@ TEST(Transport, JumpsNeedAMinuteOfRoom) {
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
   rig.Do(&PlaybackEngine::OnPlay);
-  const int32_t total = rig.d.File().m_Index.m_TotalSeconds;
+  const int32_t total = rig.d.File().Recording().m_Index.m_TotalSeconds;
   ASSERT_EQ(total, 149);
   auto jump = [&](int from, void (PlaybackEngine::*h)()) {
     rig.S().m_SliderSecond.store(from);
@@ -68,12 +68,12 @@ TEST(Transport, ResumeEstimateOfARecordingUnderTwoSecondsStartsAtTheRunStart) {
   fx.Audio(0, Fixture::Sound(1, 100));
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  ASSERT_EQ(rig.d.File().m_Index.m_TotalSeconds, 0);
+  ASSERT_EQ(rig.d.File().Recording().m_Index.m_TotalSeconds, 0);
   for (int slider : {0, 1}) {  // 0/0 and 1/0 once gave offsets from a NaN or an infinity
     rig.S().m_SliderSecond.store(slider);
     rig.E().EstimateResume();
-    EXPECT_EQ(rig.E().VideoResume()[0], rig.d.File().m_VideoFirst[0]);
-    EXPECT_EQ(rig.E().AudioResume()[0], rig.d.File().m_AudioFirst[0]);
+    EXPECT_EQ(rig.E().VideoResume()[0], rig.d.File().Recording().m_VideoFirst[0]);
+    EXPECT_EQ(rig.E().AudioResume()[0], rig.d.File().Recording().m_AudioFirst[0]);
   }
 }
 

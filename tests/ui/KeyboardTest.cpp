@@ -106,7 +106,7 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   EXPECT_EQ(Slider(), at - 59);
   ASSERT_TRUE(WaitSeekDone());
   Key(Qt::Key_End);
-  EXPECT_EQ(Slider(), dlg->Engine().Engine().File().m_Index.m_TotalSeconds);
+  EXPECT_EQ(Slider(), dlg->Engine().Engine().File().Recording().m_Index.m_TotalSeconds);
   EXPECT_EQ(dlg->SeekSlider()->value(), Slider());
   ASSERT_TRUE(WaitSeekDone());
   Key(Qt::Key_Home);

@@ -1,0 +1,66 @@
+#pragma once
+// The decoder control's operations as typed calls, and the bridge from the numbered dispatch form
+// back to them. The numbers and the argument order of every call live in one table
+// (Quelmar_Ctrl_Player.cpp): the wrapper writes calls with it, DispatchCall reads them back.
+// Threads and memory as in DecoderDispatch.h: views passed to a call are valid only during it.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "decoder/DecoderDispatch.h"
+
+namespace ov {
+
+// One submitted frame as the control sees it. payload is the buffer cut to the declared size
+// (empty when the call carried no buffer or a size <= 0); channel -1 is the reset call.
+struct FrameCall {
+  std::span<const uint8_t> payload;
+  int32_t time = 0;  // seconds since 1970
+  int32_t msec = 0;
+  bool audio = false;
+  bool key = false;
+  int32_t channel = -2;
+};
+
+class IDecoderCalls {
+ public:
+  virtual ~IDecoderCalls() = default;
+  virtual void Deactivate() = 0;
+  virtual void SetOwnerWindow(int32_t window) = 0;
+  virtual void SetLayout(int32_t unused, int32_t paneCount) = 0;
+  virtual void SetMode(int32_t mode, int32_t unused) = 0;
+  virtual int32_t CurrentAudioChannel() = 0;
+  virtual void SetVolume(int32_t volume) = 0;
+  virtual void SubmitFrame(const FrameCall& frame) = 0;
+  virtual void ClearDecoder() = 0;
+  virtual void SetPaneTitle(int32_t pane, std::string_view title) = 0;
+  // index 0..4: the five start options, in wire order.
+  virtual void SetStartOption(int index, int32_t value) = 0;
+  virtual int32_t QueryActive() = 0;
+  virtual int32_t SetProductText(std::string_view text) = 0;
+  virtual int32_t SetVersionText(std::string_view text) = 0;
+};
+
+inline constexpr int kStartOptions = 5;
+
+// Turns one numbered call into the typed call on target and returns its result. Unknown numbers,
+// and calls whose arguments are missing or of the wrong kind, do nothing and return 0.
+int32_t DispatchCall(IDecoderCalls& target, int32_t dispid, std::span<const DispArg> args);
+
+// An event the control raises, in its wire form (number and up to three integers).
+struct DecoderEvent {
+  int32_t id = 0;
+  std::array<int32_t, 3> args{};
+  int count = 0;
+
+  // A frame of channel failed to decode (error: the libavcodec code).
+  static DecoderEvent DecodeFailed(int32_t channel, int32_t error);
+  // A pane was clicked and its channel selected.
+  static DecoderEvent PaneSelected(int32_t pane, int32_t channel);
+  // A double click showed the channel alone, or the grid again.
+  static DecoderEvent AloneChanged(int32_t channel, bool alone);
+  void SendTo(IDecoderEvents& events) const;
+};
+
+}  // namespace ov

@@ -2,17 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
-#include "decoder/control/G711.h"
+#include "decoder/control/G711Table.h"
 
 namespace ov {
 
 SoundOutput::SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format)
     : m_sink(std::move(sink)), m_format(format) {
-  for (int b = 0; b < 256; ++b)
-    m_table[b] = format == SoundFormat::ALaw ? g711::ALawToLinear(static_cast<uint8_t>(b))
-                                             : g711::MuLawToLinear(static_cast<uint8_t>(b));
+  if (format == SoundFormat::Pcm16) return;
+  const auto table =
+      g711::DecodeTable(format == SoundFormat::ALaw ? g711::Law::ALaw : g711::Law::MuLaw);
+  if (table) {
+    m_table = *table;
+  } else {
+    // The table stays all zero: the sound plays as silence, which keeps the device's clock.
+    std::fputs("CQL_Ctrl_Player: libavcodec has no G.711 decoder; sound is silent\n", stderr);
+  }
 }
 
 SoundFormat SoundOutput::ParseFormat(std::string_view name) {

@@ -7,7 +7,7 @@
 
 #include "cli/sample/SampleAudio.h"
 #include "decoder/control/DecoderControl.h"
-#include "decoder/control/G711.h"
+#include "decoder/control/G711Table.h"
 #include "decoder/control/PaneView.h"
 #include "decoder/control/SoundOutput.h"
 #include "tests/decoder/ControlTestSupport.h"
@@ -35,15 +35,23 @@ double Frequency(std::span<const int16_t> s) {
 }
 
 TEST(G711, DecodesKnownCodes) {
-  EXPECT_EQ(g711::MuLawToLinear(0xFF), 0);
-  EXPECT_EQ(g711::MuLawToLinear(0x00), -32124);
-  EXPECT_EQ(g711::MuLawToLinear(0x80), 32124);
-  EXPECT_EQ(g711::ALawToLinear(0xD5), 8);
-  EXPECT_EQ(g711::ALawToLinear(0x55), -8);
-  EXPECT_EQ(g711::ALawToLinear(0xAA), 32256);
-  // Agrees with the sample writer's own mu-law table on every code.
-  for (int b = 0; b < 256; ++b)
-    EXPECT_EQ(g711::MuLawToLinear(uint8_t(b)), sample::MuLawToLinear(uint8_t(b))) << b;
+  const auto mu = g711::DecodeTable(g711::Law::MuLaw);
+  const auto a = g711::DecodeTable(g711::Law::ALaw);
+  ASSERT_TRUE(mu && a);
+  EXPECT_EQ((*mu)[0xFF], 0);
+  EXPECT_EQ((*mu)[0x00], -32124);
+  EXPECT_EQ((*mu)[0x80], 32124);
+  EXPECT_EQ((*a)[0xD5], 8);
+  EXPECT_EQ((*a)[0x55], -8);
+  EXPECT_EQ((*a)[0xAA], 32256);
+  EXPECT_EQ((*a)[0x2A], -32256);
+  // Agrees with the sample writer's own mu-law table on every code, and both laws are odd
+  // functions of the sign bit.
+  for (int b = 0; b < 256; ++b) {
+    EXPECT_EQ((*mu)[size_t(b)], sample::MuLawToLinear(uint8_t(b))) << b;
+    EXPECT_EQ((*mu)[size_t(b)], -(*mu)[size_t(b ^ 0x80)]) << b;
+    EXPECT_EQ((*a)[size_t(b)], -(*a)[size_t(b ^ 0x80)]) << b;
+  }
 }
 
 TEST(SoundOutput, GainIsSilentAtZeroFullAtFifteenAndRisesEveryStep) {

@@ -27,29 +27,6 @@ int32_t PlaybackEngine::StartSecond() const {
   return m_File.Recording().m_Index.m_StartInfo[0].f_time;
 }
 
-void PlaybackEngine::SetTotalTimeText(int32_t elapsed) {
-  m_View.SetControlText(
-      ctl::kTotalTime,
-      FormatElapsedTotal(uint32_t(elapsed), m_File.Recording().m_Index.m_TotalTime));
-}
-
-void PlaybackEngine::PlayButtonImages(const ctl::ButtonImages& images) {
-  m_View.SetButtonBitmaps(ctl::kPlay, images);
-}
-
-void PlaybackEngine::ResetPlayerControls(bool clearPictures) {
-  m_State.m_DisplayMode.store(3, kRel);
-  m_View.ResetControls();
-  m_View.SetControlText(ctl::kOsd, "");
-  m_View.SetControlText(ctl::kSpeed, "");
-  SetTotalTimeText(0);
-  m_View.SetControlText(ctl::kVer, ctl::kVersionText);
-  m_View.SetControlText(ctl::kName, ctl::kProductText);
-  m_Decoder.SetVolume(m_State.m_Volume.load(kAcq));
-  if (clearPictures) m_Decoder.ClearDecoder();
-  m_View.ShowSearching(false);
-}
-
 void PlaybackEngine::ResetFileDisplay() {
   m_State.m_FileChosen.store(0, kRel);
   m_State.m_bFileReady.store(0, kRel);
@@ -280,7 +257,7 @@ void PlaybackEngine::PlaybackThreadProc(std::shared_ptr<ManualResetEvents> event
   m_State.m_PlaybackDone.store(0, kRel);
   {
     std::lock_guard<std::mutex> hold(m_PlaybackLock);
-    PlaybackLoop loop(*this, *events);
+    PlaybackLoop loop({m_State, m_FileLock, m_File, m_Clock, m_Decoder, m_Presenter}, *events);
     while (events->WaitAny(2) == EVENT_RUN) loop.Iterate();
   }
   m_State.m_PlaybackDone.store(1, kRel);

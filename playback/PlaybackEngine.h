@@ -16,13 +16,13 @@
 #include "archive/Calendar.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "playback/Clock.h"
+#include "playback/PlaybackPresenter.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerView.h"
 #include "playback/ThreadControl.h"
 
 namespace ov {
 
-class PlaybackLoop;
 struct SearchInput;
 
 class PlaybackEngine {
@@ -67,9 +67,10 @@ class PlaybackEngine {
   void SetTimeFormat(int format);  // 1..6
   void SetDisplayMode(int mode);
 
-  // Status and button reset (also called by the loop at the end of the recording, on its thread).
-  // clearPictures false keeps the pictures in the panes (the end of the recording).
-  void ResetPlayerControls(bool clearPictures = true);
+  // Status and button reset; clearPictures false keeps the pictures in the panes.
+  void ResetPlayerControls(bool clearPictures = true) {
+    m_Presenter.ResetPlayerControls(m_File.Recording(), clearPictures);
+  }
   void ResetFileDisplay();
 
   // Threads.
@@ -97,12 +98,13 @@ class PlaybackEngine {
   int32_t StartSecond() const;
 
  private:
-  friend class PlaybackLoop;
   void Kick();
   void ResetPositionsToFirst();
   void CopyPositionsToResume();
-  void SetTotalTimeText(int32_t elapsedSeconds);
-  void PlayButtonImages(const ctl::ButtonImages& images);
+  void SetTotalTimeText(int32_t elapsedSeconds) {
+    m_Presenter.TotalTimeText(m_File.Recording(), elapsedSeconds);
+  }
+  void PlayButtonImages(const ctl::ButtonImages& images) { m_Presenter.PlayButtonImages(images); }
   // A file was chosen and fully indexed: the transport has something to act on.
   bool FileReady() const;
   // Buttons at rest with the pause image on Play: what every command that starts playing shows,
@@ -124,6 +126,7 @@ class PlaybackEngine {
   CQuelmar_Ctrl_Player& m_Decoder;
   IClock& m_Clock;
   PlaybackState m_State;
+  PlaybackPresenter m_Presenter{m_State, m_View, m_Decoder};
 
   // Window-thread state.
   ThreadControl m_PlaybackCtl;

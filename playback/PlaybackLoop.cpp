@@ -5,22 +5,21 @@
 
 #include "archive/FileSource.h"
 #include "archive/HeaderReader.h"
-#include "playback/PlaybackEngine.h"
-#include "playback/StatusText.h"
+#include "playback/ManualResetEvents.h"
+#include "playback/ThreadControl.h"
 
 namespace ov {
 namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
 constexpr std::chrono::milliseconds kSkipPause{1};  // after a skipped frame, as a breather
-constexpr const char* kSkipText = "Frame too large: skipped";
 }  // namespace
 
-PlaybackLoop::PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events)
-    : m_E(engine), m_Events(events) {
+PlaybackLoop::PlaybackLoop(const LoopContext& context, const ManualResetEvents& events)
+    : m_ctx(context), m_Events(events) {
   // Room for the header that follows the payload: one read fetches both.
   for (auto& s : m_FrameSlots) s.buffer.resize(kMaxPayload + kYskFrameHeaderSize);
-  m_gen = m_E.m_State.m_SeekGen.load(kAcq);
+  m_gen = m_ctx.state.m_SeekGen.load(kAcq);
 }
 
 void PlaybackLoop::Restart() {
@@ -44,14 +43,14 @@ bool PlaybackLoop::HeaderAt(CachedHeader& c, uint32_t pos, YskFrameHeader& h) {
     return true;
   }
   // A failed read is not remembered: it is tried again next time, as before.
-  c.valid = m_E.m_File.PlayReader().Header(pos, c.h);
+  c.valid = m_reader.Header(pos, c.h);
   c.pos = pos;
   if (c.valid) h = c.h;
   return c.valid;
 }
 
 bool PlaybackLoop::Live() const {
-  const auto& st = m_E.m_State;
+  const auto& st = m_ctx.state;
   return st.m_SeekDone.load(kAcq) == 1 && st.m_SeekGen.load(kAcq) == m_gen;
 }
 
@@ -60,18 +59,18 @@ bool PlaybackLoop::Quitting() const { return m_Events.IsSet(EVENT_QUIT); }
 void PlaybackLoop::IdleSleep(uint32_t seen) {
   // Nothing to do until a command changes the state; every such change bumps the wake sequence.
   if (Quitting()) return;
-  m_E.m_Clock.SleepUntil(IClock::kForever, m_E.m_State.m_WakeSeq, seen);
+  m_ctx.clock.SleepUntil(IClock::kForever, m_ctx.state.m_WakeSeq, seen);
 }
 
 void PlaybackLoop::BriefSleep(std::unique_lock<std::mutex>& fileLock) {
   fileLock.unlock();
-  const uint32_t seen = m_E.m_State.m_WakeSeq.load(kAcq);
-  m_E.m_Clock.SleepUntil(m_E.m_Clock.Now() + kSkipPause, m_E.m_State.m_WakeSeq, seen);
+  const uint32_t seen = m_ctx.state.m_WakeSeq.load(kAcq);
+  m_ctx.clock.SleepUntil(m_ctx.clock.Now() + kSkipPause, m_ctx.state.m_WakeSeq, seen);
   fileLock.lock();
 }
 
 bool PlaybackLoop::Commit(bool audio, int channel, uint64_t value) {
-  auto& st = m_E.m_State;
+  auto& st = m_ctx.state;
   std::lock_guard<std::mutex> g(st.m_PosLock);
   if (st.m_SeekGen.load(kAcq) != m_gen) return false;  // a newer search owns the positions
   const uint32_t v = value > UINT32_MAX ? UINT32_MAX : uint32_t(value);
@@ -80,7 +79,7 @@ bool PlaybackLoop::Commit(bool audio, int channel, uint64_t value) {
 }
 
 void PlaybackLoop::Iterate() {
-  auto& st = m_E.m_State;
+  auto& st = m_ctx.state;
   const uint32_t seen = st.m_WakeSeq.load(kAcq);
   const uint32_t gen = st.m_SeekGen.load(kAcq);
   if (gen != m_gen) {
@@ -95,8 +94,10 @@ void PlaybackLoop::Iterate() {
     IdleSleep(seen);
     return;
   }
-  std::unique_lock<std::mutex> fileLock(m_E.m_FileLock);
-  if (st.m_SeekGen.load(kAcq) != m_gen || !m_E.m_File.IsOpen()) return;
+  std::unique_lock<std::mutex> fileLock(m_ctx.fileLock);
+  if (st.m_SeekGen.load(kAcq) != m_gen || !m_ctx.file.IsOpen()) return;
+  m_rec = m_ctx.file.SharedRecording();
+  m_reader = m_ctx.file.PlayReader();
   if (speed > 0)
     Forward(fileLock);
   else
@@ -128,10 +129,9 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
 }
 
 void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
-  const OpenRecording& rec = m_E.m_File.Recording();
-  const FrameReader& reader = m_E.m_File.PlayReader();
-  auto& st = m_E.m_State;
-  const uint32_t startSecond = uint32_t(m_E.StartSecond());
+  const OpenRecording& rec = *m_rec;
+  auto& st = m_ctx.state;
+  const uint32_t startSecond = uint32_t(rec.m_Index.m_StartInfo[0].f_time);
   // Sound is stamped in wall-clock seconds, video on the recorder's running millisecond clock.
   // Sound keys count from that clock's whole second at the recording's start, so both share one
   // time line; for a clock that starts within its first second this is the plain offset.
@@ -185,7 +185,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   const size_t want = size_t(best.f_size) + kYskFrameHeaderSize;
   if (slot.buffer.size() < want) slot.buffer.resize(want);
   const size_t got =
-      reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), want);
+      m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), want);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
   if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
@@ -202,7 +202,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
 uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd) {
   // Zero bytes (a hole a power cut leaves) read as empty frames 20 bytes apart: one iteration per
   // frame would take minutes over a large hole, so they are passed in one go through a window.
-  HeaderReader reader(*m_E.m_File.PlayReader().Source(), 64u << 10);
+  HeaderReader reader(*m_reader.Source(), 64u << 10);
   CachedHeader& cache = (c.audio == 1 ? m_audioHeaders : m_videoHeaders)[c.channel];
   const uint64_t reach = uint64_t(c.pos) + kEmptyFrameReach;
   uint64_t p = uint64_t(c.pos) + kYskFrameHeaderSize;
@@ -220,9 +220,8 @@ uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd)
 }
 
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
-  const OpenRecording& rec = m_E.m_File.Recording();
-  const FrameReader& reader = m_E.m_File.PlayReader();
-  auto& st = m_E.m_State;
+  const OpenRecording& rec = *m_rec;
+  auto& st = m_ctx.state;
   FrameCandidate best{};
   bool any = false;
   for (int n = 0; n < kSlots; ++n) {
@@ -247,7 +246,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   if (!oversized) {
     if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
     const size_t got =
-        reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), best.f_size);
+        m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), best.f_size);
     if (got < best.f_size) {
       Commit(false, n, 0);  // cut short: the channel drops out
       return;
@@ -263,7 +262,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     // A group of pictures is far shorter than this; a walk back through a hole of empty headers,
     // 20 bytes a step, gives up instead of crossing the whole hole.
     const int64_t floor = std::max<int64_t>(first, int64_t(best.pos) - int64_t(kResyncReach));
-    HeaderReader walk(*reader.Source(), 64u << 10);
+    HeaderReader walk(*m_reader.Source(), 64u << 10);
     for (;;) {
       YskFrameHeader h{};
       if (p < runStart || p < floor || !walk.Read(uint64_t(p), h)) {
@@ -301,8 +300,8 @@ void PlaybackLoop::PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, boo
 }
 
 void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
-  auto& st = m_E.m_State;
-  auto& dec = m_E.m_Decoder;
+  auto& st = m_ctx.state;
+  auto& dec = m_ctx.decoder;
   const int32_t msec = int32_t(f.key % 1000);
   SystemTime shown = SecondsToCalendar(DisplaySecond(f));
   shown.wMilliseconds = uint16_t(msec);
@@ -328,50 +327,27 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
     handedOver();
     return;
   }
-  const bool sound =
-      m_E.m_File.Recording().m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
+  const bool sound = m_rec->m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != kStatePlay) return;
   st.m_CurrentTime.Store(shown);
   dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type), f.channel);
 }
 
-void PlaybackLoop::SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward) {
-  auto& st = m_E.m_State;
-  const int32_t fmt = st.m_TimeFormat.load(kAcq);
-  if (st.m_SeekDone.load(kAcq) == 1 && (forward || (fmt >= 1 && fmt <= 6)))
-    m_E.m_View.SetControlText(ctl::kOsd, FormatDateTime(SecondsToCalendar(displaySecond), fmt));
-  const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (forward && slider <= m_E.m_File.Recording().m_Index.m_TotalSeconds) {
-    m_E.m_View.SetSeekPos(slider);
-    st.m_SliderSecond.store(slider + 1, kRel);
-  } else if (!forward) {
-    // Reverse play skips from key frame to key frame, so counting seconds would drift: the thumb
-    // takes the second of the picture.
-    const int32_t at = std::clamp(displaySecond - m_E.StartSecond(), 0,
-                                  std::max(0, m_E.m_File.Recording().m_Index.m_TotalSeconds));
-    m_E.m_View.SetSeekPos(at);
-    st.m_SliderSecond.store(at, kRel);
-  }
-  const uint32_t e = (f.key - uint32_t(m_E.m_File.Recording().m_Index.m_StartMsec)) / 1000u;
-  m_E.m_View.SetControlText(ctl::kTotalTime,
-                            FormatElapsedTotal(e, m_E.m_File.Recording().m_Index.m_TotalTime));
-}
-
 PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {
-  auto& st = m_E.m_State;
-  const FrameSlot& F = m_FrameSlots[1 - m_k];
-  const FrameSlot& N = m_FrameSlots[m_k];
-  const uint32_t sF = F.key / 1000, sN = N.key / 1000;
+  auto& st = m_ctx.state;
+  const FrameSlot& held = m_FrameSlots[1 - m_k];  // presented now
+  const FrameSlot& next = m_FrameSlots[m_k];      // its successor, already read
+  const uint32_t heldSecond = held.key / 1000, nextSecond = next.key / 1000;
   if (!Live()) return After::Restart;
-  Submit(F, forward);
+  Submit(held, forward);
 
   int32_t speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
-  const auto now = m_E.m_Clock.Now();
+  const auto now = m_ctx.clock.Now();
   if (!m_sched.Valid())
-    m_sched.Start(F.key, now, speed);
+    m_sched.Start(held.key, now, speed);
   else if (m_sched.Speed() != speed)
     m_sched.Rebase(now, speed);  // a speed change starts its schedule at this frame
 
@@ -379,24 +355,26 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   // frame's due time never adds up, and skipping a wait would show the next frame early.
   // The second-change texts are due when playback crosses into the next second (forward) or
   // back into the previous one (reverse).
-  const uint32_t boundary = sF == sN ? N.key : (forward ? (sF + 1) * 1000 : sF * 1000);
+  const uint32_t boundary =
+      heldSecond == nextSecond ? next.key : (forward ? (heldSecond + 1) * 1000 : heldSecond * 1000);
   if (!WaitForKey(boundary, fileLock)) return After::Restart;
   // A pause during the wait keeps the texts of the picture it holds.
   if (Paused()) return After::Keep;
-  if (sF != sN) SecondTexts(DisplaySecond(F), F, forward);
+  if (heldSecond != nextSecond)
+    m_ctx.presenter.SecondTexts(*m_rec, DisplaySecond(held), held.key, forward);
 
   speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
-  if (m_sched.Speed() != speed) m_sched.Rebase(m_E.m_Clock.Now(), speed);
-  if (!WaitForKey(N.key, fileLock)) return After::Restart;
+  if (m_sched.Speed() != speed) m_sched.Rebase(m_ctx.clock.Now(), speed);
+  if (!WaitForKey(next.key, fileLock)) return After::Restart;
   return After::Flip;
 }
 
 bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock) {
-  auto& st = m_E.m_State;
+  auto& st = m_ctx.state;
   for (;;) {
-    const auto plan = m_sched.PlanWait(key, m_E.m_Clock.Now());
+    const auto plan = m_sched.PlanWait(key, m_ctx.clock.Now());
     if (!plan.sleep) return true;
     bool interrupted = false;
     fileLock.unlock();
@@ -406,20 +384,20 @@ bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLo
         interrupted = true;
         break;
       }
-      if (m_E.m_Clock.Now() >= plan.until) break;
-      m_E.m_Clock.SleepUntil(plan.until, st.m_WakeSeq, seen);
+      if (m_ctx.clock.Now() >= plan.until) break;
+      m_ctx.clock.SleepUntil(plan.until, st.m_WakeSeq, seen);
     }
     fileLock.lock();
     if (Quitting() || st.m_SeekGen.load(kAcq) != m_gen) return false;
     if (!interrupted) return true;
     const int32_t speed = st.m_Speed.load(kAcq);
     if (speed == 0 || Paused() || st.m_SeekDone.load(kAcq) == 0) return true;  // the caller decides
-    m_sched.Rebase(m_E.m_Clock.Now(), speed);  // go on towards the same key at the new speed
+    m_sched.Rebase(m_ctx.clock.Now(), speed);  // go on towards the same key at the new speed
   }
 }
 
 void PlaybackLoop::EndOfRecording(bool forward) {
-  auto& st = m_E.m_State;
+  auto& st = m_ctx.state;
   // The frame held back for its successor has none: show it before the recording ends.
   if ((m_primed || m_k == 1) && Live()) Submit(m_FrameSlots[1 - m_k], forward);
   Restart();
@@ -431,19 +409,11 @@ void PlaybackLoop::EndOfRecording(bool forward) {
     st.m_AtEnd.store(1, kRel);
     st.m_PlayState.store(kStateStopped, kRel);
   }
-  // The last pictures stay; the time reads 0 again and so the thumb goes back to the start.
-  m_E.ResetPlayerControls(false);
-  m_E.m_View.SetSeekPos(0);
-  m_E.PlayButtonImages(ctl::kPlayImages);
+  m_ctx.presenter.EndOfRecording(*m_rec);
 }
 
-bool PlaybackLoop::Paused() const {
-  return m_E.m_State.m_PlayState.load(kAcq) == kStateStopped;
-}
+bool PlaybackLoop::Paused() const { return m_ctx.state.m_PlayState.load(kAcq) == kStateStopped; }
 
-void PlaybackLoop::ReportSkip() {
-  if (m_E.m_State.m_SkipReported.exchange(1, std::memory_order_acq_rel) == 0)
-    m_E.m_View.SetControlText(ctl::kSpeed, kSkipText);
-}
+void PlaybackLoop::ReportSkip() { m_ctx.presenter.FrameSkipped(); }
 
 }  // namespace ov

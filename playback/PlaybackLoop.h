@@ -5,16 +5,32 @@
 //
 // Threads: constructed, iterated and destroyed on the playback thread only.
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "archive/BackupFile.h"
 #include "archive/YskFormat.h"
+#include "decoder/Quelmar_Ctrl_Player.h"
+#include "playback/Clock.h"
 #include "playback/PaceSchedule.h"
+#include "playback/PlaybackPresenter.h"
+#include "playback/PlaybackState.h"
 
 namespace ov {
 
-class PlaybackEngine;
 class ManualResetEvents;
+
+// Everything the loop may touch; all of it outlives the playback thread.
+struct LoopContext {
+  PlaybackState& state;  // read and written under its own hand-over rules
+  // Held while the loop reads the file; an open takes it before it replaces the file.
+  std::mutex& fileLock;
+  const BackupFile& file;  // the recording and the play reader, taken under fileLock
+  IClock& clock;
+  CQuelmar_Ctrl_Player& decoder;  // pictures and sound
+  PlaybackPresenter& presenter;   // everything else the window shows
+};
 
 // Frames up to this size play; a slot grows to it only when a frame needs it. Far above any real
 // picture, so only a damaged size field reaches it.
@@ -44,7 +60,7 @@ struct FrameCandidate {
 
 class PlaybackLoop {
  public:
-  PlaybackLoop(PlaybackEngine& engine, const ManualResetEvents& events);
+  PlaybackLoop(const LoopContext& context, const ManualResetEvents& events);
   // One iteration, after the thread's event wait reported EVENT_RUN.
   void Iterate();
 
@@ -76,17 +92,18 @@ class PlaybackLoop {
   After Present(std::unique_lock<std::mutex>& fileLock, bool forward);
   // Presents the held frame, then flips the slots, keeps them, or restarts after a new search.
   void PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, bool forward);
-  void SecondTexts(int32_t displaySecond, const FrameSlot& f, bool forward);
   bool WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock);
   void EndOfRecording(bool forward);
-  // A frame too large to play (or larger than its run) is skipped; the first skip of an open file
-  // says so in the status text.
+  // A frame too large to play (or larger than its run) is skipped.
   void ReportSkip();
   bool Paused() const;
   int32_t DisplaySecond(const FrameSlot& f) const;
 
-  PlaybackEngine& m_E;
+  LoopContext m_ctx;
   const ManualResetEvents& m_Events;
+  // The open file as this iteration found it under the file lock.
+  std::shared_ptr<const OpenRecording> m_rec = std::make_shared<const OpenRecording>();
+  FrameReader m_reader;
   FrameSlot m_FrameSlots[2];
   int m_k = 0;
   bool m_primed = false;

@@ -256,7 +256,6 @@ bool PlaybackEngine::StartSeek(SystemTime target) {
 void PlaybackEngine::PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events) {
   m_State.m_PlaybackDone.store(0, kRel);
   {
-    std::lock_guard<std::mutex> hold(m_PlaybackLock);
     PlaybackLoop loop({m_State, m_FileLock, m_File, m_Clock, m_Decoder, m_Presenter}, *events);
     while (events->WaitAny(2) == EVENT_RUN) loop.Iterate();
   }
@@ -268,7 +267,6 @@ void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, S
   m_Clock.SeekGate([&events] { return events->IsSet(EVENT_QUIT); });
   m_View.ShowSearching(true);
   {
-    std::lock_guard<std::mutex> hold(m_SeekLock);
     m_State.m_SeekDone.store(0, kRel);
     if (events->WaitAny(2) != EVENT_QUIT) {
       KeyFrameSearch search(m_File.SharedRecording(), m_File.ScanReader(), m_Clock,

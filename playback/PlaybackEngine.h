@@ -87,7 +87,6 @@ class PlaybackEngine {
   PlaybackState& State() { return m_State; }
   const PlaybackState& State() const { return m_State; }
   BackupFile& File() { return m_File; }
-  SystemTime ResumeTime() const { return m_ResumeTime; }
   std::array<uint32_t, kSlots> VideoResume() const { return m_VideoResume; }
   std::array<uint32_t, kSlots> AudioResume() const { return m_AudioResume; }
   // The resume estimate for the current m_SliderSecond, into the resume offsets.
@@ -101,9 +100,6 @@ class PlaybackEngine {
   void Kick();
   void ResetPositionsToFirst();
   void CopyPositionsToResume();
-  void SetTotalTimeText(int32_t elapsedSeconds) {
-    m_Presenter.TotalTimeText(m_File.Recording(), elapsedSeconds);
-  }
   void PlayButtonImages(const ctl::ButtonImages& images) { m_Presenter.PlayButtonImages(images); }
   // A file was chosen and fully indexed: the transport has something to act on.
   bool FileReady() const;
@@ -146,8 +142,6 @@ class PlaybackEngine {
   // Held by the playback thread while it uses the file; taken by an open so the loop never reads
   // a file that is being replaced.
   std::mutex m_FileLock;
-  std::mutex m_PlaybackLock;
-  std::mutex m_SeekLock;
 };
 
 }  // namespace ov

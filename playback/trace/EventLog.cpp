@@ -5,7 +5,7 @@ namespace ov {
 void EventLog::Append(LoggedEvent e) {
   e.t = m_clock.Now();
   std::lock_guard<std::mutex> g(m_lock);
-  if (m_enabled) m_events.push_back(std::move(e));
+  m_events.push_back(std::move(e));
 }
 
 std::vector<LoggedEvent> EventLog::Snapshot() const {
@@ -16,11 +16,6 @@ std::vector<LoggedEvent> EventLog::Snapshot() const {
 void EventLog::Clear() {
   std::lock_guard<std::mutex> g(m_lock);
   m_events.clear();
-}
-
-void EventLog::SetEnabled(bool on) {
-  std::lock_guard<std::mutex> g(m_lock);
-  m_enabled = on;
 }
 
 }  // namespace ov

@@ -42,14 +42,11 @@ class EventLog {
   void Append(LoggedEvent e);
   std::vector<LoggedEvent> Snapshot() const;
   void Clear();
-  // Only appends while enabled (on by default).
-  void SetEnabled(bool on);
 
  private:
   const IClock& m_clock;
   mutable std::mutex m_lock;
   std::vector<LoggedEvent> m_events;
-  bool m_enabled = true;
 };
 
 }  // namespace ov

@@ -1,6 +1,6 @@
 #pragma once
 // A decoder control that records every call (DISPID and arguments, byte buffers by CRC-32) and
-// shows nothing. CurrentAudioChannel answers a settable channel, QueryActive a settable state.
+// shows nothing. CurrentAudioChannel answers channel 0, QueryActive a settable state.
 //
 // Threads: calls may arrive from any thread.
 #include <atomic>
@@ -15,7 +15,6 @@ class RecordingDecoder final : public IDecoderDispatch {
  public:
   explicit RecordingDecoder(EventLog& log) : m_log(log) {}
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
-  void SetAudioChannel(int32_t channel) { m_answers.audioChannel.store(channel); }
   void SetActive(int32_t active) { m_answers.active.store(active); }
 
  private:
@@ -25,7 +24,7 @@ class RecordingDecoder final : public IDecoderDispatch {
     void SetOwnerWindow(int32_t) override {}
     void SetLayout(int32_t, int32_t) override {}
     void SetMode(int32_t, int32_t) override {}
-    int32_t CurrentAudioChannel() override { return audioChannel.load(); }
+    int32_t CurrentAudioChannel() override { return 0; }
     void SetVolume(int32_t) override {}
     void SubmitFrame(const FrameCall&) override {}
     void ClearDecoder() override {}
@@ -35,7 +34,6 @@ class RecordingDecoder final : public IDecoderDispatch {
     int32_t SetProductText(std::string_view) override { return 0; }
     int32_t SetVersionText(std::string_view) override { return 0; }
 
-    std::atomic<int32_t> audioChannel{0};
     std::atomic<int32_t> active{0};
   };
 

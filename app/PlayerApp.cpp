@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "decoder/DecoderDispatch.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/QtUserPrompts.h"

@@ -16,7 +16,7 @@
 
 #include "app/PlayerApp.h"
 #include "playback/ControlIds.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 

@@ -21,7 +21,6 @@ class COffscreenDC : public CWinPainter {
   ~COffscreenDC() override;
 
   bool DrawsToMemory() const { return m_bMemDC; }
-  const QRect& ClipBox() const { return m_ClipBox; }
 
  private:
   QPainter* m_pPaintDC;

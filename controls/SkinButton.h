@@ -79,7 +79,6 @@ class CSkinButton : public QPushButton {
   int GetCheck() const { return m_CheckOn ? 1 : 0; }
   // Buttons with the same parent and group number form a radio group (default group 0).
   void SetRadioGroup(int group) { m_RadioGroup = group; }
-  int RadioGroup() const { return m_RadioGroup; }
 
   int Kind() const { return m_Kind; }
   int FitModeValue() const { return m_FitMode; }
@@ -87,7 +86,6 @@ class CSkinButton : public QPushButton {
   int CaptionInset() const { return m_CaptionInset; }
   bool PointerInside() const { return m_PointerInside; }
   bool Pressing() const { return m_Pressing; }
-  QRegion ShapeRegion() const { return m_ShapeRegion; }
   const QImage& NormalBitmap() const { return m_bmpNormal; }
 
   // The state table of a paint: first matching row wins.

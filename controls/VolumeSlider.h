@@ -37,8 +37,6 @@ class CVolumeSlider : public QSlider {
   // Sets the level from a client point; a control too narrow for its margins leaves it alone.
   void LevelFromPoint(int x, int y);
 
-  int Level() const { return m_Level; }
-  int RangeMin() const { return m_RangeMin; }
   int RangeMax() const { return m_RangeMax; }
   bool IsTracking() const { return m_Tracking; }
   bool IsOverThumb() const { return m_OverThumb; }

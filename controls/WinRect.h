@@ -18,9 +18,6 @@ struct WinRect {
   constexpr bool Contains(int x, int y) const {
     return x >= left && x < right && y >= top && y < bottom;
   }
-  constexpr WinRect Inflated(int dx, int dy) const {
-    return {left - dx, top - dy, right + dx, bottom + dy};
-  }
   QRect ToQRect() const { return QRect(left, top, right - left, bottom - top); }
   static WinRect FromQRect(const QRect& r) {
     return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};

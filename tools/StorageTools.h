@@ -26,9 +26,6 @@ class StorageTools {
   // to hand to ChannelFileBuilder::Build, or nullopt when nothing is selected (nothing to do).
   std::optional<std::string> OnMakeChannelFiles();
 
-  // Has no function.
-  void OnCombineFiles() {}
-
   const std::string& StoragePath() const { return m_StoragePath; }
   const std::string& RecordingPath() const { return m_RecordingPath; }
 

@@ -6,14 +6,14 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "controls/WinPainter.h"
 #include "controls/SkinButton.h"
+#include "controls/WinPainter.h"
 #include "res/BitmapIds.h"
 #include "res/SkinPalette.h"
 #include "res/SkinResources.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
-#include "ui/StatusText.h"
+#include "ui/StatusTextControl.h"
 #include "ui/StringTable.h"
 
 namespace ov {
@@ -52,10 +52,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 
   const int right = width(), bottom = height();
   m_btnClose->setGeometry(right - 22, 3, 19, 19);
-  m_btnClose->SetBitmaps(178, 179, 178, 179, 0, 0, 0, 1, 1, 4);
+  m_btnClose->SetBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED,
+                         0, 0, 0, 1, 1, 4);
   m_btnClose->Invalidate();
   m_btnOk->setGeometry(right - 82, bottom - 40, 70, 23);
-  m_btnOk->SetBitmaps(197, 198, 197, 198, 0, 0, 0, 1, 1, 4);
+  m_btnOk->SetBitmaps(IDB_ABOUT_OK_NORMAL, IDB_ABOUT_OK_PRESSED, IDB_ABOUT_OK_NORMAL,
+                      IDB_ABOUT_OK_PRESSED, 0, 0, 0, 1, 1, 4);
 
   m_fntTitle = BoldFontWithCellHeight(18);
   m_version->SetText(QString::fromUtf8(LoadResString(IDS_ABOUT_VERSION)));

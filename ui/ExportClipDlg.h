@@ -40,7 +40,6 @@ class CExportClipDlg : public QDialog {
   QString Folder() const;
   // Starts the export of what the dialog shows (the Export button); false when it cannot start.
   bool StartExport();
-  void CancelExport() { m_cancel.store(true); }
   bool Running() const { return m_worker.joinable() && !m_done; }
   QString StatusText() const;
   int ProgressPercent() const;
@@ -50,7 +49,6 @@ class CExportClipDlg : public QDialog {
   QListWidget* Channels() const { return m_channels; }
   QLineEdit* FromEdit() const { return m_from; }
   QLineEdit* ToEdit() const { return m_to; }
-  QComboBox* FormatBox() const { return m_format; }
   QLineEdit* FolderEdit() const { return m_folder; }
 
   // Close and Esc: a running export is cancelled first and the dialog stays to say so.

@@ -7,7 +7,8 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
-#include "ui/ControlIds.h"
+#include "ui/ButtonLooks.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 
@@ -129,18 +130,8 @@ void CPlayerDlg::ResetFileDisplay() {
 }
 
 void CPlayerDlg::ResetControlImages() {
-  static constexpr struct {
-    int id;
-    uint32_t normal, pressed, hover, checkOn;
-  } kResting[] = {
-      {idc::kPlay, 153, 154, 189, 154},       {idc::kR, 160, 161, 193, 161},
-      {idc::kRew, 162, 155, 194, 155},        {idc::kF, 156, 157, 190, 157},
-      {idc::kFF, 158, 159, 191, 159},         {idc::kFileOpen, 163, 164, 163, 164},
-      {idc::kSpeakerMin, 166, 167, 166, 167}, {idc::kSpeakerMax, 166, 167, 166, 167},
-      {idc::kMinimize, 182, 183, 182, 183},   {idc::kMaximize, 180, 181, 180, 181},
-      {idc::kExit, 178, 179, 178, 179},
-  };
-  for (const auto& b : kResting) SetButtonBitmaps(b.id, b.normal, b.pressed, b.hover, b.checkOn);
+  for (const auto& [id, look] : kRestingLooks)
+    SetButtonBitmaps(id, look.normal, look.pressed, look.hover, look.checkOn);
   InvalidateControl(idc::kSeek);
   UpdateDecoderWindow();
 }

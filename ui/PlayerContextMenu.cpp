@@ -4,7 +4,7 @@
 #include <QKeySequence>
 #include <QMenu>
 
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 
 namespace ov {
 

@@ -23,13 +23,13 @@
 #include "res/SkinResources.h"
 #include "tools/StorageTools.h"
 #include "ui/AboutDlg.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/PlayerFullScreen.h"
 #include "ui/SkinPainter.h"
-#include "ui/StatusText.h"
+#include "ui/StatusTextControl.h"
 #include "ui/StringTable.h"
 #include "ui/WindowDrag.h"
 
@@ -93,26 +93,47 @@ void CPlayerDlg::OnInitDialog() {
   setAcceptDrops(true);
 }
 
+CSkinButton* CPlayerDlg::AddButton(int id, const char* text) {
+  auto* b = new CSkinButton(id, this);
+  b->setText(QString::fromUtf8(text));
+  b->setAutoDefault(false);
+  connect(b, &CSkinButton::command, this, &CPlayerDlg::OnCommand);
+  m_buttons[id] = b;
+  return b;
+}
+
+// Children are made in this order because it is their stacking and tab order.
 void CPlayerDlg::CreateControls() {
-  auto button = [this](int id, const char* text) {
-    auto* b = new CSkinButton(id, this);
-    b->setText(QString::fromUtf8(text));
-    b->setAutoDefault(false);
-    connect(b, &CSkinButton::command, this, &CPlayerDlg::OnCommand);
-    m_buttons[id] = b;
-    return b;
-  };
-  button(idc::kRew, "rew");
-  button(idc::kR, "r");
-  button(idc::kPlay, "Play");
-  button(idc::kF, "f");
-  button(idc::kFF, "ff");
+  AddButton(idc::kRew, "rew");
+  AddButton(idc::kR, "r");
+  AddButton(idc::kPlay, "Play");
+  AddButton(idc::kF, "f");
+  AddButton(idc::kFF, "ff");
   m_sldVolume = new CVolumeSlider(idc::kVolume, this);
   m_sldVolume->setOrientation(Qt::Horizontal);
   connect(m_sldVolume, &CVolumeSlider::scrollNotify, this, &CPlayerDlg::OnHScroll);
-  CSkinButton* open = button(idc::kFileOpen, "FileOpen");
+  CSkinButton* open = AddButton(idc::kFileOpen, "FileOpen");
   open->setDefault(true);
+  CreateFileAndStorageControls();
 
+  m_sldSeek = new CSkinSlider(idc::kSeek, this);
+  m_sldSeek->setOrientation(Qt::Horizontal);
+  connect(m_sldSeek, &CSkinSlider::scrollNotify, this, &CPlayerDlg::OnHScroll);
+
+  AddButton(idc::kSpeakerMin, "SpeakerMin");
+  AddButton(idc::kSpeakerMax, "SpeakerMax")->hide();
+  AddButton(idc::kMaximize, "Maximize")->hide();
+  AddButton(idc::kMinimize, "Minimize");
+  AddButton(idc::kExit, "Exit");
+  CreateStatusTexts();
+  CreateLogo();
+  AddButton(idc::kCh1, "CH1");
+  AddButton(idc::kCh4, "CH4");
+  AddButton(idc::kCh9, "CH9");
+  AddButton(idc::kCh16, "CH16");
+}
+
+void CPlayerDlg::CreateFileAndStorageControls() {
   const struct {
     int id;
     const char* text;
@@ -135,17 +156,9 @@ void CPlayerDlg::CreateControls() {
   m_cmbStorage = new QComboBox(this);
   m_cmbStorage->setEnabled(false);
   m_cmbStorage->hide();
+}
 
-  m_sldSeek = new CSkinSlider(idc::kSeek, this);
-  m_sldSeek->setOrientation(Qt::Horizontal);
-  connect(m_sldSeek, &CSkinSlider::scrollNotify, this, &CPlayerDlg::OnHScroll);
-
-  button(idc::kSpeakerMin, "SpeakerMin");
-  button(idc::kSpeakerMax, "SpeakerMax")->hide();
-  button(idc::kMaximize, "Maximize")->hide();
-  button(idc::kMinimize, "Minimize");
-  button(idc::kExit, "Exit");
-
+void CPlayerDlg::CreateStatusTexts() {
   auto status = [this](int id, Qt::Alignment align, const char* text, bool visible) {
     auto* s = new CStatusText(id, align, this);
     s->SetText(QString::fromUtf8(text));
@@ -159,7 +172,9 @@ void CPlayerDlg::CreateControls() {
   status(idc::kTotalTime, Qt::AlignLeft, "TOTALTIME", true);
   status(idc::kSearching, Qt::AlignLeft, "Searching...", false);
   ApplyStatusColours();
+}
 
+void CPlayerDlg::CreateLogo() {
   // The small logo stays where the template puts it (9 x 9 dialog units at (9, 3)).
   auto* logo = new QWidget(this);
   logo->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -172,11 +187,6 @@ void CPlayerDlg::CreateControls() {
     logo->setPalette(pal);
   }
   m_logo = logo;
-
-  button(idc::kCh1, "CH1");
-  button(idc::kCh4, "CH4");
-  button(idc::kCh9, "CH9");
-  button(idc::kCh16, "CH16");
 }
 
 void CPlayerDlg::ApplyStatusColours() {

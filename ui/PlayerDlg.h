@@ -35,6 +35,7 @@ class CSkinButton;
 class CSkinSlider;
 class CVolumeSlider;
 class CStatusText;
+struct ButtonLook;
 class PlayerEngineLink;
 
 struct PlayerDlgContext {
@@ -61,7 +62,6 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Shutdown: seek thread, playback thread, locks, file descriptors, child windows, then the
   // context's afterChildrenDestroyed. Runs once; later calls do nothing.
   void DestroyWindow();
-  bool IsDestroyed() const { return m_destroyed; }
 
   // The open command of the FileOpen button: file dialog, then OpenPath.
   void OnFileOpen();
@@ -87,8 +87,6 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   const std::string& OpenedPath() const { return m_openedPath; }
 
   // The display options of the context menu.
-  bool IFrameOnly() const { return m_IFrameOnly != 0; }
-  int TimeFormat() const { return m_TimeFormat; }
 
   // Widgets by control id (null for an unknown id), for painting, tests and screenshots.
   QWidget* Control(int id) const;
@@ -162,11 +160,14 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool OnDateLine(QPoint p) const;
   void OnInitDialog();
   void CreateControls();
+  CSkinButton* AddButton(int id, const char* text);
+  void CreateFileAndStorageControls();
+  void CreateStatusTexts();
+  void CreateLogo();
   void CreateDecoderControl();
   void ConfigureDecoderAtStart();
   void LayoutControls();
-  void PlaceButton(int id, int x, int y, int w, int h, uint32_t normal, uint32_t pressed,
-                   uint32_t hover, uint32_t checkOn);
+  void PlaceButton(int id, int x, int y, int w, int h, const ButtonLook& look);
   void ApplyStatusColours();
   void CentreOnScreen();
   void OnContextMenu(QPoint globalPos);

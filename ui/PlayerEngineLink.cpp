@@ -2,7 +2,7 @@
 
 #include "playback/ControlIds.h"
 #include "playback/StatusText.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 
 namespace ov {

@@ -11,7 +11,7 @@
 #include "archive/FileSource.h"
 #include "export/ClipNames.h"
 #include "export/Snapshot.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/ExportClipDlg.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"

@@ -11,8 +11,8 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "ui/ControlIds.h"
-#include "ui/StatusText.h"
+#include "ui/CommandIds.h"
+#include "ui/StatusTextControl.h"
 
 namespace ov {
 

@@ -6,46 +6,46 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
-#include "ui/ControlIds.h"
+#include "ui/ButtonLooks.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
-#include "ui/StatusText.h"
+#include "ui/StatusTextControl.h"
 #include "ui/StringTable.h"
 
 namespace ov {
 
-void CPlayerDlg::PlaceButton(int id, int x, int y, int w, int h, uint32_t normal, uint32_t pressed,
-                             uint32_t hover, uint32_t checkOn) {
+void CPlayerDlg::PlaceButton(int id, int x, int y, int w, int h, const ButtonLook& look) {
   CSkinButton* b = Button(id);
   if (b == nullptr) return;
   b->setGeometry(x, y, w, h);
-  b->SetBitmaps(normal, pressed, hover, checkOn, 0, 0, 0, 1, 1, 4);
+  b->SetBitmaps(look.normal, look.pressed, look.hover, look.checkOn, 0, 0, 0, 1, 1, 4);
   b->Invalidate();
 }
 
 void CPlayerDlg::LayoutControls() {
   constexpr int W = kVideoWidth;
   const int T = m_nBarTop;
-  PlaceButton(idc::kPlay, W / 2, T + 3, 43, 48, 153, 154, 189, 154);
-  PlaceButton(idc::kR, W / 2 - 36, T + 3, 36, 48, 160, 161, 193, 161);
-  PlaceButton(idc::kRew, W / 2 - 72, T + 3, 36, 48, 162, 155, 194, 155);
-  PlaceButton(idc::kF, W / 2 + 43, T + 3, 36, 48, 156, 157, 190, 157);
-  PlaceButton(idc::kFF, W / 2 + 79, T + 3, 36, 48, 158, 159, 191, 159);
+  PlaceButton(idc::kPlay, W / 2, T + 3, 43, 48, kPlayLook);
+  PlaceButton(idc::kR, W / 2 - 36, T + 3, 36, 48, kBackLook);
+  PlaceButton(idc::kRew, W / 2 - 72, T + 3, 36, 48, kRewLook);
+  PlaceButton(idc::kF, W / 2 + 43, T + 3, 36, 48, kForwardLook);
+  PlaceButton(idc::kFF, W / 2 + 79, T + 3, 36, 48, kFFLook);
   // Only ff is a tool of the tooltip control; its tips are kept but never shown.
   m_toolTips[idc::kFF] = LoadResString(IDS_FF_TIP);
   m_sldVolume->setGeometry(W - 100, T + 20, 115, 14);
-  PlaceButton(idc::kSpeakerMin, W - 114, T + 20, 14, 15, 166, 167, 166, 167);
-  PlaceButton(idc::kSpeakerMax, W - 5, T + 20, 14, 15, 166, 167, 166, 167);
-  PlaceButton(idc::kMinimize, W - 21, 3, 19, 19, 182, 183, 182, 183);
-  PlaceButton(idc::kMaximize, W - 21, 3, 19, 19, 180, 181, 180, 181);
-  PlaceButton(idc::kExit, W - 2, 3, 19, 19, 178, 179, 178, 179);
+  PlaceButton(idc::kSpeakerMin, W - 114, T + 20, 14, 15, kSpeakerLook);
+  PlaceButton(idc::kSpeakerMax, W - 5, T + 20, 14, 15, kSpeakerLook);
+  PlaceButton(idc::kMinimize, W - 21, 3, 19, 19, kMinimizeLook);
+  PlaceButton(idc::kMaximize, W - 21, 3, 19, 19, kMaximizeLook);
+  PlaceButton(idc::kExit, W - 2, 3, 19, 19, kCloseLook);
   m_decoderWidget->setGeometry(15, 30, 704, 576);
   m_decoderWidget->raise();
   m_decoderWidget->show();
   m_sldSeek->setGeometry(10, 694, 713, 20);
   m_engine->SetDisplayModeReady();
   m_edtPath->setGeometry(25, 724, 628, 15);
-  PlaceButton(idc::kFileOpen, 659, T + 80, 53, 22, 163, 164, 163, 164);
+  PlaceButton(idc::kFileOpen, 659, T + 80, 53, 22, kFileOpenLook);
 
   Status(idc::kOsd)->setGeometry(270, 606, 180, 14);
   Status(idc::kOsd)->SetText({});
@@ -62,13 +62,12 @@ void CPlayerDlg::LayoutControls() {
 
   const struct {
     int id, x;
-    uint32_t normal, pressed;
-  } panes[] = {{idc::kCh1, 641, 205, 206},
-               {idc::kCh4, 661, 207, 208},
-               {idc::kCh9, 681, 209, 210},
-               {idc::kCh16, 701, 211, 204}};
-  for (const auto& p : panes)
-    PlaceButton(p.id, p.x, T - 19, 19, 19, p.normal, p.pressed, p.normal, p.pressed);
+    ButtonLook look;
+  } panes[] = {{idc::kCh1, 641, kCh1Look},
+               {idc::kCh4, 661, kCh4Look},
+               {idc::kCh9, 681, kCh9Look},
+               {idc::kCh16, 701, kCh16Look}};
+  for (const auto& p : panes) PlaceButton(p.id, p.x, T - 19, 19, 19, p.look);
 }
 
 }  // namespace ov

@@ -8,7 +8,7 @@
 #include "tools/ChannelFileBuilder.h"
 #include "tools/StorageTools.h"
 #include "tools/StorageView.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 
 namespace ov {

@@ -76,12 +76,6 @@ void PaneView::SetVersionText(const QString& text) {
   update();
 }
 
-void PaneView::SelectPane(int pane) {
-  if (pane < 0 || pane >= kChannels || pane == m_selected) return;
-  m_selected = pane;
-  update();
-}
-
 void PaneView::SetZoomedPane(int pane) {
   m_zoomed = (pane >= 0 && pane < m_paneCount) ? pane : -1;
   UpdateTargets();

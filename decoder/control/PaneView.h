@@ -27,12 +27,10 @@ class PaneView : public QWidget {
   ~PaneView() override;
 
   void SetPaneCount(int paneCount);  // 1, 4, 9 or 16; returns to the grid
-  int PaneCount() const { return m_paneCount; }
   void SetTitle(int pane, const QString& title);
   QString Title(int pane) const;
   void SetProductText(const QString& text);
   void SetVersionText(const QString& text);
-  void SelectPane(int pane);
   int SelectedPane() const { return m_selected; }
   // The pane shown alone, or -1 for the grid.
   int ZoomedPane() const { return m_zoomed; }

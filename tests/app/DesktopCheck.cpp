@@ -24,7 +24,7 @@
 #include "app/PlayerApp.h"
 #include "cli/sample/FrameStamp.h"
 #include "decoder/control/PaneLayout.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 

@@ -14,7 +14,7 @@
 #include "ov/Version.h"
 #include "tests/app/TestPrompts.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 

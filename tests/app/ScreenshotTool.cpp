@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "app/PlayerApp.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 

@@ -7,7 +7,7 @@
 
 #include "export/ClipNames.h"
 #include "tests/ui/PlayerDlgFixture.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/ExportClipDlg.h"
 #include "ui/PlayerContextMenu.h"
 

@@ -7,7 +7,7 @@
 
 #include "controls/SkinSlider.h"
 #include "tests/ui/PlayerDlgFixture.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerKeys.h"
 

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "tests/ui/PlayerDlgFixture.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 
 namespace ov {
 namespace {

@@ -12,7 +12,7 @@
 #include "res/SkinResources.h"
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/AboutDlg.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/WindowDrag.h"
 

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "tests/ui/PlayerDlgFixture.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 #include "ui/QtUserPrompts.h"
 
 namespace ov {

@@ -6,7 +6,7 @@
 #include "controls/VolumeSlider.h"
 #include "res/SkinResources.h"
 #include "tests/ui/PlayerDlgFixture.h"
-#include "ui/ControlIds.h"
+#include "ui/CommandIds.h"
 
 namespace ov {
 namespace {

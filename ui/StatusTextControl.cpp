@@ -1,4 +1,4 @@
-#include "ui/StatusText.h"
+#include "ui/StatusTextControl.h"
 
 #include <QFontMetrics>
 #include <QPainter>

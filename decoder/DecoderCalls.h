@@ -29,7 +29,8 @@ class IDecoderCalls {
   virtual void Deactivate() = 0;
   virtual void SetOwnerWindow(int32_t window) = 0;
   virtual void SetLayout(int32_t unused, int32_t paneCount) = 0;
-  virtual void SetMode(int32_t mode, int32_t unused) = 0;
+  // hold 1: playback paused (the control stops its sound at once); the window passes 0 otherwise.
+  virtual void SetMode(int32_t mode, int32_t hold) = 0;
   virtual int32_t CurrentAudioChannel() = 0;
   virtual void SetVolume(int32_t volume) = 0;
   virtual void SubmitFrame(const FrameCall& frame) = 0;

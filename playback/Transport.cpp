@@ -41,6 +41,8 @@ void PlaybackEngine::OnPlay() {
     st.m_PlayState.store(kStateStopped, kRel);
     m_ResumeTime = st.m_CurrentTime.Load();
     if (!IsFFState(before)) st.m_Speed.store(0, kRel);
+    // The decoder stops the sound at once instead of playing out what it has queued.
+    m_Decoder.SetMode(st.m_DisplayMode.load(kAcq), 1);
     ShowPaused();
   } else if (before == kStateStopped) {
     const bool fromStart = st.m_AtEnd.load(kAcq) == 1 || st.m_SliderSecond.load(kAcq) == 0;

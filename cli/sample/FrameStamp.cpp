@@ -8,11 +8,14 @@ namespace ov::sample {
 namespace {
 
 // Stamp bits: marker 1 0, 4 channel bits, 24 frame bits, 8 check bits, marker 0 1, laid out as
-// two rows of 20 cells starting at grid cell (1, 1).
+// two rows of 20 cells starting at grid cell (1, 3). The rows above stay free: the player draws
+// each pane's title over its top-left corner, and a covered marker cell makes the stamp unreadable.
 constexpr int kStampBits = 40;
 constexpr int kStampCellsPerRow = 20;
 constexpr int kStampFirstColumn = 1;
-constexpr int kStampFirstRow = 1;
+constexpr int kStampFirstRow = 3;
+// Texture and moving bar start below the stamp, one free row between.
+constexpr int kTextureFirstRow = kStampFirstRow + 3;
 constexpr uint8_t kBlackY = 16;
 constexpr uint8_t kWhiteY = 235;
 // Smallest picture the reader accepts: two pixels per cell in each direction.
@@ -71,6 +74,9 @@ void FillChroma(const YuvPicture& pic, int x0, int y0, int x1, int y1, uint8_t u
 // The texture repeats after this many rows and columns; computing it once keeps drawing cheap.
 constexpr int kNoiseRows = 256;
 constexpr uint32_t kNoiseColumns = 1024;
+// Faint grain, like a camera's sensor noise: with it a 704x576 key frame codes to the 25-60 kB a
+// recorder writes at that size (a stronger texture gave 120-150 kB).
+constexpr int kNoiseAmplitude = 6;
 
 const std::vector<int8_t>& NoiseTable() {
   static const std::vector<int8_t> table = [] {
@@ -81,7 +87,8 @@ const std::vector<int8_t>& NoiseTable() {
         h ^= h >> 15;
         h *= 0x2C1B3C6Du;
         h ^= h >> 13;
-        t[size_t(y) * kNoiseColumns + x] = int8_t(int(h % 49) - 24);
+        const int grain = int(h % uint32_t(2 * kNoiseAmplitude + 1)) - kNoiseAmplitude;
+        t[size_t(y) * kNoiseColumns + x] = int8_t(grain);
       }
     return t;
   }();
@@ -123,9 +130,9 @@ void DrawSamplePicture(const YuvPicture& pic, int channel, uint32_t frame, bool 
   FillLuma(pic, 0, 0, pic.width, pic.height, by);
   FillChroma(pic, 0, 0, pic.width, pic.height, bu, bv);
   if (textured) {
-    // Noise of +-24 around the background, scrolling 3 px a frame: the encoder must code motion.
+    // Noise around the background, scrolling 3 px a frame: the encoder must code motion.
     const auto& noise = NoiseTable();
-    const int ty0 = CellEdge(4, kStampGridRows, pic.height);
+    const int ty0 = CellEdge(kTextureFirstRow, kStampGridRows, pic.height);
     const uint32_t scroll = frame * 3u;
     for (int y = ty0; y < pic.height; ++y) {
       uint8_t* line = pic.y + y * pic.yStride;
@@ -139,7 +146,7 @@ void DrawSamplePicture(const YuvPicture& pic, int channel, uint32_t frame, bool 
   const int cellW = std::max(1, pic.width / kStampGridColumns);
   const int travel = std::max(1, pic.width - 2 * cellW);
   const int x0 = int((int64_t(frame) * cellW / 25) % travel);
-  const int y0 = CellEdge(5, kStampGridRows, pic.height);
+  const int y0 = CellEdge(kTextureFirstRow + 1, kStampGridRows, pic.height);
   const int y1 = CellEdge(kStampGridRows - 1, kStampGridRows, pic.height);
   FillLuma(pic, x0, y0, x0 + 2 * cellW, y1, uint8_t(by < 128 ? 200 : 50));
   DrawStamp(pic, channel, frame);

@@ -3,7 +3,8 @@
 // (so P-frames carry real motion), optionally a scrolling texture, and a stamp of large black and
 // white cells that encodes the channel, the frame number and a check byte. The cells sit on a grid
 // of 22 x 18 cells over the whole picture, so the stamp survives compression and scaling and can be
-// read back from a decoded picture of any size.
+// read back from a decoded picture of any size. The top-left corner, where a pane title goes, is
+// left free.
 #include <cstdint>
 #include <optional>
 

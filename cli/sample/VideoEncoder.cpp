@@ -16,6 +16,9 @@ namespace {
 
 // Fixed quantiser for MPEG-4: good enough that the stamp cells stay clean, small payloads.
 constexpr int kMpeg4Qscale = 5;
+// Constant quality for H.264 a little below x264's default (23): recorders trade detail for
+// storage, and the stamp cells stay clean.
+constexpr const char* kX264Crf = "26";
 
 std::string AvError(int err) {
   char buf[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -109,6 +112,7 @@ VideoEncoder::VideoEncoder(const VideoParams& p) : impl_(std::make_unique<Impl>(
   if (p.coding == 2) {
     av_opt_set(c->priv_data, "preset", p.x264Preset.c_str(), 0);
     av_opt_set(c->priv_data, "tune", "zerolatency", 0);
+    av_opt_set(c->priv_data, "crf", kX264Crf, 0);
     av_opt_set_int(c->priv_data, "forced-idr", 1, 0);
     const std::string x264 =
         "repeat-headers=1:annexb=1:aud=0:scenecut=0:bframes=0:threads=1:"

@@ -88,7 +88,10 @@ void DecoderControl::SetLayout(int32_t, int32_t paneCount) {
   });
 }
 
-void DecoderControl::SetMode(int32_t mode, int32_t) { m_mode.store(mode); }
+void DecoderControl::SetMode(int32_t mode, int32_t hold) {
+  m_mode.store(mode);
+  if (hold == 1) m_sound.Hold();
+}
 
 int32_t DecoderControl::CurrentAudioChannel() { return m_sound.Channel(); }
 
@@ -154,6 +157,7 @@ void DecoderControl::ClearAll(bool blank) {
       if (c) c->Flush(blank);
   }
   m_sound.Discard();
+  m_sound.Release();
 }
 
 ChannelDecoder::Stats DecoderControl::Stats(int channel) const {

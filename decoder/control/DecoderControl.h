@@ -7,7 +7,9 @@
 //
 // What the control makes of the values only it knows:
 // - SetLayout(a, n): n panes (1, 4, 9 or 16; other counts round up); a is not used.
-// - SetMode, SetStartOption 44..48, SetOwnerWindow: remembered, no effect.
+// - SetMode(mode, 1): playback paused; sound not yet heard is dropped, the device's buffer
+//   included, and sound stays off until the next clear. Otherwise SetMode, SetStartOption
+//   44..48 and SetOwnerWindow are remembered, no effect.
 // - ClearDecoder forgets queued frames and decoding state (the next picture of a channel comes
 //   from its next key frame) but leaves the pictures up until new ones replace them, so a pause,
 //   a resume or a seek never shows blank panes in between.
@@ -52,7 +54,7 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
   void Deactivate() override;
   void SetOwnerWindow(int32_t window) override;
   void SetLayout(int32_t unused, int32_t paneCount) override;
-  void SetMode(int32_t mode, int32_t unused) override;
+  void SetMode(int32_t mode, int32_t hold) override;
   int32_t CurrentAudioChannel() override;
   void SetVolume(int32_t volume) override;
   void SubmitFrame(const FrameCall& frame) override;

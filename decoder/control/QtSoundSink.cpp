@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "decoder/control/SampleRing.h"
 
@@ -33,8 +34,6 @@ class DeviceSink : public ISoundSink {
   DeviceSink(const QAudioDevice& device, const QAudioFormat& format)
       : m_sink(new QAudioSink(device, format)), m_stats(std::getenv("OV_AV_STATS") != nullptr) {
     m_sink->setBufferSize(kSoundRate * kDeviceBufferMs / 1000 * static_cast<int>(sizeof(int16_t)));
-    // Pull mode: the device asks the ring whenever its server wants data, at whatever period.
-    m_sink->start(&m_ring);
     m_poll.setInterval(kClockPoll);
     QObject::connect(&m_poll, &QTimer::timeout, [this] { ReadClock(); });
     m_poll.start();
@@ -53,8 +52,16 @@ class DeviceSink : public ISoundSink {
     const auto now = Clock::now();
     m_lastWrite.store(now.time_since_epoch().count());
     m_ring.Push(samples, now);
+    // The device runs only while sound flows: started by the first sound after a pause (or at
+    // all), on the thread it belongs to.
+    if (!m_running.exchange(true)) OnSinkThread([this] { StartDevice(); });
   }
   void Discard() override { m_ring.Clear(); }
+  void Hold() override {
+    m_running.store(false);
+    m_ring.Clear();
+    OnSinkThread([this] { StopDevice(); });
+  }
   // Pictures wait for the sound only while sound flows: fast forward and reverse play have none.
   std::chrono::milliseconds Latency() const override {
     if (!Flowing()) return std::chrono::milliseconds(0);
@@ -67,7 +74,7 @@ class DeviceSink : public ISoundSink {
   // meant to be heard (its frame's hand-over plus its place in the frame).
   void ReadClock() {
     if (!m_sink || m_sink->state() != QAudio::ActiveState) return;
-    const int64_t played = m_sink->processedUSecs() * kSoundRate / 1000000;
+    const int64_t played = (m_sink->processedUSecs() - m_processedBase) * kSoundRate / 1000000;
     const auto due = m_ring.DueTimeOfPulled(static_cast<uint64_t>(played));
     if (!due) return;
     const double late = std::chrono::duration<double, std::milli>(Clock::now() - *due).count();
@@ -76,6 +83,25 @@ class DeviceSink : public ISoundSink {
     const double old = m_latencyMs.load();
     m_latencyMs.store(m_readings == 0 ? late : old + kLatencySmoothing * (late - old));
     ++m_readings;
+  }
+
+  template <typename F>
+  void OnSinkThread(F&& f) {
+    // The timer lives on the sink's thread; a call still queued when the sink goes is dropped.
+    QMetaObject::invokeMethod(&m_poll, std::forward<F>(f), Qt::AutoConnection);
+  }
+
+  void StartDevice() {
+    if (!m_sink || m_sink->state() != QAudio::StoppedState) return;
+    // Pull mode: the device asks the ring whenever its server wants data, at whatever period.
+    m_ring.RestartCount();
+    m_sink->start(&m_ring);
+    m_processedBase = m_sink->processedUSecs();
+  }
+
+  // Closing the stream drops what the server still holds, so nothing plays on after a pause.
+  void StopDevice() {
+    if (m_sink) m_sink->stop();
   }
 
   bool Flowing() const {
@@ -88,6 +114,8 @@ class DeviceSink : public ISoundSink {
   std::atomic<Clock::rep> m_lastWrite{0};
   std::atomic<double> m_lagNowMs{-1.0};
   QTimer m_poll;
+  std::atomic<bool> m_running{false};  // the device is started or about to be
+  int64_t m_processedBase = 0;         // the device's sound clock at its start
   std::atomic<double> m_latencyMs{0.0};
   int m_readings = 0;
   const bool m_stats;

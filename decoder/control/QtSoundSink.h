@@ -1,7 +1,7 @@
 #pragma once
-// Plays samples through the default sound device with QAudioSink. The device pulls from a small
-// ring that the playback thread fills; an empty ring plays silence, a full one drops its oldest
-// samples, so neither side ever waits for the other.
+// Plays samples through the default sound device with QAudioSink. The device pulls from a ring
+// that the playback thread fills, so neither side waits for the other. The device runs from the
+// first sound on and is stopped by a pause, which drops what it still holds.
 #include <memory>
 
 #include "decoder/control/SoundSink.h"

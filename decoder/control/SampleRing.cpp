@@ -40,6 +40,12 @@ void SampleRing::Clear() {
   m_priming = true;
 }
 
+void SampleRing::RestartCount() {
+  std::lock_guard lock(m_mutex);
+  m_pulled = 0;
+  m_pulls.clear();
+}
+
 size_t SampleRing::Queued() const {
   std::lock_guard lock(m_mutex);
   return m_count;

@@ -1,9 +1,10 @@
 #pragma once
 // The queue between the playback thread, which writes whole sound frames as their time comes,
 // and the sound device, which pulls samples at its own period (20 ms on one server, a second on
-// another). It holds up to two seconds, keeps at most kMaxQueued when the device reads, and starts handing samples out only once a cushion is
-// queued, so the device never runs dry between two frames; it never makes up silence while
-// samples are on their way: an empty ring answers "nothing yet" and the device waits.
+// another). It holds up to two seconds, keeps at most kMaxQueued when the device reads, and starts
+// handing samples out only once a cushion is queued, so the device never runs dry between two
+// frames; it never makes up silence while samples are on their way: an empty ring answers "nothing
+// yet" and the device waits.
 //
 // It also remembers when each sample was meant to be heard, so the sound clock (samples the
 // device has played) can tell how late the sound runs.
@@ -35,6 +36,8 @@ class SampleRing : public QIODevice {
   // Forgets everything queued; the next samples start a new cushion.
   void Clear();
   size_t Queued() const;
+  // The device starts again: its reads count from 0 (queued samples stay).
+  void RestartCount();
   // When the sample with this index in the stream handed to the device (counted from the first
   // read) was meant to be heard; empty when that is no longer (or not yet) known.
   std::optional<TimePoint> DueTimeOfPulled(uint64_t index) const;

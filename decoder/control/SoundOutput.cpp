@@ -52,6 +52,15 @@ void SoundOutput::Discard() {
   if (m_sink) m_sink->Discard();
 }
 
+void SoundOutput::Hold() {
+  // Under the write lock: once the pause returns, no frame is half way into the sink.
+  std::lock_guard lock(m_mutex);
+  m_held.store(true, std::memory_order_release);
+  if (m_sink) m_sink->Hold();
+}
+
+void SoundOutput::Release() { m_held.store(false, std::memory_order_release); }
+
 std::chrono::milliseconds SoundOutput::Latency() const {
   return m_sink ? m_sink->Latency() : std::chrono::milliseconds(0);
 }
@@ -62,6 +71,7 @@ void SoundOutput::Submit(int channel, std::span<const uint8_t> payload) {
   if (!m_sink || channel != Channel() || payload.empty()) return;
   const float gain = Gain(Volume());
   std::lock_guard lock(m_mutex);
+  if (m_held.load(std::memory_order_acquire)) return;
   m_scratch.clear();
   if (m_format == SoundFormat::Pcm16) {
     for (size_t i = 0; i + 1 < payload.size(); i += 2)

@@ -40,6 +40,11 @@ class SoundOutput {
   void SetChannel(int channel);
   int Channel() const { return m_channel.load(std::memory_order_acquire); }
   void Discard();
+  // Playback paused: the sound stops at once, and sound frames are dropped until Release (the
+  // clear that comes before playback goes on), so a frame handed over just after the pause
+  // cannot start it again.
+  void Hold();
+  void Release();
   std::chrono::milliseconds Latency() const;
   double LagNowMs() const;
 
@@ -48,6 +53,7 @@ class SoundOutput {
   const SoundFormat m_format;
   std::atomic<int> m_volume{0};
   std::atomic<int> m_channel{0};
+  std::atomic<bool> m_held{false};
   std::mutex m_mutex;  // guards the scratch buffer and the sink's writes
   std::vector<int16_t> m_scratch;
   std::array<int16_t, 256> m_table{};  // companded byte to linear

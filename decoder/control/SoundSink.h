@@ -16,6 +16,9 @@ class ISoundSink {
   virtual void Write(std::span<const int16_t> samples) = 0;
   // Any thread: forgets samples not yet played (the sound channel changed, or a clear).
   virtual void Discard() = 0;
+  // Any thread: playback paused. Forgets samples not yet heard, those already in the device
+  // included, so the sound stops at once; the next Write starts it again.
+  virtual void Hold() { Discard(); }
   // Any thread: how long a sample takes from Write to the listener's ear (queued samples and the
   // device's own latency); pictures are held back by as much. 0 for a sink that plays nothing.
   virtual std::chrono::milliseconds Latency() const { return std::chrono::milliseconds(0); }

@@ -5,16 +5,23 @@
 //     runs the player with the real decoder module, presses Play, Pause, Play and lets the file
 //     run to its end, reading the frame numbers stamped into channel 1's pictures from the
 //     screen. Prints "key value" lines.
-//   ov_check_desktop sound RAW
-//     RAW: 8 kHz mono signed 16-bit samples recorded from the sound server; prints the share of
-//     50 ms slices with sound from the first sound up to the pause.
+//     With OV_CHECK_UNREAD=DIR set, the first few grabs with no readable stamp are saved there.
+//   ov_check_desktop marker RAW
+//     writes a loud 100 ms marker (8 kHz mono signed 16-bit) to play into the recording.
+//   ov_check_desktop sound RAW MARK PLAY PAUSE
+//     RAW: 8 kHz mono signed 16-bit samples recorded from the sound server, holding the marker
+//     played at wall time MARK (seconds since the epoch); PLAY and PAUSE: the wall times "play"
+//     printed. Prints when sound began after Play, the share of 50 ms slices with sound up to the
+//     pause, and how long sound went on after it.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -54,11 +61,15 @@ std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes) {
   // Any picture aspect the sample may have: try the common ones.
   for (double aspect : {352.0 / 288.0, 704.0 / 576.0, 4.0 / 3.0, 16.0 / 9.0}) {
     const QRect r = ov::pane::Centred(content, ov::pane::FitSize(content.size(), aspect));
-    const auto s = ov::sample::ReadStamp(img.constBits(), img.width(), img.height(),
-                                         static_cast<int>(img.bytesPerLine()),
-                                         ov::sample::StampRect{r.x(), r.y(), r.width(), r.height()});
+    const auto s = ov::sample::ReadStamp(
+        img.constBits(), img.width(), img.height(), static_cast<int>(img.bytesPerLine()),
+        ov::sample::StampRect{r.x(), r.y(), r.width(), r.height()});
     if (s && s->channel == 0) return s->frame;
   }
+  // Keep a few unreadable grabs so a person can see what the reader saw.
+  static int unread = 0;
+  if (const char* dir = std::getenv("OV_CHECK_UNREAD"); dir && unread < 5)
+    img.save(QString::fromUtf8(dir) + "/unread-" + QString::number(++unread) + ".png");
   return std::nullopt;
 }
 
@@ -67,6 +78,11 @@ void Print(const char* key, const std::string& value) {
   std::fflush(stdout);
 }
 std::string Num(std::optional<uint32_t> v) { return v ? std::to_string(*v) : "none"; }
+std::string Fixed(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.3f", v);
+  return buf;
+}
 
 int Play(const std::string& sample) {
   ov::CPlayerApp::Config c;
@@ -79,8 +95,9 @@ int Play(const std::string& sample) {
     }
     const int panes = d.Engine().Engine().File().Recording().m_Header.channelCount <= 1 ? 1 : 4;
     WaitUntil([] { return false; }, 500);
-    d.OnCommand(ov::idc::kPlay);
     const double played = WallSeconds();
+    d.OnCommand(ov::idc::kPlay);
+    Print("play_wall", Fixed(played));
     std::optional<uint32_t> first;
     WaitUntil([&] { return (first = FrameOnScreen(d, panes)).has_value(); }, 5000);
     Print("first_frame_after_play", Num(first));
@@ -90,6 +107,7 @@ int Play(const std::string& sample) {
     Print("played_1x_seconds", std::to_string(WallSeconds() - played));
     const std::optional<uint32_t> before = FrameOnScreen(d, panes);
     const std::string dateBefore = d.ControlText(ov::idc::kOsd).toStdString();
+    Print("pause_wall", Fixed(WallSeconds()));
     d.OnCommand(ov::idc::kPlay);  // pause
     // Let what was already on its way come out, then look again 1.5 s later.
     WaitUntil([] { return false; }, 600);
@@ -121,37 +139,65 @@ int Play(const std::string& sample) {
   return 0;
 }
 
-// The server records only while something plays, so the recording is not matched to wall
-// time: the stretch of 1X play runs from the first sound to the pause, the first silence of a
-// second or more.
-int Sound(const std::string& raw) {
+constexpr int kRate = 8000;
+// The marker is a full-scale square wave; the sample's tone stays below a quarter of full scale.
+constexpr int kMarkerLevel = 20000;
+
+// 100 ms of marker, to be played into the recording at a known wall time.
+int Marker(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  for (int i = 0; i < kRate / 10; ++i) {
+    const int16_t v = (i / 4) % 2 ? 30000 : -30000;
+    out.write(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+  return out ? 0 : 1;
+}
+
+// The recording's clock starts late and unevenly, so the marker played at markWall lines it up
+// with wall time; then the moments of Play and Pause can be found in it. Reports when the first
+// sound came after Play, the share of 50 ms slices with sound from there to the pause, and how
+// long sound went on after the pause.
+int Sound(const std::string& raw, double markWall, double playWall, double pauseWall) {
   std::ifstream in(raw, std::ios::binary);
   std::vector<int16_t> pcm;
   int16_t v = 0;
   while (in.read(reinterpret_cast<char*>(&v), sizeof v)) pcm.push_back(v);
-  constexpr int kRate = 8000, kSlice = kRate / 20;  // 50 ms
-  std::vector<bool> sound;
-  for (size_t i = 0; i + kSlice <= pcm.size(); i += kSlice) {
+  constexpr int kSlice = kRate / 20;  // 50 ms
+  // Silence is digital zero; the tone at the player's starting volume peaks near 700.
+  constexpr int kLoud = 100;
+  size_t mark = 0;
+  while (mark < pcm.size() && std::abs(pcm[mark]) < kMarkerLevel) ++mark;
+  if (mark == pcm.size()) {
+    std::printf("sound_start_ms no-marker\n");
+    return 1;
+  }
+  auto sampleAt = [&](double wall) {
+    return static_cast<size_t>(
+        std::clamp(double(mark) + (wall - markWall) * kRate, 0.0, double(pcm.size())));
+  };
+  const size_t play = sampleAt(playWall), pause = sampleAt(pauseWall);
+  size_t first = play;
+  while (first < pause && std::abs(pcm[first]) < kLoud) ++first;
+  if (first >= pause) {
+    std::printf("sound_start_ms none\n");
+    return 1;
+  }
+  // Sound after the pause: up to the last loud sample before a second of quiet.
+  size_t last = pause;
+  for (size_t i = pause; i < pcm.size() && i < last + kRate; ++i)
+    if (std::abs(pcm[i]) >= kLoud) last = i;
+  int slices = 0, with = 0;
+  for (size_t i = first; i + kSlice <= pause; i += kSlice) {
     double energy = 0;
     for (int k = 0; k < kSlice; ++k) energy += double(pcm[i + size_t(k)]) * pcm[i + size_t(k)];
-    // The sample tone plays at a quarter of full scale; silence is digital zero.
-    sound.push_back(std::sqrt(energy / kSlice) > 300.0);
+    ++slices;
+    with += std::sqrt(energy / kSlice) > kLoud / 2;
   }
-  size_t first = 0;
-  while (first < sound.size() && !sound[first]) ++first;
-  size_t end = first, quiet = 0;
-  for (size_t i = first; i < sound.size(); ++i) {
-    quiet = sound[i] ? 0 : quiet + 1;
-    if (quiet >= 20) break;
-    end = i + 1;
-  }
-  while (end > first && !sound[end - 1]) --end;
-  int with = 0;
-  for (size_t i = first; i < end; ++i) with += sound[i];
-  const size_t slices = end - first;
-  std::printf("sound_slices %zu\nsound_seconds %.2f\nsound_share_percent %.1f\n", slices,
-              double(slices) / 20.0, slices ? 100.0 * with / double(slices) : 0.0);
-  return slices > 0 ? 0 : 1;
+  std::printf("sound_start_ms %.0f\nsound_slices %d\nsound_seconds %.2f\n",
+              1000.0 * double(first - play) / kRate, slices, slices / 20.0);
+  std::printf("sound_share_percent %.1f\nsound_after_pause_ms %.0f\n",
+              slices ? 100.0 * with / slices : 0.0, 1000.0 * double(last - pause) / kRate);
+  return 0;
 }
 
 }  // namespace
@@ -162,7 +208,11 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     return Play(argv[2]);
   }
-  if (mode == "sound" && argc == 3) return Sound(argv[2]);
-  std::fprintf(stderr, "usage: ov_check_desktop play SAMPLE.ysk | sound RAW\n");
+  if (mode == "marker" && argc == 3) return Marker(argv[2]);
+  if (mode == "sound" && argc == 6)
+    return Sound(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]));
+  std::fprintf(stderr,
+               "usage: ov_check_desktop play SAMPLE.ysk | marker RAW | sound RAW MARK PLAY "
+               "PAUSE\n");
   return 2;
 }

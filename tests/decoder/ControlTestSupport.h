@@ -3,6 +3,7 @@
 // picture back, and a sound sink that records what it is given.
 #include <QApplication>
 #include <QImage>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -43,7 +44,9 @@ class CaptureSink : public ISoundSink {
  public:
   void Write(std::span<const int16_t> samples) override;
   void Discard() override;
+  void Hold() override { ++holds; }
   std::vector<int16_t> Take();
+  std::atomic<int> holds{0};
 
  private:
   std::mutex m_mutex;

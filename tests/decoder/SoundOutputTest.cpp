@@ -111,5 +111,28 @@ TEST(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
   EXPECT_TRUE(cap->Take().empty());
 }
 
+TEST(SoundThroughControl, PauseStopsTheSoundUntilTheNextClear) {
+  App();
+  auto sink = std::make_unique<CaptureSink>();
+  CaptureSink* cap = sink.get();
+  DecoderControl control(nullptr, nullptr, std::move(sink));
+  CQuelmar_Ctrl_Player player(&control);
+  player.SetVolume(15);
+  auto submit = [&](uint64_t j) {
+    const auto a = Tone(0, j);
+    player.SubmitFrame(a.data(), 1709294400, int32_t(j * 200), 1, int32_t(a.size()), 0, 0);
+    return cap->Take().size();
+  };
+  EXPECT_EQ(submit(0), sample::kAudioFrameBytes);
+  player.SetMode(3, 0);  // what the window passes at an open: no pause
+  EXPECT_EQ(cap->holds, 0);
+  player.SetMode(3, 1);
+  EXPECT_EQ(cap->holds, 1);
+  // A frame the playback thread hands over just after the pause must not start the sound again.
+  EXPECT_EQ(submit(1), 0u);
+  player.ClearDecoder();  // playback goes on
+  EXPECT_EQ(submit(2), sample::kAudioFrameBytes);
+}
+
 }  // namespace
 }  // namespace ov::test

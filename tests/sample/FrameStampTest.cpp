@@ -60,10 +60,23 @@ TEST(FrameStampTest, ReadsInsideARectangleOnly) {
   EXPECT_FALSE(ReadStamp(image.data(), W, H, W * 4, {X, Y, 40, 30})) << "too small";
 }
 
+TEST(FrameStampTest, ReadsUnderAPaneTitle) {
+  // The player's title plate: dark, over the top-left corner, a third of the pane wide, as high
+  // as a line of a 10 to 16 px font (a 14th of the pane) with its margins.
+  for (auto [w, h] : {std::pair{352, 288}, std::pair{176, 144}}) {
+    Picture p(w, h, 0, 1234);
+    const int plate = 6 + std::clamp(h / 14, 10, 16) * 3 / 2;
+    for (int r = 0; r < plate; ++r)
+      for (int c = 0; c < w / 3; ++c)
+        for (int k = 0; k < 3; ++k) p.bgra[size_t((r * w + c) * 4 + k)] = 20;
+    EXPECT_EQ(ReadStamp(p.bgra.data(), w, h, w * 4), (StampValue{0, 1234})) << w;
+  }
+}
+
 TEST(FrameStampTest, CorruptCellIsDetected) {
   Picture p(352, 288, 3, 77);
-  // Invert one cell of the frame number (row 1, column 12; cells are 16 px).
-  for (int r = 16; r < 32; ++r)
+  // Invert one cell of the frame number (row 3, column 12; cells are 16 px).
+  for (int r = 48; r < 64; ++r)
     for (int c = 12 * 16; c < 13 * 16; ++c)
       for (int k = 0; k < 3; ++k) p.bgra[size_t((r * 352 + c) * 4 + k)] ^= 0xFF;
   EXPECT_FALSE(ReadStamp(p.bgra.data(), 352, 288, 352 * 4));

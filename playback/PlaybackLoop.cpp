@@ -26,7 +26,9 @@ void PlaybackLoop::Restart() {
   m_k = 0;
   m_primed = false;
   m_sched.Invalidate();
-  // A search or an open may have replaced the file or every position.
+  // A search or an open may have replaced the file or every position. The reader is taken again
+  // under the file lock: holding on to it would keep a closed file's descriptor open.
+  m_reader = FrameReader();
   for (auto& c : m_videoHeaders) c.valid = false;
   for (auto& c : m_audioHeaders) c.valid = false;
 }

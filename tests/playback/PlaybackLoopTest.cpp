@@ -289,5 +289,22 @@ TEST(PlaybackLoop, ReadsOnlyTheChannelThatMovedAndStillMergesInOrder) {
     ASSERT_LE(KeyOf(shown[i - 1]), KeyOf(shown[i])) << i;
 }
 
+// An open that is rejected closes the file before it; the loop must not keep it open.
+TEST(PlaybackLoop, LetsGoOfAFileTheNextOpenClosed) {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(100, 0, 40, 25));
+  Rig rig;
+  auto bytes = fx.Build();
+  ASSERT_TRUE(rig.d.OpenSources(Fixture::Source(bytes), Fixture::Source(bytes)).accepted);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1000);
+  ASSERT_FALSE(rig.Frames().empty());
+  auto bad = std::make_shared<std::vector<uint8_t>>(3000, uint8_t{0});
+  (*bad)[2] = 7;  // no known layout
+  EXPECT_FALSE(rig.d.OpenSources(Fixture::Source(bad), Fixture::Source(bad)).accepted);
+  rig.d.Wait(100);
+  EXPECT_EQ(bytes.use_count(), 1);
+}
+
 }  // namespace
 }  // namespace ov::test

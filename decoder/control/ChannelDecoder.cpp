@@ -1,6 +1,8 @@
 #include "decoder/control/ChannelDecoder.h"
 
-#include <cstring>
+#include <pthread.h>
+
+#include <cstdio>
 #include <mutex>
 
 #include "decoder/control/DecodeGate.h"
@@ -29,6 +31,10 @@ ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError
   m_last = av_frame_alloc();
   m_packet = av_packet_alloc();
   m_thread = std::thread([this] { Run(); });
+  // Named, so a profile tells the channels' decoding from the rest of the process.
+  char name[16];
+  std::snprintf(name, sizeof name, "ov-decode-%d", channel);
+  pthread_setname_np(m_thread.native_handle(), name);
 }
 
 ChannelDecoder::~ChannelDecoder() {
@@ -45,8 +51,8 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   if (!data || size == 0) return;
   m_submitted.fetch_add(1, std::memory_order_relaxed);
   EncodedFrame f;
-  f.data.resize(size + AV_INPUT_BUFFER_PADDING_SIZE);  // the tail stays zero
-  std::memcpy(f.data.data(), data, size);
+  f.data = m_packets.Copy(data, size);
+  if (!f.data) return;
   f.payloadSize = size;
   f.key = key;
   f.generation = m_generation.load(std::memory_order_acquire);
@@ -95,7 +101,7 @@ void ChannelDecoder::Run() {
     // Once admitted, a channel decodes what it has queued for up to one slice: switching between
     // decoders on every frame costs more than the decoding of a small frame.
     constexpr auto kSlice = std::chrono::milliseconds(4);
-    DecodeGate::Hold hold(DecodeGate::Shared());
+    DecodeGate::Hold hold(DecodeGate::Shared(), !m_board.TargetSize(m_channel).isEmpty());
     const auto sliceEnd = std::chrono::steady_clock::now() + kSlice;
     while (f) {
       if (f->generation != m_lastGeneration) {
@@ -111,7 +117,7 @@ void ChannelDecoder::Run() {
   }
 }
 
-void ChannelDecoder::Decode(const EncodedFrame& f) {
+void ChannelDecoder::Decode(EncodedFrame& f) {
   if (f.key) {
     const VideoCoding c = DetectCoding(std::span<const uint8_t>(f.data.data(), f.payloadSize));
     if (c != VideoCoding::Unknown && (c != m_coding || !m_ctx)) {
@@ -124,7 +130,9 @@ void ChannelDecoder::Decode(const EncodedFrame& f) {
     m_keyWaitDropped.fetch_add(1, std::memory_order_relaxed);
     return;
   }
-  m_packet->data = const_cast<uint8_t*>(f.data.data());
+  // A reference-counted packet: libavcodec keeps a reference instead of copying the payload.
+  m_packet->buf = f.data.release();
+  m_packet->data = m_packet->buf->data;
   m_packet->size = static_cast<int>(f.payloadSize);
   m_packet->flags = f.key ? AV_PKT_FLAG_KEY : 0;
   int rc = avcodec_send_packet(m_ctx, m_packet);
@@ -185,15 +193,24 @@ void ChannelDecoder::Fail(int error) {
 }
 
 QImage& ChannelDecoder::TakeImage(QSize size) {
-  // A slot is free when the board no longer shares it; writing into a shared one would copy it.
-  for (QImage& img : m_pool)
-    if (!img.isNull() && img.size() == size && img.isDetached()) return img;
-  QImage* slot = &m_pool[m_poolNext];
-  for (QImage& img : m_pool)
-    if (img.isNull() || img.isDetached()) slot = &img;
-  m_poolNext = (m_poolNext + 1) % 3;
-  *slot = QImage(size, QImage::Format_RGB32);
-  return *slot;
+  // A picture is free when the board no longer shares it; writing into a shared one would copy it.
+  QImage* spare = nullptr;
+  for (QImage& img : m_images) {
+    if (!img.isDetached()) continue;
+    if (img.size() == size) return img;
+    spare = &img;  // free, but of an older pane size
+  }
+  if (!spare) {
+    // All in use: another one, or (past the bound, with many pictures held back) the oldest.
+    if (m_images.size() < kMaxImages) {
+      m_images.reserve(kMaxImages);  // references handed out stay valid
+      spare = &m_images.emplace_back();
+    } else {
+      spare = &m_images.front();
+    }
+  }
+  *spare = QImage(size, QImage::Format_RGB32);
+  return *spare;
 }
 
 void ChannelDecoder::Show(const AVFrame* frame, const FrameMeta& f) {

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "decoder/control/FrameQueue.h"
+#include "decoder/control/PacketPool.h"
 #include "decoder/control/PictureBoard.h"
 #include "decoder/control/VideoCoding.h"
 
@@ -44,7 +46,7 @@ class ChannelDecoder {
   ChannelDecoder(const ChannelDecoder&) = delete;
   ChannelDecoder& operator=(const ChannelDecoder&) = delete;
 
-  // Any thread: copies the payload and queues it; returns at once.
+  // Any thread: copies the payload (into a pooled buffer) and queues it; returns at once.
   void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec);
   // Any thread: forgets queued frames and decoder state; blank also empties the channel's pane,
   // otherwise its last picture stays up until the next one replaces it.
@@ -56,7 +58,7 @@ class ChannelDecoder {
 
  private:
   void Run();
-  void Decode(const EncodedFrame& f);
+  void Decode(EncodedFrame& f);
   bool Open(VideoCoding coding);
   void Close();
   struct FrameMeta {
@@ -70,6 +72,7 @@ class ChannelDecoder {
   const int m_channel;
   PictureBoard& m_board;
   ErrorFn m_onError;
+  PacketPool m_packets;
   FrameQueue m_queue;
   std::atomic<uint32_t> m_generation{0};
   std::atomic<uint64_t> m_submitted{0}, m_decoded{0}, m_presented{0}, m_errors{0},
@@ -86,8 +89,10 @@ class ChannelDecoder {
   VideoCoding m_coding = VideoCoding::Unknown;
   uint32_t m_lastGeneration = 0;
   bool m_needKey = true;
-  QImage m_pool[3];  // reused once the board has let go of them
-  int m_poolNext = 0;
+  // Pictures, reused once the board has let go of them: one on screen, one being painted, the
+  // rest held back to wait for the sound.
+  static constexpr size_t kMaxImages = 8;
+  std::vector<QImage> m_images;
 
   std::thread m_thread;  // last: starts after everything above exists
 };

@@ -12,14 +12,18 @@ DecodeGate& DecodeGate::Shared() {
   return gate;
 }
 
-void DecodeGate::Acquire() {
+void DecodeGate::Acquire(bool shown) {
   std::unique_lock lock(m_mutex);
   if (m_waiters.empty() && m_running < m_slots) {
     ++m_running;
     return;
   }
   Waiter w;
-  m_waiters.push_back(&w);
+  w.shown = shown;
+  auto at = m_waiters.end();
+  if (shown)
+    at = std::find_if(m_waiters.begin(), m_waiters.end(), [](const Waiter* o) { return !o->shown; });
+  m_waiters.insert(at, &w);
   w.cv.wait(lock, [&] { return w.granted; });
 }
 

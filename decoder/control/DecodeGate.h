@@ -1,5 +1,6 @@
 #pragma once
-// Lets at most as many channels decode at once as there are cores, in the order they asked.
+// Lets at most as many channels decode at once as there are cores, in the order they asked;
+// channels whose picture is on screen go before those decoding only to keep their references.
 //
 // Sixteen decoding threads all runnable at once would take the window thread's share of the CPU
 // (its paints then arrive late and bunched); first come, first served keeps every channel moving
@@ -17,12 +18,13 @@ class DecodeGate {
   // Process-wide gate sized to the machine.
   static DecodeGate& Shared();
 
-  void Acquire();
+  // shown: the caller's picture is on screen; it waits behind other shown ones only.
+  void Acquire(bool shown = true);
   void Release();
 
   class Hold {
    public:
-    explicit Hold(DecodeGate& g) : m_gate(g) { m_gate.Acquire(); }
+    explicit Hold(DecodeGate& g, bool shown = true) : m_gate(g) { m_gate.Acquire(shown); }
     ~Hold() { m_gate.Release(); }
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;
@@ -37,6 +39,7 @@ class DecodeGate {
   struct Waiter {
     std::condition_variable cv;
     bool granted = false;
+    bool shown = true;
   };
   const uint64_t m_slots;
   std::mutex m_mutex;

@@ -3,15 +3,29 @@
 #include <algorithm>
 
 namespace ov {
+namespace {
+// Reverse play hands over earlier times than the last: the span counts either way.
+std::chrono::milliseconds RecordingTime(const EncodedFrame& f) {
+  return std::chrono::milliseconds(int64_t(f.fTime) * 1000 + f.msec);
+}
+}  // namespace
 
-FrameQueue::FrameQueue(size_t maxFrames, size_t maxBytes)
-    : m_maxFrames(std::max<size_t>(1, maxFrames)), m_maxBytes(maxBytes) {}
+FrameQueue::FrameQueue(size_t maxFrames, size_t maxBytes, std::chrono::milliseconds maxAge)
+    : m_maxFrames(std::max<size_t>(1, maxFrames)),
+      m_maxBytes(maxBytes),
+      m_maxAge(maxAge),
+      m_ring(m_maxFrames),
+      m_queuedAt(m_maxFrames) {}
 
 bool FrameQueue::Push(EncodedFrame frame) {
+  bool wake = false;
+  const auto now = std::chrono::steady_clock::now();
   {
     std::lock_guard lock(m_mutex);
     if (m_stopped) return false;
-    const bool full = m_frames.size() >= m_maxFrames || m_bytes + frame.data.size() > m_maxBytes;
+    const bool full = m_count >= m_maxFrames || m_bytes + frame.payloadSize > m_maxBytes ||
+                      (m_count > 0 && now - m_queuedAt[m_head] > m_maxAge &&
+                       std::chrono::abs(RecordingTime(frame) - RecordingTime(At(0))) > m_maxAge);
     if (frame.key) {
       if (full) ClearLocked();
       m_waitKey = false;
@@ -20,28 +34,35 @@ bool FrameQueue::Push(EncodedFrame frame) {
       ++m_dropped;
       return false;
     }
-    if (frame.data.size() > m_maxBytes) {  // would never fit: treat like a full queue
+    if (frame.payloadSize > m_maxBytes) {  // would never fit: treat like a full queue
       m_waitKey = true;
       ++m_dropped;
       return false;
     }
-    m_bytes += frame.data.size();
-    m_frames.push_back(std::move(frame));
-    m_maxSizeSeen = std::max(m_maxSizeSeen, m_frames.size());
+    m_bytes += frame.payloadSize;
+    m_queuedAt[(m_head + m_count) % m_ring.size()] = now;
+    At(m_count) = std::move(frame);
+    ++m_count;
+    m_maxSizeSeen = std::max(m_maxSizeSeen, m_count);
+    wake = m_waiting;
   }
-  m_cv.notify_one();
+  if (wake) m_cv.notify_one();
   return true;
 }
 
 std::optional<EncodedFrame> FrameQueue::Pop(std::chrono::milliseconds timeout) {
   std::unique_lock lock(m_mutex);
-  m_cv.wait_for(lock, timeout, [this] { return m_stopped || m_woken || !m_frames.empty(); });
+  m_waiting = true;
+  m_cv.wait_for(lock, timeout, [this] { return m_stopped || m_woken || m_count > 0; });
+  m_waiting = false;
   return TakeLocked(true);
 }
 
 std::optional<EncodedFrame> FrameQueue::Pop() {
   std::unique_lock lock(m_mutex);
-  m_cv.wait(lock, [this] { return m_stopped || m_woken || !m_frames.empty(); });
+  m_waiting = true;
+  m_cv.wait(lock, [this] { return m_stopped || m_woken || m_count > 0; });
+  m_waiting = false;
   return TakeLocked(true);
 }
 
@@ -63,11 +84,20 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
     m_woken = false;
     return std::nullopt;
   }
-  if (m_stopped || m_frames.empty()) return std::nullopt;
-  EncodedFrame f = std::move(m_frames.front());
-  m_frames.pop_front();
-  m_bytes -= f.data.size();
+  if (m_stopped || m_count == 0) return std::nullopt;
+  EncodedFrame f = std::move(At(0));
+  m_bytes -= f.payloadSize;
+  m_head = (m_head + 1) % m_ring.size();
+  --m_count;
   return f;
+}
+
+void FrameQueue::PopFrontLocked() {
+  EncodedFrame& f = At(0);
+  m_bytes -= f.payloadSize;
+  f = EncodedFrame();  // gives the payload buffer back now
+  m_head = (m_head + 1) % m_ring.size();
+  --m_count;
 }
 
 void FrameQueue::Clear() {
@@ -78,12 +108,11 @@ void FrameQueue::Clear() {
 
 void FrameQueue::DropToNextKey() {
   std::lock_guard lock(m_mutex);
-  while (!m_frames.empty() && !m_frames.front().key) {
-    m_bytes -= m_frames.front().data.size();
-    m_frames.pop_front();
+  while (m_count > 0 && !At(0).key) {
+    PopFrontLocked();
     ++m_dropped;
   }
-  if (m_frames.empty()) m_waitKey = true;
+  if (m_count == 0) m_waitKey = true;
 }
 
 void FrameQueue::Stop() {
@@ -96,8 +125,9 @@ void FrameQueue::Stop() {
 }
 
 void FrameQueue::ClearLocked() {
-  m_dropped += m_frames.size();
-  m_frames.clear();
+  m_dropped += m_count;
+  while (m_count > 0) PopFrontLocked();
+  m_head = 0;
   m_bytes = 0;
 }
 
@@ -108,7 +138,7 @@ bool FrameQueue::Stopped() const {
 
 size_t FrameQueue::Size() const {
   std::lock_guard lock(m_mutex);
-  return m_frames.size();
+  return m_count;
 }
 size_t FrameQueue::Bytes() const {
   std::lock_guard lock(m_mutex);

@@ -9,16 +9,17 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "decoder/control/PacketPool.h"
+
 namespace ov {
 
 struct EncodedFrame {
-  std::vector<uint8_t> data;  // payload followed by zeroed padding the decoder may read
-  size_t payloadSize = 0;
+  PacketBuffer data;  // payload followed by zeroed padding the decoder may read
+  size_t payloadSize = 0;  // what the queue's byte limit counts
   bool key = false;
   uint32_t generation = 0;  // frames of an older generation are stale after a flush
   int32_t fTime = 0;
@@ -28,9 +29,13 @@ struct EncodedFrame {
 
 class FrameQueue {
  public:
-  // Limits: 25 frames is one second at the recorder's usual rate; the byte limit bounds memory
-  // when the frames are large.
-  explicit FrameQueue(size_t maxFrames = 25, size_t maxBytes = 2u << 20);
+  // Limits: the queue counts as full once its oldest frame has waited maxAge and the queued
+  // frames span more than maxAge of recording time, so a channel that falls behind real time
+  // drops to its next key frame instead of showing ever older pictures (80 ms: two frame
+  // intervals at the recorder's usual 25 frames a second). 25 frames and the byte limit bound
+  // memory when frames come faster than that, at high speeds.
+  explicit FrameQueue(size_t maxFrames = 25, size_t maxBytes = 2u << 20,
+                      std::chrono::milliseconds maxAge = std::chrono::milliseconds(80));
 
   // Any thread. Returns false when the frame was dropped.
   bool Push(EncodedFrame frame);
@@ -59,16 +64,23 @@ class FrameQueue {
  private:
   void ClearLocked();
   std::optional<EncodedFrame> TakeLocked(bool honourWake);
+  EncodedFrame& At(size_t i) { return m_ring[(m_head + i) % m_ring.size()]; }
+  void PopFrontLocked();
 
   const size_t m_maxFrames;
   const size_t m_maxBytes;
+  const std::chrono::steady_clock::duration m_maxAge;
   mutable std::mutex m_mutex;
   std::condition_variable m_cv;
-  std::deque<EncodedFrame> m_frames;
+  // A ring of m_maxFrames slots: queueing a frame allocates nothing.
+  std::vector<EncodedFrame> m_ring;
+  std::vector<std::chrono::steady_clock::time_point> m_queuedAt;  // parallel to m_ring
+  size_t m_head = 0, m_count = 0;
   size_t m_bytes = 0;
   bool m_waitKey = true;  // nothing decodes before a channel's first key frame
   bool m_stopped = false;
   bool m_woken = false;
+  bool m_waiting = false;  // the decoder sleeps in Pop: only then does a push wake it
   uint64_t m_dropped = 0;
   size_t m_maxSizeSeen = 0;
 };

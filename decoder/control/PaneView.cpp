@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <algorithm>
 #include <cstdio>
@@ -176,11 +177,16 @@ void PaneView::PaintPane(QPainter& p, int index) {
   const QRect pr = pane::PaneRect(size(), shown, index);
   const QRect cr = pane::ContentRect(size(), shown, index);
   const Picture pic = m_board.Get(ch);
-  if (!m_idle) p.fillRect(cr, kPaneDark);
-  if (!pic.image.isNull() && !cr.isEmpty()) {
+  if (pic.image.isNull() || cr.isEmpty()) {
+    if (!m_idle) p.fillRect(cr, kPaneDark);
+  } else {
     const double aspect = static_cast<double>(pic.image.width()) / pic.image.height();
     const QSize fit = pane::FitSize(cr.size(), aspect);
     const QRect target = pane::Centred(cr, fit);
+    // Only the bars beside the picture are filled: the picture covers the rest, and writing its
+    // pixels twice would double the paint's cost.
+    if (!m_idle && target != cr)
+      for (const QRect& bar : QRegion(cr).subtracted(target)) p.fillRect(bar, kPaneDark);
     if (fit == pic.image.size()) {
       p.drawImage(target.topLeft(), pic.image);
     } else {  // decoded for an older pane size; the next picture will fit

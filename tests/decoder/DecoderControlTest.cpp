@@ -53,11 +53,11 @@ class DecoderControlTest : public ::testing::Test {
     const auto s = Shown(channel);
     return s && s->channel == channel && s->frame == frame;
   }
-  // Paced like playback at a speed the decoders keep up with: a burst beyond the queue's bound
-  // would (rightly) drop the rest of its run.
+  // Paced like playback at a speed the decoders keep up with: a backlog older than the queue's
+  // bound would (rightly) drop the rest of its run, and sanitizer builds decode slowly.
   void SubmitAll(int channel, const std::vector<sample::EncodedFrame>& clip) {
     for (const auto& f : clip) {
-      WaitFor([&] { return m_control->QueuedFrames() < 12; });
+      WaitFor([&] { return m_control->QueuedFrames(channel) < 3; });
       SubmitVideo(m_player, channel, f);
     }
   }

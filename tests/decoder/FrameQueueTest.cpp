@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "decoder/control/DecodeGate.h"
 #include "decoder/control/FrameQueue.h"
+#include "decoder/control/PacketPool.h"
 #include "decoder/control/PaneLayout.h"
 #include "decoder/control/VideoCoding.h"
 
@@ -18,7 +20,6 @@ EncodedFrame Frame(bool key, int id, size_t bytes = 10) {
   EncodedFrame f;
   f.key = key;
   f.msec = id;
-  f.data.assign(bytes, 0);
   f.payloadSize = bytes;
   return f;
 }
@@ -87,6 +88,57 @@ TEST(FrameQueue, ClearAndErrorRecovery) {
   q.Stop();
   EXPECT_FALSE(q.Pop(0ms).has_value());
   EXPECT_FALSE(q.Push(Frame(true, 8)));
+}
+
+TEST(FrameQueue, ABacklogOlderThanTheBoundDropsToTheNextKeyFrame) {
+  FrameQueue q(4, 1000, 30ms);
+  // Frames (their msec 20 apart) taken as they come flow through the ring in order, however
+  // often it wraps.
+  q.Push(Frame(true, 0));
+  for (int i = 1; i < 10; ++i) {
+    EXPECT_TRUE(q.Push(Frame(false, i * 20)));
+    EXPECT_EQ(q.Pop(0ms)->msec, (i - 1) * 20);
+  }
+  std::this_thread::sleep_for(40ms);  // frame 180 has waited too long, but only
+  EXPECT_TRUE(q.Push(Frame(false, 200)));  // 20 ms of recording are queued: not behind yet
+  EXPECT_FALSE(q.Push(Frame(false, 220)));  // 40 ms: the decoder fell behind real time
+  EXPECT_FALSE(q.Push(Frame(false, 240)));  // the rest of the run goes too
+  EXPECT_TRUE(q.Push(Frame(true, 260)));    // and the key frame replaces the stale backlog
+  EXPECT_TRUE(q.Push(Frame(false, 280)));
+  EXPECT_EQ(Drain(q), (std::vector<int>{260, 280}));
+  // Frames sent faster than real time (a burst of one instant) wait within the count bound.
+  q.Push(Frame(true, 300));
+  q.Push(Frame(false, 300));
+  std::this_thread::sleep_for(40ms);
+  EXPECT_TRUE(q.Push(Frame(false, 301)));
+}
+
+TEST(PacketPool, CopiesPayloadWithZeroPaddingAndReusesBuffers) {
+  PacketPool pool;
+  for (size_t size : {size_t(1), size_t(4000), size_t(70000), PacketPool::kMaxPooled + 1}) {
+    std::vector<uint8_t> src(size);
+    for (size_t i = 0; i < size; ++i) src[i] = uint8_t(i * 31 + 7);
+    PacketBuffer b = pool.Copy(src.data(), size);
+    ASSERT_TRUE(b) << size;
+    EXPECT_TRUE(std::equal(src.begin(), src.end(), b.data())) << size;
+    // The decoder's bitstream reader may read past the payload: that tail must be zero.
+    for (size_t i = 0; i < 64; ++i) ASSERT_EQ(b.data()[size + i], 0) << size;
+  }
+  EXPECT_FALSE(pool.Copy(nullptr, 0));
+  // Once a buffer comes back, the next payload of its size class gets it again.
+  std::vector<uint8_t> a(12000, 0xAB);
+  const uint8_t* first = nullptr;
+  {
+    PacketBuffer b = pool.Copy(a.data(), 9000);
+    first = b.data();
+  }
+  PacketBuffer again = pool.Copy(a.data(), 12000);
+  EXPECT_EQ(again.data(), first);
+  // A buffer outlives its pool while something (a queued frame, the decoder) still holds it.
+  auto shortLived = std::make_unique<PacketPool>();
+  PacketBuffer kept = shortLived->Copy(a.data(), 9000);
+  shortLived.reset();
+  EXPECT_EQ(kept.data()[8999], 0xAB);
 }
 
 TEST(FrameQueue, WakeEndsAWaitWithoutLosingFrames) {
@@ -168,6 +220,32 @@ TEST(DecodeGate, NeverLetsMoreThanItsSlotsRunAtOnce) {
   EXPECT_EQ(done.load(), 1600);
   EXPECT_LE(most.load(), 2);
   EXPECT_EQ(most.load() > 0, true);
+}
+
+TEST(DecodeGate, ShownChannelsGoBeforeHiddenOnes) {
+  DecodeGate gate(1);
+  gate.Acquire();
+  std::mutex m;
+  std::vector<char> order;
+  auto waiter = [&](bool shown, char name) {
+    return std::thread([&, shown, name] {
+      DecodeGate::Hold hold(gate, shown);
+      std::lock_guard lock(m);
+      order.push_back(name);
+    });
+  };
+  std::thread hidden = waiter(false, 'h');
+  std::this_thread::sleep_for(30ms);
+  std::thread shown1 = waiter(true, 's');
+  std::this_thread::sleep_for(30ms);
+  std::thread shown2 = waiter(true, 't');
+  std::this_thread::sleep_for(30ms);
+  gate.Release();
+  hidden.join();
+  shown1.join();
+  shown2.join();
+  // Shown ones keep their order among themselves; the hidden one waits for both.
+  EXPECT_EQ(order, (std::vector<char>{'s', 't', 'h'}));
 }
 
 }  // namespace

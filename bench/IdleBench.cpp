@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     // To the end: 59-second steps forward, then play out what is left.
     d.OnCommand(ctl::kPlay);
     for (int i = 0; i < 200 && s.m_AtEnd.load() == 0; ++i) {
-      d.OnCommand(ctl::kF);
+      d.OnCommand(ctl::kForward59);
       RunUntil([&] { return s.m_SeekDone.load() != 0; }, 5000);
       Run(30);
     }

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 0: d.Do([](E& e) { e.OnPlay(); }); break;
       case 1: d.Do([](E& e) { e.OnRew(); }); break;
       case 2: d.Do([](E& e) { e.OnFF(); }); break;
-      case 3: d.Do([](E& e) { e.OnR(); }); break;
-      case 4: d.Do([](E& e) { e.OnF(); }); break;
+      case 3: d.Do([](E& e) { e.OnBack59(); }); break;
+      case 4: d.Do([](E& e) { e.OnForward59(); }); break;
       case 5: d.Do([arg](E& e) { e.OnSeekScroll(ov::ctl::kTbThumbPosition, arg - 16, true); }); break;
       case 6: d.Do([](E& e) { e.ToggleIFrameOnly(); }); break;
       case 7: {

@@ -6,9 +6,9 @@
 namespace ov::ctl {
 
 inline constexpr int kRew = 1001;
-inline constexpr int kR = 1002;
+inline constexpr int kBack59 = 1002;  // "r": 59 seconds back
 inline constexpr int kPlay = 1003;
-inline constexpr int kF = 1004;
+inline constexpr int kForward59 = 1004;  // "f": 59 seconds forward
 inline constexpr int kFF = 1005;
 inline constexpr int kVolume = 1006;
 inline constexpr int kPathBox = 1009;

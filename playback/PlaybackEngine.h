@@ -47,8 +47,8 @@ class PlaybackEngine {
   void OnPlay();                                          // 1003
   void OnRew();                                           // 1001
   void OnFF();                                            // 1005
-  void OnR();                                             // 1002, 59 s back
-  void OnF();                                             // 1004, 59 s forward
+  void OnBack59();                                        // 1002, 59 s back
+  void OnForward59();                                     // 1004, 59 s forward
   void OnSeekScroll(int code, int pos, bool isButtonUp);  // 1016
   void OnVolumeScroll(int code, int level);               // 1006
   void OnSound();                                         // 1017

@@ -143,7 +143,7 @@ void PlaybackEngine::OnFF() {
   Kick();
 }
 
-void PlaybackEngine::OnR() {
+void PlaybackEngine::OnBack59() {
   auto& st = m_State;
   if (!FileReady()) return;
   const int32_t slider = st.m_SliderSecond.load(kAcq);
@@ -157,7 +157,7 @@ void PlaybackEngine::OnR() {
   Kick();
 }
 
-void PlaybackEngine::OnF() {
+void PlaybackEngine::OnForward59() {
   auto& st = m_State;
   if (!FileReady()) return;
   const int32_t slider = st.m_SliderSecond.load(kAcq);

@@ -43,9 +43,9 @@ inline constexpr struct {
   ButtonLook look;
 } kRestingLooks[] = {
     {idc::kPlay, kPlayLook},
-    {idc::kR, kBackLook},
+    {idc::kBack59, kBackLook},
     {idc::kRew, kRewLook},
-    {idc::kF, kForwardLook},
+    {idc::kForward59, kForwardLook},
     {idc::kFF, kFFLook},
     {idc::kFileOpen, kFileOpenLook},
     {idc::kSpeakerMin, kSpeakerLook},

@@ -29,11 +29,11 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kFF:
       e.OnFF();
       break;
-    case idc::kR:
-      e.OnR();
+    case idc::kBack59:
+      e.OnBack59();
       break;
-    case idc::kF:
-      e.OnF();
+    case idc::kForward59:
+      e.OnForward59();
       break;
     case idc::kSpeakerMin:
       e.OnSound();

@@ -105,9 +105,9 @@ CSkinButton* CPlayerDlg::AddButton(int id, const char* text) {
 // Children are made in this order because it is their stacking and tab order.
 void CPlayerDlg::CreateControls() {
   AddButton(idc::kRew, "rew");
-  AddButton(idc::kR, "r");
+  AddButton(idc::kBack59, "r");
   AddButton(idc::kPlay, "Play");
-  AddButton(idc::kF, "f");
+  AddButton(idc::kForward59, "f");
   AddButton(idc::kFF, "ff");
   m_sldVolume = new CVolumeSlider(idc::kVolume, this);
   m_sldVolume->setOrientation(Qt::Horizontal);

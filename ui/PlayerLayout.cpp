@@ -27,9 +27,9 @@ void CPlayerDlg::LayoutControls() {
   constexpr int W = kVideoWidth;
   const int T = m_nBarTop;
   PlaceButton(idc::kPlay, W / 2, T + 3, 43, 48, kPlayLook);
-  PlaceButton(idc::kR, W / 2 - 36, T + 3, 36, 48, kBackLook);
+  PlaceButton(idc::kBack59, W / 2 - 36, T + 3, 36, 48, kBackLook);
   PlaceButton(idc::kRew, W / 2 - 72, T + 3, 36, 48, kRewLook);
-  PlaceButton(idc::kF, W / 2 + 43, T + 3, 36, 48, kForwardLook);
+  PlaceButton(idc::kForward59, W / 2 + 43, T + 3, 36, 48, kForwardLook);
   PlaceButton(idc::kFF, W / 2 + 79, T + 3, 36, 48, kFFLook);
   // Only ff is a tool of the tooltip control; its tips are kept but never shown.
   m_toolTips[idc::kFF] = LoadResString(IDS_FF_TIP);

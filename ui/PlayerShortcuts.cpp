@@ -45,8 +45,8 @@ void CPlayerDlg::SetKeyToolTips() {
   } tips[] = {
       {idc::kPlay, "Play / Pause", KeyAction::PlayPause},
       {idc::kRew, "Rewind, next rewind speed", KeyAction::NextRewSpeed},
-      {idc::kR, "59 seconds back", KeyAction::Back59},
-      {idc::kF, "59 seconds forward", KeyAction::Forward59},
+      {idc::kBack59, "59 seconds back", KeyAction::Back59},
+      {idc::kForward59, "59 seconds forward", KeyAction::Forward59},
       {idc::kFF, "Fast forward, next speed", KeyAction::NextFFSpeed},
       {idc::kSpeakerMin, "Sound on / off", KeyAction::Mute},
       {idc::kCh1, "1 pane", KeyAction::Layout1},
@@ -77,9 +77,9 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
     case KeyAction::Back5:
       return SeekBy(-kSmallJumpSeconds);
     case KeyAction::Forward59:
-      return OnCommand(idc::kF);
+      return OnCommand(idc::kForward59);
     case KeyAction::Back59:
-      return OnCommand(idc::kR);
+      return OnCommand(idc::kBack59);
     case KeyAction::NextFFSpeed:
       return OnCommand(idc::kFF);
     case KeyAction::NextRewSpeed:

@@ -55,10 +55,10 @@ TEST(Transport, JumpsNeedAMinuteOfRoom) {
     rig.Do(h);
     return rig.S().m_SliderSecond.load();
   };
-  EXPECT_EQ(jump(58, &PlaybackEngine::OnR), 58);
-  EXPECT_EQ(jump(59, &PlaybackEngine::OnR), 0);
-  EXPECT_EQ(jump(total - 58, &PlaybackEngine::OnF), total - 58);
-  EXPECT_EQ(jump(total - 59, &PlaybackEngine::OnF), total);
+  EXPECT_EQ(jump(58, &PlaybackEngine::OnBack59), 58);
+  EXPECT_EQ(jump(59, &PlaybackEngine::OnBack59), 0);
+  EXPECT_EQ(jump(total - 58, &PlaybackEngine::OnForward59), total - 58);
+  EXPECT_EQ(jump(total - 59, &PlaybackEngine::OnForward59), total);
   EXPECT_EQ(rig.S().m_SeekDone.load(), 1);
 }
 

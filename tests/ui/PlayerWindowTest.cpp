@@ -36,8 +36,8 @@ TEST_F(PlayerWindowTest, EveryControlSitsAtItsPlace) {
     int id;
     QRect r;
   } places[] = {
-      {idc::kPlay, {352, 644, 43, 48}},       {idc::kR, {316, 644, 36, 48}},
-      {idc::kRew, {280, 644, 36, 48}},        {idc::kF, {395, 644, 36, 48}},
+      {idc::kPlay, {352, 644, 43, 48}},       {idc::kBack59, {316, 644, 36, 48}},
+      {idc::kRew, {280, 644, 36, 48}},        {idc::kForward59, {395, 644, 36, 48}},
       {idc::kFF, {431, 644, 36, 48}},         {idc::kVolume, {604, 661, 115, 14}},
       {idc::kSpeakerMin, {590, 661, 14, 15}}, {idc::kSpeakerMax, {699, 661, 14, 15}},
       {idc::kMinimize, {683, 3, 19, 19}},     {idc::kMaximize, {683, 3, 19, 19}},

@@ -35,7 +35,7 @@ class TransportTest : public PlayerDlgFixture {
 };
 
 TEST_F(TransportTest, NothingMovesWithoutAFile) {
-  for (int id : {idc::kPlay, idc::kRew, idc::kFF, idc::kR, idc::kF}) Click(id);
+  for (int id : {idc::kPlay, idc::kRew, idc::kFF, idc::kBack59, idc::kForward59}) Click(id);
   EXPECT_EQ(PlayState(), 20);
   EXPECT_EQ(Speed(), 0);
 }
@@ -51,7 +51,7 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
   EXPECT_TRUE(Shows(idc::kPlay, 185));
   // Far enough in that reverse play does not reach the start during the test.
   ASSERT_TRUE(WaitSeekDone());
-  Click(idc::kF);
+  Click(idc::kForward59);
   ASSERT_TRUE(WaitSeekDone());
 
   const struct {
@@ -85,16 +85,16 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
 
 TEST_F(TransportTest, JumpsAndTheSeekSliderMoveTheSecond) {
   OpenSample("ui-long.ysk", "--channels 2 --duration 130 --size 96x64 --fps 5 --no-audio");
-  Click(idc::kR);
-  Click(idc::kF);
+  Click(idc::kBack59);
+  Click(idc::kForward59);
   EXPECT_EQ(State().m_SliderSecond.load(), 0);  // both need play first
   Click(idc::kPlay);
   ASSERT_TRUE(WaitSeekDone());
-  Click(idc::kR);  // fewer than 59 seconds behind: refused
+  Click(idc::kBack59);  // fewer than 59 seconds behind: refused
   EXPECT_EQ(State().m_SliderSecond.load(), 0);
 
   const int before = State().m_SliderSecond.load();
-  Click(idc::kF);
+  Click(idc::kForward59);
   EXPECT_EQ(State().m_SliderSecond.load(), before + 59);
   ASSERT_TRUE(WaitSeekDone());
 

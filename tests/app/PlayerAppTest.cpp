@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,21 +61,30 @@ class PlayerAppTest : public ::testing::Test {
     return c;
   }
 
+  // Runs the application, closing its window at once if one comes up.
+  struct Run {
+    std::unique_ptr<CPlayerApp> app;
+    bool windowRan = false;
+  };
+  static Run Start(CPlayerApp::Config c) {
+    Run r;
+    c.onRunning = [&r](CPlayerDlg& d) {
+      r.windowRan = true;
+      d.reject();
+    };
+    r.app = std::make_unique<CPlayerApp>(c);
+    r.app->InitInstance();
+    return r;
+  }
+
   fs::path dir, log;
   test::RecordingPrompts prompts;
 };
 
 TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndRunsNothing) {
-  auto c = BaseConfig("libov_no_such_module.so");
-  bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) {
-    ran = true;
-    d.reject();
-  };
-  CPlayerApp app(c);
-  app.InitInstance();
-  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::LoadFailed);
-  EXPECT_FALSE(ran);
+  const Run r = Start(BaseConfig("libov_no_such_module.so"));
+  EXPECT_EQ(r.app->LastOutcome(), CPlayerApp::Outcome::LoadFailed);
+  EXPECT_FALSE(r.windowRan);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "Load Dll Fail.");
   EXPECT_TRUE(Log().empty());
@@ -83,29 +93,16 @@ TEST_F(PlayerAppTest, MissingModuleShowsLoadFailAndRunsNothing) {
 TEST_F(PlayerAppTest, WithoutAProgramDirTheModuleIsFoundBesideTheRunningProgram) {
   auto c = BaseConfig(kFakeModule);
   c.programDir.clear();  // the tests run from the folder the modules are built into
-  bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) {
-    ran = true;
-    d.reject();
-  };
-  CPlayerApp app(c);
-  app.InitInstance();
-  EXPECT_TRUE(ran);
-  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::Ran);
+  const Run r = Start(c);
+  EXPECT_TRUE(r.windowRan);
+  EXPECT_EQ(r.app->LastOutcome(), CPlayerApp::Outcome::Ran);
 }
 
 TEST_F(PlayerAppTest, ModuleWithoutRegistrationIsReleased) {
-  auto c = BaseConfig(kNoRegisterModule);
-  bool ran = false;
-  c.onRunning = [&](CPlayerDlg& d) {
-    ran = true;
-    d.reject();
-  };
-  CPlayerApp app(c);
-  app.InitInstance();
-  EXPECT_EQ(app.LastOutcome(), CPlayerApp::Outcome::NoRegisterExport);
-  EXPECT_FALSE(ran);
-  EXPECT_FALSE(app.ModuleLoaded());
+  const Run r = Start(BaseConfig(kNoRegisterModule));
+  EXPECT_EQ(r.app->LastOutcome(), CPlayerApp::Outcome::NoRegisterExport);
+  EXPECT_FALSE(r.windowRan);
+  EXPECT_FALSE(r.app->ModuleLoaded());
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "Loading DLL Failed.");
   EXPECT_EQ(Log(), std::vector<std::string>{"unload"});

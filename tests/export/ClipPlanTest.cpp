@@ -68,6 +68,10 @@ TEST(ClipPlan, RangesWithoutFramesAndDamagedRuns) {
   EXPECT_EQ(PlanClip(t.file, 0, kT0 + 50, kT0 + 60, plan), PlanStatus::OutsideRange);
   EXPECT_EQ(PlanClip(t.file, 0, kT0 + 2, kT0 + 1, plan), PlanStatus::OutsideRange);
   EXPECT_EQ(PlanClip(t.file, 3, kT0, kT0 + 1, plan), PlanStatus::NoVideo);
+  for (int slot : {-1, 16, 1000}) {  // outside the header: no record is read
+    EXPECT_EQ(PlanClip(t.file, slot, kT0, kT0 + 1, plan), PlanStatus::NoVideo) << slot;
+    EXPECT_EQ(plan.camera, "");
+  }
   ASSERT_EQ(PlanClip(t.file, 0, kT0, kT0 + 10, plan), PlanStatus::Ok);
   EXPECT_EQ(plan.video.size(), 60u);
   // A picture needs its key frame: frame 55 comes with frames 50..55.

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "archive/FileSource.h"
+#include "controls/NameText.h"
 #include "export/ClipNames.h"
 #include "export/Snapshot.h"
 #include "ui/CommandIds.h"
@@ -89,7 +90,7 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   for (int n = 0; n < kSlots; ++n)
     if (file.Recording().m_Header.video[size_t(n)].HasData())
       channels.push_back(
-          {n + 1, QString::fromLatin1(file.Recording().m_Header.video[size_t(n)].name.c_str()),
+          {n + 1, NameText(file.Recording().m_Header.video[size_t(n)].name),
            n == selected});
   if (m_exportFolder.isEmpty())
     m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();

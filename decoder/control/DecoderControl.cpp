@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "controls/NameText.h"
 #include "decoder/control/PaneView.h"
 #include "decoder/control/QtSoundSink.h"
 
@@ -12,18 +13,6 @@ namespace {
 
 // Larger payloads are not video of this recorder; refusing them bounds the copy.
 constexpr size_t kMaxPayload = 8u << 20;
-
-// Channel names are the recorder's 8-bit text: every byte becomes one character. Control bytes
-// (C0, DEL, C1) would break the title into lines, move it by tabs or draw nothing at all: each
-// shows as a visible replacement character instead.
-QString TitleFromBytes(std::string_view bytes) {
-  QString title = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  for (QChar& c : title) {
-    const char16_t u = c.unicode();
-    if (u < 0x20 || (u >= 0x7F && u < 0xA0)) c = QChar::ReplacementCharacter;
-  }
-  return title;
-}
 
 }  // namespace
 
@@ -103,7 +92,7 @@ void DecoderControl::SetStartOption(int index, int32_t value) {
 
 void DecoderControl::SetPaneTitle(int32_t pane, std::string_view title) {
   if (pane < 0 || pane >= kChannels) return;
-  QString text = TitleFromBytes(title);
+  QString text = NameText(title);
   OnViewThread([this, pane, text] {
     if (m_view) m_view->SetTitle(pane, text);
   });

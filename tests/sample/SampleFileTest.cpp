@@ -37,6 +37,45 @@ SampleOptions Small(int kind, int coding) {
 
 class SampleLayoutTest : public ::testing::TestWithParam<std::tuple<int, int>> {};
 
+// Where one walked frame sits in the sample, and what its run looked like up to it.
+struct FramePlace {
+  const SampleOptions& o;
+  int coding;
+  int slot;
+  bool audio;
+  size_t index;
+  uint32_t previousSize;
+};
+
+// One frame of a run against its manifest entry and the writer's timing and key-frame rules.
+void ExpectFrame(const nlohmann::json& e, const std::vector<uint8_t>& file,
+                 const test::WalkedFrame& frame, const FramePlace& at) {
+  const auto& f = frame.h;
+  const size_t k = at.index;
+  EXPECT_EQ(e["offset"], frame.offset);
+  EXPECT_EQ(e["channel"], at.slot);
+  EXPECT_EQ(e["audio"], at.audio);
+  EXPECT_EQ(e["f_time"], f.f_time);
+  EXPECT_EQ(e["f_msec"], f.f_msec);
+  EXPECT_EQ(e["f_size"], f.f_size);
+  EXPECT_EQ(e["f_info"], f.f_info);
+  EXPECT_EQ(e["f_type"], f.f_type);
+  EXPECT_EQ(f.f_info, at.previousSize);
+  const auto payload = std::span<const uint8_t>(file).subspan(frame.offset + 20, f.f_size);
+  const int64_t elapsed = int64_t(at.audio ? k * 200 : k * 40) + 7 * at.slot;
+  EXPECT_EQ(f.f_time, at.o.startTime + elapsed / 1000);
+  if (at.audio) {
+    EXPECT_EQ(f.f_size, kAudioFrameBytes);
+    EXPECT_EQ(f.f_type, 0u);
+    EXPECT_EQ(f.f_msec, uint32_t(elapsed % 1000));
+  } else {
+    EXPECT_EQ(f.f_msec, 1500 + elapsed);
+    EXPECT_EQ(f.f_type, k % 10 == 0 ? 1u : 0u) << "frame " << k;
+    EXPECT_EQ(IsKeyFrameStartCode(uint8_t(at.coding), payload), f.f_type == 1) << "frame " << k;
+    EXPECT_LE(f.f_size, kMaxPayload);
+  }
+}
+
 TEST_P(SampleLayoutTest, HeaderRunsAndFramesMatchTheManifest) {
   const auto [kind, coding] = GetParam();
   const SampleOptions o = Small(kind, coding);
@@ -87,33 +126,9 @@ TEST_P(SampleLayoutTest, HeaderRunsAndFramesMatchTheManifest) {
       dataEnd = dataStart + rec.endOffset;
       uint32_t prev = 0;
       for (size_t k = 0; k < frames.size(); ++k, ++m) {
-        const auto& f = frames[k].h;
         ASSERT_LT(m, expected.size());
-        const auto& e = expected[m];
-        EXPECT_EQ(e["offset"], frames[k].offset);
-        EXPECT_EQ(e["channel"], slot);
-        EXPECT_EQ(e["audio"], audio);
-        EXPECT_EQ(e["f_time"], f.f_time);
-        EXPECT_EQ(e["f_msec"], f.f_msec);
-        EXPECT_EQ(e["f_size"], f.f_size);
-        EXPECT_EQ(e["f_info"], f.f_info);
-        EXPECT_EQ(e["f_type"], f.f_type);
-        EXPECT_EQ(f.f_info, prev);
-        prev = f.f_size;
-        const auto payload =
-            std::span<const uint8_t>(file).subspan(frames[k].offset + 20, f.f_size);
-        const int64_t elapsed = int64_t(audio ? k * 200 : k * 40) + 7 * slot;
-        EXPECT_EQ(f.f_time, o.startTime + elapsed / 1000);
-        if (audio) {
-          EXPECT_EQ(f.f_size, kAudioFrameBytes);
-          EXPECT_EQ(f.f_type, 0u);
-          EXPECT_EQ(f.f_msec, uint32_t(elapsed % 1000));
-        } else {
-          EXPECT_EQ(f.f_msec, 1500 + elapsed);
-          EXPECT_EQ(f.f_type, k % 10 == 0 ? 1u : 0u) << "frame " << k;
-          EXPECT_EQ(IsKeyFrameStartCode(uint8_t(coding), payload), f.f_type == 1) << "frame " << k;
-          EXPECT_LE(f.f_size, kMaxPayload);
-        }
+        ExpectFrame(expected[m], file, frames[k], {o, coding, slot, audio, k, prev});
+        prev = frames[k].h.f_size;
       }
     }
   }

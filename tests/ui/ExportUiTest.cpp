@@ -108,5 +108,17 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
   EXPECT_EQ(dlg->MakeExportDialog()->Folder().toStdString(), other.string());
 }
 
+TEST_F(ExportUiTest, TheChannelListShowsControlBytesOfANameHarmlessly) {
+  const fs::path sample = test::TestDir("samples") / "export-names.ysk";
+  ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 2 --size 176x144 --names "
+                                       "'Gate\tEast,Yard'"));
+  Open(sample);
+  auto exp = dlg->MakeExportDialog();
+  ASSERT_NE(exp, nullptr);
+  ASSERT_EQ(exp->Channels()->count(), 2);
+  EXPECT_EQ(exp->Channels()->item(0)->text(), QString::fromUtf16(u"1  Gate\uFFFDEast"));
+  EXPECT_EQ(exp->Channels()->item(1)->text(), QStringLiteral("2  Yard"));
+}
+
 }  // namespace
 }  // namespace ov

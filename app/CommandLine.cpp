@@ -19,8 +19,7 @@ std::optional<CPlayerApp::Config::StartPoint> ParseStartPoint(const std::string&
     return CPlayerApp::Config::StartPoint{true, CalendarToSeconds(*t)};
   }
   // A plain count: digits only, at most ten of them (past any recording's length already).
-  if (text.empty() || text.size() > 10 ||
-      text.find_first_not_of("0123456789") != std::string::npos)
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
   return CPlayerApp::Config::StartPoint{false, std::stoll(text)};
 }
@@ -73,8 +72,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
   const QStringList files = p.positionalArguments();
   if (files.size() > 1) return fail(QStringLiteral("only one FILE may be given"));
   // The file dialog hands over absolute paths; a command-line path is made one the same way.
-  if (!files.isEmpty())
-    out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
+  if (!files.isEmpty()) out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
   if (p.isSet(start)) {
     out.config.start = ParseStartPoint(p.value(start).toStdString());
     if (!out.config.start)

@@ -32,14 +32,22 @@ std::string IgnoredReason(const std::string& path, const PreOpenResult& pre) {
 
 const char* MessageOfCode(int code) {
   switch (code) {
-    case 1001: return kMsgC1001;
-    case 1002: return kMsgC1002;
-    case 1003: return kMsgC1003;
-    case 1004: return kMsgC1004;
-    case 1005: return kMsgC1005;
-    case 1006: return kMsgC1006;
-    case 1007: return kMsgC1007;
-    default: return nullptr;
+    case 1001:
+      return kMsgC1001;
+    case 1002:
+      return kMsgC1002;
+    case 1003:
+      return kMsgC1003;
+    case 1004:
+      return kMsgC1004;
+    case 1005:
+      return kMsgC1005;
+    case 1006:
+      return kMsgC1006;
+    case 1007:
+      return kMsgC1007;
+    default:
+      return nullptr;
   }
 }
 

@@ -23,7 +23,8 @@ struct PreOpenResult {
   uint64_t length = 0;
   OpenRefusal refusal = OpenRefusal::None;  // why an existing ".ysk" path was ignored
 };
-// ".ysk" substring test (any case), open-for-reading test and the length test (2037 bytes or less is C1001).
+// ".ysk" substring test (any case), open-for-reading test and the length test (2037 bytes or less
+// is C1001).
 PreOpenResult CheckBeforeOpen(const std::string& path);
 // Why a path the open command ignores was ignored, in words for the user.
 std::string IgnoredReason(const std::string& path, const PreOpenResult& pre);
@@ -51,11 +52,11 @@ struct OpenOutcome {
   bool accepted = false;
   int code = 0;  // 1001..1007 when rejected
   std::string message;
-  std::string refusal;                     // why the path was not opened at all ("not found", ...)
-  bool bufferingShown = false;             // "Buffering" was written to the speed line
-  std::optional<DecoderConfig> decoder;    // set once the header checks passed
-  std::optional<int32_t> sliderMax;        // seek slider range 0..max, once set
-  std::string totalTimeText;               // control 1032, set on success
+  std::string refusal;                   // why the path was not opened at all ("not found", ...)
+  bool bufferingShown = false;           // "Buffering" was written to the speed line
+  std::optional<DecoderConfig> decoder;  // set once the header checks passed
+  std::optional<int32_t> sliderMax;      // seek slider range 0..max, once set
+  std::string totalTimeText;             // control 1032, set on success
 };
 
 // Opens, checks and indexes backup files; holds the file last opened.
@@ -67,7 +68,8 @@ class BackupFile {
   // Runs the header read, the checks, the run tables and the time index on a named file.
   OpenOutcome ReadBackupHeader(const std::string& path);
   // The same over given sources (the first serves playback, the second the scans and searches).
-  OpenOutcome ReadBackupHeader(std::unique_ptr<IFileSource> file, std::unique_ptr<IFileSource> scan);
+  OpenOutcome ReadBackupHeader(std::unique_ptr<IFileSource> file,
+                               std::unique_ptr<IFileSource> scan);
   // Closes both sources; the recording of the last open stays readable.
   void Close();
   bool IsOpen() const { return m_hFile.IsOpen(); }

@@ -45,14 +45,17 @@ int32_t CalendarToSeconds(const SystemTime& t) {
   // Milliseconds rather than the 100-ns count: the same truncation toward zero, and no overflow
   // for any 16-bit year.
   const int64_t days = DaysFromCivil(t.wYear, t.wMonth, t.wDay);
-  const int64_t ms = (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 +
-                      int64_t(t.wSecond)) * 1000 + int64_t(t.wMilliseconds);
+  const int64_t ms =
+      (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 + int64_t(t.wSecond)) *
+          1000 +
+      int64_t(t.wMilliseconds);
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms / 1000)));
 }
 
 std::optional<SystemTime> ParseDateTime(const std::string& text) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, used = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &used) != 6 ||
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &used) !=
+          6 ||
       size_t(used) != text.size())
     return std::nullopt;
   if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||

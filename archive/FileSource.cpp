@@ -14,11 +14,16 @@ namespace ov {
 
 const char* RefusalText(OpenRefusal why) {
   switch (why) {
-    case OpenRefusal::None: return "";
-    case OpenRefusal::NotFound: return "not found";
-    case OpenRefusal::PermissionDenied: return "permission denied";
-    case OpenRefusal::NotRegular: return "not a regular file";
-    case OpenRefusal::Unreadable: return "cannot be read";
+    case OpenRefusal::None:
+      return "";
+    case OpenRefusal::NotFound:
+      return "not found";
+    case OpenRefusal::PermissionDenied:
+      return "permission denied";
+    case OpenRefusal::NotRegular:
+      return "not a regular file";
+    case OpenRefusal::Unreadable:
+      return "cannot be read";
   }
   return "cannot be read";
 }

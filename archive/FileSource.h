@@ -54,7 +54,8 @@ class PosixFile final : public IFileSource {
 
 class MemoryFile final : public IFileSource {
  public:
-  explicit MemoryFile(std::shared_ptr<const std::vector<uint8_t>> bytes) : m_bytes(std::move(bytes)) {}
+  explicit MemoryFile(std::shared_ptr<const std::vector<uint8_t>> bytes)
+      : m_bytes(std::move(bytes)) {}
   uint64_t Size() const override { return m_bytes->size(); }
   size_t ReadAt(uint64_t offset, void* buffer, size_t n) override;
 

@@ -13,8 +13,8 @@ bool HeaderReader::Read(uint64_t pos, YskFrameHeader& out) {
     // starts there: walks in either direction then stay inside one window for many steps.
     const bool backwards = pos < m_start;
     m_start = backwards && pos + kHdr > m_buf.size() ? pos + kHdr - m_buf.size()
-              : backwards                             ? 0
-                                                      : pos;
+              : backwards                            ? 0
+                                                     : pos;
     m_len = m_file.ReadAt(m_start, m_buf.data(), m_buf.size());
     if (pos < m_start || pos + kHdr > m_start + m_len) return false;
   }

@@ -97,8 +97,8 @@ uint64_t ScanBackward(IFileSource& file, const Run& run, std::vector<uint8_t>& b
         if (cand < run.low || cand + kYskFrameHeaderSize > run.top) return false;
         YskFrameHeader h;
         if (cand >= ws && cand + kYskFrameHeaderSize <= ws + got) {
-          h = DecodeFrameHeader(
-              std::span<const uint8_t, kYskFrameHeaderSize>(buf.data() + (cand - ws), kYskFrameHeaderSize));
+          h = DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(
+              buf.data() + (cand - ws), kYskFrameHeaderSize));
         } else if (!ReadFrameHeader(file, cand, h)) {
           return false;
         }
@@ -219,7 +219,8 @@ void IndexBuilder::LastVideo(std::vector<uint8_t>& buf) {
     const Run run = RunOf(m_rec.m_DataStart, rec, fileSize);
     auto candidates = [&](uint64_t ws, uint64_t len, auto&& tryAt) -> uint64_t {
       for (uint64_t i = len - codeLen + 1; i-- > 0;) {
-        if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(buf.data() + i, codeLen))) continue;
+        if (!IsKeyFrameStartCode(coding, std::span<const uint8_t>(buf.data() + i, codeLen)))
+          continue;
         if (ws + i < kYskFrameHeaderSize) continue;
         const uint64_t cand = ws + i - kYskFrameHeaderSize;
         if (tryAt(cand)) return cand;
@@ -329,8 +330,8 @@ bool IndexBuilder::Span(OpenOutcome& out) {
   x.m_TotalTime.wMilliseconds = static_cast<uint16_t>(d % 1000);
   if (s < 0 || hour > 25) return false;
   char text[260];
-  std::snprintf(text, sizeof text, "00 : 00 : 00 / %02d : %02d : %02d", hour, (s - hour * 3600) / 60,
-                s % 60);
+  std::snprintf(text, sizeof text, "00 : 00 : 00 / %02d : %02d : %02d", hour,
+                (s - hour * 3600) / 60, s % 60);
   out.totalTimeText = text;
   return true;
 }

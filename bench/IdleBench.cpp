@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     Measure("stopped", seconds);
     d.OnCommand(ctl::kPlay);
     RunUntil([&] { return s.m_SliderSecond.load() >= 1; }, 20000);
-    Measure("playing", 3);  // for scale: the same process at 1X
+    Measure("playing", 3);    // for scale: the same process at 1X
     d.OnCommand(ctl::kPlay);  // pause
     Measure("paused", seconds);
     // To the end: 59-second steps forward, then play out what is left.

@@ -16,11 +16,11 @@
 #include <thread>
 #include <vector>
 
-#include "playback/trace/EventLog.h"
 #include "playback/PlaybackEngine.h"
+#include "playback/SteadyClock.h"
+#include "playback/trace/EventLog.h"
 #include "playback/trace/RecordingDecoder.h"
 #include "playback/trace/RecordingView.h"
-#include "playback/SteadyClock.h"
 #include "tests/playback/Fixture.h"
 
 namespace {

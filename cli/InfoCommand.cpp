@@ -51,11 +51,11 @@ Stage StageOf(const OpenOutcome& o) {
 json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecording& f,
               const OpenOutcome* o) {
   static const char* kKeys[] = {
-      "kind", "channelCount", "videoCoding", "videoMask", "audioMask", "dataStart", "refDate",
-      "videoCount", "audioCount", "names", "channelNo", "hasVideo", "hasAudio", "videoFirst",
-      "audioFirst", "videoLast", "audioLast", "videoPos", "audioPos", "startInfo", "endInfo",
-      "startInfoAudio", "endInfoAudio", "startMsec", "totalSeconds", "totalTime", "resumeTime",
-      "paneCount", "paneTitles"};
+      "kind",         "channelCount", "videoCoding", "videoMask",      "audioMask",    "dataStart",
+      "refDate",      "videoCount",   "audioCount",  "names",          "channelNo",    "hasVideo",
+      "hasAudio",     "videoFirst",   "audioFirst",  "videoLast",      "audioLast",    "videoPos",
+      "audioPos",     "startInfo",    "endInfo",     "startInfoAudio", "endInfoAudio", "startMsec",
+      "totalSeconds", "totalTime",    "resumeTime",  "paneCount",      "paneTitles"};
   json j;
   j["path"] = path;
   j["status"] = pre.status == PreOpenStatus::Ignored ? "ignored"
@@ -138,14 +138,16 @@ void PrintTable(const json& j) {
     if (!j["hasVideo"][n].get<int>() && !j["hasAudio"][n].get<int>()) continue;
     std::printf("%-4d %-20s %-5s %-5s %-12u %-12u\n", n,
                 TerminalText(j["names"][n].get<std::string>()).c_str(),
-                j["hasVideo"][n].get<int>() ? "yes" : "no", j["hasAudio"][n].get<int>() ? "yes" : "no",
-                j["videoFirst"][n].get<unsigned>(), j["videoLast"][n].get<unsigned>());
+                j["hasVideo"][n].get<int>() ? "yes" : "no",
+                j["hasAudio"][n].get<int>() ? "yes" : "no", j["videoFirst"][n].get<unsigned>(),
+                j["videoLast"][n].get<unsigned>());
   }
 }
 }  // namespace
 
 void RegisterInfo(CLI::App& app, int& exitCode) {
-  auto* sub = app.add_subcommand("info", "Check and index a backup file, print what the player sees");
+  auto* sub =
+      app.add_subcommand("info", "Check and index a backup file, print what the player sees");
   auto path = std::make_shared<std::string>();
   auto asJson = std::make_shared<bool>(false);
   sub->add_option("FILE", *path, "backup file (.ysk)")->required();

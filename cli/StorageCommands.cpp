@@ -89,8 +89,7 @@ nlohmann::json ToJson(const tools::ChannelBuildResult& r) {
 
 void PrintText(const tools::ChannelBuildResult& r) {
   std::printf("recording %s: %d .yrx file(s) read, %d missing\n",
-              TerminalText(r.recordingName).c_str(),
-              r.filesRead, r.filesMissing);
+              TerminalText(r.recordingName).c_str(), r.filesRead, r.filesMissing);
   if (r.outputStarted && r.announcedChannels != static_cast<int>(r.channels.size())) {
     std::printf("first record announces %d channels; %zu channel file(s) made\n",
                 r.announcedChannels, r.channels.size());
@@ -101,8 +100,7 @@ void PrintText(const tools::ChannelBuildResult& r) {
       continue;
     }
     std::printf("%s: %llu frames, %llu payload bytes, %llu bytes%s\n",
-                TerminalText(c.path.string()).c_str(),
-                static_cast<unsigned long long>(c.frames),
+                TerminalText(c.path.string()).c_str(), static_cast<unsigned long long>(c.frames),
                 static_cast<unsigned long long>(c.payloadBytes),
                 static_cast<unsigned long long>(c.fileBytes),
                 c.writeError ? " (write failed: incomplete)" : "");

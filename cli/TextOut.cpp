@@ -12,10 +12,14 @@ size_t Utf8Length(std::string_view s, size_t i) {
   size_t n = 0;
   uint32_t cp = 0;
   if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) n = 2, cp = c & 0x1Fu;
-  else if (c >= 0xE0 && c <= 0xEF) n = 3, cp = c & 0x0Fu;
-  else if (c >= 0xF0 && c <= 0xF4) n = 4, cp = c & 0x07u;
-  else return 0;
+  if (c >= 0xC2 && c <= 0xDF)
+    n = 2, cp = c & 0x1Fu;
+  else if (c >= 0xE0 && c <= 0xEF)
+    n = 3, cp = c & 0x0Fu;
+  else if (c >= 0xF0 && c <= 0xF4)
+    n = 4, cp = c & 0x07u;
+  else
+    return 0;
   if (i + n > s.size()) return 0;
   for (size_t k = 1; k < n; ++k) {
     if ((b(i + k) & 0xC0) != 0x80) return 0;

@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-
 #include <exception>
 #include <iostream>
 
@@ -8,7 +7,9 @@
 #include "ov/Version.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage tools)"};
+  CLI::App app{
+      "ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage "
+      "tools)"};
   app.name("ostravue-cli");  // the usage line names the program, not the path it was started by
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion);

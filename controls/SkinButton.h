@@ -97,7 +97,8 @@ class CSkinButton : public QPushButton {
   static QRegion BuildRegionFromMask(const QImage& mask, QRgb key);
 
   // Draws bitmap into rc by fit mode; uses the loaded mask, if any, except when tiling.
-  void PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc, int fitMode) const;
+  void PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc,
+                        int fitMode) const;
   // Repeats bitmap from rc's top-left corner, cutting the last row and column at rc's edges.
   static void TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc);
 

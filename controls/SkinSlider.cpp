@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "controls/WinPainter.h"
 #include "controls/WinConstants.h"
+#include "controls/WinPainter.h"
 #include "res/SkinPalette.h"
 
 namespace ov {

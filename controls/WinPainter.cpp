@@ -179,8 +179,8 @@ void CWinPainter::BitBlt(int x, int y, int w, int h, const QImage& src, int sx, 
   m_pPainter->restore();
 }
 
-void CWinPainter::StretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh,
-                     Rop rop) {
+void CWinPainter::StretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw,
+                             int sh, Rop rop) {
   if (!m_pPainter || src.isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
   m_pPainter->save();
   m_pPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);

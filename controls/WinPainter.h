@@ -34,8 +34,8 @@ enum class Rop {
 // Defaults match a fresh device context: black pen of width 1, white brush, white background,
 // black text, current position (0, 0).
 //
-// A CWinPainter does not own its QPainter; it must not outlive it. Call only on the thread that owns the
-// painter's device (the window thread for widgets).
+// A CWinPainter does not own its QPainter; it must not outlive it. Call only on the thread that
+// owns the painter's device (the window thread for widgets).
 class CWinPainter {
  public:
   explicit CWinPainter(QPainter* painter = nullptr);

@@ -45,10 +45,30 @@ struct DispArg {
   size_t size = 0;
   int32_t* ref = nullptr;
 
-  static DispArg Int(int32_t v) { DispArg a; a.i = v; return a; }
-  static DispArg Text(std::string s) { DispArg a; a.kind = Kind::Text; a.text = std::move(s); return a; }
-  static DispArg Bytes(const uint8_t* p, size_t n) { DispArg a; a.kind = Kind::Bytes; a.data = p; a.size = n; return a; }
-  static DispArg IntRef(int32_t* p) { DispArg a; a.kind = Kind::IntRef; a.ref = p; return a; }
+  static DispArg Int(int32_t v) {
+    DispArg a;
+    a.i = v;
+    return a;
+  }
+  static DispArg Text(std::string s) {
+    DispArg a;
+    a.kind = Kind::Text;
+    a.text = std::move(s);
+    return a;
+  }
+  static DispArg Bytes(const uint8_t* p, size_t n) {
+    DispArg a;
+    a.kind = Kind::Bytes;
+    a.data = p;
+    a.size = n;
+    return a;
+  }
+  static DispArg IntRef(int32_t* p) {
+    DispArg a;
+    a.kind = Kind::IntRef;
+    a.ref = p;
+    return a;
+  }
 };
 
 class IDecoderDispatch {

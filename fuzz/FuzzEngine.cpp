@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (fileLen <= ov::kYskHeaderSize || scriptLen > 128) return 0;
   auto bytes = std::make_shared<const std::vector<uint8_t>>(split + 1, data + size);
   ov::TraceDriver d;
-  if (!d.OpenSources(std::make_unique<ov::MemoryFile>(bytes), std::make_unique<ov::MemoryFile>(bytes))
+  if (!d.OpenSources(std::make_unique<ov::MemoryFile>(bytes),
+                     std::make_unique<ov::MemoryFile>(bytes))
            .accepted)
     return 0;
   for (size_t i = 0; i < scriptLen; i += 2) {
@@ -26,22 +27,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int arg = i + 1 < scriptLen ? data[i + 1] : 0;
     using E = ov::PlaybackEngine;
     switch (op % 12) {
-      case 0: d.Do([](E& e) { e.OnPlay(); }); break;
-      case 1: d.Do([](E& e) { e.OnRew(); }); break;
-      case 2: d.Do([](E& e) { e.OnFF(); }); break;
-      case 3: d.Do([](E& e) { e.OnBack59(); }); break;
-      case 4: d.Do([](E& e) { e.OnForward59(); }); break;
-      case 5: d.Do([arg](E& e) { e.OnSeekScroll(ov::ctl::kTbThumbPosition, arg - 16, true); }); break;
-      case 6: d.Do([](E& e) { e.ToggleIFrameOnly(); }); break;
+      case 0:
+        d.Do([](E& e) { e.OnPlay(); });
+        break;
+      case 1:
+        d.Do([](E& e) { e.OnRew(); });
+        break;
+      case 2:
+        d.Do([](E& e) { e.OnFF(); });
+        break;
+      case 3:
+        d.Do([](E& e) { e.OnBack59(); });
+        break;
+      case 4:
+        d.Do([](E& e) { e.OnForward59(); });
+        break;
+      case 5:
+        d.Do([arg](E& e) { e.OnSeekScroll(ov::ctl::kTbThumbPosition, arg - 16, true); });
+        break;
+      case 6:
+        d.Do([](E& e) { e.ToggleIFrameOnly(); });
+        break;
       case 7: {
-        static constexpr int kLayouts[] = {ov::ctl::kCh1, ov::ctl::kCh4, ov::ctl::kCh9, ov::ctl::kCh16};
+        static constexpr int kLayouts[] = {ov::ctl::kCh1, ov::ctl::kCh4, ov::ctl::kCh9,
+                                           ov::ctl::kCh16};
         d.Do([arg](E& e) { e.OnLayout(kLayouts[arg % 4]); });
         break;
       }
-      case 8: d.Do([arg](E& e) { e.SetTimeFormat(arg % 8); }); break;
-      case 9: d.Do([](E& e) { e.OnSound(); }); break;
-      case 10: d.Do([arg](E& e) { e.OnVolumeScroll(ov::ctl::kTbEndTrack, arg); }); break;
-      default: d.Wait(int64_t(arg) * 20); break;
+      case 8:
+        d.Do([arg](E& e) { e.SetTimeFormat(arg % 8); });
+        break;
+      case 9:
+        d.Do([](E& e) { e.OnSound(); });
+        break;
+      case 10:
+        d.Do([arg](E& e) { e.OnVolumeScroll(ov::ctl::kTbEndTrack, arg); });
+        break;
+      default:
+        d.Wait(int64_t(arg) * 20);
+        break;
     }
   }
   d.RunToEnd(60 * 1000);

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto bytes = std::make_shared<const std::vector<uint8_t>>(data, data + size);
   if (size <= ov::kYskHeaderSize) return 0;  // the length test rejects these before any read
   ov::BackupFile file;
-  const ov::OpenOutcome o =
-      file.ReadBackupHeader(std::make_unique<ov::MemoryFile>(bytes), std::make_unique<ov::MemoryFile>(bytes));
+  const ov::OpenOutcome o = file.ReadBackupHeader(std::make_unique<ov::MemoryFile>(bytes),
+                                                  std::make_unique<ov::MemoryFile>(bytes));
   if (o.accepted) {
     // Every published position must lie inside the file.
     for (uint32_t p : file.Recording().m_VideoLast)

@@ -15,7 +15,8 @@
 namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const fs::path root = fs::temp_directory_path() / ("ov-fuzz-storage-" + std::to_string(getpid()));
+  static const fs::path root =
+      fs::temp_directory_path() / ("ov-fuzz-storage-" + std::to_string(getpid()));
   const fs::path rec = root / "QL01" / "20240301";
   std::error_code ec;
   fs::remove_all(root, ec);
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t from = 0;
   for (int k = 1; k <= 3 && from <= in.size(); ++k) {
     const size_t at = in.find(kSep, from);
-    const std::string_view part = in.substr(from, at == std::string_view::npos ? in.npos : at - from);
+    const std::string_view part =
+        in.substr(from, at == std::string_view::npos ? in.npos : at - from);
     std::ofstream(rec / ("20240301_" + std::to_string(k) + ".yrx"), std::ios::binary)
         .write(part.data(), std::streamsize(part.size()));
     if (at == std::string_view::npos) break;

@@ -194,8 +194,9 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   if (got < best.f_size) return;
   if (got == best.f_size + kYskFrameHeaderSize && next <= UINT32_MAX) {
     const uint8_t* raw = slot.buffer.data() + best.f_size;
-    Remember((audio ? m_audioHeaders : m_videoHeaders)[best.channel], uint32_t(next),
-             DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(raw, kYskFrameHeaderSize)));
+    Remember(
+        (audio ? m_audioHeaders : m_videoHeaders)[best.channel], uint32_t(next),
+        DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(raw, kYskFrameHeaderSize)));
   }
   if (!Prime(best)) return;
   PresentAndAdvance(fileLock, true);
@@ -333,7 +334,8 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != kStatePlay) return;
   st.m_CurrentTime.Store(shown);
-  dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type), f.channel);
+  dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type),
+                  f.channel);
 }
 
 PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {

@@ -99,8 +99,8 @@ bool PlaybackEngine::StepFrame() {
     if (!readable(p, f)) return false;
     payload.resize(f.f_size);
     if (file.Bytes(p + kYskFrameHeaderSize, payload.data(), f.f_size) < f.f_size) return false;
-    m_Decoder.SubmitFrame(payload.data(), f.f_time, int32_t(f.f_msec % 1000), 0,
-                          int32_t(f.f_size), int32_t(f.f_type), ch);
+    m_Decoder.SubmitFrame(payload.data(), f.f_time, int32_t(f.f_msec % 1000), 0, int32_t(f.f_size),
+                          int32_t(f.f_type), ch);
   }
   m_StepChannel = ch;
   m_StepPos = uint32_t(target);

@@ -73,14 +73,14 @@ struct UnreadableInput {
 };
 
 struct ChannelBuildResult {
-  std::string recordingName;               // the last 8 characters of the recording folder
-  std::vector<int32_t> sequenceNumbers;    // in the order processed
-  int filesRead = 0;                       // ".yrx" files opened and read
-  int filesMissing = 0;                    // sequence numbers whose file could not be opened
-  std::vector<UnreadableInput> unreadable; // every input not read to its end, in order
-  bool outputStarted = false;              // a first record was met and the files were created
-  int announcedChannels = 0;               // channel count of the first record, as read
-  std::vector<ChannelFileStats> channels;  // one per file the run tried to create
+  std::string recordingName;                // the last 8 characters of the recording folder
+  std::vector<int32_t> sequenceNumbers;     // in the order processed
+  int filesRead = 0;                        // ".yrx" files opened and read
+  int filesMissing = 0;                     // sequence numbers whose file could not be opened
+  std::vector<UnreadableInput> unreadable;  // every input not read to its end, in order
+  bool outputStarted = false;               // a first record was met and the files were created
+  int announcedChannels = 0;                // channel count of the first record, as read
+  std::vector<ChannelFileStats> channels;   // one per file the run tried to create
   SkippedRecords skipped;
   uint64_t bytesRead = 0;
   bool cancelled = false;

@@ -1,8 +1,8 @@
 // The player window's command table: every button, slider and menu command, and opening a file.
 #include <QApplication>
 #include <QFileInfo>
-#include <cstdio>
 #include <QLineEdit>
+#include <cstdio>
 
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"

@@ -55,7 +55,8 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   }
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
-  AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")->setShortcut(QKeySequence(Qt::Key_S));
+  AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")
+      ->setShortcut(QKeySequence(Qt::Key_S));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts, "Keyboard shortcuts");
   AddCommand(menu.get(), idc::kCmdAbout, "About...");

@@ -1,7 +1,7 @@
 #pragma once
-// The player window's right-click menu: "I-Frame Only", the "Time format" submenu, "Export Clip...",
-// "Save Snapshot", "Keyboard shortcuts", "About...".
-// Every item carries its command id as the action's data.
+// The player window's right-click menu: "I-Frame Only", the "Time format" submenu, "Export
+// Clip...", "Save Snapshot", "Keyboard shortcuts", "About...". Every item carries its command id as
+// the action's data.
 #include <memory>
 
 class QAction;

@@ -90,8 +90,7 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   for (int n = 0; n < kSlots; ++n)
     if (file.Recording().m_Header.video[size_t(n)].HasData())
       channels.push_back(
-          {n + 1, NameText(file.Recording().m_Header.video[size_t(n)].name),
-           n == selected});
+          {n + 1, NameText(file.Recording().m_Header.video[size_t(n)].name), n == selected});
   if (m_exportFolder.isEmpty())
     m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
   const int32_t from = CurrentSecond(e);

@@ -59,7 +59,7 @@ void CPlayerDlg::SetKeyToolTips() {
   for (const auto& t : tips) {
     if (QWidget* w = Control(t.id))
       w->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(t.text),
-                                                   QString::fromStdString(KeysOf(t.action))));
+                                                  QString::fromStdString(KeysOf(t.action))));
   }
   if (m_sldSeek) m_sldSeek->setToolTip(QStringLiteral("Seek (Left / Right: 5 seconds, Home, End)"));
   if (m_sldVolume) m_sldVolume->setToolTip(QStringLiteral("Volume (0: up, 9: down)"));
@@ -170,7 +170,8 @@ void CPlayerDlg::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   const std::string path = urls.front().toLocalFile().toStdString();
   // Opened once the drop has returned, as the drag source waits for it.
-  QMetaObject::invokeMethod(this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace ov

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "controls/WinPainter.h"
 #include "controls/Regions.h"
+#include "controls/WinPainter.h"
 #include "res/SkinPalette.h"
 #include "ui/StringTable.h"
 

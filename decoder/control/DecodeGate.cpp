@@ -22,7 +22,8 @@ void DecodeGate::Acquire(bool shown) {
   w.shown = shown;
   auto at = m_waiters.end();
   if (shown)
-    at = std::find_if(m_waiters.begin(), m_waiters.end(), [](const Waiter* o) { return !o->shown; });
+    at =
+        std::find_if(m_waiters.begin(), m_waiters.end(), [](const Waiter* o) { return !o->shown; });
   m_waiters.insert(at, &w);
   w.cv.wait(lock, [&] { return w.granted; });
 }

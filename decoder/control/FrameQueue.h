@@ -18,7 +18,7 @@
 namespace ov {
 
 struct EncodedFrame {
-  PacketBuffer data;  // payload followed by zeroed padding the decoder may read
+  PacketBuffer data;       // payload followed by zeroed padding the decoder may read
   size_t payloadSize = 0;  // what the queue's byte limit counts
   bool key = false;
   uint32_t generation = 0;  // frames of an older generation are stale after a flush

@@ -53,7 +53,7 @@ class PacketPool {
   static constexpr size_t kMaxPooled = size_t(1) << 20;
 
  private:
-  static constexpr size_t kMinClassBits = 12;  // 4 KiB
+  static constexpr size_t kMinClassBits = 12;                 // 4 KiB
   static constexpr size_t kClasses = 20 - kMinClassBits + 1;  // up to kMaxPooled
   std::array<AVBufferPool*, kClasses> m_pools{};
 };

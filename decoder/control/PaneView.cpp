@@ -113,7 +113,8 @@ void PaneView::Flush() {
   const uint32_t dirty = m_board.TakeDirty();
   // Pictures held back for the sound come up when they are due.
   if (const auto due = m_board.NextDue()) {
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
     m_refresh.start(std::max<int>(1, static_cast<int>(wait.count())));
   }
   const bool idle = !m_board.AnyPicture();
@@ -215,8 +216,8 @@ void PaneView::PaintPane(QPainter& p, int index) {
     p.setFont(f);
     // A dark plate keeps the title legible on any picture.
     // Measured as drawText lays it out: the ink bounds alone miss glyphs from a fallback font.
-    const QRect text = p.fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter,
-                                                    m_titles[ch]);
+    const QRect text =
+        p.fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter, m_titles[ch]);
     const QRect plate(cr.x() + 2, cr.y() + 2, std::min(text.width() + 8, cr.width() - 4),
                       text.height() + 4);
     p.fillRect(plate, QColor(0, 0, 0, 150));

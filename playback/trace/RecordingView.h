@@ -1,7 +1,7 @@
 #pragma once
 // A player view that records every call into an event log.
-#include "playback/trace/EventLog.h"
 #include "playback/PlayerView.h"
+#include "playback/trace/EventLog.h"
 
 namespace ov {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "archive/BackupFile.h"
-#include "playback/trace/EventLog.h"
 #include "playback/PlaybackEngine.h"
+#include "playback/trace/EventLog.h"
 #include "playback/trace/RecordingDecoder.h"
 #include "playback/trace/RecordingView.h"
 #include "playback/trace/VirtualClock.h"

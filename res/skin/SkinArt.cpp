@@ -344,14 +344,9 @@ struct PaneArt {
   bool pressed;
 };
 const PaneArt kPaneArt[] = {
-    {IDB_CH1_NORMAL, 1, false},
-    {IDB_CH1_PRESSED, 1, true},
-    {IDB_CH4_NORMAL, 4, false},
-    {IDB_CH4_PRESSED, 4, true},
-    {IDB_CH9_NORMAL, 9, false},
-    {IDB_CH9_PRESSED, 9, true},
-    {IDB_CH16_NORMAL, 16, false},
-    {IDB_CH16_PRESSED, 16, true},
+    {IDB_CH1_NORMAL, 1, false},   {IDB_CH1_PRESSED, 1, true},   {IDB_CH4_NORMAL, 4, false},
+    {IDB_CH4_PRESSED, 4, true},   {IDB_CH9_NORMAL, 9, false},   {IDB_CH9_PRESSED, 9, true},
+    {IDB_CH16_NORMAL, 16, false}, {IDB_CH16_PRESSED, 16, true},
 };
 
 struct WindowArt {

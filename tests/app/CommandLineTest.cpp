@@ -30,16 +30,16 @@ TEST(CommandLineTest, StartPointsAreARecordingTimeOrSecondsAndNothingElse) {
   ASSERT_TRUE(secs);
   EXPECT_FALSE(secs->calendar);
   EXPECT_EQ(secs->seconds, 95);
-  for (const char* bad : {"", "-5", "1e3", "12:00", "99999999999", "2031-02-29 00:00:00",
-                          "2031-07-04 24:00:00", "2031-13-01 00:00:00", "2031-07-04 12:00:05x",
-                          "1969-12-31 23:59:59"})
+  for (const char* bad :
+       {"", "-5", "1e3", "12:00", "99999999999", "2031-02-29 00:00:00", "2031-07-04 24:00:00",
+        "2031-13-01 00:00:00", "2031-07-04 12:00:05x", "1969-12-31 23:59:59"})
     EXPECT_FALSE(ParseStartPoint(bad)) << bad;
   EXPECT_TRUE(ParseStartPoint("2032-02-29 00:00:00"));
 }
 
 TEST(CommandLineTest, OptionsFillTheConfiguration) {
-  CommandLine cl = ParseCommandLine(
-      Args({"--start", "2031-07-04 12:00:05", "--layout", "4", "--fullscreen", "--paused", "f.ysk"}));
+  CommandLine cl = ParseCommandLine(Args(
+      {"--start", "2031-07-04 12:00:05", "--layout", "4", "--fullscreen", "--paused", "f.ysk"}));
   ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.text;
   EXPECT_EQ(cl.config.openPath, QDir::current().absoluteFilePath("f.ysk").toStdString());
   ASSERT_TRUE(cl.config.start);
@@ -66,9 +66,9 @@ TEST(CommandLineTest, HelpVersionAndRefusals) {
   EXPECT_EQ(version.action, CommandLine::Action::Version);
   EXPECT_EQ(version.text, std::string("ostravue ") + kVersion + "\n");
 
-  for (auto args : {Args({"--layout", "5"}), Args({"--layout"}), Args({"--start", "30"}),
-                    Args({"--start", "soon", "f.ysk"}), Args({"a.ysk", "b.ysk"}),
-                    Args({"--bogus"})}) {
+  for (auto args :
+       {Args({"--layout", "5"}), Args({"--layout"}), Args({"--start", "30"}),
+        Args({"--start", "soon", "f.ysk"}), Args({"a.ysk", "b.ysk"}), Args({"--bogus"})}) {
     CommandLine cl = ParseCommandLine(args);
     EXPECT_EQ(cl.action, CommandLine::Action::Error) << args.join(' ').toStdString();
     EXPECT_EQ(cl.text.rfind("ostravue: ", 0), 0u) << cl.text;
@@ -82,8 +82,8 @@ struct ProcessRun {
 // Runs a shell command with no display at all; standard error joins standard output.
 ProcessRun Shell(const std::string& cmd) {
   ProcessRun r;
-  FILE* p = popen(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + cmd + " 2>&1").c_str(),
-                  "r");
+  FILE* p =
+      popen(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + cmd + " 2>&1").c_str(), "r");
   if (!p) return r;
   std::array<char, 512> buf{};
   while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);

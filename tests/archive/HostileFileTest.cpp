@@ -34,8 +34,8 @@ struct CliRun {
 // Runs ostravue-cli under a time limit: a command that blocks shows as status 124.
 CliRun Cli(const std::string& args) {
   const auto errFile = Dir() / "stderr.txt";
-  const std::string cmd = "timeout 60 " + std::string(OV_CLI_PATH) + " " + args + " 2>'" +
-                          errFile.string() + "'";
+  const std::string cmd =
+      "timeout 60 " + std::string(OV_CLI_PATH) + " " + args + " 2>'" + errFile.string() + "'";
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   char buf[4096];
@@ -76,9 +76,9 @@ TEST(HostileFiles, SpecialFilesAreRefusedBeforeAnyReadWithTheReason) {
     fs::path path;
     OpenRefusal why;
   };
-  for (const Case& c : {Case{fifo, OpenRefusal::NotRegular}, Case{folder, OpenRefusal::NotRegular},
-                        Case{"/dev/zero.ysk", OpenRefusal::NotFound},
-                        Case{missing, OpenRefusal::NotFound}}) {
+  for (const Case& c :
+       {Case{fifo, OpenRefusal::NotRegular}, Case{folder, OpenRefusal::NotRegular},
+        Case{"/dev/zero.ysk", OpenRefusal::NotFound}, Case{missing, OpenRefusal::NotFound}}) {
     const PreOpenResult pre = CheckBeforeOpen(c.path.string());
     EXPECT_EQ(pre.status, PreOpenStatus::Ignored) << c.path;
     EXPECT_EQ(pre.refusal, c.why) << c.path;
@@ -94,9 +94,9 @@ TEST(HostileFiles, SpecialFilesAreRefusedBeforeAnyReadWithTheReason) {
   const CliRun info = Cli("info '" + fifo.string() + "'");
   EXPECT_EQ(info.status, 3);
   EXPECT_NE(info.err.find("not a regular file"), std::string::npos) << info.err;
-  for (const std::string& cmd : {"seek '" + fifo.string() + "' --second 1",
-                                "trace '" + folder.string() + "' --script play",
-                                "seek '" + missing.string() + "' --second 1"}) {
+  for (const std::string& cmd :
+       {"seek '" + fifo.string() + "' --second 1", "trace '" + folder.string() + "' --script play",
+        "seek '" + missing.string() + "' --second 1"}) {
     const CliRun r = Cli(cmd);
     EXPECT_EQ(r.status, 1) << cmd;
     const bool said = r.err.find("not a regular file") != std::string::npos ||
@@ -148,8 +148,8 @@ TEST(HostileFiles, SparseZeroRunsAreScannedWithinTheirBound) {
     std::shared_ptr<IFileSource> counted = PosixFile::Open(path.string());
     ASSERT_TRUE(counted);
     BackupFile f;
-    const OpenOutcome o = f.ReadBackupHeader(PosixFile::Open(path.string()),
-                                             std::make_unique<SharedSource>(counted));
+    const OpenOutcome o =
+        f.ReadBackupHeader(PosixFile::Open(path.string()), std::make_unique<SharedSource>(counted));
     // Both ends of the run are searched within reach; the hole between them is never read.
     EXPECT_LT(counted->BytesRead(), 3 * kIndexReach) << c.name;
     if (c.framesAtBothEnds) {
@@ -162,7 +162,8 @@ TEST(HostileFiles, SparseZeroRunsAreScannedWithinTheirBound) {
     // The search through the command line ends too, landing in the hole or not.
     EXPECT_EQ(Cli("seek '" + path.string() + "' --second 2").status, c.framesAtBothEnds ? 0 : 1);
     // So does playing into the hole, forwards and backwards.
-    for (const char* script : {"play;wait 15000", "play;wait 2000;rew;wait 5000;seek 3;play;wait 5000"})
+    for (const char* script :
+         {"play;wait 15000", "play;wait 2000;rew;wait 5000;seek 3;play;wait 5000"})
       EXPECT_EQ(Cli("trace '" + path.string() + "' --script '" + script + "' >/dev/null").status,
                 c.framesAtBothEnds ? 0 : 1)
           << c.name << ": " << script;

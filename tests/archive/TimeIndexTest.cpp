@@ -34,8 +34,8 @@ TEST(TimeIndex, FirstKeyFrameAfterLeadingNonKeyFrames) {
 TEST(TimeIndex, NonKeyOnlyChannelDoesNotBorrowTheNextRunsKeyFrame) {
   YskBuilder y;
   y.header.channelCount = 2;
-  y.AddVideo(0, kT0, 1000, 10, 40, 0);   // no key frame at all
-  y.AddVideo(1, kT0, 1000, 10, 40, 5);   // starts right at slot 0's range end
+  y.AddVideo(0, kT0, 1000, 10, 40, 0);  // no key frame at all
+  y.AddVideo(1, kT0, 1000, 10, 40, 5);  // starts right at slot 0's range end
   BackupFile f;
   ASSERT_TRUE(Open(f, y.Build()).accepted);
   for (const auto& e : f.Recording().m_Index.m_StartInfo) EXPECT_NE(e.slot, 0);

@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-#include "controls/WinPainter.h"
 #include "controls/OffscreenDC.h"
 #include "controls/Regions.h"
+#include "controls/WinPainter.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 namespace ov {

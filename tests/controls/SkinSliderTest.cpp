@@ -59,8 +59,8 @@ TEST_F(SkinSliderTest, ChannelEndsAndThirtyPercentGiveRoundedValues) {
 }
 
 TEST_F(SkinSliderTest, WheelLeavesThePositionAlone) {
-  QWheelEvent wheel(QPointF(357, 10), slider.mapToGlobal(QPointF(357, 10)), QPoint(), QPoint(0, 120),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(QPointF(357, 10), slider.mapToGlobal(QPointF(357, 10)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&slider, &wheel);
   Pump();
   EXPECT_EQ(slider.value(), 50);

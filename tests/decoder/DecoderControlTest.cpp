@@ -1,10 +1,9 @@
 // The control in an offscreen window: pictures reach the right panes, resets blank them, damaged
 // and flooding input never shows a broken picture, and the selected channel's sound is heard.
 #include <gtest/gtest.h>
-
-#include <QTest>
 #include <unistd.h>
 
+#include <QTest>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -100,7 +99,9 @@ TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
 
 TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {
   m_player.SetPaneTitle(2, "Caf\xE9 \xFF");  // 8-bit names, not UTF-8
-  m_player.SetPaneTitle(3, "Stra\xC3\xA4" "e");  // bytes that would be UTF-8 stay bytes
+  m_player.SetPaneTitle(3,
+                        "Stra\xC3\xA4"
+                        "e");  // bytes that would be UTF-8 stay bytes
   // Control bytes would split, shift or hide the title: each shows as a replacement instead.
   m_player.SetPaneTitle(5, std::string("A\nB\tC\x1B[2J\x7F\x85\x9F\xA0\x00Z", 15));
   Pump(50ms);

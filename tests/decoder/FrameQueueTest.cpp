@@ -99,8 +99,8 @@ TEST(FrameQueue, ABacklogOlderThanTheBoundDropsToTheNextKeyFrame) {
     EXPECT_TRUE(q.Push(Frame(false, i * 20)));
     EXPECT_EQ(q.Pop(0ms)->msec, (i - 1) * 20);
   }
-  std::this_thread::sleep_for(40ms);  // frame 180 has waited too long, but only
-  EXPECT_TRUE(q.Push(Frame(false, 200)));  // 20 ms of recording are queued: not behind yet
+  std::this_thread::sleep_for(40ms);        // frame 180 has waited too long, but only
+  EXPECT_TRUE(q.Push(Frame(false, 200)));   // 20 ms of recording are queued: not behind yet
   EXPECT_FALSE(q.Push(Frame(false, 220)));  // 40 ms: the decoder fell behind real time
   EXPECT_FALSE(q.Push(Frame(false, 240)));  // the rest of the run goes too
   EXPECT_TRUE(q.Push(Frame(true, 260)));    // and the key frame replaces the stale backlog

@@ -16,7 +16,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-std::vector<int16_t> Frame(int16_t value, size_t n = 1600) { return std::vector<int16_t>(n, value); }
+std::vector<int16_t> Frame(int16_t value, size_t n = 1600) {
+  return std::vector<int16_t>(n, value);
+}
 
 // Reads as a device with a large period would: as much as it may, in one go.
 std::vector<int16_t> Pull(SampleRing& ring, size_t samples) {
@@ -71,7 +73,7 @@ TEST(SampleRing, KnowsWhenEachPlayedSampleWasDue) {
   EXPECT_EQ(ring.DueTimeOfPulled(0), t0);
   EXPECT_EQ(ring.DueTimeOfPulled(800), t0 + 100ms);  // 800 samples into the first frame
   EXPECT_EQ(ring.DueTimeOfPulled(1600), t0 + 200ms);
-  EXPECT_EQ(ring.DueTimeOfPulled(2400), t0 + 300ms);  // across the second read
+  EXPECT_EQ(ring.DueTimeOfPulled(2400), t0 + 300ms);     // across the second read
   EXPECT_FALSE(ring.DueTimeOfPulled(3200).has_value());  // not handed out yet
   // Samples dropped by a clear do not shift the times of those after it.
   ring.Push(Frame(3), t0 + 400ms);

@@ -3,11 +3,11 @@
 
 #include <thread>
 
-#include "playback/trace/Crc32.h"
 #include "playback/ManualResetEvents.h"
 #include "playback/PaceSchedule.h"
 #include "playback/StatusText.h"
 #include "playback/TransportRules.h"
+#include "playback/trace/Crc32.h"
 
 namespace ov {
 namespace {

@@ -167,7 +167,8 @@ TEST(PlayAsSeen, BigFramesPlayUpToTheCeilingAndTheFirstSkipIsReportedOnce) {
   for (const auto& s : rig.Frames()) sizes.push_back(s.size);
   EXPECT_EQ(sizes, (std::vector<int32_t>{64, 166000, int32_t(kMaxFrameBytes), 64, 64, 64}));
   int reports = 0;
-  for (const auto& [t, text] : rig.Texts(ctl::kSpeed)) reports += text.find("too large") != std::string::npos;
+  for (const auto& [t, text] : rig.Texts(ctl::kSpeed))
+    reports += text.find("too large") != std::string::npos;
   EXPECT_EQ(reports, 1);
 
   // A size field that runs past the end of its run ends the channel there.

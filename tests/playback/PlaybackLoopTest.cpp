@@ -266,8 +266,9 @@ TEST(PlaybackLoop, ReadsOnlyTheChannelThatMovedAndStillMergesInOrder) {
   auto bytes = fx.Build();
   std::atomic<int> reads{0};
   Rig rig;
-  ASSERT_TRUE(rig.d.OpenSources(std::make_unique<CountingFile>(bytes, reads), Fixture::Source(bytes))
-                  .accepted);
+  ASSERT_TRUE(
+      rig.d.OpenSources(std::make_unique<CountingFile>(bytes, reads), Fixture::Source(bytes))
+          .accepted);
   rig.Mark();
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(1000);
@@ -285,8 +286,7 @@ TEST(PlaybackLoop, ReadsOnlyTheChannelThatMovedAndStillMergesInOrder) {
   const auto shown = rig.Frames();
   ASSERT_GT(shown.size(), 16u * 10u);
   EXPECT_GE(shown[0].time, kT0 + 3);
-  for (size_t i = 1; i < shown.size(); ++i)
-    ASSERT_LE(KeyOf(shown[i - 1]), KeyOf(shown[i])) << i;
+  for (size_t i = 1; i < shown.size(); ++i) ASSERT_LE(KeyOf(shown[i - 1]), KeyOf(shown[i])) << i;
 }
 
 // An open that is rejected closes the file before it; the loop must not keep it open.

@@ -190,7 +190,7 @@ TEST_F(BuilderTest, EmptyFolderDoesNothing) {
 }
 
 TEST_F(BuilderTest, PipesAndDevicesAreRefusedNotWaitedOn) {
-  ASSERT_EQ(mkfifo(Yrx(1).c_str(), 0600), 0);  // no writer ever comes
+  ASSERT_EQ(mkfifo(Yrx(1).c_str(), 0600), 0);            // no writer ever comes
   std::filesystem::create_symlink("/dev/zero", Yrx(2));  // would never end
   test::WriteYrx(Yrx(3), {Frame(0, 0, 100), Frame(1, 1, 100)});
   const ChannelBuildResult r = Build();

@@ -1,6 +1,5 @@
 // The storage tools end to end through ostravue-cli, on a folder made by make-sample.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstdio>

@@ -110,8 +110,9 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
 
 TEST_F(ExportUiTest, TheChannelListShowsControlBytesOfANameHarmlessly) {
   const fs::path sample = test::TestDir("samples") / "export-names.ysk";
-  ASSERT_TRUE(test::MakeSample(sample, "--channels 2 --duration 2 --size 176x144 --names "
-                                       "'Gate\tEast,Yard'"));
+  ASSERT_TRUE(test::MakeSample(sample,
+                               "--channels 2 --duration 2 --size 176x144 --names "
+                               "'Gate\tEast,Yard'"));
   Open(sample);
   auto exp = dlg->MakeExportDialog();
   ASSERT_NE(exp, nullptr);

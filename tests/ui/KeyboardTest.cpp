@@ -78,7 +78,8 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   EXPECT_EQ(Slider(), 59);
   ASSERT_TRUE(WaitSeekDone());
   // Rewind starts from the last picture handed over: let the jump's first picture arrive.
-  ASSERT_TRUE(test::WaitUntil([&] { return !(State().m_CurrentTime.Load() == beforeJump); }, 10000));
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return !(State().m_CurrentTime.Load() == beforeJump); }, 10000));
   Key(']');
   EXPECT_EQ(PlayState(), 23);
   Key(']');
@@ -265,7 +266,8 @@ TEST_F(KeyboardTest, TooltipsAndTheShortcutListNameTheKeys) {
   auto menu = CreatePlayerContextMenu(dlg.get(), false, 1);
   bool listed = false;
   for (QAction* a : menu->actions())
-    if (a->text() == "Keyboard shortcuts" && CommandOfAction(a) == idc::kCmdShortcuts) listed = true;
+    if (a->text() == "Keyboard shortcuts" && CommandOfAction(a) == idc::kCmdShortcuts)
+      listed = true;
   EXPECT_TRUE(listed);
   dlg->OnCommand(idc::kCmdShortcuts);
   ASSERT_EQ(prompts.messages.size(), 1u);

@@ -261,9 +261,13 @@ std::vector<Frames> Take(const std::vector<Frames>& all, int n) {
   return std::vector<Frames>(all.begin(), all.begin() + n);
 }
 
-}  // namespace
+struct Options {
+  bool quick = false;
+  bool throughputOnly = false;
+};
 
-int main(int argc, char** argv) {
+// Reads the arguments; false (with the exit status) when the program should stop here.
+bool ParseOptions(int argc, char** argv, Options& o, int& status) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::printf(
@@ -275,22 +279,78 @@ int main(int argc, char** argv) {
           "  --throughput  only the decoding-rate table\n"
           "  OV_NOSHOW=1   keeps the view hidden (the cost of painting left out)\n"
           "  OV_VIEW=WxH   the view's size (default 704x576; 1920x1080 for full screen)\n");
-      return 0;
+      status = 0;
+      return false;
     }
-    if (std::strcmp(argv[i], "--quick") != 0 && std::strcmp(argv[i], "--throughput") != 0) {
+    if (std::strcmp(argv[i], "--quick") == 0) {
+      o.quick = true;
+    } else if (std::strcmp(argv[i], "--throughput") == 0) {
+      o.throughputOnly = true;
+    } else {
       std::fprintf(stderr, "bench_decoder: unknown argument %s (see --help)\n", argv[i]);
-      return 2;
+      status = 2;
+      return false;
     }
   }
+  return true;
+}
+
+// One row of the decoding-rate table: n channels, plain decode against the control.
+void ThroughputRow(const std::vector<Frames>& clips, QSize size, int n, int reps) {
+  const QSize pane = ov::pane::FitSize(ov::pane::ContentRect(ViewSize(), n, 0).size(),
+                                       double(size.width()) / size.height());
+  // Best of three, interleaved: the machine is shared, and the best run is the one least
+  // disturbed by others.
+  Rate plain, scaled;
+  Run c;
+  c.cpuUsPerFrame = 1e30;
+  scaled.cpuUsPerFrame = 1e30;
+  for (int t = 0; t < 3; ++t) {
+    const Rate p = PlainFps(Take(clips, n), reps, {});
+    plain.fps = std::max(plain.fps, p.fps);
+    const Rate s = PlainFps(Take(clips, n), reps, pane);
+    scaled.fps = std::max(scaled.fps, s.fps);
+    scaled.cpuUsPerFrame = std::min(scaled.cpuUsPerFrame, s.cpuUsPerFrame);
+    const Run ct = ControlThroughput(Take(clips, n), reps, n);
+    c.fps = std::max(c.fps, ct.fps);
+    c.cpuUsPerFrame = std::min(c.cpuUsPerFrame, ct.cpuUsPerFrame);
+    c.dropped += ct.dropped;
+  }
+  std::printf("%-9d %10.0f %12.0f %10.0f %8.1f%% | %12.0f %12.0f %8.1f%% %8llu\n", n, plain.fps,
+              scaled.fps, c.fps, (scaled.fps / c.fps - 1) * 100, scaled.cpuUsPerFrame,
+              c.cpuUsPerFrame, (c.cpuUsPerFrame / scaled.cpuUsPerFrame - 1) * 100,
+              (unsigned long long)c.dropped);
+}
+
+// The paced runs of the 16-pane view at 1X, 1X with aligned key frames, 32X and reverse 32X.
+void PacedTable(const std::vector<Frames>& clips, double pacedSeconds) {
+  std::printf("%-22s %9s %9s %9s %9s %9s %9s %10s %8s\n", "16-pane view", "cpu/s", "submitted",
+              "decoded", "dropped", "p50 ms", "p99 ms", "min pic/s", "RSS MiB");
+  struct Mode {
+    const char* name;
+    double speed;
+    bool reverse;
+    bool aligned;
+  };
+  for (const Mode m : {Mode{"1X", 1, false, false}, Mode{"1X key frames aligned", 1, false, true},
+                       Mode{"32X", 32, false, false}, Mode{"reverse 32X", 32, true, false}}) {
+    const Run r = Paced(clips, m.speed, pacedSeconds, m.reverse, m.aligned);
+    std::printf("%-22s %9.3f %9llu %9llu %9llu %9.1f %9.1f %10.1f %8ld\n", m.name,
+                r.cpuPerVideoSecond, (unsigned long long)r.submitted, (unsigned long long)r.decoded,
+                (unsigned long long)r.dropped, r.p50, r.p99, r.minPicturesPerSecond, r.maxRssMiB);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  int status = 0;
+  if (!ParseOptions(argc, argv, o, status)) return status;
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  bool quick = false, throughputOnly = false;
-  for (int i = 1; i < argc; ++i) {
-    quick |= std::strcmp(argv[i], "--quick") == 0;
-    throughputOnly |= std::strcmp(argv[i], "--throughput") == 0;
-  }
-  const int frames = 100, reps = quick ? 1 : 3;
-  const double pacedSeconds = quick ? 3 : 10;
+  const int frames = 100, reps = o.quick ? 1 : 3;
+  const double pacedSeconds = o.quick ? 3 : 10;
   std::setvbuf(stdout, nullptr, _IOLBF, 0);  // progress shows even when piped to a file
   std::printf("cores: %u\n", std::thread::hardware_concurrency());
   for (QSize size : {QSize(352, 288), QSize(704, 576)}) {
@@ -300,49 +360,8 @@ int main(int argc, char** argv) {
     std::printf("%-9s %10s %12s %10s %9s | %12s %12s %9s %8s\n", "channels", "plain fps",
                 "plain+scale", "control", "wall ovh", "plain+sc us", "control us", "cpu ovh",
                 "dropped");
-    for (int n : {1, 4, 16}) {
-      const int panes = n;
-      const QSize pane = ov::pane::FitSize(ov::pane::ContentRect(ViewSize(), panes, 0).size(),
-                                           double(size.width()) / size.height());
-      // Best of three, interleaved: the machine is shared, and the best run is the one least
-      // disturbed by others.
-      Rate plain, scaled;
-      Run c;
-      c.cpuUsPerFrame = 1e30;
-      scaled.cpuUsPerFrame = 1e30;
-      for (int t = 0; t < 3; ++t) {
-        const Rate p = PlainFps(Take(clips, n), reps, {});
-        plain.fps = std::max(plain.fps, p.fps);
-        const Rate s = PlainFps(Take(clips, n), reps, pane);
-        scaled.fps = std::max(scaled.fps, s.fps);
-        scaled.cpuUsPerFrame = std::min(scaled.cpuUsPerFrame, s.cpuUsPerFrame);
-        const Run ct = ControlThroughput(Take(clips, n), reps, panes);
-        c.fps = std::max(c.fps, ct.fps);
-        c.cpuUsPerFrame = std::min(c.cpuUsPerFrame, ct.cpuUsPerFrame);
-        c.dropped += ct.dropped;
-      }
-      std::printf("%-9d %10.0f %12.0f %10.0f %8.1f%% | %12.0f %12.0f %8.1f%% %8llu\n", n, plain.fps,
-                  scaled.fps, c.fps, (scaled.fps / c.fps - 1) * 100, scaled.cpuUsPerFrame,
-                  c.cpuUsPerFrame, (c.cpuUsPerFrame / scaled.cpuUsPerFrame - 1) * 100,
-                  (unsigned long long)c.dropped);
-    }
-    if (throughputOnly) continue;
-    std::printf("%-22s %9s %9s %9s %9s %9s %9s %10s %8s\n", "16-pane view", "cpu/s", "submitted",
-                "decoded", "dropped", "p50 ms", "p99 ms", "min pic/s", "RSS MiB");
-    struct Mode {
-      const char* name;
-      double speed;
-      bool reverse;
-      bool aligned;
-    };
-    for (const Mode m : {Mode{"1X", 1, false, false}, Mode{"1X key frames aligned", 1, false, true},
-                         Mode{"32X", 32, false, false}, Mode{"reverse 32X", 32, true, false}}) {
-      const Run r = Paced(clips, m.speed, pacedSeconds, m.reverse, m.aligned);
-      std::printf("%-22s %9.3f %9llu %9llu %9llu %9.1f %9.1f %10.1f %8ld\n", m.name,
-                  r.cpuPerVideoSecond, (unsigned long long)r.submitted,
-                  (unsigned long long)r.decoded, (unsigned long long)r.dropped, r.p50, r.p99,
-                  r.minPicturesPerSecond, r.maxRssMiB);
-    }
+    for (int n : {1, 4, 16}) ThroughputRow(clips, size, n, reps);
+    if (!o.throughputOnly) PacedTable(clips, pacedSeconds);
   }
   return 0;
 }

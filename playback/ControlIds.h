@@ -3,6 +3,8 @@
 // std-only constants; the window's id table builds on these.
 #include <array>
 
+#include "res/BitmapIds.h"
+
 namespace ov::ctl {
 
 inline constexpr int kRew = 1001;
@@ -34,10 +36,13 @@ inline constexpr int kTbEndTrack = 8;
 // The first four SetBitmaps values of a button (normal, pressed, hover, check-on); the window adds
 // the fixed tail 0, 0, 0, 1, 1, 4.
 using ButtonImages = std::array<int, 4>;
-inline constexpr ButtonImages kPlayImages{153, 154, 189, 154};
-inline constexpr ButtonImages kPauseImages{185, 185, 185, 185};
-inline constexpr ButtonImages kSoundOnImages{166, 167, 166, 167};
-inline constexpr ButtonImages kSoundOffImages{168, 165, 168, 165};
+inline constexpr ButtonImages kPlayImages{IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER,
+                                          IDB_PLAY_PRESSED};
+inline constexpr ButtonImages kPauseImages{IDB_PAUSE, IDB_PAUSE, IDB_PAUSE, IDB_PAUSE};
+inline constexpr ButtonImages kSoundOnImages{IDB_SPEAKER_ON_NORMAL, IDB_SPEAKER_ON_PRESSED,
+                                             IDB_SPEAKER_ON_NORMAL, IDB_SPEAKER_ON_PRESSED};
+inline constexpr ButtonImages kSoundOffImages{IDB_SPEAKER_OFF_NORMAL, IDB_SPEAKER_OFF_PRESSED,
+                                              IDB_SPEAKER_OFF_NORMAL, IDB_SPEAKER_OFF_PRESSED};
 
 // Texts the engine writes.
 // The hidden label's fixed text after every reset; it is not the program version (ov/Version.h)

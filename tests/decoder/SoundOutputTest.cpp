@@ -76,12 +76,17 @@ TEST(SoundOutput, Pcm16PassesSamplesThrough) {
   EXPECT_EQ(cap->Take(), (std::vector<int16_t>{0x1234, -1}));
 }
 
-TEST(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
-  App();
-  auto sink = std::make_unique<CaptureSink>();
-  CaptureSink* cap = sink.get();
-  DecoderControl control(nullptr, nullptr, std::move(sink));
-  CQuelmar_Ctrl_Player player(&control);
+// A decoder control whose sound goes to a capture sink, driven through the wrapper.
+class SoundThroughControl : public ::testing::Test {
+ protected:
+  QApplication& app = App();  // made before the control creates its widgets
+  std::unique_ptr<CaptureSink> owned = std::make_unique<CaptureSink>();
+  CaptureSink* cap = owned.get();
+  DecoderControl control{nullptr, nullptr, std::move(owned)};
+  CQuelmar_Ctrl_Player player{&control};
+};
+
+TEST_F(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
   player.SetLayout(-1, 4);
   control.View()->resize(704, 576);
   control.View()->show();
@@ -111,12 +116,7 @@ TEST(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
   EXPECT_TRUE(cap->Take().empty());
 }
 
-TEST(SoundThroughControl, PauseStopsTheSoundUntilTheNextClear) {
-  App();
-  auto sink = std::make_unique<CaptureSink>();
-  CaptureSink* cap = sink.get();
-  DecoderControl control(nullptr, nullptr, std::move(sink));
-  CQuelmar_Ctrl_Player player(&control);
+TEST_F(SoundThroughControl, PauseStopsTheSoundUntilTheNextClear) {
   player.SetVolume(15);
   auto submit = [&](uint64_t j) {
     const auto a = Tone(0, j);

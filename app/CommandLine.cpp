@@ -11,11 +11,7 @@ namespace ov {
 
 std::optional<CPlayerApp::Config::StartPoint> ParseStartPoint(const std::string& text) {
   if (const std::optional<SystemTime> t = ParseDateTime(text)) {
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int y = t->wYear;
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (t->wDay > kDays[t->wMonth - 1] || (t->wMonth == 2 && t->wDay == 29 && !leap))
-      return std::nullopt;
+    if (t->wDay > DaysInMonth(t->wYear, t->wMonth)) return std::nullopt;
     return CPlayerApp::Config::StartPoint{true, CalendarToSeconds(*t)};
   }
   // A plain count: digits only, at most ten of them (past any recording's length already).

@@ -28,6 +28,12 @@ inline int32_t AddSeconds(int32_t base, int64_t delta) {
 }
 // Calendar fields back to seconds since 1970, truncated toward zero, low 32 bits.
 int32_t CalendarToSeconds(const SystemTime& t);
+// Days in a month (1..12) of a proleptic Gregorian year.
+inline int DaysInMonth(int year, int month) {
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 // "YYYY-MM-DD HH:MM:SS" and nothing after it, each field in its range (day 1..31: a caller that
 // must refuse the 30th of February checks the month's length), years 1970..2037, the span the
 // 32-bit seconds hold.

@@ -89,12 +89,9 @@ int32_t SequenceNumberOf(std::string_view fileName) {
 }
 
 bool IsValidRecordTime(const SystemTime& t) {
-  static constexpr uint8_t kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (t.wYear < 1601 || t.wYear > 30827 || t.wMonth < 1 || t.wMonth > 12) return false;
-  const bool leap = (t.wYear % 4 == 0 && t.wYear % 100 != 0) || t.wYear % 400 == 0;
-  const int days = kDays[t.wMonth - 1] + (t.wMonth == 2 && leap ? 1 : 0);
-  return t.wDay >= 1 && t.wDay <= days && t.wHour < 24 && t.wMinute < 60 && t.wSecond < 60 &&
-         t.wMilliseconds < 1000;
+  return t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 &&
+         t.wMinute < 60 && t.wSecond < 60 && t.wMilliseconds < 1000;
 }
 
 std::vector<int32_t> FindSequenceNumbers(const std::filesystem::path& recordingPath) {

@@ -19,7 +19,6 @@ namespace ov {
 
 namespace {
 constexpr int kSmallJumpSeconds = 5;
-constexpr int kVolumeMax = 15;
 }  // namespace
 
 void CPlayerDlg::CreateShortcuts() {
@@ -130,7 +129,7 @@ void CPlayerDlg::SeekBy(int seconds) {
 
 void CPlayerDlg::StepVolume(int delta) {
   if (!m_sldVolume) return;
-  const int level = std::clamp(m_sldVolume->GetLevel() + delta, 0, kVolumeMax);
+  const int level = std::clamp(m_sldVolume->GetLevel() + delta, 0, m_sldVolume->RangeMax());
   m_sldVolume->SetLevel(level);
   // As the end of a drag of the volume slider.
   OnHScroll(idc::kVolume, idc::kTbEndTrack, level);

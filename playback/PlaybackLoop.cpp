@@ -265,7 +265,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     // A group of pictures is far shorter than this; a walk back through a hole of empty headers,
     // 20 bytes a step, gives up instead of crossing the whole hole.
     const int64_t floor = std::max<int64_t>(first, int64_t(best.pos) - int64_t(kResyncReach));
-    HeaderReader walk(*m_reader.Source(), 64u << 10);
+    HeaderReader walk(*m_reader.Source());
     for (;;) {
       YskFrameHeader h{};
       if (p < runStart || p < floor || !walk.Read(uint64_t(p), h)) {

@@ -17,6 +17,9 @@ inline constexpr size_t kYskTailSize = 4096;  // a kind 2 header sits this far b
 inline constexpr uint32_t kDataStartKind0 = 2037;
 inline constexpr uint32_t kDataStartKind12 = 4096;
 inline constexpr uint32_t kMaxPayload = 131072;  // playback's frame slot size
+// Frames up to this size play; a slot grows to it only when a frame needs it. Far above any real
+// picture, so only a damaged size field reaches it.
+inline constexpr uint32_t kMaxFrameBytes = 8u << 20;
 inline constexpr int kSlots = 16;
 
 struct YskChannelRecord {

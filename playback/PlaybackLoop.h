@@ -32,10 +32,6 @@ struct LoopContext {
   PlaybackPresenter& presenter;   // everything else the window shows
 };
 
-// Frames up to this size play; a slot grows to it only when a frame needs it. Far above any real
-// picture, so only a damaged size field reaches it.
-inline constexpr uint32_t kMaxFrameBytes = 8u << 20;
-
 struct FrameSlot {
   std::vector<uint8_t> buffer;  // kMaxPayload bytes at first, grown up to kMaxFrameBytes
   int32_t f_time = 0;

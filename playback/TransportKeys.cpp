@@ -11,8 +11,6 @@ namespace ov {
 namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
-// Far above any recorder's picture; a larger size is a damaged header.
-constexpr uint32_t kMaxStepPayload = 8u << 20;
 // Bounds the walk back to a key frame on a damaged chain (recorders use at most a few seconds).
 constexpr int kMaxReplayFrames = 1000;
 }  // namespace
@@ -61,7 +59,7 @@ bool PlaybackEngine::StepFrame() {
   };
   auto readable = [&](uint64_t pos, YskFrameHeader& h) {
     return pos >= runStart && pos + kYskFrameHeaderSize <= runEnd && file.Header(pos, h) &&
-           h.f_size <= kMaxStepPayload && frameEnd(pos, h) <= runEnd;
+           h.f_size <= kMaxFrameBytes && frameEnd(pos, h) <= runEnd;
   };
 
   const uint32_t gen = st.m_SeekGen.load(kAcq);

@@ -2,6 +2,8 @@
 // the picture carries, and the end of the recording keeps the pictures.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "playback/PlaybackPresenter.h"
 #include "playback/trace/EventLog.h"
 #include "playback/trace/RecordingDecoder.h"
@@ -44,12 +46,17 @@ TEST(PlaybackPresenter, ReverseThumbIsClampedToTheRecording) {
   EXPECT_EQ(r.state.m_SliderSecond.load(), 30);
 }
 
-TEST(PlaybackPresenter, ForwardThumbCountsSecondsUpToTheEndOnly) {
+TEST(PlaybackPresenter, ForwardThumbIsThePicturesSecondUpToTheEnd) {
   PresenterRig r;
   r.state.m_SliderSecond.store(29);
   for (int i = 0; i < 4; ++i) r.presenter.SecondTexts(r.rec, 1029 + i, 34000, true);
-  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{29, 30}));
-  EXPECT_EQ(r.state.m_SliderSecond.load(), 31);
+  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{29, 30, 30, 30}));
+  EXPECT_EQ(r.state.m_SliderSecond.load(), 30);
+  // Damaged stamps far from the recording neither overflow nor leave it.
+  r.presenter.SecondTexts(r.rec, INT32_MIN, 0, true);
+  r.presenter.SecondTexts(r.rec, INT32_MAX, 0, false);
+  EXPECT_EQ(r.SeekPositions().back(), 30);
+  EXPECT_EQ(r.SeekPositions()[r.SeekPositions().size() - 2], 0);
 }
 
 TEST(PlaybackPresenter, EndOfRecordingKeepsThePicturesAndShowsPlay) {
@@ -63,7 +70,7 @@ TEST(PlaybackPresenter, EndOfRecordingKeepsThePicturesAndShowsPlay) {
   }
   EXPECT_FALSE(cleared);
   EXPECT_TRUE(playImage);
-  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{0}));
+  EXPECT_TRUE(r.SeekPositions().empty());  // the thumb stays where the recording ended
 }
 
 }  // namespace

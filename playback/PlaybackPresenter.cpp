@@ -1,6 +1,7 @@
 #include "playback/PlaybackPresenter.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "playback/StatusText.h"
 
@@ -43,12 +44,14 @@ void PlaybackPresenter::SecondTexts(const OpenRecording& rec, int32_t displaySec
   const int32_t slider = st.m_SliderSecond.load(kAcq);
   if (forward && slider <= total) {
     m_View.SetSeekPos(slider);
-    st.m_SliderSecond.store(slider + 1, kRel);
+    if (slider < INT32_MAX) st.m_SliderSecond.store(slider + 1, kRel);
   } else if (!forward) {
     // Reverse play skips from key frame to key frame, so counting seconds would drift: the thumb
-    // takes the second of the picture.
-    const int32_t startSecond = rec.m_Index.m_StartInfo[0].f_time;
-    const int32_t at = std::clamp(displaySecond - startSecond, 0, std::max(0, total));
+    // takes the second of the picture. Damaged times lie anywhere in 32 bits: the difference
+    // needs 64.
+    const int64_t startSecond = rec.m_Index.m_StartInfo[0].f_time;
+    const int32_t at = int32_t(
+        std::clamp<int64_t>(int64_t(displaySecond) - startSecond, 0, std::max<int32_t>(0, total)));
     m_View.SetSeekPos(at);
     st.m_SliderSecond.store(at, kRel);
   }

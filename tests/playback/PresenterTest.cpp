@@ -2,6 +2,8 @@
 // the picture carries, and the end of the recording keeps the pictures.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "playback/PlaybackPresenter.h"
 #include "playback/trace/EventLog.h"
 #include "playback/trace/RecordingDecoder.h"
@@ -42,6 +44,23 @@ TEST(PlaybackPresenter, ReverseThumbIsClampedToTheRecording) {
   r.presenter.SecondTexts(r.rec, 1100, 0, false);      // and one after the end
   EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{12, 0, 30}));
   EXPECT_EQ(r.state.m_SliderSecond.load(), 30);
+}
+
+TEST(PlaybackPresenter, DamagedSecondsFarApartStillClampTheThumb) {
+  PresenterRig r;
+  // A start second near the bottom of the range and a picture near the top: their difference
+  // does not fit 32 bits.
+  r.rec.m_Index.m_StartInfo[0].f_time = INT32_MIN + 5;
+  r.presenter.SecondTexts(r.rec, INT32_MAX - 5, 0, false);
+  r.rec.m_Index.m_StartInfo[0].f_time = INT32_MAX - 5;
+  r.presenter.SecondTexts(r.rec, INT32_MIN + 5, 0, false);
+  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{30, 0}));
+
+  // Forward play at the very end of the range keeps the count where it is.
+  r.rec.m_Index.m_TotalSeconds = INT32_MAX;
+  r.state.m_SliderSecond.store(INT32_MAX);
+  r.presenter.SecondTexts(r.rec, 0, 0, true);
+  EXPECT_EQ(r.state.m_SliderSecond.load(), INT32_MAX);
 }
 
 TEST(PlaybackPresenter, ForwardThumbCountsSecondsUpToTheEndOnly) {

@@ -71,9 +71,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
   if (!files.isEmpty()) out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
   if (p.isSet(start)) {
     out.config.start = ParseStartPoint(p.value(start).toStdString());
-    if (!out.config.start)
+    if (!out.config.start) {
+      // A date-time with a field out of range says which; any other text gets the forms.
+      std::string why;
+      const std::string text = p.value(start).toStdString();
+      if (text.size() == 19 && text[4] == '-' && text[10] == ' ' && !ParseDateTime(text, &why))
+        return fail(
+            QStringLiteral("--start \"%1\": %2").arg(p.value(start), QString::fromStdString(why)));
       return fail(QStringLiteral("--start wants \"YYYY-MM-DD HH:MM:SS\" or SECONDS, not \"%1\"")
                       .arg(p.value(start)));
+    }
     if (files.isEmpty()) return fail(QStringLiteral("--start needs a FILE"));
     out.config.paused = p.isSet(paused);
   }

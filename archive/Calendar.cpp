@@ -1,6 +1,7 @@
 #include "archive/Calendar.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace ov {
 namespace {
@@ -52,15 +53,26 @@ int32_t CalendarToSeconds(const SystemTime& t) {
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms / 1000)));
 }
 
-std::optional<SystemTime> ParseDateTime(const std::string& text) {
+std::optional<SystemTime> ParseDateTime(const std::string& text, std::string* why) {
+  auto refuse = [why](std::string reason) -> std::optional<SystemTime> {
+    if (why) *why = std::move(reason);
+    return std::nullopt;
+  };
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, used = 0;
   if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &used) !=
           6 ||
       size_t(used) != text.size())
-    return std::nullopt;
-  if (y < 1970 || y > 2037 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
-      mi > 59 || s < 0 || s > 59)
-    return std::nullopt;
+    return refuse("not \"YYYY-MM-DD HH:MM:SS\"");
+  if (y < 1970 || y > 2037) return refuse("years run from 1970 to 2037");
+  if (mo < 1 || mo > 12) return refuse("there is no month " + std::to_string(mo));
+  if (d < 1 || d > DaysInMonth(y, mo)) {
+    char reason[64];
+    std::snprintf(reason, sizeof reason, "there is no day %d in %04d-%02d: it has %d days", d, y,
+                  mo, DaysInMonth(y, mo));
+    return refuse(reason);
+  }
+  if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
+    return refuse("the time of day runs from 00:00:00 to 23:59:59");
   SystemTime t;
   t.wYear = uint16_t(y);
   t.wMonth = uint16_t(mo);

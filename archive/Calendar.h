@@ -34,9 +34,10 @@ inline int DaysInMonth(int year, int month) {
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
-// "YYYY-MM-DD HH:MM:SS" and nothing after it, each field in its range (day 1..31: a caller that
-// must refuse the 30th of February checks the month's length), years 1970..2037, the span the
-// 32-bit seconds hold.
-std::optional<SystemTime> ParseDateTime(const std::string& text);
+// "YYYY-MM-DD HH:MM:SS" and nothing after it, each field in its range: a day that the month does
+// not have (the 30th of February) is refused rather than carried into the next month, and years
+// run 1970..2037, the span the 32-bit seconds hold. On a refusal *why (when given) says what is
+// wrong, for the user.
+std::optional<SystemTime> ParseDateTime(const std::string& text, std::string* why = nullptr);
 
 }  // namespace ov

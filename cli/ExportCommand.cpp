@@ -24,7 +24,30 @@ namespace ov::cli {
 namespace {
 
 std::atomic<bool> g_interrupted{false};
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+std::atomic<int> g_signal{0};  // the first signal that ended the export
+extern "C" void OnInterrupt(int signo) {
+  int none = 0;
+  g_signal.compare_exchange_strong(none, signo);
+  g_interrupted.store(true);
+}
+
+// Ctrl-C, a closed terminal, a stop request and a reader that went away all end the export at the
+// next frame, so its temporary files are removed on the way out. A second Ctrl-C, hang-up or stop
+// request acts as if no handler were there; a write to a closed pipe only fails from then on.
+void CatchEndingSignals() {
+  static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+  for (int signo : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = signo == SIGPIPE ? 0 : SA_RESETHAND;
+    sigaction(signo, &sa, nullptr);
+  }
+}
+
+// The exit status of a command that a signal ended: 128 + its number, as the shell reports a
+// process the signal killed.
+int SignalStatus() { return 128 + g_signal.load(); }
 
 struct ExportArgs {
   std::string file, from, to, out = ".", format = "mp4";
@@ -44,12 +67,7 @@ int RunExportCommand(const ExportArgs& a) {
   r.sound = exporter::SoundFormatFromEnvironment();
   av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are no news to the user
 
-  // Ctrl-C ends the export at the next frame; the temporary files are removed on the way out.
-  struct sigaction sa {};
-  sa.sa_handler = OnInterrupt;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
+  CatchEndingSignals();
 
   const bool terminal = ::isatty(STDERR_FILENO) == 1;
   auto last = std::chrono::steady_clock::now();
@@ -66,8 +84,9 @@ int RunExportCommand(const ExportArgs& a) {
   const exporter::ExportOutcome out = exporter::RunExport(r, progress, g_interrupted);
   if (terminal) std::fprintf(stderr, "\n");
   if (!out.ok) {
+    // After a hang-up or a closed pipe nobody may read this; the write then only fails.
     std::fprintf(stderr, "export: %s\n", out.error.c_str());
-    return out.cancelled ? 130 : 1;
+    return g_signal.load() != 0 ? SignalStatus() : 1;
   }
   for (const auto& c : out.clips)
     std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", c.fileName.c_str(),
@@ -90,10 +109,11 @@ int RunSnapshotCommand(const SnapshotArgs& a) {
                  opened.message.empty() ? "" : ": ", opened.message.c_str());
     return 1;
   }
-  const auto second = exporter::ParseTimeArg(a.at, file.Recording().m_Index.m_StartInfo[0].f_time);
+  std::string why;
+  const auto second =
+      exporter::ParseTimeArg(a.at, file.Recording().m_Index.m_StartInfo[0].f_time, &why);
   if (!second) {
-    std::fprintf(stderr,
-                 "snapshot: --at is \"YYYY-MM-DD HH:MM:SS\" or whole seconds from the start\n");
+    std::fprintf(stderr, "snapshot: --at %s\n", why.c_str());
     return 1;
   }
   av_log_set_level(AV_LOG_ERROR);

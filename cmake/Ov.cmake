@@ -43,8 +43,10 @@ function(ov_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT} ENVIRONMENT "${env}")
 endfunction()
 
-# Fuzz builds instrument every library for coverage, not only the fuzz targets.
+# Fuzz builds instrument every library for coverage, not only the fuzz targets. A finding in any
+# library must stop the run, or the fuzzer logs it and keeps no input that shows it.
 if(OV_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -124,10 +124,11 @@ class Exporter {
     }
     const int32_t first = m_file.Recording().m_Index.m_StartInfo[0].f_time;
     const int32_t last = m_file.Recording().m_Index.m_EndInfo[0].f_time;
-    const auto from = ParseTimeArg(m_req.from, first);
-    const auto to = ParseTimeArg(m_req.to, first);
-    if (!from || !to)
-      throw Failure("times are \"YYYY-MM-DD HH:MM:SS\" or whole seconds from the start");
+    std::string fromWhy, toWhy;
+    const auto from = ParseTimeArg(m_req.from, first, &fromWhy);
+    const auto to = ParseTimeArg(m_req.to, first, &toWhy);
+    if (!from) throw Failure("start " + fromWhy);
+    if (!to) throw Failure("end " + toWhy);
     if (*from >= *to) throw Failure("the end of the range must lie after its start");
     m_dir = fs::path(m_req.outDir.empty() ? "." : m_req.outDir);
     std::error_code ec;

@@ -10,13 +10,28 @@
 
 namespace ov::exporter {
 
-std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond) {
-  if (const std::optional<SystemTime> t = ParseDateTime(text)) return CalendarToSeconds(*t);
-  if (text.empty() || text.size() > 9 ||
-      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond,
+                                    std::string* why) {
+  std::string dateProblem;
+  if (const std::optional<SystemTime> t = ParseDateTime(text, &dateProblem))
+    return CalendarToSeconds(*t);
+  const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                   [](unsigned char c) { return std::isdigit(c); });
+  if (!digits) {
+    // A text shaped like a date-time gets the date's own reason; anything else the forms.
+    const bool dateShaped = text.size() == 19 && text[4] == '-' && text[10] == ' ';
+    if (why)
+      *why = dateShaped
+                 ? "\"" + text + "\": " + dateProblem
+                 : "\"" + text +
+                       "\" is neither \"YYYY-MM-DD HH:MM:SS\" nor whole seconds from the start";
     return std::nullopt;
-  const int64_t v = int64_t(recordingStartSecond) + std::stoll(text);
-  if (v > INT32_MAX) return std::nullopt;
+  }
+  const int64_t v = text.size() > 9 ? INT64_MAX : int64_t(recordingStartSecond) + std::stoll(text);
+  if (v > INT32_MAX) {
+    if (why) *why = "\"" + text + "\" seconds lie past the last second a file can hold";
+    return std::nullopt;
+  }
   return int32_t(v);
 }
 

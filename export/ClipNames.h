@@ -7,8 +7,10 @@
 namespace ov::exporter {
 
 // "YYYY-MM-DD HH:MM:SS" (recorder clock) or whole seconds from the recording's start second.
-// Returns the second as the file counts them (seconds since 1970), or nothing when malformed.
-std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond);
+// Returns the second as the file counts them (seconds since 1970), or nothing when malformed or
+// out of range; *why (when given) then says why, for the user.
+std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond,
+                                    std::string* why = nullptr);
 
 // A name usable on FAT, NTFS, ext4 and the like: no path separators, no reserved characters or
 // device names, no control or non-ASCII bytes (recorder names are 8-bit text of unknown code

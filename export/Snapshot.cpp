@@ -1,16 +1,19 @@
 #include "export/Snapshot.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
+#include "archive/HeaderReader.h"
 #include "export/ClipNames.h"
-#include "export/ClipPlan.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -115,7 +118,92 @@ std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) 
   return chunk;
 }
 
+// Creates a new, empty file with a short random name in dir: the final name may be as long as
+// the file system allows, so the temporary one must not grow from it. Returns the descriptor.
+int CreateTempFile(const fs::path& dir, fs::path& path) {
+  std::random_device seed;
+  std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed() ^ uint64_t(::getpid()));
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, ".ov-%012llx.part",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    path = dir / name;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += size_t(n);
+  }
+  return true;
+}
+
 }  // namespace
+
+PictureSearch FindPictureFrames(IFileSource& src, uint64_t begin, uint64_t end,
+                                const std::function<bool(const FrameRef&)>& isTarget,
+                                std::chrono::milliseconds timeLimit,
+                                const std::atomic<bool>* cancel) {
+  using End = PictureSearch::End;
+  PictureSearch out;
+  HeaderReader reader(src);
+  const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+  constexpr uint64_t kNone = UINT64_MAX;
+  uint64_t emptyFrom = kNone;  // where the current run of frames without payload began
+  bool haveKey = false;
+  uint64_t steps = 0;
+  for (uint64_t p = begin; p + kYskFrameHeaderSize <= end;) {
+    if (++steps % 4096 == 0) {
+      if (cancel && cancel->load(std::memory_order_relaxed)) {
+        out.end = End::Cancelled;
+        break;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        out.end = End::TimedOut;
+        break;
+      }
+    }
+    FrameRef f;
+    if (!reader.Read(p, f.h)) break;
+    f.offset = p;
+    if (f.h.f_size == 0) {
+      // Zero bytes read as such frames, 20 bytes apart: no picture, and a long run is a hole.
+      if (emptyFrom == kNone) emptyFrom = p;
+      if (p - emptyFrom >= kEmptyFrameReach) break;
+      p += kYskFrameHeaderSize;
+      continue;
+    }
+    emptyFrom = kNone;
+    if (f.h.f_type > 1 || f.h.f_size > kMaxFrameBytes || p + kYskFrameHeaderSize + f.h.f_size > end)
+      break;  // not a video frame that fits: the run is damaged from here
+    if (f.h.f_type == 1) {
+      out.frames.assign(1, f);
+      haveKey = true;
+    } else if (haveKey && p - out.frames.front().offset > kResyncReach) {
+      out.frames.clear();  // no key frame within reach: wait for the next one
+      haveKey = false;
+    } else if (haveKey) {
+      out.frames.push_back(f);
+    }
+    if (isTarget(f)) {
+      if (haveKey) {
+        out.end = End::Found;
+        return out;
+      }
+      break;
+    }
+    p += kYskFrameHeaderSize + f.h.f_size;
+  }
+  out.frames.clear();
+  return out;
+}
 
 std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
   const std::string camera = SafeFileName(file.Recording().m_Header.video[size_t(slot & 15)].name,
@@ -124,7 +212,8 @@ std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
 }
 
 SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePath, int slot,
-                             const SnapshotTarget& target, const std::string& outPath) {
+                             const SnapshotTarget& target, const std::string& outPath,
+                             const std::atomic<bool>* cancel) {
   SnapshotOutcome out;
   try {
     if (slot < 0 || slot >= kSlots || !file.Recording().m_Header.video[size_t(slot)].HasData())
@@ -133,10 +222,18 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     std::error_code ec;
     if (fs::exists(outPath, ec))
       throw std::runtime_error(outPath + " exists already; it is left as it is");
-    const auto frames = FramesForPicture(file, slot, [&](const FrameRef& f) {
-      return target.frameOffset ? f.offset == *target.frameOffset
-                                : f.h.f_time >= target.second.value_or(INT32_MIN);
-    });
+    const OpenRecording& rec = file.Recording();
+    PictureSearch search = FindPictureFrames(
+        *file.ScanReader().Source(), rec.VideoRunStart(slot), rec.VideoRunEnd(slot),
+        [&](const FrameRef& f) {
+          return target.frameOffset ? f.offset == *target.frameOffset
+                                    : f.h.f_time >= target.second.value_or(INT32_MIN);
+        },
+        std::chrono::seconds(30), cancel);
+    if (search.end == PictureSearch::End::Cancelled) throw std::runtime_error("cancelled");
+    if (search.end == PictureSearch::End::TimedOut)
+      throw std::runtime_error("the search for the picture took too long; nothing was saved");
+    const std::vector<FrameRef>& frames = search.frames;
     if (frames.empty())
       throw std::runtime_error("channel " + std::to_string(slot + 1) + " has no picture there");
     const Frame picture =
@@ -157,16 +254,14 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     png.insert(png.begin() + 33, text.begin(), text.end());
 
     const fs::path final(outPath);
-    const fs::path tmp = final.parent_path() / ("." + final.filename().string() + "." +
-                                                std::to_string(::getpid()) + ".part");
-    {
-      std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-      f.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-      f.close();
-      if (!f) {
-        fs::remove(tmp, ec);
-        throw std::runtime_error("cannot write " + outPath);
-      }
+    fs::path tmp;
+    const int fd =
+        CreateTempFile(final.has_parent_path() ? final.parent_path() : fs::path("."), tmp);
+    if (fd < 0) throw std::runtime_error("cannot write " + outPath + ": " + std::strerror(errno));
+    const bool written = WriteAll(fd, png);
+    if (::close(fd) != 0 || !written) {
+      fs::remove(tmp, ec);
+      throw std::runtime_error("cannot write " + outPath);
     }
     fs::rename(tmp, final, ec);
     if (ec) {

@@ -1,6 +1,7 @@
 #include "playback/PlaybackPresenter.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "playback/StatusText.h"
 

@@ -242,6 +242,8 @@ void CPlayerDlg::DestroyWindow() {
   // channel file build reports its progress to the window.
   m_buildCancel = true;
   WaitForChannelFiles();
+  m_snapshotCancel = true;
+  WaitForSnapshot();
   m_engine->Shutdown();
   if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);
   m_control = nullptr;

@@ -126,9 +126,14 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // caller runs it. Null without an open file.
   std::unique_ptr<class CExportClipDlg> MakeExportDialog();
   // "Save Snapshot" and S: the selected pane's picture as PNG in the last export folder (else
-  // beside the file, else home); returns the path written, empty when nothing was saved. The
-  // path box says where it went.
+  // beside the file, else home), found and written on a worker thread so the window stays
+  // responsive over a damaged file. Returns the path it goes to, empty when none was started (no
+  // file, or a snapshot still being saved); the path box says where it went, or why not.
   std::string SaveSnapshot();
+  // True from a snapshot's start to its note (window thread).
+  bool SavingSnapshot() const { return m_savingSnapshot; }
+  // Waits for the snapshot worker to end; its note still comes through the event loop.
+  void WaitForSnapshot();
   QString ExportFolder() const { return m_exportFolder; }
 
   // The composed background (without the product name), for tests.
@@ -211,6 +216,9 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   std::thread m_buildThread;
   std::atomic<bool> m_building{false};
   std::atomic<bool> m_buildCancel{false};
+  std::thread m_snapshotThread;
+  std::atomic<bool> m_snapshotCancel{false};
+  bool m_savingSnapshot = false;
 
   int m_IFrameOnly = 0;
   int m_TimeFormat = 1;
@@ -220,6 +228,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   std::string m_openedPath;
   std::unique_ptr<FullScreenState> m_full;
   QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
+  QString m_lastNote, m_textBeforeNote;  // the path box's note, and what it covers
 };
 
 }  // namespace ov

@@ -7,6 +7,8 @@
 #include <QShortcut>
 #include <QTimer>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 #include "archive/FileSource.h"
 #include "controls/NameText.h"
@@ -74,10 +76,12 @@ void CPlayerDlg::InstallSnapshotKey() {
 
 void CPlayerDlg::ShowNote(const QString& text) {
   if (!m_edtPath) return;
-  const QString previous = m_edtPath->text();
+  // A note over a note gives way to what was there before the first one.
+  if (m_lastNote.isNull() || m_edtPath->text() != m_lastNote) m_textBeforeNote = m_edtPath->text();
+  m_lastNote = text;
   m_edtPath->setText(text);
-  QTimer::singleShot(kNoteMs, this, [this, text, previous] {
-    if (m_edtPath && m_edtPath->text() == text) m_edtPath->setText(previous);
+  QTimer::singleShot(kNoteMs, this, [this, text] {
+    if (m_edtPath && m_edtPath->text() == text) m_edtPath->setText(m_textBeforeNote);
   });
 }
 
@@ -110,6 +114,10 @@ void CPlayerDlg::OnExportClip() {
 std::string CPlayerDlg::SaveSnapshot() {
   PlaybackEngine& e = m_engine->Engine();
   if (m_destroyed || e.State().m_bFileReady.load() == 0) return {};
+  if (m_savingSnapshot) {
+    ShowNote(QStringLiteral("Snapshot not saved: the last one is still being saved"));
+    return {};
+  }
   const BackupFile& file = e.File();
   const int n = SelectedChannel(m_pDecoder, file);
   if (n < 0) return {};
@@ -130,13 +138,40 @@ std::string CPlayerDlg::SaveSnapshot() {
     path.replace_filename(name.substr(0, name.size() - 4) + "-" + std::to_string(i) + ".png");
 
   av_log_set_level(AV_LOG_ERROR);
-  const auto out = exporter::TakeSnapshot(file, e.FilePath(), n, target, path.string());
-  if (!out.ok) {
-    ShowNote(QStringLiteral("Snapshot not saved: ") + QString::fromStdString(out.error));
+  WaitForSnapshot();  // the last one has ended: its note came
+  m_snapshotCancel = false;
+  // The worker reads the recording through its own descriptors: the window may open another file
+  // (and close this one) while the picture is searched for.
+  try {
+    m_snapshotThread = std::thread([this, source = e.FilePath(), n, target, out = path.string()] {
+      BackupFile own;
+      const OpenOutcome opened = own.ReadBackupHeader(source);
+      exporter::SnapshotOutcome result;
+      if (opened.accepted) {
+        result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel);
+      } else {
+        result.error = "cannot open " + source;
+      }
+      QMetaObject::invokeMethod(
+          this,
+          [this, result, out] {
+            m_savingSnapshot = false;
+            ShowNote(result.ok ? QStringLiteral("Snapshot saved to ") + QString::fromStdString(out)
+                               : QStringLiteral("Snapshot not saved: ") +
+                                     QString::fromStdString(result.error));
+          },
+          Qt::QueuedConnection);
+    });
+  } catch (const std::system_error& err) {  // out of threads or memory
+    ShowNote(QStringLiteral("Snapshot not saved: ") + QString::fromLocal8Bit(err.what()));
     return {};
   }
-  ShowNote(QStringLiteral("Snapshot saved to ") + QString::fromStdString(path.string()));
+  m_savingSnapshot = true;
   return path.string();
+}
+
+void CPlayerDlg::WaitForSnapshot() {
+  if (m_snapshotThread.joinable()) m_snapshotThread.join();
 }
 
 }  // namespace ov

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <system_error>
 
 #include "decoder/control/DecodeGate.h"
 #include "decoder/control/PaneLayout.h"
@@ -19,7 +20,10 @@ namespace {
 // Fast bilinear: several times cheaper than the exact filter when enlarging, and the difference
 // does not show on camera pictures.
 constexpr int kScaleFlags = SWS_FAST_BILINEAR;
+std::atomic<ChannelDecoder::StartFailFn> g_startFailure{nullptr};
 }  // namespace
+
+void ChannelDecoder::SetStartFailureForTest(StartFailFn fail) { g_startFailure.store(fail); }
 
 ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError)
     : m_channel(channel), m_board(board), m_onError(std::move(onError)) {
@@ -30,7 +34,19 @@ ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError
   m_frame = av_frame_alloc();
   m_last = av_frame_alloc();
   m_packet = av_packet_alloc();
-  m_thread = std::thread([this] { Run(); });
+  // Under a thread or memory limit the thread may not start: the channel is then unavailable
+  // and the others play on.
+  try {
+    const StartFailFn fail = g_startFailure.load();
+    if (fail && fail(channel))
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                              "thread");
+    m_thread = std::thread([this] { Run(); });
+  } catch (const std::system_error& e) {
+    m_startError = e.code().message();
+    return;
+  }
+  m_running = true;
   // Named, so a profile tells the channels' decoding from the rest of the process.
   char name[16];
   std::snprintf(name, sizeof name, "ov-decode-%d", channel);
@@ -48,7 +64,7 @@ ChannelDecoder::~ChannelDecoder() {
 
 void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec,
                             bool show, uint32_t tag) {
-  if (!data || size == 0) return;
+  if (!data || size == 0 || !m_running) return;
   m_submitted.fetch_add(1, std::memory_order_relaxed);
   EncodedFrame f;
   f.data = m_packets.Copy(data, size);

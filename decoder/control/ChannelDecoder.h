@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -57,6 +58,14 @@ class ChannelDecoder {
   void Wake();
   Stats GetStats() const;
   size_t QueueSize() const { return m_queue.Size(); }
+  // False when the decoding thread could not be started (the process is out of threads or
+  // memory): the channel then drops what it is given; StartError says why.
+  bool Running() const { return m_running; }
+  const std::string& StartError() const { return m_startError; }
+  // Tests: while set, the thread of every channel for which fail(channel) is true fails to start
+  // as it does under a resource limit.
+  using StartFailFn = bool (*)(int channel);
+  static void SetStartFailureForTest(StartFailFn fail);
 
  private:
   void Run();
@@ -97,6 +106,8 @@ class ChannelDecoder {
   static constexpr size_t kMaxImages = 8;
   std::vector<QImage> m_images;
 
+  bool m_running = false;  // set once, before the decoder is handed out
+  std::string m_startError;
   std::thread m_thread;  // last: starts after everything above exists
 };
 

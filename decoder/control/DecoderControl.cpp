@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
 
 #include "controls/NameText.h"
 #include "decoder/control/PaneView.h"
@@ -142,6 +143,13 @@ ChannelDecoder& DecoderControl::Channel(int channel) {
         channel, m_board,
         [this](int ch, int error) { Raise(DecoderEvent::DecodeFailed(ch, error)); });
     m_channelPtr[channel].store(m_channels[channel].get(), std::memory_order_release);
+    // Said once: the decoder is kept, so the channel is not tried again on every frame.
+    if (!m_channels[channel]->Running()) {
+      std::fprintf(stderr,
+                   "CQL_Ctrl_Player: channel %d is unavailable: its decoder cannot start (%s)\n",
+                   channel + 1, m_channels[channel]->StartError().c_str());
+      m_board.SetUnavailable(channel);
+    }
   }
   return *m_channels[channel];
 }

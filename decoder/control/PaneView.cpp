@@ -180,6 +180,13 @@ void PaneView::PaintPane(QPainter& p, int index) {
   const Picture pic = m_board.Get(ch);
   if (pic.image.isNull() || cr.isEmpty()) {
     if (!m_idle) p.fillRect(cr, kPaneDark);
+    if (m_board.Unavailable(ch) && !cr.isEmpty()) {
+      QFont f = font();
+      f.setPixelSize(std::clamp(cr.height() / 10, 10, 20));
+      p.setFont(f);
+      p.setPen(Qt::white);
+      p.drawText(cr, Qt::AlignCenter, QStringLiteral("Unavailable"));
+    }
   } else {
     const double aspect = static_cast<double>(pic.image.width()) / pic.image.height();
     const QSize fit = pane::FitSize(cr.size(), aspect);

@@ -57,6 +57,22 @@ void PictureBoard::Blank(int channel, uint32_t generation) {
   Notify();
 }
 
+void PictureBoard::SetUnavailable(int channel) {
+  if (!Valid(channel)) return;
+  {
+    std::lock_guard lock(m_mutex);
+    m_unavailable |= 1u << channel;
+    m_dirty |= 1u << channel;
+  }
+  Notify();
+}
+
+bool PictureBoard::Unavailable(int channel) const {
+  if (!Valid(channel)) return false;
+  std::lock_guard lock(m_mutex);
+  return (m_unavailable >> channel & 1u) != 0;
+}
+
 void PictureBoard::Advance(int channel, uint32_t generation) {
   if (!Valid(channel)) return;
   std::lock_guard lock(m_mutex);

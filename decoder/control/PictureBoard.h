@@ -51,6 +51,9 @@ class PictureBoard {
   Picture Get(int channel) const;
   uint32_t TakeDirty();  // bit n: channel n changed; brings due pictures up first
   bool AnyPicture() const;
+  // Any thread: the channel cannot be decoded (its decoder did not start); its pane says so.
+  void SetUnavailable(int channel);
+  bool Unavailable(int channel) const;
 
   // Size a channel's pictures are scaled to (its pane's size); an empty size means the channel is
   // not visible and needs no scaling. Set by the window thread, read by the decoders.
@@ -79,6 +82,7 @@ class PictureBoard {
   std::array<uint32_t, kChannels> m_generation{};
   std::array<QSize, kChannels> m_target{};
   uint32_t m_dirty = 0;
+  uint32_t m_unavailable = 0;  // bit n: channel n
   std::mutex m_listenerMutex;
   std::function<void()> m_listener;
   std::function<void(int)> m_sizeListener;

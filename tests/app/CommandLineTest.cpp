@@ -73,6 +73,11 @@ TEST(CommandLineTest, HelpVersionAndRefusals) {
     EXPECT_EQ(cl.action, CommandLine::Action::Error) << args.join(' ').toStdString();
     EXPECT_EQ(cl.text.rfind("ostravue: ", 0), 0u) << cl.text;
   }
+  // A day the month does not have is refused with the reason.
+  CommandLine feb30 = ParseCommandLine(Args({"--start", "2024-02-30 12:00:00", "f.ysk"}));
+  EXPECT_EQ(feb30.action, CommandLine::Action::Error);
+  EXPECT_NE(feb30.text.find("there is no day 30 in 2024-02: it has 29 days"), std::string::npos)
+      << feb30.text;
 }
 
 struct ProcessRun {

@@ -179,6 +179,25 @@ TEST(Calendar, ParseDateTimeTakesTheWholeTextInRange) {
     EXPECT_FALSE(ParseDateTime(bad).has_value()) << bad;
 }
 
+TEST(Calendar, ADayTheMonthDoesNotHaveIsRefusedWithTheReason) {
+  std::string why;
+  EXPECT_FALSE(ParseDateTime("2024-02-30 12:00:00", &why));
+  EXPECT_EQ(why, "there is no day 30 in 2024-02: it has 29 days");
+  EXPECT_FALSE(ParseDateTime("2023-02-29 00:00:00", &why));
+  EXPECT_EQ(why, "there is no day 29 in 2023-02: it has 28 days");
+  EXPECT_FALSE(ParseDateTime("2100-02-29 00:00:00", &why));  // not a leap year; 2000 was
+  EXPECT_FALSE(ParseDateTime("2024-04-31 00:00:00", &why));
+  EXPECT_FALSE(ParseDateTime("2024-04-00 00:00:00", &why));
+  EXPECT_TRUE(ParseDateTime("2000-02-29 00:00:00"));
+  EXPECT_TRUE(ParseDateTime("2024-12-31 23:59:59"));
+  EXPECT_FALSE(ParseDateTime("2024-13-01 00:00:00", &why));
+  EXPECT_EQ(why, "there is no month 13");
+  EXPECT_FALSE(ParseDateTime("2024-01-01 12:60:00", &why));
+  EXPECT_EQ(why, "the time of day runs from 00:00:00 to 23:59:59");
+  EXPECT_FALSE(ParseDateTime("noon", &why));
+  EXPECT_EQ(why, "not \"YYYY-MM-DD HH:MM:SS\"");
+}
+
 TEST(Calendar, Conversions) {
   auto t = SecondsToCalendar(0);
   EXPECT_EQ(t, (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));

@@ -84,6 +84,36 @@ TEST_F(DecoderControlTest, EachLayoutShowsChannelsInTheirPanes) {
   }
 }
 
+TEST_F(DecoderControlTest, AChannelWhoseThreadCannotStartIsUnavailableAndTheOthersPlay) {
+  struct FailChannel3 {
+    FailChannel3() {
+      ChannelDecoder::SetStartFailureForTest([](int channel) { return channel == 2; });
+    }
+    ~FailChannel3() { ChannelDecoder::SetStartFailureForTest(nullptr); }
+  } fail;
+  m_player.SetLayout(-1, 4);
+  testing::internal::CaptureStderr();
+  for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
+  SubmitAll(2, Clip(2, 352, 288, 2, 30));  // more frames for it: nothing more is said
+  const std::string said = testing::internal::GetCapturedStderr();
+  for (int ch : {0, 1, 3}) EXPECT_TRUE(WaitFor([&] { return Shows(ch, 29); })) << "channel " << ch;
+  EXPECT_EQ(m_control->Stats(2).submitted, 0u);
+  EXPECT_EQ(m_control->Stats(2).decoded, 0u);
+  const std::string line = "channel 3 is unavailable: its decoder cannot start";
+  const size_t at = said.find(line);
+  EXPECT_NE(at, std::string::npos) << said;
+  EXPECT_EQ(said.find(line, at + 1), std::string::npos) << "said more than once:\n" << said;
+  // Its pane says so in white in the middle; the others' middles show their pictures.
+  const QRect pane = View()->ChannelRect(2);
+  const QRect middle(pane.center() - QPoint(pane.width() / 4, 8), QSize(pane.width() / 2, 16));
+  EXPECT_TRUE(WaitFor([&] { return Brightest(Grab(View()), middle) > 200; }));
+  // The next file's reset leaves the channel unavailable, and the others play on.
+  m_player.Deactivate();
+  SubmitAll(0, Clip(2, 352, 288, 0, 30));
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 29); }));
+  EXPECT_GT(Brightest(Grab(View()), middle), 200);
+}
+
 TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
   m_player.SetLayout(-1, 9);
   m_player.SetPaneTitle(4, "CH-5");

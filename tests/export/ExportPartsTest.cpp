@@ -16,6 +16,14 @@ TEST(ExportParts, TimeArgumentsAreDateTimesOrSecondsFromTheStart) {
   for (const char* bad : {"", "-5", "1.5", "12:00", "2024-03-01 24:00:00", "2024-13-01 00:00:00",
                           "2024-03-01 12:00:00x", "9999999999"})
     EXPECT_FALSE(ParseTimeArg(bad, start)) << bad;
+  // The reason comes with a refusal; a date the month does not have is not moved into the next.
+  std::string why;
+  EXPECT_FALSE(ParseTimeArg("2024-02-30 12:00:00", start, &why));
+  EXPECT_EQ(why, "\"2024-02-30 12:00:00\": there is no day 30 in 2024-02: it has 29 days");
+  EXPECT_FALSE(ParseTimeArg("soon", start, &why));
+  EXPECT_EQ(why, "\"soon\" is neither \"YYYY-MM-DD HH:MM:SS\" nor whole seconds from the start");
+  EXPECT_FALSE(ParseTimeArg("99999999999999999999999", start, &why));
+  EXPECT_NE(why.find("past the last second"), std::string::npos) << why;
 }
 
 TEST(ExportParts, NamesAreSafeOnAnyFileSystem) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 
 #include "playback/PlaybackPresenter.h"
 #include "playback/trace/EventLog.h"
@@ -44,6 +45,17 @@ TEST(PlaybackPresenter, ReverseThumbIsClampedToTheRecording) {
   r.presenter.SecondTexts(r.rec, 1100, 0, false);      // and one after the end
   EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{12, 0, 30}));
   EXPECT_EQ(r.state.m_SliderSecond.load(), 30);
+}
+
+TEST(PlaybackPresenter, DamagedSecondsFarApartStillClampTheThumb) {
+  PresenterRig r;
+  // A start second near the bottom of the range and a picture near the top: their difference
+  // does not fit 32 bits.
+  r.rec.m_Index.m_StartInfo[0].f_time = INT32_MIN + 5;
+  r.presenter.SecondTexts(r.rec, INT32_MAX - 5, 0, false);
+  r.rec.m_Index.m_StartInfo[0].f_time = INT32_MAX - 5;
+  r.presenter.SecondTexts(r.rec, INT32_MIN + 5, 0, false);
+  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{30, 0}));
 }
 
 TEST(PlaybackPresenter, ForwardThumbIsThePicturesSecondUpToTheEnd) {

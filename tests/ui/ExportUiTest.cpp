@@ -52,12 +52,25 @@ TEST_F(ExportUiTest, KeySSavesTheSelectedPanesPictureBesideTheFileAndSaysWhere) 
   // Shortcuts reach only the active window.
   QApplication::setActiveWindow(dlg.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  const std::string before = Text(idc::kPathBox);
   QTest::keyClick(dlg.get(), Qt::Key_S);
+  // Saved on a worker: the window hears of it through its event loop.
+  EXPECT_TRUE(dlg->SavingSnapshot());
+  ASSERT_TRUE(test::WaitUntil([&] { return !dlg->SavingSnapshot(); }, 20000));
   const fs::path first = dir / "Camera 1_2024-03-01_12-00-00.png";
   ASSERT_TRUE(fs::exists(first)) << Text(idc::kPathBox);
   EXPECT_EQ(Text(idc::kPathBox), "Snapshot saved to " + first.string());
-  // A second picture of the same second gets a name of its own.
-  EXPECT_EQ(dlg->SaveSnapshot(), (dir / "Camera 1_2024-03-01_12-00-00-2.png").string());
+  // A second picture of the same second gets a name of its own; a third asked for while that
+  // one is being saved is refused with a note, and the path box comes back after the notes.
+  const fs::path second = dir / "Camera 1_2024-03-01_12-00-00-2.png";
+  EXPECT_EQ(dlg->SaveSnapshot(), second.string());
+  EXPECT_EQ(dlg->SaveSnapshot(), "");
+  EXPECT_EQ(Text(idc::kPathBox), "Snapshot not saved: the last one is still being saved");
+  ASSERT_TRUE(test::WaitUntil([&] { return !dlg->SavingSnapshot(); }, 20000));
+  EXPECT_TRUE(fs::exists(second));
+  EXPECT_EQ(Text(idc::kPathBox), "Snapshot saved to " + second.string());
+  EXPECT_TRUE(test::WaitUntil([&] { return Text(idc::kPathBox) == before; }, 12000))
+      << Text(idc::kPathBox);
   QImage png(QString::fromStdString(first.string()));
   EXPECT_EQ(png.size(), QSize(176, 144));
   EXPECT_EQ(png.text("Creation Time"), "2024-03-01 12:00:00");

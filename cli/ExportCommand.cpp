@@ -12,6 +12,7 @@
 
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
 #include "export/Snapshot.h"
@@ -24,6 +25,8 @@ namespace ov::cli {
 namespace {
 
 std::atomic<bool> g_interrupted{false};
+// Clips written, but the source's path named another file (or a changed one) by the end.
+constexpr int kExitSourceChanged = 3;
 extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 
 struct ExportArgs {
@@ -60,20 +63,27 @@ int RunExportCommand(const ExportArgs& a) {
     last = now;
     const int percent = p.totalBytes ? int(p.doneBytes * 100 / p.totalBytes) : 100;
     std::fprintf(stderr, "\rexport: clip %d of %d (%s) %3d%%", p.clip + 1, p.clips,
-                 p.camera.c_str(), percent);
+                 TerminalText(p.camera).c_str(), percent);
     std::fflush(stderr);
   };
   const exporter::ExportOutcome out = exporter::RunExport(r, progress, g_interrupted);
   if (terminal) std::fprintf(stderr, "\n");
   if (!out.ok) {
-    std::fprintf(stderr, "export: %s\n", out.error.c_str());
+    std::fprintf(stderr, "export: %s\n", TerminalText(out.error).c_str());
     return out.cancelled ? 130 : 1;
   }
   for (const auto& c : out.clips)
-    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", c.fileName.c_str(),
+    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
                 static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
                 c.soundSeconds);
-  std::printf("%s\n%s\n", out.checksumPath.c_str(), out.reportPath.c_str());
+  std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
+              TerminalText(out.reportPath).c_str());
+  if (!out.sourceChanged.empty()) {
+    // The clips are sound, but the path no longer names what they were cut from.
+    std::fprintf(stderr, "export: %s changed while the export ran: %s\n",
+                 TerminalText(a.file).c_str(), out.sourceChanged.c_str());
+    return kExitSourceChanged;
+  }
   return 0;
 }
 

@@ -88,7 +88,7 @@ class Exporter {
       for (const auto& c : m_clips) sums += ChecksumLine(c.sha256, c.fileName);
       const size_t sumsFile = folder.Create();
       WriteAll(folder.Fd(sumsFile), sums, folder.Path());
-      folder.Close(sumsFile);
+      folder.Flush(sumsFile);
       m_checksumName = folder.Claim(sumsFile, m_checksumName);
       SourceReport source;
       source.path = sourcePath;
@@ -263,7 +263,7 @@ class Exporter {
     if (m_cancel.load()) throw Cancelled{};
     if (!digest) throw Failure("cannot read back the clip written in " + folder.Path());
     m_clips[i].sha256 = *digest;
-    folder.Close(file);
+    folder.Flush(file);
     return file;
   }
 

@@ -80,15 +80,9 @@ size_t OutputFolder::Create() {
 
 int OutputFolder::Fd(size_t file) const { return m_files.at(file).fd; }
 
-void OutputFolder::Close(size_t file) {
-  File& f = m_files.at(file);
-  if (f.fd < 0) return;
-  const int synced = ::fsync(f.fd);
-  const int e = errno;
-  const int closed = ::close(f.fd);
-  f.fd = -1;
-  if (synced != 0 || closed != 0)
-    throw OutputError("writing in " + m_path + ": " + Why(synced != 0 ? e : errno));
+void OutputFolder::Flush(size_t file) {
+  if (::fsync(m_files.at(file).fd) != 0)
+    throw OutputError("writing in " + m_path + ": " + Why(errno));
 }
 
 std::string OutputFolder::Claim(size_t file, const std::string& name) {

@@ -36,13 +36,15 @@ class OutputFolder {
   // True when nothing at all (not even a dangling link) has the name.
   bool IsFree(const std::string& name) const;
 
-  // A new, empty temporary file open for reading and writing; returns its handle for Fd, Close
+  // A new, empty temporary file open for reading and writing; returns its handle for Fd, Flush
   // and Claim.
   size_t Create();
   int Fd(size_t file) const;
-  // Flushes the file to the disk and closes it; throws on a failed write.
-  void Close(size_t file);
-  // Gives the closed file its final name: name itself, or when that is taken (another export
+  // Flushes the file to the disk; throws on a failed write. The descriptor stays open while the
+  // folder lives: an inode still open cannot be reused, so a rollback that finds it under a name
+  // knows the file is this export's own.
+  void Flush(size_t file);
+  // Gives the flushed file its final name: name itself, or when that is taken (another export
   // got there first) "stem-2.ext", "stem-3.ext" ...; returns the name claimed.
   std::string Claim(size_t file, const std::string& name);
 

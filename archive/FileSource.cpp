@@ -76,6 +76,25 @@ std::unique_ptr<PosixFile> PosixFile::Open(const std::string& path, OpenRefusal*
 
 PosixFile::~PosixFile() { ::close(m_fd); }
 
+namespace {
+FileIdentity IdentityOf(const struct stat& st) {
+  return {uint64_t(st.st_dev), uint64_t(st.st_ino), uint64_t(st.st_size),
+          int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+}  // namespace
+
+std::optional<FileIdentity> PosixFile::Identity() const {
+  struct stat st {};
+  if (::fstat(m_fd, &st) != 0) return std::nullopt;
+  return IdentityOf(st);
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return IdentityOf(st);
+}
+
 size_t PosixFile::ReadAt(uint64_t offset, void* buffer, size_t n) {
   if (offset >= m_size) return 0;
   n = static_cast<size_t>(std::min<uint64_t>(n, m_size - offset));

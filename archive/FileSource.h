@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,16 @@ const char* RefusalText(OpenRefusal why);
 // touches a device. Returns the descriptor (close-on-exec) or -1 with why set.
 int OpenRegularFile(const std::string& path, OpenRefusal& why, uint64_t& size);
 
+// What tells one file from another and a changed file from itself.
+struct FileIdentity {
+  uint64_t device = 0, inode = 0, size = 0;
+  int64_t mtimeNs = 0;
+  bool SameFile(const FileIdentity& o) const { return device == o.device && inode == o.inode; }
+  bool operator==(const FileIdentity&) const = default;
+};
+// The identity of what path names now (following links, as an open does); nothing when absent.
+std::optional<FileIdentity> IdentityOfPath(const std::string& path);
+
 class PosixFile final : public IFileSource {
  public:
   // Opens path read-only; returns null when it cannot be opened or is not a regular file.
@@ -45,6 +56,8 @@ class PosixFile final : public IFileSource {
   PosixFile& operator=(const PosixFile&) = delete;
   uint64_t Size() const override { return m_size; }
   size_t ReadAt(uint64_t offset, void* buffer, size_t n) override;
+  // The open file's identity now; its size and time change when it is written to.
+  std::optional<FileIdentity> Identity() const;
 
  private:
   PosixFile(int fd, uint64_t size) : m_fd(fd), m_size(size) {}

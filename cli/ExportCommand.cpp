@@ -12,6 +12,7 @@
 
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
+#include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
 #include "export/Snapshot.h"
@@ -49,6 +50,9 @@ void CatchEndingSignals() {
 // process the signal killed.
 int SignalStatus() { return 128 + g_signal.load(); }
 
+// Clips written, but the source's path named another file (or a changed one) by the end.
+constexpr int kExitSourceChanged = 3;
+
 struct ExportArgs {
   std::string file, from, to, out = ".", format = "mp4";
   std::vector<int> channels;
@@ -78,21 +82,28 @@ int RunExportCommand(const ExportArgs& a) {
     last = now;
     const int percent = p.totalBytes ? int(p.doneBytes * 100 / p.totalBytes) : 100;
     std::fprintf(stderr, "\rexport: clip %d of %d (%s) %3d%%", p.clip + 1, p.clips,
-                 p.camera.c_str(), percent);
+                 TerminalText(p.camera).c_str(), percent);
     std::fflush(stderr);
   };
   const exporter::ExportOutcome out = exporter::RunExport(r, progress, g_interrupted);
   if (terminal) std::fprintf(stderr, "\n");
   if (!out.ok) {
     // After a hang-up or a closed pipe nobody may read this; the write then only fails.
-    std::fprintf(stderr, "export: %s\n", out.error.c_str());
-    return g_signal.load() != 0 ? SignalStatus() : 1;
+    std::fprintf(stderr, "export: %s\n", TerminalText(out.error).c_str());
+    return g_signal.load() != 0 ? SignalStatus() : (out.cancelled ? 130 : 1);
   }
   for (const auto& c : out.clips)
-    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", c.fileName.c_str(),
+    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
                 static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
                 c.soundSeconds);
-  std::printf("%s\n%s\n", out.checksumPath.c_str(), out.reportPath.c_str());
+  std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
+              TerminalText(out.reportPath).c_str());
+  if (!out.sourceChanged.empty()) {
+    // The clips are sound, but the path no longer names what they were cut from.
+    std::fprintf(stderr, "export: %s changed while the export ran: %s\n",
+                 TerminalText(a.file).c_str(), out.sourceChanged.c_str());
+    return kExitSourceChanged;
+  }
   return 0;
 }
 

@@ -37,13 +37,18 @@ int RunSeek(const SeekArgs& a) {
     e.State().m_SliderSecond.store(a.second);
     e.EstimateResume();
     target = SecondsToCalendar(AddSeconds(e.StartSecond(), a.second));
-    e.StartSeek(target);
+    e.StartExactSeek(target);
   });
   const PlaybackState& st = driver.Engine().State();
-  json video = json::array(), audio = json::array();
+  // videoPos and audioPos are where the search stops each channel (as they always were); the
+  // exact landing adds the key frame each channel starts decoding at and its first picture shown.
+  const SearchResult r = driver.Engine().LastSearch();
+  json video = json::array(), audio = json::array(), landing = json::array(), show = json::array();
   for (int n = 0; n < kSlots; ++n) {
-    video.push_back(st.m_VideoPos[size_t(n)].load());
-    audio.push_back(st.m_AudioPos[size_t(n)].load());
+    video.push_back(r.video[size_t(n)]);
+    audio.push_back(r.audio[size_t(n)]);
+    landing.push_back(r.landing[size_t(n)]);
+    show.push_back(r.showFrom[size_t(n)]);
   }
   char when[64];
   std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", target.wYear, target.wMonth,
@@ -51,7 +56,9 @@ int RunSeek(const SeekArgs& a) {
   const json j{{"seekDone", st.m_SeekDone.load()},
                {"videoPos", video},
                {"audioPos", audio},
-               {"target", when}};
+               {"target", when},
+               {"landingPos", landing},
+               {"showFrom", show}};
   std::cout << JsonText(j) << "\n";
   return 0;
 }

@@ -26,7 +26,7 @@ json TraceLine(const LoggedEvent& e, int64_t t0Ms) {
   if (e.fromDecoder) {
     switch (e.dispid) {
       case dispid::SubmitFrame:
-        // Integers after the buffer: f_time, ms, audio, size, f_type, channel.
+        // Integers after the buffer: f_time, ms, audio, size, f_type, channel, show, tag.
         j["op"] = "SubmitFrame";
         j["ch"] = at(5);
         j["audio"] = at(2);
@@ -35,6 +35,8 @@ json TraceLine(const LoggedEvent& e, int64_t t0Ms) {
         j["size"] = at(3);
         j["type"] = at(4);
         j["crc"] = e.crc;
+        // Decode-only frames on the way to a landing picture; shown frames print as they did.
+        if (e.ints.size() > 6 && at(6) == 0) j["show"] = false;
         return j;
       case dispid::SetVolume:
         j["op"] = "SetVolume";

@@ -21,6 +21,10 @@ struct FrameCall {
   bool audio = false;
   bool key = false;
   int32_t channel = -2;
+  // false: decode only (a frame on the way from a key frame to the picture that lands a move); the
+  // pane keeps what it shows.
+  bool show = true;
+  uint32_t tag = 0;  // the caller's name for the frame (its header offset); 0: none
 };
 
 class IDecoderCalls {
@@ -35,6 +39,8 @@ class IDecoderCalls {
   virtual void SetVolume(int32_t volume) = 0;
   virtual void SubmitFrame(const FrameCall& frame) = 0;
   virtual void ClearDecoder() = 0;
+  // The tag of the picture a channel's pane shows now; 0 when it shows none or an untagged one.
+  virtual uint32_t ShownFrame(int32_t channel) = 0;
   virtual void SetPaneTitle(int32_t pane, std::string_view title) = 0;
   // index 0..4: the five start options, in wire order.
   virtual void SetStartOption(int index, int32_t value) = 0;

@@ -26,6 +26,7 @@ inline constexpr int32_t SetStartOption48 = 48;
 inline constexpr int32_t QueryActive = 56;
 inline constexpr int32_t SetProductText = 63;
 inline constexpr int32_t SetVersionText = 64;
+inline constexpr int32_t ShownFrame = 70;
 // Events the control raises towards its host.
 namespace event {
 inline constexpr int32_t DecodeFailed = 3;

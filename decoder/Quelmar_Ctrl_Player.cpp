@@ -51,6 +51,8 @@ int32_t ReadFrame(IDecoderCalls& c, const Args& a) {
   f.audio = a.Int(3) == 1;
   f.key = a.Int(5) == 1;
   f.channel = a.Int(6, -2);
+  f.show = a.Int(7, 1) != 0;
+  f.tag = static_cast<uint32_t>(a.Int(8));
   c.SubmitFrame(f);
   return 0;
 }
@@ -78,6 +80,10 @@ const CallRow kCalls[] = {
     {dispid::SetVolume, [](IDecoderCalls& c, const Args& a) { return c.SetVolume(a.Int(0)), 0; }},
     {dispid::SubmitFrame, ReadFrame},
     {dispid::ClearDecoder, [](IDecoderCalls& c, const Args&) { return c.ClearDecoder(), 0; }},
+    {dispid::ShownFrame,
+     [](IDecoderCalls& c, const Args& a) {
+       return static_cast<int32_t>(c.ShownFrame(a.Int(0, -1)));
+     }},
     {dispid::SetPaneTitle,
      [](IDecoderCalls& c, const Args& a) {
        if (const std::string* t = a.Text(1)) c.SetPaneTitle(a.Int(0, -1), *t);
@@ -121,14 +127,18 @@ void CQuelmar_Ctrl_Player::SetVolume(int32_t volume) {
   Call<1>(m_control, dispid::SetVolume, {DispArg::Int(volume)});
 }
 void CQuelmar_Ctrl_Player::SubmitFrame(const uint8_t* data, int32_t fTime, int32_t msec,
-                                       int32_t audio, int32_t size, int32_t fType,
-                                       int32_t channel) {
+                                       int32_t audio, int32_t size, int32_t fType, int32_t channel,
+                                       bool show, uint32_t tag) {
   const size_t n = (data && size > 0) ? static_cast<size_t>(size) : 0;
-  Call<7>(m_control, dispid::SubmitFrame,
+  Call<9>(m_control, dispid::SubmitFrame,
           {DispArg::Bytes(data, n), DispArg::Int(fTime), DispArg::Int(msec), DispArg::Int(audio),
-           DispArg::Int(size), DispArg::Int(fType), DispArg::Int(channel)});
+           DispArg::Int(size), DispArg::Int(fType), DispArg::Int(channel),
+           DispArg::Int(show ? 1 : 0), DispArg::Int(static_cast<int32_t>(tag))});
 }
 void CQuelmar_Ctrl_Player::ClearDecoder() { Call0(m_control, dispid::ClearDecoder); }
+uint32_t CQuelmar_Ctrl_Player::ShownFrame(int32_t channel) {
+  return static_cast<uint32_t>(Call<1>(m_control, dispid::ShownFrame, {DispArg::Int(channel)}));
+}
 void CQuelmar_Ctrl_Player::SetPaneTitle(int32_t pane, std::string_view title) {
   Call<2>(m_control, dispid::SetPaneTitle, {DispArg::Int(pane), DispArg::Text(std::string(title))});
 }

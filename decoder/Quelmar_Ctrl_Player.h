@@ -22,10 +22,11 @@ class CQuelmar_Ctrl_Player {
   int32_t CurrentAudioChannel();
   void SetVolume(int32_t volume);
   // data/size: the payload (copied by the control before it returns). The reset call is
-  // SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1).
+  // SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1). show false: decode, do not show; tag: see FrameCall.
   void SubmitFrame(const uint8_t* data, int32_t fTime, int32_t msec, int32_t audio, int32_t size,
-                   int32_t fType, int32_t channel);
+                   int32_t fType, int32_t channel, bool show = true, uint32_t tag = 0);
   void ClearDecoder();
+  uint32_t ShownFrame(int32_t channel);
   void SetPaneTitle(int32_t pane, std::string_view title);
   // dispid is 44..48.
   void SetStartOption(int32_t dispid, int32_t value);

@@ -2,16 +2,15 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 
 #include "archive/BackupFile.h"
 #include "export/ClipNames.h"
+#include "export/OutputFolder.h"
 #include "export/Sha256.h"
 
 namespace ov::exporter {
@@ -22,45 +21,6 @@ struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 struct Cancelled {};
-
-// Files written under temporary names; whatever is not committed is removed on the way out.
-class PendingFiles {
- public:
-  explicit PendingFiles(fs::path dir) : m_dir(std::move(dir)) {}
-  ~PendingFiles() {
-    std::error_code ec;
-    for (const auto& [tmp, final] : m_files) fs::remove(tmp, ec);
-  }
-  PendingFiles(const PendingFiles&) = delete;
-  PendingFiles& operator=(const PendingFiles&) = delete;
-
-  fs::path Add(const std::string& finalName) {
-    fs::path tmp = m_dir / ("." + finalName + "." + std::to_string(::getpid()) + ".part");
-    m_files.emplace_back(tmp, m_dir / finalName);
-    return tmp;
-  }
-  void CommitAll() {
-    for (const auto& [tmp, final] : m_files) {
-      std::error_code ec;
-      fs::rename(tmp, final, ec);
-      if (ec)
-        throw Failure("cannot rename " + tmp.string() + " to " + final.string() + ": " +
-                      ec.message());
-    }
-    m_files.clear();
-  }
-
- private:
-  fs::path m_dir;
-  std::vector<std::pair<fs::path, fs::path>> m_files;
-};
-
-void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) throw Failure("cannot write " + path.string());
-}
 
 std::vector<int> ChosenSlots(const ExportRequest& r, const BackupFile& file) {
   std::vector<int> slots;
@@ -89,6 +49,16 @@ std::string ClipName(const ClipPlan& plan, const char* ext, std::set<std::string
   return base + "." + ext;
 }
 
+// What changed at the path between two looks, in words; empty when nothing did.
+std::string Change(const FileIdentity& opened, const std::optional<FileIdentity>& now,
+                   const std::optional<FileIdentity>& atPath) {
+  if (!atPath) return "the file is no longer at its path";
+  if (!atPath->SameFile(opened)) return "another file now has its path (it was replaced)";
+  if (!now || now->size != opened.size || now->mtimeNs != opened.mtimeNs)
+    return "the file was written to (its size or modification time changed)";
+  return "";
+}
+
 class Exporter {
  public:
   Exporter(const ExportRequest& r, const ProgressFn& progress, const std::atomic<bool>& cancel)
@@ -97,31 +67,83 @@ class Exporter {
   ExportOutcome Run() {
     ExportOutcome out;
     try {
-      Prepare();
-      PendingFiles pending(m_dir);
-      for (size_t i = 0; i < m_plans.size(); ++i) WriteClip(i, pending.Add(m_clips[i].fileName));
-      HashAndReport(pending, out);
+      Open();
+      OutputFolder folder(m_req.outDir);
+      Plan(folder);
+      std::vector<size_t> files;
+      for (size_t i = 0; i < m_plans.size(); ++i) files.push_back(WriteClip(folder, i));
+      const std::string digest = HashSource();
+      const std::string changed =
+          Change(m_opened, m_source->Identity(), IdentityOfPath(m_req.source));
       if (m_cancel.load()) throw Cancelled{};
-      pending.CommitAll();
+
+      // The commit: the report is locked first, so a report that cannot be written stops the
+      // export before any name is taken; then the clips, the checksums and the report record.
+      const std::string reportName = "export-report.txt";
+      folder.LockReport(reportName, &m_cancel);
+      for (size_t i = 0; i < files.size(); ++i)
+        m_clips[i].fileName = folder.Claim(files[i], m_clips[i].fileName);
+      const std::string sourcePath = std::filesystem::absolute(m_req.source).string();
+      std::string sums = ChecksumLine(digest, sourcePath);
+      for (const auto& c : m_clips) sums += ChecksumLine(c.sha256, c.fileName);
+      const size_t sumsFile = folder.Create();
+      WriteAll(folder.Fd(sumsFile), sums, folder.Path());
+      folder.Flush(sumsFile);
+      m_checksumName = folder.Claim(sumsFile, m_checksumName);
+      SourceReport source;
+      source.path = sourcePath;
+      source.size = m_size;
+      source.sha256 = digest;
+      source.changed = changed;
+      source.channelCount = m_file.Recording().m_Header.channelCount;
+      source.checksumName = m_checksumName;
+      folder.AppendReport(ReportText(source, m_clips));
+      folder.Commit();
+
       out.ok = true;
       out.clips = m_clips;
+      out.sourceChanged = changed;
+      out.checksumPath = (std::filesystem::path(folder.Path()) / m_checksumName).string();
+      out.reportPath = (std::filesystem::path(folder.Path()) / reportName).string();
     } catch (const Failure& e) {
       out.error = e.what();
     } catch (const Cancelled&) {
       out.cancelled = true;
       out.error = "cancelled; nothing was written";
     } catch (const std::exception& e) {
-      out.error = e.what();
+      out.cancelled = m_cancel.load();
+      out.error = out.cancelled ? "cancelled; nothing was written" : e.what();
     }
     return out;
   }
 
  private:
-  void Prepare() {
-    const OpenOutcome o = m_file.ReadBackupHeader(m_req.source);
-    if (!o.accepted) {
+  // Both descriptors (playback's and the scans') must name one file: the path may be swapped
+  // between the two opens.
+  void Open() {
+    OpenRefusal why = OpenRefusal::None;
+    auto play = std::shared_ptr<PosixFile>(PosixFile::Open(m_req.source, &why));
+    auto scan = PosixFile::Open(m_req.source, &why);
+    if (!play || !scan) throw Failure("cannot open " + m_req.source + ": " + RefusalText(why));
+    const auto a = play->Identity(), b = scan->Identity();
+    if (!a || !b || !a->SameFile(*b))
+      throw Failure("cannot open " + m_req.source + ": it was replaced while it was opened");
+    m_opened = *a;
+    m_size = play->Size();
+    m_source = play;
+    // The file keeps its own reference; the exporter keeps one to ask for its identity.
+    struct Shared final : IFileSource {
+      explicit Shared(std::shared_ptr<PosixFile> f) : file(std::move(f)) {}
+      uint64_t Size() const override { return file->Size(); }
+      size_t ReadAt(uint64_t o, void* b, size_t n) override { return file->ReadAt(o, b, n); }
+      std::shared_ptr<PosixFile> file;
+    };
+    const OpenOutcome o = m_file.ReadBackupHeader(std::make_unique<Shared>(play), std::move(scan));
+    if (!o.accepted)
       throw Failure("cannot open " + m_req.source + (o.message.empty() ? "" : ": " + o.message));
-    }
+  }
+
+  void Plan(const OutputFolder& folder) {
     const int32_t first = m_file.Recording().m_Index.m_StartInfo[0].f_time;
     const int32_t last = m_file.Recording().m_Index.m_EndInfo[0].f_time;
     std::string fromWhy, toWhy;
@@ -130,18 +152,25 @@ class Exporter {
     if (!from) throw Failure("start " + fromWhy);
     if (!to) throw Failure("end " + toWhy);
     if (*from >= *to) throw Failure("the end of the range must lie after its start");
-    m_dir = fs::path(m_req.outDir.empty() ? "." : m_req.outDir);
-    std::error_code ec;
-    if (!fs::is_directory(m_dir, ec)) throw Failure("no such folder: " + m_dir.string());
-    if (::access(m_dir.c_str(), W_OK) != 0) throw Failure("cannot write in " + m_dir.string());
 
     std::set<std::string> taken;
+    uint64_t budget = kMaxPlannedFrames;
+    const PlanLimits limits{&m_cancel, &budget};
     for (int slot : ChosenSlots(m_req, m_file)) {
       ClipPlan plan;
-      if (PlanClip(m_file, slot, *from, *to, plan) != PlanStatus::Ok)
-        throw Failure("channel " + std::to_string(slot + 1) + " has no frames from " +
-                      DisplayStamp(*from) + " to " + DisplayStamp(*to) + " (the recording runs " +
-                      DisplayStamp(first) + " to " + DisplayStamp(last) + ")");
+      switch (PlanClip(m_file, slot, *from, *to, plan, limits)) {
+        case PlanStatus::Ok:
+          break;
+        case PlanStatus::Cancelled:
+          throw Cancelled{};
+        case PlanStatus::TooManyFrames:
+          throw Failure("the range holds more than " + std::to_string(kMaxPlannedFrames) +
+                        " frames; export a shorter range or fewer channels");
+        default:
+          throw Failure("channel " + std::to_string(slot + 1) + " has no frames from " +
+                        DisplayStamp(*from) + " to " + DisplayStamp(*to) + " (the recording runs " +
+                        DisplayStamp(first) + " to " + DisplayStamp(last) + ")");
+      }
       ClipReport c;
       c.fileName = ClipName(plan, Extension(m_req.format), taken);
       c.camera = plan.camera;
@@ -156,13 +185,15 @@ class Exporter {
       m_clips.push_back(std::move(c));
       m_plans.push_back(std::move(plan));
     }
-    m_checksumName = fs::path(m_clips.front().fileName).stem().string() + ".sha256";
+    // An earlier export's files are never replaced, and a second export of the same range is
+    // refused rather than numbered: the folder keeps one copy of a piece of evidence.
+    m_checksumName = std::filesystem::path(m_clips.front().fileName).stem().string() + ".sha256";
     for (const auto& c : m_clips)
-      if (fs::exists(m_dir / c.fileName, ec))
-        throw Failure((m_dir / c.fileName).string() + " exists already; it is left as it is");
-    if (fs::exists(m_dir / m_checksumName, ec))
-      throw Failure((m_dir / m_checksumName).string() + " exists already; it is left as it is");
-    m_total += m_file.PlayReader().Size();  // the source is hashed too
+      if (!folder.IsFree(c.fileName))
+        throw Failure(folder.Path() + "/" + c.fileName + " exists already; it is left as it is");
+    if (!folder.IsFree(m_checksumName))
+      throw Failure(folder.Path() + "/" + m_checksumName + " exists already; it is left as it is");
+    m_total += m_size;  // the source is hashed too
   }
 
   void Tick(size_t clip, uint64_t bytes) {
@@ -181,7 +212,17 @@ class Exporter {
     return m_buffer;
   }
 
-  void WriteClip(size_t i, const fs::path& tmp) {
+  static void WriteAll(int fd, const std::string& text, const std::string& dir) {
+    size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw Failure("cannot write in " + dir);
+      done += size_t(n);
+    }
+  }
+
+  size_t WriteClip(OutputFolder& folder, size_t i) {
     const ClipPlan& plan = m_plans[i];
     ClipStreams s;
     s.videoCoding = m_file.Recording().m_Header.videoCoding;
@@ -191,9 +232,11 @@ class Exporter {
     s.withSound = !plan.audio.empty();
     s.sound = m_req.sound;
     s.title = plan.camera;
-    s.comment = fs::path(m_req.source).filename().string();
+    s.comment = std::filesystem::path(m_req.source).filename().string();
     s.creationTime = IsoStamp(plan.video.front().h.f_time);
-    ClipMuxer mux(tmp.string(), m_req.format, s);
+    s.durationMs = plan.DurationMs();
+    const size_t file = folder.Create();
+    ClipMuxer mux(folder.Fd(file), m_clips[i].fileName, m_req.format, s);
     size_t vi = 0, ai = 0;
     uint64_t sinceTick = 0;
     while (vi < plan.video.size() || ai < plan.audio.size()) {
@@ -206,7 +249,7 @@ class Exporter {
       } else {
         const int64_t dur =
             vi < plan.video.size() ? plan.video[vi].ptsMs - f.ptsMs : plan.lastDurationMs;
-        mux.WriteVideo(bytes, f.ptsMs, dur, f.h.f_type == 1);
+        mux.WriteVideo(bytes, f.ptsMs, dur, f.IsKey());
       }
       sinceTick += f.h.f_size;
       if (sinceTick >= (64u << 10) || (vi == plan.video.size() && ai == plan.audio.size())) {
@@ -216,74 +259,30 @@ class Exporter {
     }
     mux.Finish();
     m_clips[i].soundSeconds = mux.SoundSeconds();
-    const auto digest = FileSha256(tmp.string(), &m_cancel);
+    // The digest of the bytes written, read back through the same descriptor.
+    const auto digest = DescriptorSha256(folder.Fd(file), &m_cancel);
     if (m_cancel.load()) throw Cancelled{};
-    if (!digest) throw Failure("cannot read back " + tmp.string());
+    if (!digest) throw Failure("cannot read back the clip written in " + folder.Path());
     m_clips[i].sha256 = *digest;
+    folder.Flush(file);
+    return file;
   }
 
-  void HashAndReport(PendingFiles& pending, ExportOutcome& out) {
-    const fs::path source = fs::absolute(m_req.source);
-    const auto digest = FileSha256(m_req.source, &m_cancel);
+  std::string HashSource() {
+    const auto digest = SourceSha256(*m_source, m_size, &m_cancel,
+                                     [&](uint64_t n) { Tick(m_plans.size() - 1, n); });
     if (m_cancel.load()) throw Cancelled{};
-    if (!digest) throw Failure("cannot read " + m_req.source);
-    Tick(m_plans.size() - 1, m_file.PlayReader().Size());
-
-    std::string sums = ChecksumLine(*digest, source.string());
-    for (const auto& c : m_clips) sums += ChecksumLine(c.sha256, c.fileName);
-    WriteText(pending.Add(m_checksumName), sums);
-    out.checksumPath = (m_dir / m_checksumName).string();
-
-    // An earlier export's report in the same folder is kept; this one follows it.
-    std::string report;
-    const fs::path reportPath = m_dir / "export-report.txt";
-    std::error_code ec;
-    if (fs::exists(reportPath, ec)) {
-      std::ifstream old(reportPath, std::ios::binary);
-      std::ostringstream text;
-      text << old.rdbuf();
-      if (!old) throw Failure("cannot read " + reportPath.string());
-      report = text.str() + "\n";
-    }
-    report += ReportText(source, *digest);
-    WriteText(pending.Add("export-report.txt"), report);
-    out.reportPath = reportPath.string();
-  }
-
-  std::string ReportText(const fs::path& source, const std::string& digest) const {
-    std::ostringstream r;
-    r << "Export report\n"
-      << "Source: " << source.string() << "\n"
-      << "Size: " << m_file.PlayReader().Size() << " bytes\n"
-      << "SHA-256: " << digest << "\n"
-      << "Recorder channels: " << int(m_file.Recording().m_Header.channelCount) << "\n"
-      << "Checksums: " << m_checksumName << "\n";
-    char line[128];
-    for (const auto& c : m_clips) {
-      r << "\nClip: " << c.fileName << "\n"
-        << "  Camera: " << c.camera << " (channel " << c.channel << ")\n"
-        << "  First frame: " << DisplayStamp(c.firstSecond) << "\n"
-        << "  Last frame: " << DisplayStamp(c.lastSecond) << "\n"
-        << "  Video frames: " << c.frames << "\n";
-      std::snprintf(line, sizeof line, "  Length: %.3f s\n  Sound: %.3f s\n",
-                    double(c.durationMs) / 1000.0, c.soundSeconds);
-      r << line << "  Gaps over 2 s:" << (c.gaps.empty() ? " none" : "") << "\n";
-      for (const Gap& g : c.gaps) {
-        std::snprintf(line, sizeof line, "    %s to %s (%.3f s)\n",
-                      DisplayStamp(g.fromSecond).c_str(), DisplayStamp(g.toSecond).c_str(),
-                      double(g.lengthMs) / 1000.0);
-        r << line;
-      }
-      r << "  SHA-256: " << c.sha256 << "\n";
-    }
-    return r.str();
+    if (!digest) throw Failure("cannot read " + m_req.source + " to its end");
+    return *digest;
   }
 
   const ExportRequest& m_req;
   const ProgressFn& m_progress;
   const std::atomic<bool>& m_cancel;
   BackupFile m_file;
-  fs::path m_dir;
+  std::shared_ptr<PosixFile> m_source;  // the descriptor the clips are cut from
+  FileIdentity m_opened;
+  uint64_t m_size = 0;
   std::vector<ClipPlan> m_plans;
   std::vector<ClipReport> m_clips;
   std::string m_checksumName;

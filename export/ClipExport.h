@@ -1,8 +1,9 @@
 #pragma once
 // Export of a time range of a backup file: one clip per chosen channel, a checksum file and a
-// report beside them. Everything is written under temporary names first and renamed only when
-// the whole export succeeded, so a failure or a cancel leaves no partial file under a final name
-// and never touches a file that was there before.
+// record appended to the report beside them. Everything is written under temporary names first
+// and claimed only when the whole export succeeded (export/OutputFolder.h), so a failure or a
+// cancel leaves no partial file under a final name and never touches a file that was there
+// before.
 //
 // Threads: RunExport runs on the caller's thread (the command line's, or a worker of the window);
 // progress is called on that thread; cancel may be set from any thread.
@@ -14,6 +15,7 @@
 
 #include "export/ClipMuxer.h"
 #include "export/ClipPlan.h"
+#include "export/ExportReport.h"
 
 namespace ov::exporter {
 
@@ -27,23 +29,13 @@ struct ExportRequest {
   SoundFormat sound = SoundFormat::MuLaw;
 };
 
-struct ClipReport {
-  std::string fileName;  // inside outDir
-  std::string camera;
-  int channel = 0;  // 1..16
-  int32_t firstSecond = 0, lastSecond = 0;
-  uint64_t frames = 0;
-  bool withSound = false;
-  double soundSeconds = 0;
-  int64_t durationMs = 0;
-  std::vector<Gap> gaps;
-  std::string sha256;
-};
-
 struct ExportOutcome {
   bool ok = false;
   bool cancelled = false;
   std::string error;  // for the user, when !ok
+  // Set (with ok) when the file at the source's path changed while the export ran: the clips and
+  // hashes are of the file as it was opened, which the path no longer names.
+  std::string sourceChanged;
   std::vector<ClipReport> clips;
   std::string checksumPath, reportPath;
 };

@@ -1,5 +1,10 @@
 #include "export/ClipMuxer.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -20,6 +25,30 @@ namespace {
 constexpr int kSoundRate = 8000;          // G.711 and the recorders' 16-bit sound: 8 kHz mono
 constexpr int64_t kSoundGapFillMs = 100;  // a later sound frame than this leaves silence
 constexpr AVRational kMs{1, 1000};
+constexpr int kIoBufferBytes = 64 << 10;
+
+// The clip goes to a descriptor the caller opened (a new file, never a name's old target).
+int WriteToFd(void* opaque, uint8_t* buf, int size) {
+  const int fd = *static_cast<int*>(opaque);
+  int done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, buf + done, size_t(size - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return AVERROR(n < 0 ? errno : EIO);
+    done += int(n);
+  }
+  return done;
+}
+
+int64_t SeekFd(void* opaque, int64_t offset, int whence) {
+  const int fd = *static_cast<int*>(opaque);
+  if (whence & AVSEEK_SIZE) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? int64_t(st.st_size) : AVERROR(errno);
+  }
+  const off_t at = ::lseek(fd, off_t(offset), whence & ~AVSEEK_FORCE);
+  return at < 0 ? AVERROR(errno) : int64_t(at);
+}
 
 void Check(int err, const std::string& what) {
   if (err >= 0) return;
@@ -119,6 +148,9 @@ const char* Extension(ContainerFormat f) { return f == ContainerFormat::Mp4 ? "m
 
 struct ClipMuxer::Impl {
   AVFormatContext* oc = nullptr;
+  AVIOContext* io = nullptr;
+  int fd = -1;
+  int64_t limitSamples = 0;  // the clip's length: no silence beyond it
   AVStream* video = nullptr;
   AVStream* sound = nullptr;
   bool headerWritten = false;
@@ -133,9 +165,10 @@ struct ClipMuxer::Impl {
   Frame frame{av_frame_alloc()};
 
   ~Impl() {
-    if (oc) {
-      if (oc->pb) avio_closep(&oc->pb);
-      avformat_free_context(oc);
+    if (oc) avformat_free_context(oc);
+    if (io) {
+      av_freep(&io->buffer);
+      avio_context_free(&io);
     }
   }
 
@@ -211,11 +244,13 @@ struct ClipMuxer::Impl {
   }
 };
 
-ClipMuxer::ClipMuxer(const std::string& path, ContainerFormat format, const ClipStreams& s)
+ClipMuxer::ClipMuxer(int fd, const std::string& name, ContainerFormat format, const ClipStreams& s)
     : m(std::make_unique<Impl>()) {
   m->soundFormat = s.sound;
+  m->fd = fd;
+  m->limitSamples = std::max<int64_t>(s.durationMs, 0) * kSoundRate / 1000;
   Check(avformat_alloc_output_context2(
-            &m->oc, nullptr, format == ContainerFormat::Mp4 ? "mp4" : "matroska", path.c_str()),
+            &m->oc, nullptr, format == ContainerFormat::Mp4 ? "mp4" : "matroska", name.c_str()),
         "container");
   m->video = avformat_new_stream(m->oc, nullptr);
   if (!m->video) throw std::runtime_error("out of memory");
@@ -228,7 +263,15 @@ ClipMuxer::ClipMuxer(const std::string& path, ContainerFormat format, const Clip
   av_dict_set(&m->oc->metadata, "title", s.title.c_str(), 0);
   av_dict_set(&m->oc->metadata, "comment", s.comment.c_str(), 0);
   av_dict_set(&m->oc->metadata, "creation_time", s.creationTime.c_str(), 0);
-  Check(avio_open(&m->oc->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot create " + path);
+  auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
+  m->io = buffer ? avio_alloc_context(buffer, kIoBufferBytes, 1, &m->fd, nullptr, WriteToFd, SeekFd)
+                 : nullptr;
+  if (!m->io) {
+    av_free(buffer);
+    throw std::runtime_error("out of memory");
+  }
+  m->oc->pb = m->io;
+  m->oc->flags |= AVFMT_FLAG_CUSTOM_IO;
   Check(avformat_write_header(m->oc, nullptr), "writing the clip");
   m->headerWritten = true;
 }
@@ -259,12 +302,18 @@ void ClipMuxer::WriteSound(std::span<const uint8_t> payload, int64_t ptsMs) {
     m->Write(p.get(), m->sound, kMs);
     return;
   }
-  // A gap in the recorder's sound stays a gap in time: the AAC track is filled with silence.
-  const int64_t due = ptsMs * kSoundRate / 1000;
+  // A gap in the recorder's sound stays a gap in time: the AAC track is filled with silence, a
+  // second at a time so that a long gap costs no memory, and never beyond the clip's end.
+  const int64_t due = std::min(ptsMs * kSoundRate / 1000, m->limitSamples);
   if (due - m->queuedSamples > kSoundGapFillMs * kSoundRate / 1000) {
-    m->pending.insert(m->pending.end(), size_t(due - m->queuedSamples), 0.0f);
-    m->queuedSamples = due;
+    while (m->queuedSamples < due) {
+      const int64_t n = std::min<int64_t>(due - m->queuedSamples, kSoundRate);
+      m->pending.insert(m->pending.end(), size_t(n), 0.0f);
+      m->queuedSamples += n;
+      m->EncodePending(false);
+    }
   }
+  if (m->queuedSamples >= m->limitSamples) return;  // the clip is over
   Packet p = MakePacket(payload);
   Check(avcodec_send_packet(m->soundDecoder.get(), p.get()), "sound decoder");
   while (avcodec_receive_frame(m->soundDecoder.get(), m->frame.get()) >= 0) {
@@ -288,9 +337,8 @@ void ClipMuxer::Finish() {
   Check(av_interleaved_write_frame(m->oc, nullptr), "writing the clip");
   Check(av_write_trailer(m->oc), "writing the clip");
   // Flushing writes the last buffered bytes: a full disk shows here.
-  avio_flush(m->oc->pb);
-  Check(m->oc->pb->error, "writing the clip");
-  Check(avio_closep(&m->oc->pb), "writing the clip");
+  avio_flush(m->io);
+  Check(m->io->error, "writing the clip");
   m->finished = true;
 }
 

@@ -23,11 +23,15 @@ struct ClipStreams {
   bool withSound = false;
   SoundFormat sound = SoundFormat::MuLaw;
   std::string title, comment, creationTime;
+  // The clip's length: the sound track is never filled with silence beyond it.
+  int64_t durationMs = 0;
 };
 
 class ClipMuxer {
  public:
-  ClipMuxer(const std::string& path, ContainerFormat format, const ClipStreams& streams);
+  // Writes to fd, a new regular file the caller opened for writing and still owns; name is for
+  // messages only.
+  ClipMuxer(int fd, const std::string& name, ContainerFormat format, const ClipStreams& streams);
   ~ClipMuxer();
   ClipMuxer(const ClipMuxer&) = delete;
   ClipMuxer& operator=(const ClipMuxer&) = delete;
@@ -35,7 +39,7 @@ class ClipMuxer {
   // Times are milliseconds of the clip, rising.
   void WriteVideo(std::span<const uint8_t> payload, int64_t ptsMs, int64_t durationMs, bool key);
   void WriteSound(std::span<const uint8_t> payload, int64_t ptsMs);
-  // Drains the sound encoder, writes the trailer and closes the file.
+  // Drains the sound encoder and writes the trailer; a failed write throws.
   void Finish();
   // Seconds of sound in the track so far, silence put into gaps included.
   double SoundSeconds() const;

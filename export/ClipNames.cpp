@@ -45,6 +45,9 @@ std::string SafeFileName(const std::string& name, const std::string& fallback) {
   }
   while (!out.empty() && (out.back() == '.' || out.back() == ' ')) out.pop_back();
   while (!out.empty() && out.front() == ' ') out.erase(out.begin());
+  // No hidden clips, and no "..": a dot at the start or after a dot becomes '_'.
+  for (size_t i = 0; i < out.size(); ++i)
+    if (out[i] == '.' && (i == 0 || out[i - 1] == '.')) out[i] = '_';
   if (out.empty() || out == "." || out == "..") return fallback;
   // Device names stay reserved on some systems whatever extension follows them.
   std::string upper = out.substr(0, out.find('.'));
@@ -57,6 +60,56 @@ std::string SafeFileName(const std::string& name, const std::string& fallback) {
                         std::isdigit(static_cast<unsigned char>(upper[3]));
   if (numbered || std::find(kDevices.begin(), kDevices.end() - 1, upper) != kDevices.end() - 1)
     out.insert(out.begin(), '_');
+  return out;
+}
+
+namespace {
+// Length of the valid UTF-8 sequence at s[i], or 0 when the byte does not start one.
+size_t Utf8Length(std::string_view s, size_t i) {
+  const auto b = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
+  const uint8_t c = b(i);
+  size_t n = 0;
+  uint32_t cp = 0;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF)
+    n = 2, cp = c & 0x1Fu;
+  else if (c >= 0xE0 && c <= 0xEF)
+    n = 3, cp = c & 0x0Fu;
+  else if (c >= 0xF0 && c <= 0xF4)
+    n = 4, cp = c & 0x07u;
+  else
+    return 0;
+  if (i + n > s.size()) return 0;
+  for (size_t k = 1; k < n; ++k) {
+    if ((b(i + k) & 0xC0) != 0x80) return 0;
+    cp = cp << 6 | (b(i + k) & 0x3Fu);
+  }
+  const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < least[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  if (cp >= 0x80 && cp <= 0x9F) return 0;  // C1 controls are escaped like C0
+  return n;
+}
+}  // namespace
+
+std::string EscapedText(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<uint8_t>(s[i]);
+    const size_t n = Utf8Length(s, i);
+    if (c == '\\') {
+      out += "\\\\";
+      ++i;
+    } else if (n == 0 || c < 0x20 || c == 0x7F) {
+      char esc[8];
+      std::snprintf(esc, sizeof esc, "\\x%02X", c);
+      out += esc;
+      ++i;
+    } else {
+      out.append(s.substr(i, n));
+      i += n;
+    }
+  }
   return out;
 }
 

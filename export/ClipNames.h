@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ov::exporter {
 
@@ -14,8 +15,14 @@ std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingSt
 
 // A name usable on FAT, NTFS, ext4 and the like: no path separators, no reserved characters or
 // device names, no control or non-ASCII bytes (recorder names are 8-bit text of unknown code
-// page), no trailing dots or blanks, at most 100 bytes. Empty input gives fallback.
+// page), no leading dot (a hidden file), no "..", no trailing dots or blanks, at most 100 bytes.
+// Empty input gives fallback.
 std::string SafeFileName(const std::string& name, const std::string& fallback);
+
+// Text from a file or the command line made fit for one line of a report or a terminal: valid
+// UTF-8 passes, control characters (C0, DEL, C1) and bytes that are not UTF-8 are shown as \xNN
+// and a backslash as \\, so no name can forge a line or move the cursor.
+std::string EscapedText(std::string_view bytes);
 
 // "20240301-120000", "2024-03-01_12-00-00" and "2024-03-01 12:00:00" of a file's second.
 std::string CompactStamp(int32_t seconds);

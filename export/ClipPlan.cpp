@@ -7,56 +7,218 @@
 namespace ov::exporter {
 namespace {
 
-// Walks the frames of one run header by header, stopping at its end or at a damaged header.
-class RunWalker {
+constexpr int64_t kGapMs = 2000;  // time without frames worth a line in the report
+
+FrameWalker WalkRun(const BackupFile& file, int slot, bool audio) {
+  const OpenRecording& rec = file.Recording();
+  return FrameWalker(*file.ScanReader().Source(),
+                     audio ? rec.AudioRunStart(slot) : rec.VideoRunStart(slot),
+                     audio ? rec.AudioRunEnd(slot) : rec.VideoRunEnd(slot));
+}
+
+bool HasVideo(const BackupFile& file, int slot) {
+  return slot >= 0 && slot < kSlots && file.Recording().m_Header.video[size_t(slot)].HasData() &&
+         file.ScanReader().Source() != nullptr;
+}
+
+// Counts steps and frames against the limits of one plan.
+class Budget {
  public:
-  RunWalker(IFileSource& file, uint64_t begin, uint64_t end)
-      : m_file(file), m_pos(begin), m_end(end) {}
-  bool Next(FrameRef& out) {
-    if (m_pos + kYskFrameHeaderSize > m_end) return false;
-    if (!ReadFrameHeader(m_file, m_pos, out.h)) return false;
-    if (out.h.f_size > kMaxClipPayload || m_pos + kYskFrameHeaderSize + out.h.f_size > m_end)
-      return false;
-    out.offset = m_pos;
-    m_pos += kYskFrameHeaderSize + out.h.f_size;
+  explicit Budget(const PlanLimits& l) : m_l(l) {}
+  bool Cancelled() {
+    return m_l.cancel && (++m_steps & 255) == 0 && m_l.cancel->load(std::memory_order_relaxed);
+  }
+  bool Take() {
+    if (!m_l.frameBudget) return true;
+    if (*m_l.frameBudget == 0) return false;
+    --*m_l.frameBudget;
     return true;
   }
 
  private:
-  IFileSource& m_file;
-  uint64_t m_pos;
-  uint64_t m_end;
+  const PlanLimits& m_l;
+  uint64_t m_steps = 0;
 };
 
-// The walk over one slot's video or sound run, through the scan descriptor.
-RunWalker WalkRun(const BackupFile& file, int slot, bool audio) {
-  const OpenRecording& rec = file.Recording();
-  return RunWalker(*file.ScanReader().Source(),
-                   audio ? rec.AudioRunStart(slot) : rec.VideoRunStart(slot),
-                   audio ? rec.AudioRunEnd(slot) : rec.VideoRunEnd(slot));
+// A gap noted while walking, before the clip's times are known: it lies before video[index].
+struct Noted {
+  size_t index;
+  Gap gap;
+};
+
+struct VideoWalk {
+  std::vector<FrameRef> frames;
+  std::vector<Noted> notes;
+};
+
+// Walks the video run to the end of the range. The frames since the last key frame before the
+// range are kept until the range begins; frames without a key frame before them are not.
+PlanStatus WalkVideo(const BackupFile& file, int slot, int32_t from, int32_t to, Budget& budget,
+                     VideoWalk& out) {
+  FrameWalker walk = WalkRun(file, slot, false);
+  VideoWalk since;  // from the last key frame before the range
+  bool inRange = false;
+  for (;;) {
+    if (budget.Cancelled()) return PlanStatus::Cancelled;
+    const WalkStep s = walk.Next();
+    if (s.kind == WalkStep::Kind::End) break;
+    VideoWalk& w = inRange ? out : since;
+    if (s.kind == WalkStep::Kind::Skip) {
+      // Passed before the first key frame: nothing of it reaches the clip.
+      if (!w.frames.empty()) {
+        Gap g;
+        g.cause = GapCause::Passed;
+        g.skip = s.skip;
+        g.offset = s.pos;
+        g.bytes = s.next - s.pos;
+        w.notes.push_back({w.frames.size(), g});
+      }
+      continue;
+    }
+    FrameRef f{s.pos, s.h, 0};
+    if (!inRange) {
+      if (f.IsKey()) since = {};
+      if (since.frames.empty() && !f.IsKey()) continue;  // no key frame yet: undecodable
+      // A group of pictures is far shorter than this: frames that far from their key frame are
+      // not kept waiting for the range.
+      if (!since.frames.empty() && f.offset - since.frames.front().offset > kResyncReach) {
+        since = {};
+        continue;
+      }
+      if (f.h.f_time >= from) {
+        if (f.h.f_time >= to) break;
+        inRange = true;
+        out = std::move(since);
+      }
+    } else if (f.h.f_time >= to) {
+      break;
+    }
+    VideoWalk& into = inRange ? out : since;
+    if (!budget.Take()) return PlanStatus::TooManyFrames;
+    if (f.h.f_type > 1) {
+      Gap g;
+      g.cause = GapCause::DamagedHeader;
+      g.offset = f.offset;
+      g.bytes = 1;
+      g.type = f.h.f_type;
+      into.notes.push_back({into.frames.size(), g});
+    }
+    into.frames.push_back(f);
+  }
+  return PlanStatus::Ok;
 }
 
-bool HasVideo(const BackupFile& file, int slot) {
-  return slot >= 0 && slot < kSlots && file.Recording().m_Header.video[size_t(slot)].HasData();
+// Times the frames on the recording's millisecond clock, kept rising for the muxer, and turns
+// the notes and the pauses into the clip's gaps.
+void TimeVideo(VideoWalk& w, ClipPlan& plan) {
+  plan.video = std::move(w.frames);
+  const int64_t base = plan.video.front().h.f_msec;
+  int64_t last = -1;
+  int64_t shift = 0;        // what jumps of the millisecond clock moved it by, taken back
+  int64_t lastStepMs = 40;  // the last step the clock was trusted with
+  size_t note = 0;
+  for (size_t i = 0; i < plan.video.size(); ++i) {
+    FrameRef& v = plan.video[i];
+    if (i > 0) {
+      // The millisecond clock steps as the second clock does, give or take the rounding of a
+      // second (or an hour when the recorder's wall clock was set). A step far outside that is
+      // a damaged or restarted clock: it would stretch the clip by days. There the second clock
+      // times the step, or within one second the clock's last step.
+      const YskFrameHeader& p = plan.video[i - 1].h;
+      const int64_t stepMs = int64_t(v.h.f_msec) - int64_t(p.f_msec);
+      const int64_t secondsMs = std::max<int64_t>((int64_t(v.h.f_time) - p.f_time) * 1000, 0);
+      if (stepMs >= -kClockJumpMs && stepMs <= secondsMs + kClockJumpMs) {
+        lastStepMs = std::clamp<int64_t>(stepMs, 1, 1000);
+      } else {
+        shift -= stepMs - (secondsMs > 1000 ? secondsMs : lastStepMs);
+        Gap g;
+        g.cause = GapCause::ClockJump;
+        g.fromSecond = p.f_time;
+        g.toSecond = v.h.f_time;
+        g.offset = v.offset;
+        g.bytes = uint64_t(stepMs < 0 ? -stepMs : stepMs);
+        plan.gaps.push_back(g);
+      }
+    }
+    const int64_t pts = std::max<int64_t>(int64_t(v.h.f_msec) - base + shift, last + 1);
+    bool explained = false;
+    for (; note < w.notes.size() && w.notes[note].index == i; ++note) {
+      Gap g = w.notes[note].gap;
+      if (i > 0 && g.cause == GapCause::Passed) {
+        g.fromSecond = plan.video[i - 1].h.f_time;
+        g.lengthMs = pts - last;
+        explained = true;
+      } else {
+        g.fromSecond = v.h.f_time;
+      }
+      g.toSecond = v.h.f_time;
+      plan.gaps.push_back(g);
+    }
+    if (i > 0 && !explained && pts - last > kGapMs) {
+      Gap g;
+      g.fromSecond = plan.video[i - 1].h.f_time;
+      g.toSecond = v.h.f_time;
+      g.lengthMs = pts - last;
+      g.offset = v.offset;
+      plan.gaps.push_back(g);
+    }
+    v.ptsMs = last = pts;
+    plan.payloadBytes += v.h.f_size;
+  }
+  // What the walk passed over after the last frame: the clip ends there.
+  for (; note < w.notes.size(); ++note) {
+    Gap g = w.notes[note].gap;
+    g.fromSecond = g.toSecond = plan.video.back().h.f_time;
+    plan.gaps.push_back(g);
+  }
+  plan.lastDurationMs =
+      plan.video.size() > 1
+          ? std::clamp<int64_t>(plan.video.back().ptsMs - plan.video[plan.video.size() - 2].ptsMs,
+                                1, 1000)
+          : 40;
 }
 
-void PlanAudio(const BackupFile& file, int slot, ClipPlan& plan) {
+PlanStatus PlanAudio(const BackupFile& file, int slot, ClipPlan& plan, Budget& budget) {
   const auto& rec = file.Recording().m_Header.audio[size_t(slot)];
-  if (!rec.HasData() || plan.video.empty()) return;
+  if (!rec.HasData() || !file.Recording().m_HasAudio[size_t(slot)] || plan.video.empty())
+    return PlanStatus::Ok;
   const int64_t startWall =
       int64_t(plan.video.front().h.f_time) * 1000 + FirstFramePhaseMs(plan.video);
   const int64_t endWall = startWall + plan.DurationMs();
-  RunWalker walk = WalkRun(file, slot, true);
-  FrameRef f;
-  while (walk.Next(f)) {
-    if (f.h.f_type != 0 || f.h.f_msec > 999) continue;
-    const int64_t wall = int64_t(f.h.f_time) * 1000 + f.h.f_msec;
-    if (wall >= endWall) break;
+  FrameWalker walk = WalkRun(file, slot, true);
+  // Sound frames left out amid the clip's sound; reported once sound inside the clip follows.
+  Gap left;
+  left.cause = GapCause::SoundSkipped;
+  for (;;) {
+    if (budget.Cancelled()) return PlanStatus::Cancelled;
+    const WalkStep s = walk.Next();
+    if (s.kind == WalkStep::Kind::End) break;
+    if (s.kind == WalkStep::Kind::Skip) continue;
+    const YskFrameHeader& h = s.h;
+    const int64_t wall = int64_t(h.f_time) * 1000 + h.f_msec;
+    const bool damaged = h.f_type != 0 || h.f_msec > 999;
+    // Sound a little after the clip's end is the sound after it; sound far beyond it is a jump
+    // of the sound clock, and the sound may come back.
+    if (!damaged && wall >= endWall && wall < endWall + kSoundJumpMs) break;
+    if (damaged || wall >= endWall || (wall < startWall && !plan.audio.empty())) {
+      if (!plan.audio.empty()) {
+        if (left.bytes++ == 0) left.offset = s.pos;
+        left.fromSecond = plan.audio.back().h.f_time;
+      }
+      continue;
+    }
     if (wall < startWall) continue;
-    f.ptsMs = wall - startWall;
-    plan.payloadBytes += f.h.f_size;
+    if (left.bytes > 0) {
+      left.toSecond = h.f_time;
+      plan.gaps.push_back(left);
+      left.bytes = 0;
+    }
+    if (!budget.Take()) return PlanStatus::TooManyFrames;
+    FrameRef f{s.pos, h, wall - startWall};
+    plan.payloadBytes += h.f_size;
     plan.audio.push_back(f);
   }
+  return PlanStatus::Ok;
 }
 
 }  // namespace
@@ -75,68 +237,40 @@ std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
                                        const std::function<bool(const FrameRef&)>& isTarget) {
   std::vector<FrameRef> frames;
   if (!HasVideo(file, slot)) return frames;
-  RunWalker walk = WalkRun(file, slot, false);
-  FrameRef f;
-  while (walk.Next(f) && f.h.f_type <= 1) {
-    if (f.h.f_type == 1) frames.clear();
+  FrameWalker walk = WalkRun(file, slot, false);
+  for (;;) {
+    const WalkStep s = walk.Next();
+    if (s.kind == WalkStep::Kind::End) break;
+    if (s.kind == WalkStep::Kind::Skip) continue;
+    const FrameRef f{s.pos, s.h, 0};
+    if (f.IsKey()) frames.clear();
+    // Frames without a key frame before them, or too far from it, give no picture.
+    if (frames.empty() ? !f.IsKey() : f.offset - frames.front().offset > kResyncReach) {
+      frames.clear();
+      if (isTarget(f)) return {};
+      continue;
+    }
     frames.push_back(f);
-    if (isTarget(f)) return frames.front().h.f_type == 1 ? frames : std::vector<FrameRef>{};
+    if (isTarget(f)) return frames;
   }
   return {};
 }
 
-PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out) {
+PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out,
+                    const PlanLimits& limits) {
   out = ClipPlan{};
   out.slot = slot;
   // A slot outside the header names no camera (and must not be read there).
   if (slot >= 0 && slot < kSlots) out.camera = file.Recording().m_Header.video[size_t(slot)].name;
   if (!HasVideo(file, slot)) return PlanStatus::NoVideo;
   if (from >= to) return PlanStatus::OutsideRange;
-
-  RunWalker walk = WalkRun(file, slot, false);
-  std::vector<FrameRef> sinceKey;  // frames from the last key frame before the range
-  bool inRange = false;
-  FrameRef f;
-  while (walk.Next(f)) {
-    if (f.h.f_type > 1) break;  // not a video frame header: the run is damaged from here
-    if (!inRange) {
-      if (f.h.f_type == 1) sinceKey.clear();
-      sinceKey.push_back(f);
-      if (f.h.f_time < from) continue;
-      inRange = true;
-      // Without a key frame before it the clip starts at the next key frame.
-      if (sinceKey.front().h.f_type != 1) {
-        sinceKey.clear();
-        inRange = false;
-        continue;
-      }
-      if (f.h.f_time >= to) break;
-      out.video = std::move(sinceKey);
-      continue;
-    }
-    if (f.h.f_time >= to) break;
-    out.video.push_back(f);
-  }
-  if (out.video.empty()) return PlanStatus::OutsideRange;
-
-  // The clip's clock is the recording's millisecond clock, kept rising for the muxer.
-  const uint32_t base = out.video.front().h.f_msec;
-  int64_t last = -1;
-  for (size_t i = 0; i < out.video.size(); ++i) {
-    FrameRef& v = out.video[i];
-    const int64_t pts = std::max<int64_t>(int64_t(v.h.f_msec) - int64_t(base), last + 1);
-    if (i > 0 && pts - last > 2000)
-      out.gaps.push_back({out.video[i - 1].h.f_time, v.h.f_time, pts - last});
-    v.ptsMs = last = pts;
-    out.payloadBytes += v.h.f_size;
-  }
-  out.lastDurationMs =
-      out.video.size() > 1
-          ? std::clamp<int64_t>(out.video.back().ptsMs - out.video[out.video.size() - 2].ptsMs, 1,
-                                1000)
-          : 40;
-  PlanAudio(file, slot, out);
-  return PlanStatus::Ok;
+  Budget budget(limits);
+  VideoWalk w;
+  if (const PlanStatus s = WalkVideo(file, slot, from, to, budget, w); s != PlanStatus::Ok)
+    return s;
+  if (w.frames.empty()) return PlanStatus::OutsideRange;
+  TimeVideo(w, out);
+  return PlanAudio(file, slot, out, budget);
 }
 
 }  // namespace ov::exporter

@@ -1,13 +1,17 @@
 #pragma once
 // Which frames of one channel a clip takes: the video frames from the key frame at or before the
 // range's first frame up to the last frame before its end, and the sound frames that fall beside
-// them. Only frame headers are read here; payloads are read while the clip is written.
+// them. The runs are walked as playback walks them (archive/FrameWalk.h), so a clip holds what the
+// player shows, and whatever the walk passed over is listed with its reason. Only frame headers
+// are read here; payloads are read while the clip is written.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "archive/BackupFile.h"
+#include "archive/FrameWalk.h"
 
 namespace ov::exporter {
 
@@ -15,12 +19,27 @@ struct FrameRef {
   uint64_t offset = 0;  // absolute offset of the frame header
   YskFrameHeader h{};
   int64_t ptsMs = 0;  // position in the clip
+  bool IsKey() const { return h.f_type == 1; }
+};
+
+// Why a clip has a gap, or a remark on its frames.
+enum class GapCause : uint8_t {
+  NoFrames,       // more than two seconds between two video frames
+  Passed,         // the walk passed over bytes (skip says why)
+  DamagedHeader,  // a video frame of unknown type, kept as a delta frame as playback shows it
+  SoundSkipped,   // sound frames with damaged headers or far-off time stamps, left out
+  ClockJump,      // the millisecond clock jumped (bytes: by how many ms); the second clock times it
 };
 
 struct Gap {
-  int32_t fromSecond = 0;  // f_time of the frame before the gap
-  int32_t toSecond = 0;    // f_time of the frame after it
-  int64_t lengthMs = 0;
+  GapCause cause = GapCause::NoFrames;
+  WalkSkip skip = WalkSkip::None;  // for Passed
+  int32_t fromSecond = 0;          // f_time of the video frame before the gap
+  int32_t toSecond = 0;            // f_time of the one after it (fromSecond when none follows)
+  int64_t lengthMs = 0;            // time between those frames in the clip; 0 when none follows
+  uint64_t offset = 0;             // where in the file
+  uint64_t bytes = 0;              // bytes passed over; frames for DamagedHeader / SoundSkipped
+  uint32_t type = 0;               // f_type of a damaged header
 };
 
 struct ClipPlan {
@@ -29,18 +48,32 @@ struct ClipPlan {
   std::vector<FrameRef> video;
   std::vector<FrameRef> audio;
   int64_t lastDurationMs = 0;  // the last video frame shows this long
-  std::vector<Gap> gaps;       // gaps of more than two seconds between video frames
+  std::vector<Gap> gaps;       // in the order of the file
   uint64_t payloadBytes = 0;   // what the clip copies, for progress
   int64_t DurationMs() const { return video.empty() ? 0 : video.back().ptsMs + lastDurationMs; }
 };
 
-// Largest payload a clip copies; a bigger f_size is taken as damage and ends the run there.
-inline constexpr uint32_t kMaxClipPayload = 8u << 20;
+// How many frame references one export may hold (40 bytes each, so 320 MiB at most): sixteen
+// channels at 30 frames a second with their sound for well over three hours. Only a damaged
+// file, or a range of days, comes near it.
+inline constexpr uint64_t kMaxPlannedFrames = 8u << 20;
+// How far a step of the millisecond clock may stray from the second clock's before it counts as
+// a jump of the clock: far beyond the rounding of seconds, far below a damaged value's reach.
+inline constexpr int64_t kClockJumpMs = 10'000;
+// A sound frame stamped this far beyond the clip's end is taken as a jump of the sound clock, not
+// as the sound after the clip: it is left out and the walk goes on.
+inline constexpr int64_t kSoundJumpMs = 60'000;
 
-enum class PlanStatus { Ok, NoVideo, OutsideRange };
+enum class PlanStatus { Ok, NoVideo, OutsideRange, TooManyFrames, Cancelled };
+
+struct PlanLimits {
+  const std::atomic<bool>* cancel = nullptr;  // checked every few hundred steps
+  uint64_t* frameBudget = nullptr;            // frames the plan may still take; shared by clips
+};
 
 // Plans slot's clip for the seconds [from, to) of the file's clock (f_time).
-PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out);
+PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out,
+                    const PlanLimits& limits = {});
 
 // The frames a decoder needs for one picture: from the last key frame before the first frame
 // that isTarget accepts, up to that frame. Empty when no key frame comes before such a frame.

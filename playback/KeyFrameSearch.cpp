@@ -92,7 +92,7 @@ bool KeyFrameSearch::Resync(int n, uint32_t scan, const SearchInput& in, uint32_
   return false;
 }
 
-uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
+KeyFrameSearch::Walk KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
   const uint64_t runStart = m_Rec.VideoRunStart(n), runEnd = m_Rec.VideoRunEnd(n);
   // Every walk stays on readable headers of the run: a step that would leave it, or land where no
   // whole header can be read, stops the walk where it stands. Each step moves at least one header
@@ -101,12 +101,14 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
   auto readable = [&](uint64_t q, YskFrameHeader& h) {
     return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
   };
+  Walk w;
   uint64_t p = start;
   YskFrameHeader h{};
   // Each direction moves at most kWalkReach; a walk that would go further stops where it stands.
   // Backward to a key frame at or before the target.
+  bool keyBefore = false;
   for (;;) {
-    if (Cancelled()) return start;
+    if (Cancelled()) return {start, start, start};
     if (p >= runEnd) {
       p = m_Rec.m_VideoLast[size_t(n)];
       break;
@@ -116,27 +118,74 @@ uint32_t KeyFrameSearch::MoveToTarget(int n, uint32_t start, int32_t target) {
       break;
     }
     if (!reader.Read(p, h)) break;
-    if (h.f_time <= target && h.f_type == 1) break;
+    if (h.f_time <= target && h.f_type == 1) {
+      keyBefore = true;
+      break;
+    }
     const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
     YskFrameHeader ph{};
     if (prev < 0 || uint64_t(prev) + kWalkReach < start || !readable(uint64_t(prev), ph)) break;
     p = uint64_t(prev);
   }
+  w.key = uint32_t(p);
   // Forward to the first key frame at or after the target; the result is the frame before it.
+  // On the way: the first frame of the target second, where an exact landing shows its picture.
   uint64_t r = p;
+  bool shown = false, keyAfter = false;
   const uint64_t forwardLimit = p + kWalkReach;
   for (;;) {
-    if (Cancelled()) return uint32_t(r);
+    if (Cancelled()) return {uint32_t(r), w.key, uint32_t(r)};
     if (p >= runEnd || p < runStart) break;
     if (!reader.Read(p, h)) break;
-    if (h.f_time >= target && h.f_type == 1) break;
+    if (!shown && h.f_time >= target && h.f_size > 0) {
+      shown = true;
+      w.show = uint32_t(p);
+    }
+    if (h.f_time >= target && h.f_type == 1) {
+      keyAfter = true;
+      break;
+    }
     r = p;
     const uint64_t next = p + kHdr + h.f_size;
     YskFrameHeader nh{};
     if (next > forwardLimit || !readable(next, nh)) break;
     p = next;
   }
-  return uint32_t(r);
+  w.before = uint32_t(r);
+  if (!keyBefore && keyAfter) w.key = uint32_t(p);            // nothing decodable before the target
+  if (!shown) w.show = keyAfter ? uint32_t(p) : uint32_t(r);  // the target lies past the run
+  if (w.show < w.key) w.show = w.key;
+  return w;
+}
+
+bool KeyFrameSearch::LandAfter(int n, uint32_t after, uint32_t& key, uint32_t& show,
+                               int32_t& second) {
+  const uint64_t runStart = m_Rec.VideoRunStart(n), runEnd = m_Rec.VideoRunEnd(n);
+  WalkReader reader(m_Reader.Source());
+  auto readable = [&](uint64_t q, YskFrameHeader& h) {
+    return q >= runStart && q + kHdr <= runEnd && reader.Read(q, h);
+  };
+  YskFrameHeader h{};
+  if (!readable(after, h) || h.f_size > kMaxFrameBytes) return false;
+  second = h.f_time;
+  const uint64_t next = uint64_t(after) + kHdr + h.f_size;
+  show = uint32_t(std::min<uint64_t>(next, runEnd));
+  YskFrameHeader nh{};
+  if (readable(next, nh) && nh.f_type == 1) {
+    key = show;  // the next picture is a key frame: nothing to decode before it
+    return true;
+  }
+  // Back from the held picture to the key frame its chain starts at.
+  uint64_t p = after;
+  while (h.f_type != 1) {
+    const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
+    if (Cancelled() || prev < 0 || uint64_t(prev) + kWalkReach < after ||
+        !readable(uint64_t(prev), h))
+      return false;
+    p = uint64_t(prev);
+  }
+  key = uint32_t(p);
+  return true;
 }
 
 uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target) {
@@ -204,20 +253,49 @@ SearchResult KeyFrameSearch::Run(const SearchInput& in) {
   SearchResult r;
   r.video = in.videoPos;
   r.audio = in.audioPos;
+  int32_t target = in.target;
+  std::array<bool, kSlots> landed{};
+  if (in.exact) {
+    // A channel that goes on after the picture it holds needs no scan: the frame is known.
+    int32_t earliest = 0;
+    for (int n = 0; n < kSlots; ++n) {
+      int32_t second = 0;
+      if (!m_Rec.m_HasVideo[size_t(n)] || in.after[size_t(n)] == 0 ||
+          !LandAfter(n, in.after[size_t(n)], r.landing[size_t(n)], r.showFrom[size_t(n)], second))
+        continue;
+      landed[size_t(n)] = true;
+      if (!r.found || second < earliest) earliest = second;
+      r.found = true;
+    }
+    if (r.found) target = earliest;  // the sound starts with the pictures held
+  }
   for (int n = 0; n < kSlots; ++n) {
-    if (!m_Rec.m_HasVideo[size_t(n)] || in.videoResume[size_t(n)] == 0) continue;
+    if (!m_Rec.m_HasVideo[size_t(n)] || in.videoResume[size_t(n)] == 0 || landed[size_t(n)])
+      continue;
     if (Resync(n, in.videoResume[size_t(n)], in, r.video[size_t(n)])) r.found = true;
   }
   if (r.found) {
     r.videoMoved = true;
     for (int n = 0; n < kSlots; ++n) {
-      r.video[size_t(n)] =
-          m_Rec.m_HasVideo[size_t(n)] ? MoveToTarget(n, r.video[size_t(n)], in.target) : 0;
+      if (landed[size_t(n)]) {
+        r.video[size_t(n)] = r.landing[size_t(n)];
+        continue;
+      }
+      if (!m_Rec.m_HasVideo[size_t(n)]) {
+        r.video[size_t(n)] = 0;
+        continue;
+      }
+      const Walk w = MoveToTarget(n, r.video[size_t(n)], target);
+      r.video[size_t(n)] = w.before;
+      if (in.exact) {
+        r.landing[size_t(n)] = w.key;
+        r.showFrom[size_t(n)] = w.show;
+      }
     }
   }
   for (int n = 0; n < kSlots; ++n) {
     if (!m_Rec.m_HasAudio[size_t(n)]) continue;
-    r.audio[size_t(n)] = AudioOfTarget(n, in.audioResume[size_t(n)], r.audio[size_t(n)], in.target);
+    r.audio[size_t(n)] = AudioOfTarget(n, in.audioResume[size_t(n)], r.audio[size_t(n)], target);
   }
   r.cancelled = Cancelled();
   return r;

@@ -21,6 +21,11 @@ struct SearchInput {
   std::array<uint32_t, kSlots> audioPos{};
   int32_t target = 0;  // whole seconds since 1970
   bool iFrameOnly = false;
+  // Exact landing: video starts on the key frame at or before the first picture to show, and
+  // landing/showFrom of the result say where. The picture to show is the first of the target
+  // second, or, for a channel with an after entry (a header offset), the frame after that one.
+  bool exact = false;
+  std::array<uint32_t, kSlots> after{};
 };
 
 struct SearchResult {
@@ -29,6 +34,9 @@ struct SearchResult {
   bool cancelled = false;
   std::array<uint32_t, kSlots> video{};
   std::array<uint32_t, kSlots> audio{};
+  // With exact: each channel's key frame to start from and its first frame to show (0: none).
+  std::array<uint32_t, kSlots> landing{};
+  std::array<uint32_t, kSlots> showFrom{};
 };
 
 class KeyFrameSearch {
@@ -45,7 +53,15 @@ class KeyFrameSearch {
   bool ReadHeader(uint64_t pos, YskFrameHeader& h) const;
   // Phase 1 for channel n: true when the channel counts as found.
   bool Resync(int n, uint32_t scan, const SearchInput& in, uint32_t& result);
-  uint32_t MoveToTarget(int n, uint32_t p, int32_t target);
+  struct Walk {
+    uint32_t before = 0;  // the frame before the first key frame at or after the target
+    uint32_t key = 0;     // the key frame to start from for an exact landing
+    uint32_t show = 0;    // the first frame of the target second (or the nearest there is)
+  };
+  Walk MoveToTarget(int n, uint32_t p, int32_t target);
+  // The frame after `after` as the picture to show, and the key frame before it; false when
+  // after is no readable frame of the channel.
+  bool LandAfter(int n, uint32_t after, uint32_t& key, uint32_t& show, int32_t& second);
   uint32_t AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target);
 
   std::shared_ptr<const OpenRecording> m_Hold;

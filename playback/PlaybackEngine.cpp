@@ -216,6 +216,10 @@ void PlaybackEngine::StartSeekThread() {
   whole.wMilliseconds = 0;
   in.target = CalendarToSeconds(whole);
   in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
+  in.exact = m_SeekExact;
+  in.after = m_SeekAfter;
+  m_SeekExact = false;
+  m_SeekAfter = {};
   m_SeekCtl.thread = std::thread(&PlaybackEngine::SeekThreadProc, this, m_SeekCtl.events, in);
   m_SeekCtl.running = 1;
   m_SeekCtl.events->Set(EVENT_RUN);
@@ -253,6 +257,17 @@ bool PlaybackEngine::StartSeek(SystemTime target) {
   return true;
 }
 
+void PlaybackEngine::StartExactSeek(SystemTime target, const std::array<uint32_t, kSlots>& after) {
+  m_SeekExact = true;
+  m_SeekAfter = after;
+  StartSeek(target);
+}
+
+SearchResult PlaybackEngine::LastSearch() const {
+  std::lock_guard<std::mutex> g(m_SearchLock);
+  return m_LastSearch;
+}
+
 void PlaybackEngine::PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events) {
   m_State.m_PlaybackDone.store(0, kRel);
   {
@@ -274,10 +289,17 @@ void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, S
       const SearchResult r = search.Run(in);
       if (!r.cancelled) {
         {
+          std::lock_guard<std::mutex> g(m_SearchLock);
+          m_LastSearch = r;
+        }
+        {
           std::lock_guard<std::mutex> g(m_State.m_PosLock);
           for (int n = 0; n < kSlots; ++n) {
-            if (r.videoMoved) m_State.m_VideoPos[size_t(n)].store(r.video[size_t(n)], kRel);
-            m_State.m_AudioPos[size_t(n)].store(r.audio[size_t(n)], kRel);
+            const auto i = size_t(n);
+            if (r.videoMoved)
+              m_State.m_VideoPos[i].store(in.exact ? r.landing[i] : r.video[i], kRel);
+            m_State.m_ShowFrom[i].store(in.exact && r.videoMoved ? r.showFrom[i] : 0, kRel);
+            m_State.m_AudioPos[i].store(r.audio[i], kRel);
           }
         }
         if (r.found) {

@@ -16,6 +16,7 @@
 #include "archive/Calendar.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "playback/Clock.h"
+#include "playback/KeyFrameSearch.h"
 #include "playback/PlaybackPresenter.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerView.h"
@@ -60,7 +61,12 @@ class PlaybackEngine {
   // After an open: places the next Play at second (from the recording's start, clamped to it) and
   // plays from there unless paused. False when no file is ready or playback already left the stop.
   bool StartAt(int64_t second, bool paused);
+  // While paused: the next (StepFrame) or the previous (StepBack) picture of the selected channel.
   bool StepFrame();
+  bool StepBack();
+  // Goes to a second of the recording (0 = its start) and lands on its first picture; playing or
+  // paused, as before. False when no file is ready.
+  bool MoveTo(int64_t second);
   // Display options of the context menu.
   void SetIFrameOnly(bool on);
   void ToggleIFrameOnly();
@@ -79,6 +85,11 @@ class PlaybackEngine {
   void StartSeekThread();
   void StopSeekThread();
   bool StartSeek(SystemTime target);
+  // A search that lands exactly: on the first picture of target's second, or for the channels
+  // with an entry in after (a header offset), on the frame after that one.
+  void StartExactSeek(SystemTime target, const std::array<uint32_t, kSlots>& after = {});
+  // The last search's outcome (its positions as published before the exact landing moved them).
+  SearchResult LastSearch() const;
   // Waits until the current seek thread (if any) has ended its search, and joins it.
   void WaitForSeek();
   bool PlaybackThreadStarted() const { return m_PlaybackStarted; }
@@ -113,6 +124,20 @@ class PlaybackEngine {
   // drop frames handed over before the command, never the first frames of the new position.
   void HaltAndClear();
   void ConfigureDecoder(const DecoderConfig& config);
+  // One channel's run as a frame step reads it, under the file lock.
+  struct StepRun {
+    const OpenRecording& rec;
+    const FrameReader& file;
+    int channel;
+    // A whole frame with a picture inside the channel's run.
+    bool Readable(uint64_t pos, YskFrameHeader& h) const;
+  };
+  bool Step(bool forward);
+  // Shows the picture at header offset target (decoded from its key frame, the frames before it
+  // decode-only, unless the decoder holds the chain already) and makes it the place.
+  bool ShowStep(const StepRun& run, uint64_t target, bool continuing);
+  // The picture each pane shows of the current place (0: none), where a resume goes on from.
+  std::array<uint32_t, kSlots> ShownPictures();
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);
   void SeekThreadProc(std::shared_ptr<ManualResetEvents> events, SearchInput in);
@@ -132,6 +157,10 @@ class PlaybackEngine {
   std::string m_strFilePath;
   SystemTime m_ResumeTime{};
   SystemTime m_SeekTarget{};  // read by the seek thread after its start
+  bool m_SeekExact = false;
+  std::array<uint32_t, kSlots> m_SeekAfter{};
+  mutable std::mutex m_SearchLock;
+  SearchResult m_LastSearch;  // guarded by m_SearchLock
   std::array<uint32_t, kSlots> m_VideoResume{};
   std::array<uint32_t, kSlots> m_AudioResume{};
   // Where the last frame step left off: channel, header offset and the m_SeekGen it belongs to.

@@ -25,6 +25,8 @@ PlaybackLoop::PlaybackLoop(const LoopContext& context, const ManualResetEvents& 
 void PlaybackLoop::Restart() {
   m_k = 0;
   m_primed = false;
+  m_baseSet = false;
+  m_landingLoaded = false;
   m_sched.Invalidate();
   // A search or an open may have replaced the file or every position. The reader is taken again
   // under the file lock: holding on to it would keep a closed file's descriptor open.
@@ -90,8 +92,9 @@ void PlaybackLoop::Iterate() {
   }
   const int32_t speed = st.m_Speed.load(kAcq);
   const int32_t seekDone = st.m_SeekDone.load(kAcq);
-  if (st.m_PlayState.load(kAcq) == kStateStopped || speed == 0 || seekDone == 0 ||
-      st.m_AtEnd.load(kAcq) == 1) {
+  const bool preview = st.m_Preview.load(kAcq) == 1;
+  if (seekDone == 0 || (!preview && (st.m_PlayState.load(kAcq) == kStateStopped || speed == 0 ||
+                                     st.m_AtEnd.load(kAcq) == 1))) {
     if (seekDone == 0) Restart();
     IdleSleep(seen);
     return;
@@ -100,14 +103,42 @@ void PlaybackLoop::Iterate() {
   if (st.m_SeekGen.load(kAcq) != m_gen || !m_ctx.file.IsOpen()) return;
   m_rec = m_ctx.file.SharedRecording();
   m_reader = m_ctx.file.PlayReader();
-  if (speed > 0)
+  if (!m_landingLoaded) LoadLanding();
+  if (preview)
+    Preview(fileLock);
+  else if (speed > 0)
     Forward(fileLock);
   else
     Reverse(fileLock);
 }
 
+void PlaybackLoop::LoadLanding() {
+  auto& st = m_ctx.state;
+  m_landingLoaded = true;
+  m_awaitShown = false;
+  m_previewLeft = 0;
+  m_textShown = false;
+  m_place = st.m_PlaceSerial.load(kAcq);
+  for (int n = 0; n < kSlots; ++n) {
+    const uint32_t show = st.m_ShowFrom[size_t(n)].load(kAcq);
+    m_showFrom[size_t(n)] = show;
+    if (m_rec->m_HasVideo[size_t(n)]) m_previewLeft |= 1u << n;
+    YskFrameHeader h{};
+    if (show == 0 || !HeaderAt(m_videoHeaders[n], show, h)) continue;
+    if (!m_awaitShown || h.f_msec < m_firstShownKey) m_firstShownKey = h.f_msec;
+    m_awaitShown = true;
+  }
+}
+
 int32_t PlaybackLoop::DisplaySecond(const FrameSlot& f) const {
   return int32_t(int64_t(m_baseSecond) + f.key / 1000 - m_baseKey / 1000);
+}
+
+void PlaybackLoop::TakeBase(const FrameSlot& f) {
+  if (m_baseSet) return;
+  m_baseSet = true;
+  m_baseSecond = f.f_time;
+  m_baseKey = f.key;
 }
 
 bool PlaybackLoop::Prime(const FrameCandidate& c) {
@@ -119,11 +150,11 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
   s.f_type = c.f_type;
   s.channel = c.channel;
   s.pos = c.pos;
+  s.show = c.show;
   if (m_primed) return true;
   if (m_k == 1) {
     m_primed = true;
-    m_baseSecond = m_FrameSlots[0].f_time;
-    m_baseKey = m_FrameSlots[0].key;
+    TakeBase(m_FrameSlots[0]);
     return true;
   }
   m_k = 1;
@@ -153,7 +184,8 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     if (rec.m_HasVideo[size_t(n)] && vp >= rec.m_VideoFirst[size_t(n)] &&
         uint64_t(vp) + kYskFrameHeaderSize <= rec.VideoRunEnd(n) &&
         HeaderAt(m_videoHeaders[n], vp, h)) {
-      consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp});
+      consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp,
+                vp >= m_showFrom[size_t(n)]});
     }
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
     if (rec.m_HasAudio[size_t(n)] && ap >= rec.m_AudioFirst[size_t(n)] &&
@@ -168,6 +200,26 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   }
   const bool audio = best.audio == 1;
   const uint64_t runEnd = audio ? rec.AudioRunEnd(best.channel) : rec.VideoRunEnd(best.channel);
+  // Sound of the moments before the landing picture is not heard: it starts with the picture
+  // (with the sound frame that picture falls in; at 8 bytes a millisecond of companded sound).
+  if (audio && m_awaitShown && best.key + best.f_size / 8 <= m_firstShownKey) {
+    Pass(best, runEnd);
+    return;
+  }
+  if (!ReadPayload(best, runEnd, fileLock)) return;
+  if (!Prime(best)) return;
+  PresentAndAdvance(fileLock, true);
+}
+
+bool PlaybackLoop::Pass(const FrameCandidate& c, uint64_t runEnd) {
+  const uint64_t next = uint64_t(c.pos) + kYskFrameHeaderSize + c.f_size;
+  return Commit(c.audio == 1, c.channel,
+                c.f_size > kMaxFrameBytes || next > runEnd ? runEnd : next);
+}
+
+bool PlaybackLoop::ReadPayload(const FrameCandidate& best, uint64_t runEnd,
+                               std::unique_lock<std::mutex>& fileLock) {
+  const bool audio = best.audio == 1;
   const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
   if (best.f_size > kMaxFrameBytes || next > runEnd) {
     // A frame that would reach past its run ends the channel there.
@@ -175,12 +227,12 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
       ReportSkip();
       BriefSleep(fileLock);
     }
-    return;
+    return false;
   }
   if (best.f_size == 0) {
     // Nothing to hand over: pass this frame and the empty ones straight after it.
     Commit(audio, best.channel, PastEmptyFrames(best, runEnd));
-    return;
+    return false;
   }
   FrameSlot& slot = m_FrameSlots[m_k];
   // The channel's next header follows its payload: reading both at once leaves one read per frame.
@@ -190,16 +242,57 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
       m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), want);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
-  if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return;
-  if (got < best.f_size) return;
+  if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return false;
+  if (got < best.f_size) return false;
   if (got == best.f_size + kYskFrameHeaderSize && next <= UINT32_MAX) {
     const uint8_t* raw = slot.buffer.data() + best.f_size;
     Remember(
         (audio ? m_audioHeaders : m_videoHeaders)[best.channel], uint32_t(next),
         DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(raw, kYskFrameHeaderSize)));
   }
-  if (!Prime(best)) return;
-  PresentAndAdvance(fileLock, true);
+  return true;
+}
+
+void PlaybackLoop::Preview(std::unique_lock<std::mutex>& fileLock) {
+  const OpenRecording& rec = *m_rec;
+  auto& st = m_ctx.state;
+  FrameCandidate best{};
+  bool any = false;
+  for (int n = 0; n < kSlots; ++n) {
+    if ((m_previewLeft & (1u << n)) == 0) continue;
+    YskFrameHeader h{};
+    const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
+    if (vp < rec.m_VideoFirst[size_t(n)] ||
+        uint64_t(vp) + kYskFrameHeaderSize > rec.VideoRunEnd(n) ||
+        !HeaderAt(m_videoHeaders[n], vp, h)) {
+      m_previewLeft &= ~(1u << n);  // nothing more of this channel here
+      continue;
+    }
+    if (!any || h.f_msec < best.key)
+      best = {
+          h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp, vp >= m_showFrom[size_t(n)]};
+    any = true;
+  }
+  if (!any) {
+    EndPreview();
+    return;
+  }
+  if (!ReadPayload(best, rec.VideoRunEnd(best.channel), fileLock)) return;
+  FrameSlot& slot = m_FrameSlots[m_k];
+  Prime(best);  // fills the slot; the preview hands it over at once, without a successor
+  m_primed = false;
+  m_k = 0;
+  TakeBase(slot);
+  if (!Live()) return;
+  Submit(slot, true);
+  if (slot.show) m_previewLeft &= ~(1u << best.channel);
+  if (m_previewLeft == 0) EndPreview();
+}
+
+void PlaybackLoop::EndPreview() {
+  auto& st = m_ctx.state;
+  std::lock_guard<std::mutex> g(st.m_PosLock);
+  if (st.m_SeekGen.load(kAcq) == m_gen) st.m_Preview.store(0, kRel);
 }
 
 uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd) {
@@ -285,6 +378,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     BriefSleep(fileLock);
     return;
   }
+  if (best.f_size == 0) return;  // a frame without a picture is passed, as in forward play
   if (!Prime(best)) return;
   PresentAndAdvance(fileLock, false);
 }
@@ -311,40 +405,61 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   auto handedOver = [&] {
     st.m_VideoShown[size_t(f.channel)].store(f.pos, kRel);
     st.m_ShownGen.store(m_gen, kRel);
+    if (!f.show) return;
+    st.m_ShownPlace[size_t(f.channel)].store(m_place, kRel);
+    m_awaitShown = false;
+    FollowPicture(f, forward);
+  };
+  // Under the position lock: a pause or a move that bumped the generation has seen the last
+  // frame this pass hands over, and its texts and thumb are never overwritten by an older place.
+  auto submit = [&](int32_t audio) {
+    std::lock_guard<std::mutex> g(st.m_PosLock);
+    if (st.m_SeekGen.load(kAcq) != m_gen) return;
+    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, audio, int32_t(f.size), int32_t(f.f_type),
+                    f.channel, f.show, f.pos);
+    if (audio == 0) handedOver();
   };
   if (!forward) {
     // Reverse play moves the place too: a pause resumes, and forward play continues, from here.
     st.m_CurrentTime.Store(shown);
-    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, f.audio, int32_t(f.size), int32_t(f.f_type),
-                    f.channel);
-    if (f.audio == 0) handedOver();
+    submit(f.audio);
     return;
   }
   if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
     dec.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
   if (f.audio == 0) {
     st.m_CurrentTime.Store(shown);
-    if (st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
-    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 0, int32_t(f.size), int32_t(f.f_type),
-                    f.channel);
-    handedOver();
+    // A decode-only frame is a link of the chain to the landing picture: I-Frame Only keeps it.
+    if (f.show && st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
+    submit(0);
     return;
   }
   const bool sound = m_rec->m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != kStatePlay) return;
   st.m_CurrentTime.Store(shown);
-  dec.SubmitFrame(f.buffer.data(), f.f_time, msec, 1, int32_t(f.size), int32_t(f.f_type),
-                  f.channel);
+  submit(1);
+}
+
+void PlaybackLoop::FollowPicture(const FrameSlot& f, bool forward) {
+  const int sel = m_ctx.decoder.CurrentAudioChannel();
+  // A selected pane without pictures of its own lets every channel's pictures lead.
+  if (sel >= 0 && sel < kSlots && m_rec->m_HasVideo[size_t(sel)] && sel != f.channel) return;
+  const int32_t second = DisplaySecond(f);
+  if (m_textShown && second == m_textSecond) return;
+  m_textShown = true;
+  m_textSecond = second;
+  m_ctx.presenter.SecondTexts(*m_rec, second, f.key, forward);
 }
 
 PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {
   auto& st = m_ctx.state;
   const FrameSlot& held = m_FrameSlots[1 - m_k];  // presented now
   const FrameSlot& next = m_FrameSlots[m_k];      // its successor, already read
-  const uint32_t heldSecond = held.key / 1000, nextSecond = next.key / 1000;
   if (!Live()) return After::Restart;
   Submit(held, forward);
+  // The frames before the landing picture go to the decoder as fast as it takes them.
+  if (!held.show) return After::Flip;
 
   int32_t speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
@@ -357,21 +472,10 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
 
   // Every frame is paced, sound of any channel included: on an absolute schedule waiting for a
   // frame's due time never adds up, and skipping a wait would show the next frame early.
-  // The second-change texts are due when playback crosses into the next second (forward) or
-  // back into the previous one (reverse).
-  const uint32_t boundary =
-      heldSecond == nextSecond ? next.key : (forward ? (heldSecond + 1) * 1000 : heldSecond * 1000);
-  if (!WaitForKey(boundary, fileLock)) return After::Restart;
-  // A pause during the wait keeps the texts of the picture it holds.
-  if (Paused()) return After::Keep;
-  if (heldSecond != nextSecond)
-    m_ctx.presenter.SecondTexts(*m_rec, DisplaySecond(held), held.key, forward);
-
+  if (!WaitForKey(next.key, fileLock)) return After::Restart;
   speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
-  if (m_sched.Speed() != speed) m_sched.Rebase(m_ctx.clock.Now(), speed);
-  if (!WaitForKey(next.key, fileLock)) return After::Restart;
   return After::Flip;
 }
 

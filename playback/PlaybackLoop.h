@@ -4,6 +4,7 @@
 // presentation against an absolute schedule.
 //
 // Threads: constructed, iterated and destroyed on the playback thread only.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,7 @@ struct FrameSlot {
   uint32_t f_type = 0;
   int32_t channel = 0;
   uint32_t pos = 0;  // header offset
+  bool show = true;  // false: decoded on the way to the landing picture, not shown
 };
 
 struct FrameCandidate {
@@ -52,6 +54,7 @@ struct FrameCandidate {
   int32_t channel = 0;
   int32_t audio = 0;
   uint32_t pos = 0;  // header offset
+  bool show = true;
 };
 
 class PlaybackLoop {
@@ -79,6 +82,17 @@ class PlaybackLoop {
   bool Commit(bool audio, int channel, uint64_t value);
   void Forward(std::unique_lock<std::mutex>& fileLock);
   void Reverse(std::unique_lock<std::mutex>& fileLock);
+  // A move while paused: hands over each channel's frames up to its landing picture, unpaced,
+  // then ends the preview.
+  void Preview(std::unique_lock<std::mutex>& fileLock);
+  void EndPreview();
+  // Takes the landing the last search published (read once it is live).
+  void LoadLanding();
+  // A frame's position moves past it without handing it over; false when a newer search owns it.
+  bool Pass(const FrameCandidate& c, uint64_t runEnd);
+  // Reads c's payload into slot k; false (position moved on or not) when there is nothing to hand.
+  bool ReadPayload(const FrameCandidate& c, uint64_t runEnd,
+                   std::unique_lock<std::mutex>& fileLock);
   // Where the channel goes on after the empty frame c: the next frame with a payload (its header
   // remembered), the run's end, or the run's end when empty frames go on beyond a bound.
   uint64_t PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd);
@@ -94,6 +108,9 @@ class PlaybackLoop {
   void ReportSkip();
   bool Paused() const;
   int32_t DisplaySecond(const FrameSlot& f) const;
+  void TakeBase(const FrameSlot& f);
+  // The date line, elapsed time and thumb follow the pictures of the selected pane's channel.
+  void FollowPicture(const FrameSlot& f, bool forward);
 
   LoopContext m_ctx;
   const ManualResetEvents& m_Events;
@@ -106,6 +123,15 @@ class PlaybackLoop {
   int32_t m_baseSecond = 0;
   uint32_t m_baseKey = 0;
   uint32_t m_gen = 0;
+  bool m_baseSet = false;
+  bool m_landingLoaded = false;
+  std::array<uint32_t, kSlots> m_showFrom{};
+  bool m_awaitShown = false;     // no picture shown since the landing: its sound waits too
+  uint32_t m_firstShownKey = 0;  // the earliest landing picture's key
+  uint32_t m_previewLeft = 0;    // channels whose landing picture a preview has yet to show
+  uint32_t m_place = 0;
+  int32_t m_textSecond = 0;
+  bool m_textShown = false;
   PaceSchedule m_sched;
   CachedHeader m_videoHeaders[kSlots];
   CachedHeader m_audioHeaders[kSlots];

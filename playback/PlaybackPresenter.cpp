@@ -34,34 +34,27 @@ void PlaybackPresenter::ResetPlayerControls(const OpenRecording& rec, bool clear
   m_View.ShowSearching(false);
 }
 
-void PlaybackPresenter::SecondTexts(const OpenRecording& rec, int32_t displaySecond, uint32_t key,
-                                    bool forward) {
+void PlaybackPresenter::SecondTexts(const OpenRecording& rec, int32_t displaySecond, uint32_t,
+                                    bool) {
   auto& st = m_State;
   const int32_t fmt = st.m_TimeFormat.load(kAcq);
-  if (st.m_SeekDone.load(kAcq) == 1 && (forward || (fmt >= 1 && fmt <= 6)))
-    m_View.SetControlText(ctl::kOsd, FormatDateTime(SecondsToCalendar(displaySecond), fmt));
-  const int32_t total = rec.m_Index.m_TotalSeconds;
-  const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (forward && slider <= total) {
-    m_View.SetSeekPos(slider);
-    if (slider < INT32_MAX) st.m_SliderSecond.store(slider + 1, kRel);
-  } else if (!forward) {
-    // Reverse play skips from key frame to key frame, so counting seconds would drift: the thumb
-    // takes the second of the picture. Damaged times lie anywhere in 32 bits: the difference
-    // needs 64.
-    const int64_t startSecond = rec.m_Index.m_StartInfo[0].f_time;
-    const int32_t at = int32_t(
-        std::clamp<int64_t>(int64_t(displaySecond) - startSecond, 0, std::max<int32_t>(0, total)));
-    m_View.SetSeekPos(at);
-    st.m_SliderSecond.store(at, kRel);
-  }
-  const uint32_t elapsed = (key - uint32_t(rec.m_Index.m_StartMsec)) / 1000u;
-  m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(elapsed, rec.m_Index.m_TotalTime));
+  m_View.SetControlText(ctl::kOsd, FormatDateTime(SecondsToCalendar(displaySecond), fmt));
+  // The thumb, the elapsed time and every move made from here count from the picture's own
+  // second, in 64 bits: a damaged time stamp may lie anywhere.
+  const int64_t startSecond = rec.m_Index.m_StartInfo[0].f_time;
+  const int64_t total = std::max<int64_t>(0, rec.m_Index.m_TotalSeconds);
+  const int32_t at = int32_t(std::clamp<int64_t>(int64_t(displaySecond) - startSecond, 0, total));
+  m_View.SetSeekPos(at);
+  st.m_SliderSecond.store(at, kRel);
+  m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(uint32_t(at), rec.m_Index.m_TotalTime));
 }
 
-void PlaybackPresenter::EndOfRecording(const OpenRecording& rec) {
-  ResetPlayerControls(rec, false);
-  m_View.SetSeekPos(0);
+void PlaybackPresenter::EndOfRecording(const OpenRecording&) {
+  // The last picture, its date line, its elapsed time and the thumb stay where the recording ended.
+  m_View.ResetControls();
+  m_View.SetControlText(ctl::kSpeed, "");
+  m_Decoder.SetVolume(m_State.m_Volume.load(kAcq));
+  m_View.ShowSearching(false);
   PlayButtonImages(ctl::kPlayImages);
 }
 

@@ -25,11 +25,11 @@ class PlaybackPresenter {
   // "elapsed / total" of the recording.
   void TotalTimeText(const OpenRecording& rec, int32_t elapsedSeconds);
   void PlayButtonImages(const ctl::ButtonImages& images);
-  // Playback crossed into another second: the date line, the thumb and the elapsed time follow
-  // the picture held at displaySecond (key: its merge key).
+  // The picture shown entered another second (displaySecond): the date line, the thumb and the
+  // elapsed time show that second.
   void SecondTexts(const OpenRecording& rec, int32_t displaySecond, uint32_t key, bool forward);
-  // The recording played to its end: the last pictures stay, the time reads 0 again, the thumb
-  // goes back to the start and Play shows its play image.
+  // The recording played to its end: the last pictures, their date line, the elapsed time and
+  // the thumb stay; Play shows its play image.
   void EndOfRecording(const OpenRecording& rec);
   // A frame too large to play was skipped; the first since the open says so in the status text.
   void FrameSkipped();

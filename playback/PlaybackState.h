@@ -51,6 +51,12 @@ struct PlaybackState {
 
   PositionTable m_VideoPos{};
   PositionTable m_AudioPos{};
+  // Header offset of each channel's first frame to show after a search; the frames before it,
+  // from the key frame the channel starts on, are decoded only. 0: show every frame.
+  PositionTable m_ShowFrom{};
+  // Set with a search made while paused: the loop shows the landing picture of every channel,
+  // then clears it and idles.
+  std::atomic<int32_t> m_Preview{0};
   std::mutex m_PosLock;
 
   LockedTime m_CurrentTime;  // time of the last frame handed over in forward play
@@ -59,6 +65,11 @@ struct PlaybackState {
   // it was handed over under: where a frame step goes on from. Written by the playback thread.
   PositionTable m_VideoShown{};
   std::atomic<uint32_t> m_ShownGen{0};
+  // Bumped by every move to another place (not by a pause); m_ShownPlace[n] is its value when
+  // channel n last had a picture handed over to be shown, so a resume knows which panes show the
+  // current place.
+  std::atomic<uint32_t> m_PlaceSerial{0};
+  PositionTable m_ShownPlace{};
 };
 
 }  // namespace ov

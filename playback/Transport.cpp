@@ -1,5 +1,6 @@
 // The transport commands of PlaybackEngine: buttons, sliders and display options. They run on the
 // window thread, never touch the file, and end by waking the playback thread.
+#include <algorithm>
 #include <cmath>
 
 #include "playback/PlaybackEngine.h"
@@ -37,30 +38,37 @@ void PlaybackEngine::OnPlay() {
   if (!FileReady()) return;
   const int32_t before = st.m_PlayState.load(kAcq);
   if (IsFFState(before) || before == kStatePlay || IsRewState(before)) {
-    // A pause holds the picture and the texts of the moment it stopped at.
-    st.m_PlayState.store(kStateStopped, kRel);
+    // A pause holds the picture on screen at this moment: no frame is handed over after it, and
+    // the decoder drops the pictures and the sound it has not yet shown.
+    {
+      std::lock_guard<std::mutex> g(st.m_PosLock);
+      st.m_PlayState.store(kStateStopped, kRel);
+      st.m_SeekDone.store(0, kRel);
+      st.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
+    }
+    Kick();
     m_ResumeTime = st.m_CurrentTime.Load();
     if (!IsFFState(before)) st.m_Speed.store(0, kRel);
-    // The decoder stops the sound at once instead of playing out what it has queued.
     m_Decoder.SetMode(st.m_DisplayMode.load(kAcq), 1);
     ShowPaused();
   } else if (before == kStateStopped) {
-    const bool fromStart = st.m_AtEnd.load(kAcq) == 1 || st.m_SliderSecond.load(kAcq) == 0;
+    std::array<uint32_t, kSlots> after{};
     if (st.m_AtEnd.load(kAcq) == 1) {
       ResetPositionsToFirst();
       st.m_SliderSecond.store(0, kRel);
       m_ResumeTime = SecondsToCalendar(StartSecond());
       st.m_AtEnd.store(0, kRel);
-    } else if (st.m_SliderSecond.load(kAcq) == 0) {
-      ResetPositionsToFirst();
+      st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel);
+    } else {
+      // Play goes on with the picture after the one each pane holds.
+      after = ShownPictures();
+      const bool held = std::any_of(after.begin(), after.end(), [](uint32_t t) { return t != 0; });
+      if (!held && st.m_SliderSecond.load(kAcq) == 0) ResetPositionsToFirst();
     }
     CopyPositionsToResume();
-    // Cleared before the search starts, so nothing the search positions is lost; the decoder
-    // then starts on the key frame of the target second. A resume keeps the paused pictures and
-    // texts until new ones come.
-    if (fromStart) ResetPlayerControls(false);
     HaltAndClear();
-    StartSeek(m_ResumeTime);
+    st.m_Preview.store(0, kRel);
+    StartExactSeek(m_ResumeTime, after);
     st.m_FreshOpen.store(0, kRel);
     st.m_PlayState.store(kStatePlay, kRel);
     st.m_Speed.store(1, kRel);
@@ -68,6 +76,49 @@ void PlaybackEngine::OnPlay() {
   }
   m_View.SetControlText(ctl::kSpeed, "");
   Kick();
+}
+
+std::array<uint32_t, kSlots> PlaybackEngine::ShownPictures() {
+  auto& st = m_State;
+  std::array<uint32_t, kSlots> shown{};
+  const uint32_t place = st.m_PlaceSerial.load(kAcq);
+  for (int n = 0; n < kSlots; ++n) {
+    // A pane may still show a picture of a place left since: that one is not where to go on.
+    if (st.m_ShownPlace[size_t(n)].load(kAcq) != place) continue;
+    shown[size_t(n)] = m_Decoder.ShownFrame(n);
+  }
+  // A step just made may not be decoded yet; it is the place all the same.
+  if (m_StepGen == st.m_SeekGen.load(kAcq) && m_StepChannel >= 0)
+    shown[size_t(m_StepChannel)] = m_StepPos;
+  return shown;
+}
+
+bool PlaybackEngine::MoveTo(int64_t second) {
+  auto& st = m_State;
+  if (!FileReady()) return false;
+  const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
+  const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
+  const bool paused = st.m_PlayState.load(kAcq) == kStateStopped;
+  // The old place's queued pictures and sound go; the pictures on screen stay until the new ones.
+  HaltAndClear();
+  if (s < st.m_SliderSecond.load(kAcq)) ResetPositionsToFirst();
+  st.m_AtEnd.store(0, kRel);
+  st.m_FreshOpen.store(0, kRel);
+  st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel);
+  st.m_SliderSecond.store(s, kRel);
+  EstimateResume();
+  const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), s));
+  m_ResumeTime = t;
+  st.m_CurrentTime.Store(t);
+  m_View.SetSeekPos(s);
+  // Paused, the move shows its picture and stays paused; reverse play goes on from a key frame.
+  st.m_Preview.store(paused ? 1 : 0, kRel);
+  if (!paused && st.m_Speed.load(kAcq) < 0)
+    StartSeek(t);
+  else
+    StartExactSeek(t);
+  Kick();
+  return true;
 }
 
 bool PlaybackEngine::FileReady() const {
@@ -130,11 +181,19 @@ void PlaybackEngine::OnFF() {
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
   if (IsRewState(before)) {
-    // Forward play out of reverse needs positions from a new search.
+    // Forward play out of reverse goes on after the picture reverse play showed last.
+    const std::array<uint32_t, kSlots> after = ShownPictures();
+    SystemTime t = st.m_CurrentTime.Load();
+    t.wMilliseconds = 0;
+    const int64_t at = int64_t(CalendarToSeconds(t)) - StartSecond();
+    st.m_SliderSecond.store(
+        int32_t(std::clamp<int64_t>(at, 0, std::max(0, m_File.Recording().m_Index.m_TotalSeconds))),
+        kRel);
     if (st.m_SliderSecond.load(kAcq) == 0) ResetPositionsToFirst();
-    m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), st.m_SliderSecond.load(kAcq)));
+    m_ResumeTime = t;
     EstimateResume();
-    StartSeek(m_ResumeTime);
+    st.m_Preview.store(0, kRel);
+    StartExactSeek(m_ResumeTime, after);
     st.m_FreshOpen.store(0, kRel);
     st.m_AtEnd.store(0, kRel);
     ShowPlaying();
@@ -144,57 +203,24 @@ void PlaybackEngine::OnFF() {
 }
 
 void PlaybackEngine::OnBack59() {
-  auto& st = m_State;
-  if (!FileReady()) return;
-  const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (slider < kJumpSeconds || st.m_PlayState.load(kAcq) == kStateStopped ||
-      st.m_SeekDone.load(kAcq) != 1)
-    return;
-  st.m_SliderSecond.store(slider - kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) - kJumpSeconds));
-  EstimateResume();
-  StartSeek(m_ResumeTime);
-  Kick();
+  const int32_t slider = m_State.m_SliderSecond.load(kAcq);
+  if (FileReady() && slider >= kJumpSeconds) MoveTo(int64_t(slider) - kJumpSeconds);
 }
 
 void PlaybackEngine::OnForward59() {
-  auto& st = m_State;
-  if (!FileReady()) return;
-  const int32_t slider = st.m_SliderSecond.load(kAcq);
-  if (int64_t(slider) > int64_t(m_File.Recording().m_Index.m_TotalSeconds) - kJumpSeconds ||
-      st.m_PlayState.load(kAcq) == kStateStopped || st.m_SeekDone.load(kAcq) != 1)
-    return;
-  st.m_SliderSecond.store(slider + kJumpSeconds, kRel);
-  m_ResumeTime = SecondsToCalendar(AddSeconds(StartSecond(), int64_t(slider) + kJumpSeconds));
-  EstimateResume();
-  StartSeek(m_ResumeTime);
-  Kick();
+  const int32_t slider = m_State.m_SliderSecond.load(kAcq);
+  if (FileReady() &&
+      int64_t(slider) <= int64_t(m_File.Recording().m_Index.m_TotalSeconds) - kJumpSeconds)
+    MoveTo(int64_t(slider) + kJumpSeconds);
 }
 
 void PlaybackEngine::OnSeekScroll(int code, int pos, bool isButtonUp) {
   auto& st = m_State;
-  if (code != ctl::kTbThumbPosition || !isButtonUp || st.m_SeekDone.load(kAcq) != 1 ||
-      st.m_FileChosen.load(kAcq) != 1 || !st.m_bFileReady.load(kAcq))
+  if (code != ctl::kTbThumbPosition || !isButtonUp || st.m_FileChosen.load(kAcq) != 1 ||
+      !st.m_bFileReady.load(kAcq))
     return;
-  if (pos == st.m_SliderSecond.load(kAcq)) return;
-  {
-    std::lock_guard<std::mutex> g(st.m_PosLock);
-    st.m_SeekDone.store(0, kRel);
-    st.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
-  }
-  Kick();
-  m_Decoder.ClearDecoder();
-  if (pos < st.m_SliderSecond.load(kAcq)) {
-    st.m_AtEnd.store(0, kRel);
-    st.m_FreshOpen.store(0, kRel);
-    ResetPositionsToFirst();
-  }
-  st.m_SliderSecond.store(pos, kRel);
-  EstimateResume();
-  const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), pos));
-  StartSeek(t);
-  st.m_CurrentTime.Store(t);
-  Kick();
+  if (pos == st.m_SliderSecond.load(kAcq) && st.m_SeekDone.load(kAcq) == 1) return;
+  MoveTo(pos);
 }
 
 void PlaybackEngine::OnVolumeScroll(int code, int level) {

@@ -34,5 +34,6 @@ inline constexpr int kCmdFmtMdySlash = 32781;
 inline constexpr int kCmdExportClip = 32790;
 inline constexpr int kCmdSaveSnapshot = 32791;
 inline constexpr int kCmdShortcuts = 32795;  // "Keyboard shortcuts"
+inline constexpr int kCmdGoToTime = 32796;   // "Go to Time..." (also Ctrl+G)
 
 }  // namespace ov::idc

@@ -71,6 +71,9 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kCmdShortcuts:
       ShowShortcuts();
       break;
+    case idc::kCmdGoToTime:
+      GoToTime();
+      break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:
     case idc::kMaximize:

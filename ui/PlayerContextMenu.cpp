@@ -53,6 +53,8 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
     a->setCheckable(true);
     a->setChecked(f.value == timeFormat);
   }
+  AddCommand(menu.get(), idc::kCmdGoToTime, "Go to Time...")
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
   AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")

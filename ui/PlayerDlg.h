@@ -157,6 +157,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void CreateShortcuts();
   void SetKeyToolTips();
   void ShowShortcuts();
+  // Asks for a recording time or an elapsed time and lands on its first picture.
+  void GoToTime();
   void OpenNeighbour(int direction);
   void StepVolume(int delta);
   void SeekBy(int seconds);

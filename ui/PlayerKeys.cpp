@@ -16,6 +16,8 @@ constexpr KeyBinding kBindings[] = {
     {KeyAction::NextFFSpeed, {"]", nullptr}, "Next fast-forward speed"},
     {KeyAction::NextRewSpeed, {"[", nullptr}, "Next rewind speed"},
     {KeyAction::FrameStep, {".", nullptr}, "Next picture of the selected channel (paused)"},
+    {KeyAction::FrameBack, {",", nullptr}, "Previous picture of the selected channel (paused)"},
+    {KeyAction::GoToTime, {"Ctrl+G", nullptr}, "Go to a date and time or an elapsed time"},
     {KeyAction::First, {"Home", nullptr}, "First second"},
     {KeyAction::Last, {"End", nullptr}, "Last second"},
     {KeyAction::VolumeUp, {"0", nullptr}, "Volume up"},
@@ -67,7 +69,7 @@ std::string ShortcutsHelpText() {
     out += KeysOf(b.action) + "\t" + b.help + "\n";
   }
   out += "S\tSave a snapshot\n";
-  out += "Esc\tLeave full screen (else close the window)\n";
+  out += "Esc\tLeave full screen\n";
   return out;
 }
 

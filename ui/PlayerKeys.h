@@ -16,6 +16,8 @@ enum class KeyAction {
   NextFFSpeed,
   NextRewSpeed,
   FrameStep,
+  FrameBack,
+  GoToTime,
   First,
   Last,
   VolumeUp,

@@ -11,6 +11,8 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
+#include "playback/GoToTime.h"
+#include "playback/StatusText.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
@@ -86,6 +88,11 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
     case KeyAction::FrameStep:
       (void)e.StepFrame();
       return;
+    case KeyAction::FrameBack:
+      (void)e.StepBack();
+      return;
+    case KeyAction::GoToTime:
+      return GoToTime();
     case KeyAction::First:
       (void)e.SeekToSecond(0);
       return;
@@ -140,6 +147,29 @@ void CPlayerDlg::OpenNeighbour(int direction) {
   if (std::optional<std::string> next = NeighbourYskFile(m_openedPath, direction)) OpenPath(*next);
 }
 
+void CPlayerDlg::GoToTime() {
+  PlaybackEngine& e = m_engine->Engine();
+  if (!e.State().m_bFileReady.load()) return;
+  const std::string now = FormatDateTime(
+      SecondsToCalendar(int32_t(int64_t(e.StartSecond()) + e.State().m_SliderSecond.load())), 1);
+  const std::optional<std::string> typed = m_ctx.prompts->AskText(
+      this, "Go to Time", "Recording time (YYYY-MM-DD HH:MM:SS) or elapsed time (H:MM:SS):", now);
+  if (!typed) return;
+  const std::optional<int64_t> second = ParseGoToTime(*typed, e.StartSecond());
+  const int64_t total = e.File().Recording().m_Index.m_TotalSeconds;
+  if (!second || *second < 0 || *second > total) {
+    MessageRequest msg;
+    msg.caption = "Go to Time";
+    msg.text = "\"" + *typed + "\" is not a time of this recording. Type a time from " +
+               FormatDateTime(SecondsToCalendar(e.StartSecond()), 1) + " to " +
+               FormatDateTime(SecondsToCalendar(int32_t(e.StartSecond() + total)), 1) +
+               ", or an elapsed time such as 0:01:30.";
+    m_ctx.prompts->ShowMessage(this, msg);
+    return;
+  }
+  (void)e.MoveTo(*second);
+}
+
 void CPlayerDlg::ShowShortcuts() {
   MessageRequest msg;
   msg.caption = "Keyboard shortcuts";
@@ -148,9 +178,9 @@ void CPlayerDlg::ShowShortcuts() {
 }
 
 void CPlayerDlg::keyPressEvent(QKeyEvent* event) {
-  // Esc only leaves full screen there; elsewhere it closes the window as it always has.
-  if (event->key() == Qt::Key_Escape && IsVideoFullScreen()) {
-    SetVideoFullScreen(false);
+  // Esc leaves full screen and never quits: a second Esc must not end a review by accident.
+  if (event->key() == Qt::Key_Escape) {
+    if (IsVideoFullScreen()) SetVideoFullScreen(false);
     return;
   }
   // The default button must not answer Enter: only a click or Ctrl+O opens the file dialog.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "ui/StringTable.h"
@@ -71,6 +73,17 @@ std::optional<std::string> QtUserPrompts::ChooseFolder(QWidget* owner, const std
                                                   QString::fromStdString(initial));
   if (dir.isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dir).toStdString();
+}
+
+std::optional<std::string> QtUserPrompts::AskText(QWidget* owner, const std::string& title,
+                                                  const std::string& label,
+                                                  const std::string& initial) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(owner, QString::fromStdString(title), QString::fromStdString(label),
+                            QLineEdit::Normal, QString::fromStdString(initial), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
 }
 
 }  // namespace ov

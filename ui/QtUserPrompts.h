@@ -11,6 +11,8 @@ class QtUserPrompts final : public IUserPrompts {
                                             const OpenFileRequest& request) override;
   std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
                                           const std::string& initial) override;
+  std::optional<std::string> AskText(QWidget* owner, const std::string& title,
+                                     const std::string& label, const std::string& initial) override;
 };
 
 // "Ysk Files (*.ysk) | *.ysk||" to the Qt filter "Ysk Files (*.ysk)"; a description loses a

@@ -35,6 +35,10 @@ class IUserPrompts {
   // Returns the chosen folder, or nothing when the user cancels.
   virtual std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
                                                   const std::string& initial) = 0;
+  // Returns the line typed, or nothing when the user cancels.
+  virtual std::optional<std::string> AskText(QWidget* owner, const std::string& title,
+                                             const std::string& label,
+                                             const std::string& initial) = 0;
 };
 
 }  // namespace ov

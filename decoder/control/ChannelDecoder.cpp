@@ -62,8 +62,8 @@ ChannelDecoder::~ChannelDecoder() {
   av_frame_free(&m_last);
 }
 
-void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t fTime,
-                            int32_t msec) {
+void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec,
+                            bool show, uint32_t tag) {
   if (!data || size == 0 || !m_running) return;
   m_submitted.fetch_add(1, std::memory_order_relaxed);
   EncodedFrame f;
@@ -74,8 +74,16 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   f.generation = m_generation.load(std::memory_order_acquire);
   f.fTime = fTime;
   f.msec = msec;
+  f.show = show;
+  f.tag = tag;
   f.submitted = std::chrono::steady_clock::now();
-  m_queue.Push(std::move(f));
+  // A decode-only frame is a link in the chain to the picture a move lands on: losing it would
+  // lose that picture, so the submitter waits for the decoder instead.
+  constexpr auto kRoomWait = std::chrono::seconds(2);
+  if (show)
+    m_queue.Push(std::move(f));
+  else
+    m_queue.PushWaiting(std::move(f), kRoomWait);
 }
 
 void ChannelDecoder::Wake() { m_queue.Wake(); }
@@ -167,7 +175,11 @@ void ChannelDecoder::Decode(EncodedFrame& f) {
       return Fail(AVERROR_INVALIDDATA);
     }
     m_decoded.fetch_add(1, std::memory_order_relaxed);
-    m_lastMeta = {f.generation, f.submitted};
+    if (!f.show) {
+      av_frame_unref(m_frame);
+      continue;
+    }
+    m_lastMeta = {f.generation, f.submitted, f.tag};
     av_frame_unref(m_last);
     av_frame_move_ref(m_last, m_frame);
     Show(m_last, m_lastMeta);
@@ -246,7 +258,7 @@ void ChannelDecoder::Show(const AVFrame* frame, const FrameMeta& f) {
   uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
   int dstStride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
   sws_scale(m_sws, frame->data, frame->linesize, 0, frame->height, dst, dstStride);
-  if (m_board.Present(m_channel, f.generation, img, f.submitted))
+  if (m_board.Present(m_channel, f.generation, img, f.submitted, f.tag))
     m_presented.fetch_add(1, std::memory_order_relaxed);
 }
 

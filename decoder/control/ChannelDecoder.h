@@ -47,8 +47,10 @@ class ChannelDecoder {
   ChannelDecoder(const ChannelDecoder&) = delete;
   ChannelDecoder& operator=(const ChannelDecoder&) = delete;
 
-  // Any thread: copies the payload (into a pooled buffer) and queues it; returns at once.
-  void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec);
+  // Any thread: copies the payload (into a pooled buffer) and queues it; returns at once. A frame
+  // with show false is decoded but not shown, and is never dropped: the caller waits for room.
+  void Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec,
+              bool show = true, uint32_t tag = 0);
   // Any thread: forgets queued frames and decoder state; blank also empties the channel's pane,
   // otherwise its last picture stays up until the next one replaces it.
   void Flush(bool blank = true);
@@ -73,6 +75,7 @@ class ChannelDecoder {
   struct FrameMeta {
     uint32_t generation = 0;
     std::chrono::steady_clock::time_point submitted{};
+    uint32_t tag = 0;
   };
   void Show(const AVFrame* frame, const FrameMeta& meta);
   void Fail(int error);

@@ -80,8 +80,14 @@ void DecoderControl::SetLayout(int32_t, int32_t paneCount) {
 
 void DecoderControl::SetMode(int32_t mode, int32_t hold) {
   m_mode.store(mode);
-  if (hold == 1) m_sound.Hold();
+  if (hold != 1) return;
+  m_sound.Hold();
+  std::lock_guard lock(m_channelsMutex);
+  for (auto& c : m_channels)
+    if (c) c->Flush(false);
 }
+
+uint32_t DecoderControl::ShownFrame(int32_t channel) { return m_board.ShownTag(channel); }
 
 int32_t DecoderControl::CurrentAudioChannel() { return m_sound.Channel(); }
 
@@ -125,7 +131,8 @@ void DecoderControl::SubmitFrame(const FrameCall& f) {
     m_sound.Submit(f.channel, f.payload);
     return;
   }
-  Channel(f.channel).Submit(f.payload.data(), f.payload.size(), f.key, f.time, f.msec);
+  Channel(f.channel).Submit(f.payload.data(), f.payload.size(), f.key, f.time, f.msec, f.show,
+                            f.tag);
 }
 
 ChannelDecoder& DecoderControl::Channel(int channel) {

@@ -8,8 +8,9 @@
 // What the control makes of the values only it knows:
 // - SetLayout(a, n): n panes (1, 4, 9 or 16; other counts round up); a is not used.
 // - SetMode(mode, 1): playback paused; sound not yet heard is dropped, the device's buffer
-//   included, and sound stays off until the next clear. Otherwise SetMode, SetStartOption
-//   44..48 and SetOwnerWindow are remembered, no effect.
+//   included, and sound stays off until the next clear; pictures not yet up are dropped too, so
+//   every pane holds the picture it shows at that moment (ShownFrame names it). Otherwise SetMode,
+//   SetStartOption 44..48 and SetOwnerWindow are remembered, no effect.
 // - ClearDecoder forgets queued frames and decoding state (the next picture of a channel comes
 //   from its next key frame) but leaves the pictures up until new ones replace them, so a pause,
 //   a resume or a seek never shows blank panes in between.
@@ -59,6 +60,7 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
   void SetVolume(int32_t volume) override;
   void SubmitFrame(const FrameCall& frame) override;
   void ClearDecoder() override;
+  uint32_t ShownFrame(int32_t channel) override;
   void SetPaneTitle(int32_t pane, std::string_view title) override;
   void SetStartOption(int index, int32_t value) override;
   int32_t QueryActive() override;

@@ -17,37 +17,74 @@ FrameQueue::FrameQueue(size_t maxFrames, size_t maxBytes, std::chrono::milliseco
       m_ring(m_maxFrames),
       m_queuedAt(m_maxFrames) {}
 
+bool FrameQueue::FullLocked(const EncodedFrame& frame,
+                            std::chrono::steady_clock::time_point now) const {
+  if (m_count >= m_maxFrames || m_bytes + frame.payloadSize > m_maxBytes) return true;
+  // Frames decoded on the way to a landing picture come in a burst: they do not make the queue
+  // "behind real time", and neither does a shown frame queued behind them.
+  if (m_count == 0 || !frame.show) return false;
+  for (size_t i = 0; i < m_count; ++i)
+    if (!m_ring[(m_head + i) % m_ring.size()].show) return false;
+  return now - m_queuedAt[m_head] > m_maxAge &&
+         std::chrono::abs(RecordingTime(frame) - RecordingTime(m_ring[m_head])) > m_maxAge;
+}
+
+bool FrameQueue::PushLocked(EncodedFrame& frame, bool full,
+                            std::chrono::steady_clock::time_point now) {
+  if (frame.key) {
+    if (full) ClearLocked();
+    m_waitKey = false;
+  } else if (m_waitKey || full) {
+    m_waitKey = true;
+    ++m_dropped;
+    return false;
+  }
+  if (frame.payloadSize > m_maxBytes) {  // would never fit: treat like a full queue
+    m_waitKey = true;
+    ++m_dropped;
+    return false;
+  }
+  m_bytes += frame.payloadSize;
+  m_queuedAt[(m_head + m_count) % m_ring.size()] = now;
+  At(m_count) = std::move(frame);
+  ++m_count;
+  m_maxSizeSeen = std::max(m_maxSizeSeen, m_count);
+  return true;
+}
+
 bool FrameQueue::Push(EncodedFrame frame) {
   bool wake = false;
   const auto now = std::chrono::steady_clock::now();
   {
     std::lock_guard lock(m_mutex);
     if (m_stopped) return false;
-    const bool full = m_count >= m_maxFrames || m_bytes + frame.payloadSize > m_maxBytes ||
-                      (m_count > 0 && now - m_queuedAt[m_head] > m_maxAge &&
-                       std::chrono::abs(RecordingTime(frame) - RecordingTime(At(0))) > m_maxAge);
-    if (frame.key) {
-      if (full) ClearLocked();
-      m_waitKey = false;
-    } else if (m_waitKey || full) {
-      m_waitKey = true;
-      ++m_dropped;
-      return false;
-    }
-    if (frame.payloadSize > m_maxBytes) {  // would never fit: treat like a full queue
-      m_waitKey = true;
-      ++m_dropped;
-      return false;
-    }
-    m_bytes += frame.payloadSize;
-    m_queuedAt[(m_head + m_count) % m_ring.size()] = now;
-    At(m_count) = std::move(frame);
-    ++m_count;
-    m_maxSizeSeen = std::max(m_maxSizeSeen, m_count);
+    if (!PushLocked(frame, FullLocked(frame, now), now)) return false;
     wake = m_waiting;
   }
   if (wake) m_cv.notify_one();
   return true;
+}
+
+bool FrameQueue::PushWaiting(EncodedFrame frame, std::chrono::milliseconds bound) {
+  bool wake = false;
+  {
+    std::unique_lock lock(m_mutex);
+    ++m_pushWaiting;
+    m_room.wait_for(lock, bound, [&] {
+      return m_stopped || m_waitKey || !FullLocked(frame, std::chrono::steady_clock::now());
+    });
+    --m_pushWaiting;
+    if (m_stopped) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (!PushLocked(frame, FullLocked(frame, now), now)) return false;
+    wake = m_waiting;
+  }
+  if (wake) m_cv.notify_one();
+  return true;
+}
+
+void FrameQueue::RoomLocked() {
+  if (m_pushWaiting > 0) m_room.notify_all();
 }
 
 std::optional<EncodedFrame> FrameQueue::Pop(std::chrono::milliseconds timeout) {
@@ -89,6 +126,7 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
   m_bytes -= f.payloadSize;
   m_head = (m_head + 1) % m_ring.size();
   --m_count;
+  RoomLocked();
   return f;
 }
 
@@ -122,6 +160,7 @@ void FrameQueue::Stop() {
     ClearLocked();
   }
   m_cv.notify_all();
+  m_room.notify_all();
 }
 
 void FrameQueue::ClearLocked() {
@@ -129,6 +168,7 @@ void FrameQueue::ClearLocked() {
   while (m_count > 0) PopFrontLocked();
   m_head = 0;
   m_bytes = 0;
+  RoomLocked();
 }
 
 bool FrameQueue::Stopped() const {

@@ -24,6 +24,8 @@ struct EncodedFrame {
   uint32_t generation = 0;  // frames of an older generation are stale after a flush
   int32_t fTime = 0;
   int32_t msec = 0;
+  bool show = true;  // false: decoded on the way to a picture, never shown
+  uint32_t tag = 0;
   std::chrono::steady_clock::time_point submitted{};
 };
 
@@ -39,6 +41,9 @@ class FrameQueue {
 
   // Any thread. Returns false when the frame was dropped.
   bool Push(EncodedFrame frame);
+  // The same for a frame that must not be lost (the decode-only run before a landing picture):
+  // waits up to bound for room instead of dropping, and the age rule does not apply to it.
+  bool PushWaiting(EncodedFrame frame, std::chrono::milliseconds bound);
   // Decoding thread: waits up to timeout for a frame; nullopt on timeout, after Stop() or when
   // Wake() was called since the last Pop.
   std::optional<EncodedFrame> Pop(std::chrono::milliseconds timeout);
@@ -63,6 +68,9 @@ class FrameQueue {
 
  private:
   void ClearLocked();
+  bool FullLocked(const EncodedFrame& frame, std::chrono::steady_clock::time_point now) const;
+  bool PushLocked(EncodedFrame& frame, bool full, std::chrono::steady_clock::time_point now);
+  void RoomLocked();
   std::optional<EncodedFrame> TakeLocked(bool honourWake);
   EncodedFrame& At(size_t i) { return m_ring[(m_head + i) % m_ring.size()]; }
   void PopFrontLocked();
@@ -81,6 +89,8 @@ class FrameQueue {
   bool m_stopped = false;
   bool m_woken = false;
   bool m_waiting = false;  // the decoder sleeps in Pop: only then does a push wake it
+  std::condition_variable m_room;
+  int m_pushWaiting = 0;  // submitters waiting in PushWaiting: only then does a pop wake one
   uint64_t m_dropped = 0;
   size_t m_maxSizeSeen = 0;
 };

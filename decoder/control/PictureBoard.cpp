@@ -6,7 +6,7 @@ bool Valid(int channel) { return channel >= 0 && channel < kChannels; }
 }  // namespace
 
 bool PictureBoard::Present(int channel, uint32_t generation, QImage image,
-                           std::chrono::steady_clock::time_point submitted) {
+                           std::chrono::steady_clock::time_point submitted, uint32_t tag) {
   if (!Valid(channel)) return false;
   const auto delay = m_delay ? m_delay() : std::chrono::milliseconds(0);
   {
@@ -18,11 +18,12 @@ bool PictureBoard::Present(int channel, uint32_t generation, QImage image,
       auto due = std::chrono::steady_clock::now() + delay;
       if (!held.empty() && due < held.back().due) due = held.back().due;
       if (held.size() == kMaxHeld) held.pop_front();
-      held.push_back({Picture{std::move(image), submitted, 0}, due});
+      held.push_back({Picture{std::move(image), submitted, 0, tag}, due});
     } else {
       Picture& p = m_pictures[channel];
       p.image = std::move(image);
       p.submitted = submitted;
+      p.tag = tag;
       ++p.serial;
       m_dirty |= 1u << channel;
     }
@@ -77,6 +78,12 @@ void PictureBoard::Advance(int channel, uint32_t generation) {
   std::lock_guard lock(m_mutex);
   m_generation[channel] = generation;
   m_held[channel].clear();
+}
+
+uint32_t PictureBoard::ShownTag(int channel) const {
+  if (!Valid(channel)) return 0;
+  std::lock_guard lock(m_mutex);
+  return m_pictures[channel].image.isNull() ? 0 : m_pictures[channel].tag;
 }
 
 Picture PictureBoard::Get(int channel) const {

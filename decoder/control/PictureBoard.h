@@ -27,13 +27,16 @@ struct Picture {
   QImage image;  // null: the pane has no picture
   std::chrono::steady_clock::time_point submitted{};
   uint64_t serial = 0;  // counts pictures presented on the slot
+  uint32_t tag = 0;     // the submitter's name for the frame shown
 };
 
 class PictureBoard {
  public:
   // Decoding threads. Returns false (and keeps the slot) when generation is stale.
   bool Present(int channel, uint32_t generation, QImage image,
-               std::chrono::steady_clock::time_point submitted);
+               std::chrono::steady_clock::time_point submitted, uint32_t tag = 0);
+  // Any thread: the tag of the picture up in the slot (not one still held back); 0 if none.
+  uint32_t ShownTag(int channel) const;
   // Any thread: empties the slot and makes generation the current one.
   void Blank(int channel, uint32_t generation);
   // Any thread: makes generation the current one; the picture stays until a newer one comes.

@@ -1,8 +1,10 @@
 #pragma once
 // A decoder control that records every call (DISPID and arguments, byte buffers by CRC-32) and
-// shows nothing. CurrentAudioChannel answers channel 0, QueryActive a settable state.
+// shows nothing. CurrentAudioChannel answers channel 0, QueryActive a settable state, ShownFrame
+// the tag of the last video frame handed over to be shown (as if shown at once).
 //
 // Threads: calls may arrive from any thread.
+#include <array>
 #include <atomic>
 
 #include "decoder/DecoderCalls.h"
@@ -20,14 +22,25 @@ class RecordingDecoder final : public IDecoderDispatch {
  private:
   // Answers the calls that return something; every other call only leaves its record.
   struct Answers final : IDecoderCalls {
-    void Deactivate() override {}
+    void Deactivate() override {
+      for (auto& t : shown) t.store(0);
+    }
     void SetOwnerWindow(int32_t) override {}
     void SetLayout(int32_t, int32_t) override {}
     void SetMode(int32_t, int32_t) override {}
     int32_t CurrentAudioChannel() override { return 0; }
     void SetVolume(int32_t) override {}
-    void SubmitFrame(const FrameCall&) override {}
+    void SubmitFrame(const FrameCall& f) override {
+      if (f.channel == -1)
+        for (auto& t : shown) t.store(0);
+      else if (f.channel >= 0 && f.channel < int32_t(shown.size()) && !f.audio && f.show &&
+               !f.payload.empty())
+        shown[size_t(f.channel)].store(f.tag);
+    }
     void ClearDecoder() override {}
+    uint32_t ShownFrame(int32_t channel) override {
+      return channel >= 0 && channel < int32_t(shown.size()) ? shown[size_t(channel)].load() : 0;
+    }
     void SetPaneTitle(int32_t, std::string_view) override {}
     void SetStartOption(int, int32_t) override {}
     int32_t QueryActive() override { return active.load(); }
@@ -35,6 +48,7 @@ class RecordingDecoder final : public IDecoderDispatch {
     int32_t SetVersionText(std::string_view) override { return 0; }
 
     std::atomic<int32_t> active{0};
+    std::array<std::atomic<uint32_t>, 16> shown{};
   };
 
   EventLog& m_log;

@@ -14,6 +14,8 @@ class RecordingPrompts final : public IUserPrompts {
   std::vector<OpenFileRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // empty: cancel
   std::optional<std::string> folderAnswer;             // nothing: cancel
+  std::optional<std::string> textAnswer;               // nothing: cancel
+  std::vector<std::string> textRequests;               // the labels asked
 
   void ShowMessage(QWidget*, const MessageRequest& request) override {
     messages.push_back(request);
@@ -28,6 +30,11 @@ class RecordingPrompts final : public IUserPrompts {
   std::optional<std::string> ChooseFolder(QWidget*, const std::string&,
                                           const std::string&) override {
     return folderAnswer;
+  }
+  std::optional<std::string> AskText(QWidget*, const std::string&, const std::string& label,
+                                     const std::string&) override {
+    textRequests.push_back(label);
+    return textAnswer;
   }
 };
 

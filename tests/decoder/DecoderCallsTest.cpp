@@ -24,9 +24,13 @@ class CallLog : public IDecoderCalls {
   void SubmitFrame(const FrameCall& f) override {
     frames.push_back(f);
     Add("SubmitFrame " + N(int32_t(f.payload.size())) + " " + N(f.time) + " " + N(f.msec) + " " +
-        N(f.audio) + " " + N(f.key) + " " + N(f.channel));
+        N(f.audio) + " " + N(f.key) + " " + N(f.channel) + (f.show ? "" : " hidden") +
+        (f.tag ? " #" + std::to_string(f.tag) : ""));
   }
   void ClearDecoder() override { Add("ClearDecoder"); }
+  uint32_t ShownFrame(int32_t channel) override {
+    return Add("ShownFrame " + N(channel)), 0xF0000000u + uint32_t(channel);
+  }
   void SetPaneTitle(int32_t p, std::string_view t) override {
     Add("SetPaneTitle " + N(p) + " " + std::string(t));
   }
@@ -73,7 +77,9 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
   p.SubmitFrame(buf.data(), 1709294400, 120, 1, 6, 0, 2);
   p.SubmitFrame(buf.data(), 1709294401, 40, 0, 4, 1, 15);  // declared shorter than the buffer
   p.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+  p.SubmitFrame(buf.data(), 1709294402, 80, 0, 6, 0, 3, false, 0xC0000014u);  // offsets past 2 GiB
   p.ClearDecoder();
+  EXPECT_EQ(p.ShownFrame(7), 0xF0000007u);
   p.SetPaneTitle(3, "Gate");
   for (int id : {47, 46, 45, 44, 48}) p.SetStartOption(id, id);
   int32_t active = 0;
@@ -91,7 +97,9 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
       "SubmitFrame 6 1709294400 120 1 0 2",
       "SubmitFrame 4 1709294401 40 0 1 15",
       "SubmitFrame 0 0 0 0 0 -1",
+      "SubmitFrame 6 1709294402 80 0 0 3 hidden #3221225492",
       "ClearDecoder",
+      "ShownFrame 7",
       "SetPaneTitle 3 Gate",
       "SetStartOption 3 47",
       "SetStartOption 2 46",
@@ -103,7 +111,7 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
       "SetVersionText Ver 1",
   };
   EXPECT_EQ(log.lines, expected);
-  ASSERT_EQ(log.frames.size(), 3u);
+  ASSERT_EQ(log.frames.size(), 4u);
   EXPECT_EQ(log.frames[0].payload.data(), buf.data());  // handed through, not copied
 }
 

@@ -31,7 +31,8 @@ TEST(QuelmarWrapper, PassesBuffersAndTextsAsTheyAre) {
   p.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
   ASSERT_EQ(d.calls.size(), 3u);
   const auto& frame = d.calls[0].second;
-  ASSERT_EQ(frame.size(), 7u);
+  ASSERT_EQ(frame.size(), 9u);  // with "show" (1) and the tag (0) last
+  EXPECT_EQ(frame[7].i, 1);
   EXPECT_EQ(frame[0].kind, DispArg::Kind::Bytes);
   EXPECT_EQ(frame[0].data, buf.data());
   EXPECT_EQ(frame[0].size, 3u);

@@ -1,6 +1,8 @@
 // Which frames a clip takes, on files built in memory: the key frame before the range, gaps,
-// a damaged frame size, sound beside the video.
+// damage read past as playback reads past it, sound beside the video, and the plan's limits.
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 #include "archive/BackupFile.h"
 #include "export/ClipPlan.h"
@@ -79,6 +81,91 @@ TEST(ClipPlan, RangesWithoutFramesAndDamagedRuns) {
       t.file, 0, [&](const FrameRef& f) { return f.offset == t.b.FrameOffset(0, 55); });
   ASSERT_EQ(frames.size(), 6u);
   EXPECT_EQ(frames.front().offset, t.b.FrameOffset(0, 50));
+}
+
+size_t CountGaps(const ClipPlan& plan, GapCause cause) {
+  size_t n = 0;
+  for (const Gap& g : plan.gaps) n += g.cause == cause;
+  return n;
+}
+
+TEST(ClipPlan, ReadsPastDamageAsPlaybackDoesAndListsIt) {
+  Built t;
+  auto& run = t.b.AddVideo(0, kT0, 1000, 200, 40, 25);
+  run.frames[100].f_type = 9;  // second 4: a damaged header, the frame itself intact
+  // Ten empty frames after frame 150 (second 6): passed, the clip goes on after them.
+  std::vector<test::FrameSpec> zeros(10);
+  for (auto& z : zeros) z.size = 0, z.infoOverride = 0;
+  run.frames.insert(run.frames.begin() + 151, zeros.begin(), zeros.end());
+  t.Open();
+  ClipPlan plan;
+  ASSERT_EQ(PlanClip(t.file, 0, kT0 + 2, kT0 + 8, plan), PlanStatus::Ok);
+  EXPECT_EQ(plan.video.size(), 150u);  // frames 50..199: nothing lost at the damage
+  EXPECT_EQ(plan.video.back().h.f_time, kT0 + 7);
+  ASSERT_EQ(CountGaps(plan, GapCause::DamagedHeader), 1u);
+  ASSERT_EQ(CountGaps(plan, GapCause::Passed), 1u);
+  for (const Gap& g : plan.gaps) {
+    if (g.cause == GapCause::DamagedHeader) {
+      EXPECT_EQ(g.offset, t.b.FrameOffset(0, 100));
+      EXPECT_EQ(g.type, 9u);
+      EXPECT_EQ(g.toSecond, kT0 + 4);
+    } else {
+      EXPECT_EQ(g.skip, WalkSkip::EmptyFrames);
+      EXPECT_EQ(g.offset, t.b.FrameOffset(0, 151));
+      EXPECT_EQ(g.bytes, 200u);
+    }
+  }
+}
+
+TEST(ClipPlan, AHoleOfZerosEndsTheChannelWithoutFramesOf1970) {
+  Built t;
+  auto& run = t.b.AddVideo(0, kT0, 1000, 200, 40, 25);
+  std::vector<test::FrameSpec> zeros(kEmptyFrameReach / kYskFrameHeaderSize + 10);
+  for (auto& z : zeros) z.size = 0, z.infoOverride = 0;
+  run.frames.insert(run.frames.begin() + 100, zeros.begin(), zeros.end());
+  t.Open();
+  ClipPlan plan;
+  ASSERT_EQ(PlanClip(t.file, 0, kT0, kT0 + 8, plan), PlanStatus::Ok);
+  ASSERT_EQ(plan.video.size(), 100u);  // playback stops at the hole, and so does the clip
+  EXPECT_EQ(plan.video.back().h.f_time, kT0 + 3);
+  EXPECT_EQ(plan.DurationMs(), 4000);
+  ASSERT_EQ(plan.gaps.size(), 1u);
+  EXPECT_EQ(plan.gaps[0].skip, WalkSkip::Hole);
+  EXPECT_EQ(plan.gaps[0].offset, t.b.FrameOffset(0, 100));
+  EXPECT_EQ(plan.gaps[0].fromSecond, kT0 + 3);
+}
+
+TEST(ClipPlan, JumpsOfEitherClockNeitherStretchTheClipNorEndItsSound) {
+  Built t;
+  auto& video = t.b.AddVideo(0, kT0, 1000, 100, 40, 25);
+  video.frames[60].f_msec += 2'000'000'000u;  // the millisecond clock, for one frame
+  auto& sound = t.b.AddAudio(0, kT0, 20);     // a sound frame every 200 ms
+  sound.frames[10].f_time += 1'000'000;       // eleven days ahead
+  t.Open();
+  ClipPlan plan;
+  ASSERT_EQ(PlanClip(t.file, 0, kT0, kT0 + 4, plan), PlanStatus::Ok);
+  ASSERT_EQ(plan.video.size(), 100u);
+  EXPECT_EQ(plan.DurationMs(), 4000);                   // the jump is timed by the clock's own step
+  EXPECT_EQ(CountGaps(plan, GapCause::ClockJump), 2u);  // there and back
+  ASSERT_EQ(plan.audio.size(), 19u);                    // all but the stray frame
+  EXPECT_LT(plan.audio.back().ptsMs, plan.DurationMs());
+  ASSERT_EQ(CountGaps(plan, GapCause::SoundSkipped), 1u);
+}
+
+TEST(ClipPlan, PlanningStopsAtItsFrameBudgetAndWhenCancelled) {
+  Built t;
+  t.b.AddVideo(0, kT0, 1000, 3000, 40, 25);
+  t.Open();
+  ClipPlan plan;
+  uint64_t budget = 100;
+  EXPECT_EQ(PlanClip(t.file, 0, kT0, kT0 + 100, plan, {nullptr, &budget}),
+            PlanStatus::TooManyFrames);
+  EXPECT_EQ(budget, 0u);
+  budget = 10'000;
+  ASSERT_EQ(PlanClip(t.file, 0, kT0, kT0 + 100, plan, {nullptr, &budget}), PlanStatus::Ok);
+  EXPECT_EQ(budget, 10'000u - 2500u);  // the budget is shared by the export's clips
+  const std::atomic<bool> cancel{true};
+  EXPECT_EQ(PlanClip(t.file, 0, kT0, kT0 + 100, plan, {&cancel, nullptr}), PlanStatus::Cancelled);
 }
 
 }  // namespace

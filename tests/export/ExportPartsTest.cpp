@@ -28,7 +28,10 @@ TEST(ExportParts, TimeArgumentsAreDateTimesOrSecondsFromTheStart) {
 
 TEST(ExportParts, NamesAreSafeOnAnyFileSystem) {
   EXPECT_EQ(SafeFileName("Camera 1", "x"), "Camera 1");
-  EXPECT_EQ(SafeFileName("../etc/passwd", "x"), ".._etc_passwd");
+  EXPECT_EQ(SafeFileName("../etc/passwd", "x"), "_._etc_passwd");
+  EXPECT_EQ(SafeFileName(".hidden", "x"), "_hidden");
+  EXPECT_EQ(SafeFileName("a...b.c", "x"), "a._.b.c");
+  EXPECT_EQ(SafeFileName("Gate\nClip: forged", "x"), "Gate_Clip_ forged");
   EXPECT_EQ(SafeFileName("a:b*c?\"<>|\\d", "x"), "a_b_c______d");
   EXPECT_EQ(SafeFileName("Entr\xE9\x65 \x01", "x"), "Entr_e _");
   EXPECT_EQ(SafeFileName("gate.. ", "x"), "gate");

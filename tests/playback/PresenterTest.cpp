@@ -2,6 +2,7 @@
 // the picture carries, and the end of the recording keeps the pictures.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 
 #include "playback/PlaybackPresenter.h"
@@ -55,20 +56,19 @@ TEST(PlaybackPresenter, DamagedSecondsFarApartStillClampTheThumb) {
   r.rec.m_Index.m_StartInfo[0].f_time = INT32_MAX - 5;
   r.presenter.SecondTexts(r.rec, INT32_MIN + 5, 0, false);
   EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{30, 0}));
-
-  // Forward play at the very end of the range keeps the count where it is.
-  r.rec.m_Index.m_TotalSeconds = INT32_MAX;
-  r.state.m_SliderSecond.store(INT32_MAX);
-  r.presenter.SecondTexts(r.rec, 0, 0, true);
-  EXPECT_EQ(r.state.m_SliderSecond.load(), INT32_MAX);
 }
 
-TEST(PlaybackPresenter, ForwardThumbCountsSecondsUpToTheEndOnly) {
+TEST(PlaybackPresenter, ForwardThumbIsThePicturesSecondUpToTheEnd) {
   PresenterRig r;
   r.state.m_SliderSecond.store(29);
   for (int i = 0; i < 4; ++i) r.presenter.SecondTexts(r.rec, 1029 + i, 34000, true);
-  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{29, 30}));
-  EXPECT_EQ(r.state.m_SliderSecond.load(), 31);
+  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{29, 30, 30, 30}));
+  EXPECT_EQ(r.state.m_SliderSecond.load(), 30);
+  // Damaged stamps far from the recording neither overflow nor leave it.
+  r.presenter.SecondTexts(r.rec, INT32_MIN, 0, true);
+  r.presenter.SecondTexts(r.rec, INT32_MAX, 0, false);
+  EXPECT_EQ(r.SeekPositions().back(), 30);
+  EXPECT_EQ(r.SeekPositions()[r.SeekPositions().size() - 2], 0);
 }
 
 TEST(PlaybackPresenter, EndOfRecordingKeepsThePicturesAndShowsPlay) {
@@ -82,7 +82,7 @@ TEST(PlaybackPresenter, EndOfRecordingKeepsThePicturesAndShowsPlay) {
   }
   EXPECT_FALSE(cleared);
   EXPECT_TRUE(playImage);
-  EXPECT_EQ(r.SeekPositions(), (std::vector<int32_t>{0}));
+  EXPECT_TRUE(r.SeekPositions().empty());  // the thumb stays where the recording ended
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
   EXPECT_EQ(rig.S().m_AtEnd.load(), 0);
   EXPECT_EQ(rig.S().m_SliderSecond.load(), 3);
   rig.Do(&PlaybackEngine::OnPlay);
-  EXPECT_EQ(rig.S().m_SliderSecond.load(), 3);  // not restarted from the beginning
+  // Not restarted from the beginning: on with the picture after second 3's (one a second).
+  EXPECT_EQ(rig.S().m_SliderSecond.load(), 4);
   EXPECT_EQ(rig.S().m_PlayState.load(), kStatePlay);
 }
 

@@ -57,9 +57,8 @@ TEST_F(KeyboardTest, SpaceAndEnterNeverOpenTheFileDialogButCtrlOAndAClickDo) {
   QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
   EXPECT_EQ(prompts.fileRequests.size(), 2u);
   EXPECT_TRUE(dlg->isVisible());
-  Key(Qt::Key_Escape);  // still closes the window outside full screen
-  EXPECT_EQ(dlg->result(), QDialog::Rejected);
-  EXPECT_FALSE(dlg->isVisible());
+  Key(Qt::Key_Escape);  // never quits: only Q, Ctrl+Q and Exit end the run
+  EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
@@ -67,15 +66,18 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   EXPECT_EQ(PlayState(), 20);
   OpenLong();
   dlg->Control(idc::kPlay)->setFocus();  // a focused button must not take the keys
-  Key(Qt::Key_Right);                    // no search has placed the channels yet: refused
-  EXPECT_EQ(Slider(), 0);
+  Key(Qt::Key_Right);                    // paused: shows the picture 5 s on and stays paused
+  EXPECT_EQ(Slider(), 5);
+  EXPECT_EQ(PlayState(), 20);
+  ASSERT_TRUE(WaitSeekDone());
   Key(Qt::Key_Space);
   EXPECT_EQ(PlayState(), 21);
   ASSERT_TRUE(WaitSeekDone());
 
   const SystemTime beforeJump = State().m_CurrentTime.Load();
   Key(Qt::Key_Up);
-  EXPECT_EQ(Slider(), 59);
+  EXPECT_GE(Slider(), 64);  // from second 5 or the one after it
+  EXPECT_LE(Slider(), 65);
   ASSERT_TRUE(WaitSeekDone());
   // Rewind starts from the last picture handed over: let the jump's first picture arrive.
   ASSERT_TRUE(

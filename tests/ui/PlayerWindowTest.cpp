@@ -151,9 +151,9 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
 
 TEST_F(PlayerWindowTest, ContextMenuShowsTheCurrentChoices) {
   MenuSnapshot s = OpenContextMenu(*dlg);
-  EXPECT_EQ(s.items,
-            (std::vector<std::string>{"I-Frame Only", "Time format", "-", "Export Clip...",
-                                      "Save Snapshot", "-", "Keyboard shortcuts", "About..."}));
+  EXPECT_EQ(s.items, (std::vector<std::string>{"I-Frame Only", "Time format", "Go to Time...", "-",
+                                               "Export Clip...", "Save Snapshot", "-",
+                                               "Keyboard shortcuts", "About..."}));
   EXPECT_FALSE(s.iframe);
   ASSERT_EQ(s.formats.size(), 6u);
   const char* names[] = {"YYYY-MM-DD", "MM-DD-YYYY", "DD-MM-YYYY",

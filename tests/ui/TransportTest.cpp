@@ -85,13 +85,17 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
 
 TEST_F(TransportTest, JumpsAndTheSeekSliderMoveTheSecond) {
   OpenSample("ui-long.ysk", "--channels 2 --duration 130 --size 96x64 --fps 5 --no-audio");
-  Click(idc::kBack59);
-  Click(idc::kForward59);
-  EXPECT_EQ(State().m_SliderSecond.load(), 0);  // both need play first
-  Click(idc::kPlay);
-  ASSERT_TRUE(WaitSeekDone());
   Click(idc::kBack59);  // fewer than 59 seconds behind: refused
   EXPECT_EQ(State().m_SliderSecond.load(), 0);
+  Click(idc::kForward59);  // paused: the jump shows its picture and stays paused
+  EXPECT_EQ(State().m_SliderSecond.load(), 59);
+  EXPECT_EQ(State().m_PlayState.load(), 20);
+  ASSERT_TRUE(WaitSeekDone());
+  Click(idc::kBack59);
+  EXPECT_EQ(State().m_SliderSecond.load(), 0);
+  ASSERT_TRUE(WaitSeekDone());
+  Click(idc::kPlay);
+  ASSERT_TRUE(WaitSeekDone());
 
   const int before = State().m_SliderSecond.load();
   Click(idc::kForward59);

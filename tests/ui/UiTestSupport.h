@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWidget>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,11 +33,23 @@ class RecordingControl final : public IDecoderControl {
       else if (a.kind == DispArg::Kind::IntRef && a.ref)
         *a.ref = activeAnswer;
     }
+    auto intAt = [&](size_t i, int32_t fallback) {
+      return i < args.size() && args[i].kind == DispArg::Kind::Int ? args[i].i : fallback;
+    };
     std::lock_guard<std::mutex> g(m_lock);
-    if (dispid == dispid::SubmitFrame)
+    // As a real control answers: the picture a pane shows is the last one handed over to show.
+    if (dispid == dispid::ShownFrame) {
+      const int32_t ch = intAt(0, -1);
+      return ch >= 0 && ch < 16 ? int32_t(m_shown[size_t(ch)]) : 0;
+    }
+    if (dispid == dispid::SubmitFrame) {
       ++m_frames;
-    else
+      const int32_t ch = intAt(6, -2);
+      if (ch >= 0 && ch < 16 && intAt(3, 0) == 0 && intAt(7, 1) != 0)
+        m_shown[size_t(ch)] = uint32_t(intAt(8, 0));
+    } else {
       m_calls.push_back(line);
+    }
     return 0;
   }
   std::vector<std::string> Calls() {
@@ -58,6 +71,7 @@ class RecordingControl final : public IDecoderControl {
   std::mutex m_lock;
   std::vector<std::string> m_calls;
   int m_frames = 0;
+  std::array<uint32_t, 16> m_shown{};
 };
 
 // The control the last window created (the window is made through a plain function pointer).

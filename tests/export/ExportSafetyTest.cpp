@@ -40,16 +40,17 @@ bool AnyPart(const std::string& dir) {
 
 // Starts the command line with args, its output thrown away; returns its process id.
 pid_t Spawn(const std::vector<std::string>& args) {
+  // Everything the child needs is made before the fork: it may only make plain system calls.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(OV_CLI_PATH));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int null = ::open("/dev/null", O_RDWR);
     ::dup2(null, 0);
     ::dup2(null, 1);
     ::dup2(null, 2);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(OV_CLI_PATH));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
     ::execv(OV_CLI_PATH, argv.data());
     ::_exit(127);
   }

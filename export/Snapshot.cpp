@@ -14,6 +14,8 @@
 
 #include "archive/HeaderReader.h"
 #include "export/ClipNames.h"
+#include "export/ClipPlan.h"
+#include "export/OutputFolder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -253,21 +255,20 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     if (png.size() < 33) throw std::runtime_error("cannot encode the PNG");
     png.insert(png.begin() + 33, text.begin(), text.end());
 
+    // Written as an export writes its clips: a new file, claimed under the name only when
+    // whole, never replacing or following what is there.
     const fs::path final(outPath);
-    fs::path tmp;
-    const int fd =
-        CreateTempFile(final.has_parent_path() ? final.parent_path() : fs::path("."), tmp);
-    if (fd < 0) throw std::runtime_error("cannot write " + outPath + ": " + std::strerror(errno));
-    const bool written = WriteAll(fd, png);
-    if (::close(fd) != 0 || !written) {
-      fs::remove(tmp, ec);
-      throw std::runtime_error("cannot write " + outPath);
+    OutputFolder folder(final.has_parent_path() ? final.parent_path().string() : ".");
+    const size_t file = folder.Create();
+    for (size_t done = 0; done < png.size();) {
+      const ssize_t n = ::write(folder.Fd(file), png.data() + done, png.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw std::runtime_error("cannot write " + outPath);
+      done += size_t(n);
     }
-    fs::rename(tmp, final, ec);
-    if (ec) {
-      fs::remove(tmp, ec);
-      throw std::runtime_error("cannot write " + outPath);
-    }
+    folder.Flush(file);
+    folder.Claim(file, final.filename().string(), false);
+    folder.Commit();
     out.ok = true;
   } catch (const std::exception& e) {
     out.error = e.what();

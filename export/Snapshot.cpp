@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -118,33 +117,6 @@ std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) 
   const AVCRC* table = av_crc_get_table(AV_CRC_32_IEEE_LE);
   PutBE32(chunk, av_crc(table, 0xFFFFFFFFu, body.data(), body.size()) ^ 0xFFFFFFFFu);
   return chunk;
-}
-
-// Creates a new, empty file with a short random name in dir: the final name may be as long as
-// the file system allows, so the temporary one must not grow from it. Returns the descriptor.
-int CreateTempFile(const fs::path& dir, fs::path& path) {
-  std::random_device seed;
-  std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed() ^ uint64_t(::getpid()));
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".ov-%012llx.part",
-                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    path = dir / name;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
 }
 
 }  // namespace

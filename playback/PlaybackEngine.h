@@ -136,6 +136,8 @@ class PlaybackEngine {
     bool Readable(uint64_t pos, YskFrameHeader& h) const;
   };
   bool Step(bool forward);
+  // The date line, elapsed time and thumb of the picture the selected pane holds.
+  void ShowHeldTexts();
   // Shows the picture at header offset target (decoded from its key frame, the frames before it
   // decode-only, unless the decoder holds the chain already) and makes it the place.
   bool ShowStep(const StepRun& run, uint64_t target, bool continuing);

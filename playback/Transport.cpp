@@ -50,6 +50,8 @@ void PlaybackEngine::OnPlay() {
     m_ResumeTime = st.m_CurrentTime.Load();
     if (!IsFFState(before)) st.m_Speed.store(0, kRel);
     m_Decoder.SetMode(st.m_DisplayMode.load(kAcq), 1);
+    // The texts ran ahead with pictures still on their way to the screen: they name the held one.
+    ShowHeldTexts();
     ShowPaused();
   } else if (before == kStateStopped) {
     std::array<uint32_t, kSlots> after{};
@@ -91,6 +93,17 @@ std::array<uint32_t, kSlots> PlaybackEngine::ShownPictures() {
   if (m_StepGen == st.m_SeekGen.load(kAcq) && m_StepChannel >= 0)
     shown[size_t(m_StepChannel)] = m_StepPos;
   return shown;
+}
+
+void PlaybackEngine::ShowHeldTexts() {
+  const int sel = m_Decoder.CurrentAudioChannel();
+  if (sel < 0 || sel >= kSlots) return;
+  const uint32_t held = ShownPictures()[size_t(sel)];
+  if (held == 0) return;
+  std::lock_guard<std::mutex> g(m_FileLock);
+  YskFrameHeader h{};
+  if (!m_File.IsOpen() || !m_File.PlayReader().Header(held, h)) return;
+  m_Presenter.SecondTexts(m_File.Recording(), h.f_time, h.f_msec, true);
 }
 
 bool PlaybackEngine::MoveTo(int64_t second) {

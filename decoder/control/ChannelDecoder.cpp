@@ -79,11 +79,10 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   f.submitted = std::chrono::steady_clock::now();
   // A decode-only frame is a link in the chain to the picture a move lands on: losing it would
   // lose that picture, so the submitter waits for the decoder instead.
-  constexpr auto kRoomWait = std::chrono::seconds(2);
   if (show)
     m_queue.Push(std::move(f));
   else
-    m_queue.PushWaiting(std::move(f), kRoomWait);
+    m_queue.PushWaiting(std::move(f), FrameQueue::kRoomWait);
 }
 
 void ChannelDecoder::Wake() { m_queue.Wake(); }

@@ -45,6 +45,7 @@ bool FrameQueue::PushLocked(EncodedFrame& frame, bool full,
     return false;
   }
   m_bytes += frame.payloadSize;
+  if (!frame.show) ++m_hidden;
   m_queuedAt[(m_head + m_count) % m_ring.size()] = now;
   At(m_count) = std::move(frame);
   ++m_count;
@@ -56,8 +57,12 @@ bool FrameQueue::Push(EncodedFrame frame) {
   bool wake = false;
   const auto now = std::chrono::steady_clock::now();
   {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     if (m_stopped) return false;
+    if (m_hidden > 0) {
+      lock.unlock();
+      return PushWaiting(std::move(frame), kRoomWait);
+    }
     if (!PushLocked(frame, FullLocked(frame, now), now)) return false;
     wake = m_waiting;
   }
@@ -124,6 +129,7 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
   if (m_stopped || m_count == 0) return std::nullopt;
   EncodedFrame f = std::move(At(0));
   m_bytes -= f.payloadSize;
+  if (!f.show) --m_hidden;
   m_head = (m_head + 1) % m_ring.size();
   --m_count;
   RoomLocked();
@@ -133,6 +139,7 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
 void FrameQueue::PopFrontLocked() {
   EncodedFrame& f = At(0);
   m_bytes -= f.payloadSize;
+  if (!f.show) --m_hidden;
   f = EncodedFrame();  // gives the payload buffer back now
   m_head = (m_head + 1) % m_ring.size();
   --m_count;

@@ -39,11 +39,13 @@ class FrameQueue {
   explicit FrameQueue(size_t maxFrames = 25, size_t maxBytes = 2u << 20,
                       std::chrono::milliseconds maxAge = std::chrono::milliseconds(80));
 
-  // Any thread. Returns false when the frame was dropped.
+  // Any thread. Returns false when the frame was dropped. Behind decode-only frames it waits (up
+  // to kRoomWait) for room instead: they and the landing picture after them must not be lost.
   bool Push(EncodedFrame frame);
   // The same for a frame that must not be lost (the decode-only run before a landing picture):
   // waits up to bound for room instead of dropping, and the age rule does not apply to it.
   bool PushWaiting(EncodedFrame frame, std::chrono::milliseconds bound);
+  static constexpr std::chrono::milliseconds kRoomWait{2000};
   // Decoding thread: waits up to timeout for a frame; nullopt on timeout, after Stop() or when
   // Wake() was called since the last Pop.
   std::optional<EncodedFrame> Pop(std::chrono::milliseconds timeout);
@@ -91,6 +93,7 @@ class FrameQueue {
   bool m_waiting = false;  // the decoder sleeps in Pop: only then does a push wake it
   std::condition_variable m_room;
   int m_pushWaiting = 0;  // submitters waiting in PushWaiting: only then does a pop wake one
+  size_t m_hidden = 0;    // decode-only frames queued
   uint64_t m_dropped = 0;
   size_t m_maxSizeSeen = 0;
 };

@@ -133,7 +133,8 @@ int Play(const std::string& sample) {
     }
     Print("frames_after_step_back_x3", steps);
     Print("date_after_steps", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
-    const int target = s.m_SliderSecond.load() + 5;
+    const int total = e.File().Recording().m_Index.m_TotalSeconds;
+    const int target = s.m_SliderSecond.load() + (s.m_SliderSecond.load() + 5 <= total ? 5 : -3);
     std::optional<uint32_t> moved;
     (void)e.MoveTo(target);
     WaitUntil([&] { return (moved = FrameOnScreen(d, panes)) == uint32_t(target * 25); }, 3000);

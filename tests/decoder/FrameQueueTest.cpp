@@ -30,6 +30,31 @@ std::vector<int> Drain(FrameQueue& q) {
   return ids;
 }
 
+TEST(FrameQueue, ALandingRunIsNeverDroppedTheSubmitterWaitsForRoom) {
+  FrameQueue q(4, 1u << 20, 1ms);
+  std::atomic<bool> done{false};
+  std::vector<int> got;
+  std::thread decoder([&] {
+    while (!done.load() || q.Size() > 0) {
+      if (auto f = q.Pop(5ms)) {
+        got.push_back(f->msec);
+        std::this_thread::sleep_for(2ms);  // slower than the submitter
+      }
+    }
+  });
+  for (int i = 0; i < 30; ++i) {
+    EncodedFrame f = Frame(i == 0, i);
+    f.show = false;  // the decode-only run from the key frame ...
+    EXPECT_TRUE(q.PushWaiting(std::move(f), 2000ms));
+  }
+  EXPECT_TRUE(q.Push(Frame(false, 30)));  // ... and the picture it lands on, behind them
+  done.store(true);
+  decoder.join();
+  ASSERT_EQ(got.size(), 31u);
+  for (int i = 0; i < 31; ++i) EXPECT_EQ(got[size_t(i)], i);
+  EXPECT_EQ(q.Dropped(), 0u);
+}
+
 TEST(FrameQueue, DropsUntilTheFirstKeyFrame) {
   FrameQueue q(8);
   EXPECT_FALSE(q.Push(Frame(false, 1)));

@@ -65,7 +65,7 @@ uint64_t PastEmptyFrames(HeaderReader& reader, uint64_t pos, uint64_t runEnd,
 }
 
 FrameWalker::FrameWalker(IFileSource& file, uint64_t begin, uint64_t runEnd)
-    : m_file(file), m_reader(file, 64u << 10), m_pos(begin), m_end(runEnd) {}
+    : m_file(file), m_reader(file), m_emptyReader(file, 64u << 10), m_pos(begin), m_end(runEnd) {}
 
 WalkStep FrameWalker::Next() {
   WalkStep s;
@@ -80,7 +80,7 @@ WalkStep FrameWalker::Next() {
   }
   s = ClassifyHeader(h, m_pos, m_end, m_file.Size());
   if (s.skip == WalkSkip::EmptyFrames) {
-    s.next = PastEmptyFrames(m_reader, m_pos, m_end);
+    s.next = PastEmptyFrames(m_emptyReader, m_pos, m_end);
     if (s.next == m_end && s.next - m_pos >= kEmptyFrameReach) s.skip = WalkSkip::Hole;
   }
   m_pos = s.next;

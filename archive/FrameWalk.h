@@ -53,8 +53,7 @@ uint64_t PastEmptyFrames(HeaderReader& reader, uint64_t pos, uint64_t runEnd,
 
 class FrameWalker {
  public:
-  // Walks [begin, runEnd) of file; a window of 64 KiB keeps a walk over empty frames to a read
-  // every few thousand steps.
+  // Walks [begin, runEnd) of file.
   FrameWalker(IFileSource& file, uint64_t begin, uint64_t runEnd);
   // The next frame, or what was passed over, or the end. After End, End again.
   WalkStep Next();
@@ -62,7 +61,10 @@ class FrameWalker {
 
  private:
   IFileSource& m_file;
+  // A page for the headers of frames (one read per frame, as header reads would cost), and a
+  // larger window for stretches of empty frames, 20 bytes a step (a read every 3,000 steps).
   HeaderReader m_reader;
+  HeaderReader m_emptyReader;
   uint64_t m_pos;
   uint64_t m_end;
 };

@@ -39,7 +39,8 @@ struct Gap {
   int32_t toSecond = 0;            // f_time of the one after it (fromSecond when none follows)
   int64_t lengthMs = 0;            // time between those frames in the clip; 0 when none follows
   uint64_t offset = 0;             // where in the file
-  uint64_t bytes = 0;              // bytes passed over; frames for DamagedHeader / SoundSkipped
+  uint64_t bytes = 0;              // bytes passed over (Passed), frames (DamagedHeader,
+                                   // SoundSkipped) or the clock's jump in ms (ClockJump)
   uint32_t type = 0;               // f_type of a damaged header
 };
 

@@ -85,9 +85,9 @@ void OutputFolder::Flush(size_t file) {
     throw OutputError("writing in " + m_path + ": " + Why(errno));
 }
 
-std::string OutputFolder::Claim(size_t file, const std::string& name) {
+std::string OutputFolder::Claim(size_t file, const std::string& name, bool numbered) {
   File& f = m_files.at(file);
-  for (int n = 1; n <= kMaxNumbered; ++n) {
+  for (int n = 1; n <= (numbered ? kMaxNumbered : 1); ++n) {
     const std::string candidate = n == 1 ? name : NumberedName(name, n);
     if (RenameNoReplace(m_dir, f.temp.c_str(), candidate.c_str()) == 0) {
       f.final = candidate;
@@ -95,7 +95,8 @@ std::string OutputFolder::Claim(size_t file, const std::string& name) {
     }
     if (errno != EEXIST) throw OutputError("cannot name " + candidate + ": " + Why(errno));
   }
-  throw OutputError("cannot name " + name + ": every numbered name is taken");
+  throw OutputError(numbered ? "cannot name " + name + ": every numbered name is taken"
+                             : m_path + "/" + name + " exists already; it is left as it is");
 }
 
 void OutputFolder::LockReport(const std::string& name, const std::atomic<bool>* cancel) {

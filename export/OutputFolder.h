@@ -45,8 +45,9 @@ class OutputFolder {
   // knows the file is this export's own.
   void Flush(size_t file);
   // Gives the flushed file its final name: name itself, or when that is taken (another export
-  // got there first) "stem-2.ext", "stem-3.ext" ...; returns the name claimed.
-  std::string Claim(size_t file, const std::string& name);
+  // got there first) "stem-2.ext", "stem-3.ext" ...; returns the name claimed. With numbered
+  // false a taken name is an OutputError.
+  std::string Claim(size_t file, const std::string& name, bool numbered = true);
 
   // Opens (creating it when missing) the report and takes its lock, waiting up to a few seconds
   // for another export's; refuses anything but a regular file with one name. Call before the

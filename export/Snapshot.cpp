@@ -8,11 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
 #include "export/ClipNames.h"
+#include "export/ClipPlan.h"
+#include "export/OutputFolder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -117,33 +118,6 @@ std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) 
   return chunk;
 }
 
-// Creates a new, empty file with a short random name in dir: the final name may be as long as
-// the file system allows, so the temporary one must not grow from it. Returns the descriptor.
-int CreateTempFile(const fs::path& dir, fs::path& path) {
-  std::random_device seed;
-  std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed() ^ uint64_t(::getpid()));
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".ov-%012llx.part",
-                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    path = dir / name;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
@@ -194,21 +168,20 @@ SnapshotOutcome TakeSnapshot(const BackupFile& file, const std::string& sourcePa
     if (png.size() < 33) throw std::runtime_error("cannot encode the PNG");
     png.insert(png.begin() + 33, text.begin(), text.end());
 
+    // Written as an export writes its clips: a new file, claimed under the name only when
+    // whole, never replacing or following what is there.
     const fs::path final(outPath);
-    fs::path tmp;
-    const int fd =
-        CreateTempFile(final.has_parent_path() ? final.parent_path() : fs::path("."), tmp);
-    if (fd < 0) throw std::runtime_error("cannot write " + outPath + ": " + std::strerror(errno));
-    const bool written = WriteAll(fd, png);
-    if (::close(fd) != 0 || !written) {
-      fs::remove(tmp, ec);
-      throw std::runtime_error("cannot write " + outPath);
+    OutputFolder folder(final.has_parent_path() ? final.parent_path().string() : ".");
+    const size_t file = folder.Create();
+    for (size_t done = 0; done < png.size();) {
+      const ssize_t n = ::write(folder.Fd(file), png.data() + done, png.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw std::runtime_error("cannot write " + outPath);
+      done += size_t(n);
     }
-    fs::rename(tmp, final, ec);
-    if (ec) {
-      fs::remove(tmp, ec);
-      throw std::runtime_error("cannot write " + outPath);
-    }
+    folder.Flush(file);
+    folder.Claim(file, final.filename().string(), false);
+    folder.Commit();
     out.ok = true;
   } catch (const std::exception& e) {
     out.error = e.what();

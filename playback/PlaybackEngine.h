@@ -88,6 +88,9 @@ class PlaybackEngine {
   // A search that lands exactly: on the first picture of target's second, or for the channels
   // with an entry in after (a header offset), on the frame after that one.
   void StartExactSeek(SystemTime target, const std::array<uint32_t, kSlots>& after = {});
+  // The header offset of the picture each pane shows of the current place (0: none): where a
+  // resume goes on from and what a snapshot saves.
+  std::array<uint32_t, kSlots> ShownPictures();
   // The last search's outcome (its positions as published before the exact landing moved them).
   SearchResult LastSearch() const;
   // Waits until the current seek thread (if any) has ended its search, and joins it.
@@ -136,8 +139,7 @@ class PlaybackEngine {
   // Shows the picture at header offset target (decoded from its key frame, the frames before it
   // decode-only, unless the decoder holds the chain already) and makes it the place.
   bool ShowStep(const StepRun& run, uint64_t target, bool continuing);
-  // The picture each pane shows of the current place (0: none), where a resume goes on from.
-  std::array<uint32_t, kSlots> ShownPictures();
+
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);
   void SeekThreadProc(std::shared_ptr<ManualResetEvents> events, SearchInput in);

@@ -146,8 +146,13 @@ void CExportClipDlg::Finished(exporter::ExportOutcome outcome) {
   m_close->setText(QStringLiteral("Close"));
   if (m_outcome.ok) {
     m_progress->setValue(100);
-    m_status->setText(
-        QStringLiteral("Wrote %1 clip(s) to %2").arg(m_outcome.clips.size()).arg(Folder()));
+    QString text =
+        QStringLiteral("Wrote %1 clip(s) to %2").arg(m_outcome.clips.size()).arg(Folder());
+    // The clips stand, but the path no longer names the file they were cut from.
+    if (!m_outcome.sourceChanged.empty())
+      text += QStringLiteral("; the source file changed while it was read (%1), see the report")
+                  .arg(QString::fromStdString(m_outcome.sourceChanged));
+    m_status->setText(text);
   } else {
     m_progress->setValue(0);
     m_status->setText(QString::fromStdString(m_outcome.error));

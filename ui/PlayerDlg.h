@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
+#include <QPointer>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -135,6 +136,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Waits for the snapshot worker to end; its note still comes through the event loop.
   void WaitForSnapshot();
   QString ExportFolder() const { return m_exportFolder; }
+  class CExportClipDlg* OpenExportDialog() const;
 
   // The composed background (without the product name), for tests.
   QImage SkinCanvas() const;
@@ -230,6 +232,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   std::string m_openedPath;
   std::unique_ptr<FullScreenState> m_full;
   QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
+  // The export dialog while it is open: beside the window, which stays usable meanwhile.
+  QPointer<class CExportClipDlg> m_exportDlg;
   QString m_lastNote, m_textBeforeNote;  // the path box's note, and what it covers
 };
 

@@ -44,25 +44,13 @@ int32_t CurrentSecond(PlaybackEngine& e) {
   return played ? CalendarToSeconds(now) : e.StartSecond();
 }
 
-// The frame of channel n read last by the playback loop: the one before its read position.
+// The picture channel n's pane shows; without one, the first of the second being played.
 exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
-  const BackupFile& file = e.File();
   exporter::SnapshotTarget t;
-  // Until playback has positioned the channels (fresh open, a search under way) the read
-  // positions say nothing about the picture.
-  if (e.State().m_FreshOpen.load() != 0 || e.State().m_SeekDone.load() == 0) {
+  if (const uint32_t shown = e.ShownPictures()[size_t(n)]; shown != 0)
+    t.frameOffset = shown;
+  else
     t.second = CurrentSecond(e);
-    return t;
-  }
-  const uint64_t pos = e.State().m_VideoPos[size_t(n)].load(std::memory_order_acquire);
-  const uint64_t first = file.Recording().VideoRunStart(n);
-  YskFrameHeader h{};
-  if (pos >= first && pos < file.Recording().VideoRunEnd(n) && file.PlayReader().Header(pos, h)) {
-    const uint64_t back = kYskFrameHeaderSize + uint64_t(h.f_info);
-    t.frameOffset = pos >= first + back ? pos - back : first;
-  } else {
-    t.second = CurrentSecond(e);
-  }
   return t;
 }
 
@@ -103,12 +91,27 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
       QString::fromStdString(exporter::DisplayStamp(from + 60)), m_exportFolder);
 }
 
+CExportClipDlg* CPlayerDlg::OpenExportDialog() const { return m_exportDlg.data(); }
+
 void CPlayerDlg::OnExportClip() {
+  if (m_exportDlg) {  // one at a time: the open one comes to the front
+    m_exportDlg->raise();
+    m_exportDlg->activateWindow();
+    return;
+  }
   std::unique_ptr<CExportClipDlg> dlg = MakeExportDialog();
   if (!dlg) return;
   av_log_set_level(AV_LOG_ERROR);
-  (void)dlg->exec();
-  m_exportFolder = dlg->Folder();
+  // Not modal: playback, the keys and Exit stay usable while the clip is cut, and the dialog's
+  // progress and Cancel stay beside the window.
+  dlg->setModal(false);
+  CExportClipDlg* d = dlg.release();
+  m_exportDlg = d;
+  connect(d, &QDialog::finished, this, [this, d] {
+    m_exportFolder = d->Folder();
+    d->deleteLater();
+  });
+  d->show();
 }
 
 std::string CPlayerDlg::SaveSnapshot() {

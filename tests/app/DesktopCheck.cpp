@@ -120,8 +120,32 @@ int Play(const std::string& sample) {
     Print("date_before_pause", "'" + dateBefore + "'");
     Print("date_after_pause", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
     Print("elapsed_after_pause", "'" + d.ControlText(ov::idc::kTotalTime).toStdString() + "'");
+    Print("date_second_of_held_picture", held ? std::to_string(*held / 25) : "none");
+
+    // Paused: three steps back, then a move 5 s on, each shown at once; Play goes on from there.
+    ov::PlaybackEngine& e = d.Engine().Engine();
+    std::string steps;
+    for (int i = 0; i < 3; ++i) {
+      std::optional<uint32_t> was = FrameOnScreen(d, panes), now;
+      (void)e.StepBack();
+      WaitUntil([&] { return (now = FrameOnScreen(d, panes)).has_value() && now != was; }, 1500);
+      steps += (steps.empty() ? "" : ",") + Num(now);
+    }
+    Print("frames_after_step_back_x3", steps);
+    Print("date_after_steps", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
+    const int target = s.m_SliderSecond.load() + 5;
+    std::optional<uint32_t> moved;
+    (void)e.MoveTo(target);
+    WaitUntil([&] { return (moved = FrameOnScreen(d, panes)) == uint32_t(target * 25); }, 3000);
+    Print("paused_move_target_frame", std::to_string(target * 25));
+    Print("paused_move_frame_shown", Num(moved));
+    Print("date_after_paused_move", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
+    Print("state_after_paused_move", std::to_string(s.m_PlayState.load()));
 
     d.OnCommand(ov::idc::kPlay);  // resume, then run to the end
+    std::optional<uint32_t> resumed;
+    WaitUntil([&] { return (resumed = FrameOnScreen(d, panes)) != moved; }, 3000);
+    Print("first_frame_after_resume", Num(resumed));
     std::optional<uint32_t> last;
     WaitUntil(
         [&] {

@@ -76,6 +76,14 @@ TEST(Snapshot, SavesThePictureOfTheSecondAtItsRecordedSizeWithTextChunks) {
   EXPECT_NE(late.exitCode, 0);
   EXPECT_NE(late.out.find("has no picture there"), std::string::npos) << late.out;
   EXPECT_FALSE(fs::exists(dir + "/x.png"));
+  // A link at the name, even one to nothing, is neither followed nor replaced.
+  fs::create_symlink(dir + "/elsewhere.png", dir + "/link.png");
+  const auto link =
+      Sh(Cli() + " snapshot " + Quote(rec) + " --channel 2 --at 4 " + Quote(dir + "/link.png"));
+  EXPECT_NE(link.exitCode, 0);
+  EXPECT_NE(link.out.find("exists already"), std::string::npos) << link.out;
+  EXPECT_TRUE(fs::is_symlink(dir + "/link.png"));
+  EXPECT_FALSE(fs::exists(dir + "/elsewhere.png"));
 }
 
 }  // namespace

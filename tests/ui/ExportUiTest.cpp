@@ -110,13 +110,16 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
 
   // The folder chosen in the dialog is offered the next time.
   const fs::path other = test::TestDir("export-ui-other");
-  QTimer::singleShot(0, [&] {
-    auto* d = qobject_cast<CExportClipDlg*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    d->FolderEdit()->setText(QString::fromStdString(other.string()));
-    d->reject();
-  });
   dlg->OnCommand(idc::kCmdExportClip);
+  CExportClipDlg* d = dlg->OpenExportDialog();
+  ASSERT_NE(d, nullptr);
+  EXPECT_FALSE(d->isModal());  // the window stays usable beside it
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  dlg->OnCommand(idc::kCmdExportClip);  // a second request brings the same one forward
+  EXPECT_EQ(dlg->OpenExportDialog(), d);
+  d->FolderEdit()->setText(QString::fromStdString(other.string()));
+  d->reject();
+  QApplication::processEvents();
   EXPECT_EQ(dlg->ExportFolder().toStdString(), other.string());
   EXPECT_EQ(dlg->MakeExportDialog()->Folder().toStdString(), other.string());
 }

@@ -102,13 +102,19 @@ TEST_F(TransportTest, JumpsAndTheSeekSliderMoveTheSecond) {
   EXPECT_EQ(State().m_SliderSecond.load(), before + 59);
   ASSERT_TRUE(WaitSeekDone());
 
-  // A press and release on the slider jumps it to the pointer and seeks there.
+  // Paused, a press and release on the slider jumps it to the pointer, seeks there and stays
+  // (playing, the thumb would go on with the pictures).
+  Click(idc::kPlay);
+  ASSERT_EQ(State().m_PlayState.load(), 20);
+  const int paused = State().m_SliderSecond.load();
   CSkinSlider* seek = dlg->SeekSlider();
   ASSERT_GT(seek->maximum(), 100);
   QPoint p(seek->width() / 4, seek->height() / 2);
   QTest::mousePress(seek, Qt::LeftButton, {}, p);
   QTest::mouseRelease(seek, Qt::LeftButton, {}, p);
-  ASSERT_TRUE(test::WaitUntil([&] { return State().m_SliderSecond.load() != before + 59; }, 3000));
+  ASSERT_TRUE(test::WaitUntil([&] { return State().m_SliderSecond.load() < paused; }, 3000));
+  ASSERT_TRUE(WaitSeekDone());
+  QApplication::processEvents();
   const int target = seek->value();
   EXPECT_EQ(State().m_SliderSecond.load(), target);
   EXPECT_LT(target, before + 59);

@@ -233,27 +233,53 @@ int64_t FirstFramePhaseMs(const std::vector<FrameRef>& video) {
   return 0;
 }
 
-std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
-                                       const std::function<bool(const FrameRef&)>& isTarget) {
-  std::vector<FrameRef> frames;
-  if (!HasVideo(file, slot)) return frames;
-  FrameWalker walk = WalkRun(file, slot, false);
+PictureSearch FindPictureFrames(IFileSource& src, uint64_t begin, uint64_t end,
+                                const std::function<bool(const FrameRef&)>& isTarget,
+                                std::chrono::milliseconds timeLimit,
+                                const std::atomic<bool>* cancel) {
+  using End = PictureSearch::End;
+  PictureSearch out;
+  const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+  // The walk playback and export take: holes, damaged sizes and the run's end are met alike.
+  FrameWalker walk(src, begin, end);
   for (;;) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) {
+      out.end = End::Cancelled;
+      break;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      out.end = End::TimedOut;
+      break;
+    }
     const WalkStep s = walk.Next();
     if (s.kind == WalkStep::Kind::End) break;
     if (s.kind == WalkStep::Kind::Skip) continue;
     const FrameRef f{s.pos, s.h, 0};
-    if (f.IsKey()) frames.clear();
-    // Frames without a key frame before them, or too far from it, give no picture.
-    if (frames.empty() ? !f.IsKey() : f.offset - frames.front().offset > kResyncReach) {
-      frames.clear();
-      if (isTarget(f)) return {};
+    if (f.IsKey()) out.frames.clear();
+    // Frames without a key frame before them, or too far from it, give no picture; only the
+    // frames since the last key frame are kept.
+    if (out.frames.empty() ? !f.IsKey() : f.offset - out.frames.front().offset > kResyncReach) {
+      out.frames.clear();
+      if (isTarget(f)) break;
       continue;
     }
-    frames.push_back(f);
-    if (isTarget(f)) return frames;
+    out.frames.push_back(f);
+    if (isTarget(f)) {
+      out.end = End::Found;
+      return out;
+    }
   }
-  return {};
+  out.frames.clear();
+  return out;
+}
+
+std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
+                                       const std::function<bool(const FrameRef&)>& isTarget) {
+  if (!HasVideo(file, slot)) return {};
+  const OpenRecording& rec = file.Recording();
+  return FindPictureFrames(*file.ScanReader().Source(), rec.VideoRunStart(slot),
+                           rec.VideoRunEnd(slot), isTarget, std::chrono::hours(24))
+      .frames;
 }
 
 PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out,

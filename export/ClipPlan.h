@@ -5,6 +5,7 @@
 // player shows, and whatever the walk passed over is listed with its reason. Only frame headers
 // are read here; payloads are read while the clip is written.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -76,8 +77,23 @@ struct PlanLimits {
 PlanStatus PlanClip(const BackupFile& file, int slot, int32_t from, int32_t to, ClipPlan& out,
                     const PlanLimits& limits = {});
 
-// The frames a decoder needs for one picture: from the last key frame before the first frame
-// that isTarget accepts, up to that frame. Empty when no key frame comes before such a frame.
+// The search for a picture's frames in one video run [begin, end): the frame walk playback and
+// export take (holes, damaged sizes and the run's end met as they meet them), keeping only the
+// frames since the last key frame, and no frame more than kResyncReach after it (no group of
+// pictures is that long). Bounded in time as well; cancel ends it.
+struct PictureSearch {
+  enum class End { Found, NotFound, TimedOut, Cancelled };
+  End end = End::NotFound;
+  // From the last key frame before the first frame isTarget accepts, up to that frame.
+  std::vector<FrameRef> frames;
+};
+PictureSearch FindPictureFrames(IFileSource& src, uint64_t begin, uint64_t end,
+                                const std::function<bool(const FrameRef&)>& isTarget,
+                                std::chrono::milliseconds timeLimit = std::chrono::seconds(30),
+                                const std::atomic<bool>* cancel = nullptr);
+
+// The same for slot's video run, without a time limit. Empty when no key frame comes before such
+// a frame.
 std::vector<FrameRef> FramesForPicture(const BackupFile& file, int slot,
                                        const std::function<bool(const FrameRef&)>& isTarget);
 

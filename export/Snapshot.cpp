@@ -11,7 +11,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "archive/HeaderReader.h"
 #include "export/ClipNames.h"
 #include "export/ClipPlan.h"
 #include "export/OutputFolder.h"
@@ -120,64 +119,6 @@ std::vector<uint8_t> TextChunk(const std::string& key, const std::string& text) 
 }
 
 }  // namespace
-
-PictureSearch FindPictureFrames(IFileSource& src, uint64_t begin, uint64_t end,
-                                const std::function<bool(const FrameRef&)>& isTarget,
-                                std::chrono::milliseconds timeLimit,
-                                const std::atomic<bool>* cancel) {
-  using End = PictureSearch::End;
-  PictureSearch out;
-  HeaderReader reader(src);
-  const auto deadline = std::chrono::steady_clock::now() + timeLimit;
-  constexpr uint64_t kNone = UINT64_MAX;
-  uint64_t emptyFrom = kNone;  // where the current run of frames without payload began
-  bool haveKey = false;
-  uint64_t steps = 0;
-  for (uint64_t p = begin; p + kYskFrameHeaderSize <= end;) {
-    if (++steps % 4096 == 0) {
-      if (cancel && cancel->load(std::memory_order_relaxed)) {
-        out.end = End::Cancelled;
-        break;
-      }
-      if (std::chrono::steady_clock::now() > deadline) {
-        out.end = End::TimedOut;
-        break;
-      }
-    }
-    FrameRef f;
-    if (!reader.Read(p, f.h)) break;
-    f.offset = p;
-    if (f.h.f_size == 0) {
-      // Zero bytes read as such frames, 20 bytes apart: no picture, and a long run is a hole.
-      if (emptyFrom == kNone) emptyFrom = p;
-      if (p - emptyFrom >= kEmptyFrameReach) break;
-      p += kYskFrameHeaderSize;
-      continue;
-    }
-    emptyFrom = kNone;
-    if (f.h.f_type > 1 || f.h.f_size > kMaxFrameBytes || p + kYskFrameHeaderSize + f.h.f_size > end)
-      break;  // not a video frame that fits: the run is damaged from here
-    if (f.h.f_type == 1) {
-      out.frames.assign(1, f);
-      haveKey = true;
-    } else if (haveKey && p - out.frames.front().offset > kResyncReach) {
-      out.frames.clear();  // no key frame within reach: wait for the next one
-      haveKey = false;
-    } else if (haveKey) {
-      out.frames.push_back(f);
-    }
-    if (isTarget(f)) {
-      if (haveKey) {
-        out.end = End::Found;
-        return out;
-      }
-      break;
-    }
-    p += kYskFrameHeaderSize + f.h.f_size;
-  }
-  out.frames.clear();
-  return out;
-}
 
 std::string SnapshotName(const BackupFile& file, int slot, int32_t second) {
   const std::string camera = SafeFileName(file.Recording().m_Header.video[size_t(slot & 15)].name,

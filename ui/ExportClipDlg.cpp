@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <system_error>
 
 namespace ov {
 
@@ -108,6 +109,20 @@ bool CExportClipDlg::StartExport() {
   m_status->setText(QStringLiteral("Exporting..."));
   m_export->setEnabled(false);
   m_close->setText(QStringLiteral("Cancel"));
+  try {
+    StartWorker(r);
+  } catch (const std::system_error& e) {  // out of threads or memory: the window stays
+    m_done = true;
+    m_status->setText(QStringLiteral("Cannot start the export: ") +
+                      QString::fromLocal8Bit(e.what()));
+    m_export->setEnabled(true);
+    m_close->setText(QStringLiteral("Close"));
+    return false;
+  }
+  return true;
+}
+
+void CExportClipDlg::StartWorker(const exporter::ExportRequest& r) {
   m_worker = std::thread([this, r] {
     int lastPercent = -1;
     auto progress = [this, &lastPercent](const exporter::ExportProgress& p) {
@@ -121,7 +136,6 @@ bool CExportClipDlg::StartExport() {
     QMetaObject::invokeMethod(
         this, [this, out] { Finished(out); }, Qt::QueuedConnection);
   });
-  return true;
 }
 
 void CExportClipDlg::Finished(exporter::ExportOutcome outcome) {

@@ -58,6 +58,7 @@ class CExportClipDlg : public QDialog {
   void exportFinished(bool ok);
 
  private:
+  void StartWorker(const exporter::ExportRequest& r);
   void Finished(exporter::ExportOutcome outcome);
   void JoinWorker();
 

@@ -184,6 +184,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnExportClip();
   void InstallSnapshotKey();
   void ShowNote(const QString& text);
+  // Throws std::system_error when the worker thread cannot start.
+  void StartChannelFileBuild(const std::string& folder);
   void OnOpenStorage();
   void OnMakeChannelFiles();
   bool PreFilterCommand(int id);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <cstdio>
+#include <system_error>
 
 #include "tools/ChannelFileBuilder.h"
 #include "tools/StorageTools.h"
@@ -57,7 +58,16 @@ void CPlayerDlg::OnMakeChannelFiles() {
   WaitForChannelFiles();
   m_building = true;
   m_buildCancel = false;
-  m_buildThread = std::thread([this, path = *folder] {
+  try {
+    StartChannelFileBuild(*folder);
+  } catch (const std::system_error&) {  // out of threads or memory: nothing is built
+    m_building = false;
+    SetControlText(idc::kSpeed, "Cannot start the build");
+  }
+}
+
+void CPlayerDlg::StartChannelFileBuild(const std::string& folder) {
+  m_buildThread = std::thread([this, path = folder] {
     tools::ChannelBuildOptions opts;
     opts.cancel = &m_buildCancel;
     opts.progress = [this](uint64_t done, uint64_t total) {

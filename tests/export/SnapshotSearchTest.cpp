@@ -98,8 +98,8 @@ TEST(SnapshotSearch, ASmallHoleIsPassedAndAHugeOneEndsTheChannelAfterABoundedRea
   }
 }
 
-TEST(SnapshotSearch, CancelAndTheTimeLimitEndALongSearch) {
-  HoledRun run(900000);  // 45,000 empty frames: long enough to be looked at on the way
+TEST(SnapshotSearch, CancelAndTheTimeLimitEndTheSearch) {
+  HoledRun run(900000);
   std::atomic<bool> cancel{true};
   EXPECT_EQ(run.Find(70, std::chrono::seconds(30), &cancel).end, PictureSearch::End::Cancelled);
   EXPECT_EQ(run.Find(70, std::chrono::milliseconds(-1)).end, PictureSearch::End::TimedOut);
@@ -110,14 +110,11 @@ TEST(SnapshotSearch, CancelAndTheTimeLimitEndALongSearch) {
 TEST(SnapshotSearch, DamageEndsTheRunAndFramesNeedTheirKeyFrame) {
   HoledRun run(0);
   EXPECT_EQ(run.Find(10).frames.size(), 11u);  // key frame 0 .. frame 10
-  // A frame of another type, or one whose size reaches past the run, ends the run there.
-  for (int64_t field : {0, 1}) {
+  {
+    // A frame whose size reaches past the run ends the run there.
     test::YskBuilder b;
     auto& r = b.AddVideo(0, kT0, 1000, 50, 40, 25);
-    if (field == 0)
-      r.frames[30].f_type = 7;
-    else
-      r.frames[30].sizeOverride = 0x7FFFFFF0;
+    r.frames[30].sizeOverride = 0x7FFFFFF0;
     std::vector<uint8_t> bytes = b.Build();
     const YskHeader h =
         DecodeHeader(std::span<const uint8_t, kYskHeaderSize>(bytes.data(), kYskHeaderSize));
@@ -126,7 +123,7 @@ TEST(SnapshotSearch, DamageEndsTheRunAndFramesNeedTheirKeyFrame) {
     const PictureSearch s = FindPictureFrames(
         src, kDataStartKind0 + h.video[0].startOffset, kDataStartKind0 + h.video[0].endOffset,
         [&](const FrameRef& f) { return f.offset == target; });
-    EXPECT_EQ(s.end, PictureSearch::End::NotFound) << field;
+    EXPECT_EQ(s.end, PictureSearch::End::NotFound);
   }
   // A target before the first key frame has no picture.
   test::YskBuilder b;

@@ -1,6 +1,7 @@
 #include "export/ClipPlan.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "archive/FileSource.h"
 
@@ -52,12 +53,59 @@ struct VideoWalk {
 };
 
 // Walks the video run to the end of the range. The frames since the last key frame before the
+// The steps of a walk, with a look at the next frame before the current one is decided.
+class Lookahead {
+ public:
+  explicit Lookahead(FrameWalker walk) : m_walk(std::move(walk)) {}
+  WalkStep Next() {
+    if (m_ahead.empty()) return m_walk.Next();
+    const WalkStep s = m_ahead.front();
+    m_ahead.pop_front();
+    return s;
+  }
+  // The header of the next frame (skips before it stay queued); null at the run's end.
+  const YskFrameHeader* NextFrame() {
+    for (const WalkStep& s : m_ahead)
+      if (s.kind == WalkStep::Kind::Frame) return &s.h;
+    for (;;) {
+      m_ahead.push_back(m_walk.Next());
+      if (m_ahead.back().kind == WalkStep::Kind::Frame) return &m_ahead.back().h;
+      if (m_ahead.back().kind == WalkStep::Kind::End) return nullptr;
+    }
+  }
+
+ private:
+  FrameWalker m_walk;
+  std::deque<WalkStep> m_ahead;
+};
+
+// True when the second clock and the millisecond clock disagree between two frames.
+bool ClocksDisagree(const YskFrameHeader& a, const YskFrameHeader& b) {
+  const int64_t seconds = (int64_t(b.f_time) - a.f_time) * 1000;
+  const int64_t ms = int64_t(b.f_msec) - int64_t(a.f_msec);
+  return seconds - ms > kClockJumpMs + 1000 || ms - seconds > kClockJumpMs + 1000;
+}
+
+// A frame stamped with a second far from the frames on both sides, whose millisecond clock runs
+// on as theirs does, carries a damaged second: playback times it by the millisecond clock and
+// shows it in its place. Returns the second it belongs to, or its own.
+int32_t SecondInPlace(const YskFrameHeader* prev, const YskFrameHeader& f,
+                      const YskFrameHeader* next) {
+  if (!prev || !next || !ClocksDisagree(*prev, f) || ClocksDisagree(*prev, *next)) return f.f_time;
+  const int64_t ms = int64_t(f.f_msec) - int64_t(prev->f_msec);
+  if (ms < 0 || ms > kClockJumpMs) return f.f_time;  // the millisecond clock is the damaged one
+  return AddSeconds(prev->f_time, ms / 1000);
+}
+
+// Walks the video run to the end of the range. The frames since the last key frame before the
 // range are kept until the range begins; frames without a key frame before them are not.
 PlanStatus WalkVideo(const BackupFile& file, int slot, int32_t from, int32_t to, Budget& budget,
                      VideoWalk& out) {
-  FrameWalker walk = WalkRun(file, slot, false);
+  Lookahead walk(WalkRun(file, slot, false));
   VideoWalk since;  // from the last key frame before the range
   bool inRange = false;
+  bool havePrev = false;
+  YskFrameHeader prev{};  // the last frame walked, its second as placed
   for (;;) {
     if (budget.Cancelled()) return PlanStatus::Cancelled;
     const WalkStep s = walk.Next();
@@ -76,6 +124,9 @@ PlanStatus WalkVideo(const BackupFile& file, int slot, int32_t from, int32_t to,
       continue;
     }
     FrameRef f{s.pos, s.h, 0};
+    f.h.f_time = SecondInPlace(havePrev ? &prev : nullptr, s.h, walk.NextFrame());
+    prev = f.h;
+    havePrev = true;
     if (!inRange) {
       if (f.IsKey()) since = {};
       if (since.frames.empty() && !f.IsKey()) continue;  // no key frame yet: undecodable
@@ -95,12 +146,13 @@ PlanStatus WalkVideo(const BackupFile& file, int slot, int32_t from, int32_t to,
     }
     VideoWalk& into = inRange ? out : since;
     if (!budget.Take()) return PlanStatus::TooManyFrames;
-    if (f.h.f_type > 1) {
+    if (f.h.f_type > 1 || f.h.f_time != s.h.f_time) {
       Gap g;
       g.cause = GapCause::DamagedHeader;
       g.offset = f.offset;
       g.bytes = 1;
       g.type = f.h.f_type;
+      g.stamped = s.h.f_time;
       into.notes.push_back({into.frames.size(), g});
     }
     into.frames.push_back(f);

@@ -27,7 +27,8 @@ struct FrameRef {
 enum class GapCause : uint8_t {
   NoFrames,       // more than two seconds between two video frames
   Passed,         // the walk passed over bytes (skip says why)
-  DamagedHeader,  // a video frame of unknown type, kept as a delta frame as playback shows it
+  DamagedHeader,  // a video frame of unknown type (kept as a delta frame) or stamped with a
+                  // second far from its neighbours' (kept in its place), as playback shows it
   SoundSkipped,   // sound frames with damaged headers or far-off time stamps, left out
   ClockJump,      // the millisecond clock jumped (bytes: by how many ms); the second clock times it
 };
@@ -42,6 +43,7 @@ struct Gap {
   uint64_t bytes = 0;              // bytes passed over (Passed), frames (DamagedHeader,
                                    // SoundSkipped) or the clock's jump in ms (ClockJump)
   uint32_t type = 0;               // f_type of a damaged header
+  int32_t stamped = 0;             // the second a damaged header names
 };
 
 struct ClipPlan {

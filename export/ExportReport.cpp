@@ -26,10 +26,16 @@ std::string GapText(const Gap& g) {
                       from.c_str(), bytes, offset, WalkSkipText(g.skip));
       break;
     case GapCause::DamagedHeader:
-      std::snprintf(line, sizeof line,
-                    "%s: a frame header of unknown type %u at offset %llu; the frame is kept as "
-                    "a delta frame, as the player shows it",
-                    to.c_str(), g.type, offset);
+      if (g.type > 1)
+        std::snprintf(line, sizeof line,
+                      "%s: a frame header of unknown type %u at offset %llu; the frame is kept as "
+                      "a delta frame, as the player shows it",
+                      to.c_str(), g.type, offset);
+      else
+        std::snprintf(line, sizeof line,
+                      "%s: a frame header at offset %llu stamped %s; the frame is kept in its "
+                      "place, as the player shows it",
+                      to.c_str(), offset, DisplayStamp(g.stamped).c_str());
       break;
     case GapCause::SoundSkipped:
       std::snprintf(line, sizeof line,

@@ -92,7 +92,9 @@ size_t CountGaps(const ClipPlan& plan, GapCause cause) {
 TEST(ClipPlan, ReadsPastDamageAsPlaybackDoesAndListsIt) {
   Built t;
   auto& run = t.b.AddVideo(0, kT0, 1000, 200, 40, 25);
-  run.frames[100].f_type = 9;  // second 4: a damaged header, the frame itself intact
+  run.frames[100].f_type = 9;         // second 4: a damaged header, the frame itself intact
+  run.frames[10].f_time += 100'000;   // seconds stamped far off, before and inside the range:
+  run.frames[120].f_time += 100'000;  // neither starts nor ends the clip
   // Ten empty frames after frame 150 (second 6): passed, the clip goes on after them.
   std::vector<test::FrameSpec> zeros(10);
   for (auto& z : zeros) z.size = 0, z.infoOverride = 0;
@@ -102,10 +104,14 @@ TEST(ClipPlan, ReadsPastDamageAsPlaybackDoesAndListsIt) {
   ASSERT_EQ(PlanClip(t.file, 0, kT0 + 2, kT0 + 8, plan), PlanStatus::Ok);
   EXPECT_EQ(plan.video.size(), 150u);  // frames 50..199: nothing lost at the damage
   EXPECT_EQ(plan.video.back().h.f_time, kT0 + 7);
-  ASSERT_EQ(CountGaps(plan, GapCause::DamagedHeader), 1u);
+  ASSERT_EQ(CountGaps(plan, GapCause::DamagedHeader), 2u);
   ASSERT_EQ(CountGaps(plan, GapCause::Passed), 1u);
+  EXPECT_EQ(plan.video[70].h.f_time, kT0 + 4);  // frame 120, in its place
   for (const Gap& g : plan.gaps) {
-    if (g.cause == GapCause::DamagedHeader) {
+    if (g.cause == GapCause::DamagedHeader && g.type == 0) {
+      EXPECT_EQ(g.offset, t.b.FrameOffset(0, 120));
+      EXPECT_EQ(g.stamped, kT0 + 4 + 100'000);
+    } else if (g.cause == GapCause::DamagedHeader) {
       EXPECT_EQ(g.offset, t.b.FrameOffset(0, 100));
       EXPECT_EQ(g.type, 9u);
       EXPECT_EQ(g.toSecond, kT0 + 4);
@@ -150,6 +156,15 @@ TEST(ClipPlan, JumpsOfEitherClockNeitherStretchTheClipNorEndItsSound) {
   ASSERT_EQ(plan.audio.size(), 19u);                    // all but the stray frame
   EXPECT_LT(plan.audio.back().ptsMs, plan.DurationMs());
   ASSERT_EQ(CountGaps(plan, GapCause::SoundSkipped), 1u);
+
+  // The recorder's wall clock set an hour ahead: the seconds after it are what they say.
+  Built dst;
+  auto& run = dst.b.AddVideo(0, kT0, 1000, 100, 40, 25);
+  for (size_t i = 50; i < run.frames.size(); ++i) run.frames[i].f_time += 3600;
+  dst.Open();
+  ASSERT_EQ(PlanClip(dst.file, 0, kT0, kT0 + 10, plan), PlanStatus::Ok);
+  EXPECT_EQ(plan.video.size(), 50u);
+  EXPECT_EQ(CountGaps(plan, GapCause::DamagedHeader), 0u);
 }
 
 TEST(ClipPlan, PlanningStopsAtItsFrameBudgetAndWhenCancelled) {

@@ -14,6 +14,7 @@
 #include "archive/YskFormat.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
+#include "export/OutputFolder.h"
 
 namespace ov::exporter::test {
 namespace {
@@ -120,20 +121,42 @@ TEST(HostileExport, AHostileReportStopsTheExportBeforeAnyNameIsTaken) {
 }
 
 TEST(HostileExport, TwoExportsOfOneSecondIntoOneFolderBothKeepTheirClip) {
-  const std::string rec = MakeRecording("twice", "--channels 1 --duration 20 --size 176x144");
+  const std::string rec = MakeRecording("twice", "--channels 1 --duration 8 --size 176x144");
   const std::string dir = FreshDir("twice");
-  const std::string cmd = Cli() + " export " + Quote(rec) + " --channel 1 --out " + Quote(dir);
-  const auto r =
-      Sh(cmd + " --from 0 --to 19 & " + cmd + " --from 0 --to 20; s=$?; wait $! && " + "exit $s");
-  ASSERT_EQ(r.exitCode, 0) << r.out;
-  size_t clips = 0;
-  for (const auto& e : fs::directory_iterator(dir)) clips += e.path().extension() == ".mp4";
-  EXPECT_EQ(clips, 2u);
+  ExportRequest req;
+  req.source = rec;
+  req.from = "0";
+  req.to = "8";
+  req.channels = {1};
+  req.outDir = dir;
+  std::atomic<bool> cancel{false};
+  // The second export starts after the first has checked its names and ends before the first
+  // claims them: the worst moment for the first.
+  ExportOutcome inner;
+  bool started = false;
+  const auto outer = RunExport(
+      req,
+      [&](const ExportProgress&) {
+        if (started) return;
+        started = true;
+        ExportRequest other = req;
+        other.to = "7";
+        inner = RunExport(other, {}, cancel);
+      },
+      cancel);
+  ASSERT_TRUE(inner.ok) << inner.error;
+  ASSERT_TRUE(outer.ok) << outer.error;
+  ASSERT_EQ(outer.clips.size(), 1u);
+  EXPECT_EQ(outer.clips[0].fileName, NumberedName(inner.clips[0].fileName, 2));
+  EXPECT_NE(outer.checksumPath, inner.checksumPath);
   const std::string report = Read(dir + "/export-report.txt");
   EXPECT_EQ(Count(report, "Export report\n"), 2u);
+  EXPECT_NE(report.find("Clip: " + outer.clips[0].fileName), std::string::npos) << report;
   const auto check = Sh("cd " + Quote(dir) + " && sha256sum -c *.sha256");
   EXPECT_EQ(check.exitCode, 0) << check.out;
   EXPECT_EQ(Count(check.out, ".mp4: OK"), 2u) << check.out;
+  EXPECT_EQ(Probe(dir + "/" + inner.clips[0].fileName, "v", "stream=nb_read_frames"), "175");
+  EXPECT_EQ(Probe(dir + "/" + outer.clips[0].fileName, "v", "stream=nb_read_frames"), "200");
 }
 
 TEST(HostileExport, ASourceReplacedDuringTheExportIsHashedAsReadAndReported) {

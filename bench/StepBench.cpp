@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
   }
   std::vector<double> sorted = ms;
   std::sort(sorted.begin(), sorted.end());
-  auto at = [&](double q) { return sorted[std::min(sorted.size() - 1, size_t(q * sorted.size()))]; };
+  auto at = [&](double q) {
+    return sorted[std::min(sorted.size() - 1, size_t(q * sorted.size()))];
+  };
   std::printf("step back at %dx%d, key frame every %d pictures: %zu steps\n", width, height, gop,
               ms.size());
   std::printf("first step %.1f ms, median %.1f ms, p99 %.1f ms, max %.1f ms\n", ms.front(), at(0.5),

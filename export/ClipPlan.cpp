@@ -52,7 +52,6 @@ struct VideoWalk {
   std::vector<Noted> notes;
 };
 
-// Walks the video run to the end of the range. The frames since the last key frame before the
 // The steps of a walk, with a look at the next frame before the current one is decided.
 class Lookahead {
  public:

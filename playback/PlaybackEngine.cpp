@@ -1,6 +1,7 @@
 #include "playback/PlaybackEngine.h"
 
 #include <cstdio>
+#include <system_error>
 
 #include "playback/KeyFrameSearch.h"
 #include "playback/PlaybackLoop.h"
@@ -188,8 +189,17 @@ void PlaybackEngine::StartPlaybackThread() {
   m_PlaybackCtl.events = std::make_shared<ManualResetEvents>();
   m_PlaybackCtl.eventCount = 2;
   m_Clock.AddParticipant();
-  m_PlaybackCtl.thread =
-      std::thread(&PlaybackEngine::PlaybackThreadProc, this, m_PlaybackCtl.events);
+  try {
+    m_PlaybackCtl.thread =
+        std::thread(&PlaybackEngine::PlaybackThreadProc, this, m_PlaybackCtl.events);
+  } catch (const std::system_error& e) {
+    // Out of threads or memory: the window stays, says so, and the next open tries again.
+    m_Clock.RemoveParticipant();
+    m_PlaybackCtl = ThreadControl{};
+    m_PlaybackStarted = false;
+    m_View.SetControlText(ctl::kSpeed, std::string("Cannot play: ") + e.what());
+    return;
+  }
   m_PlaybackCtl.running = 1;
   m_PlaybackCtl.events->Set(EVENT_RUN);
 }
@@ -220,7 +230,14 @@ void PlaybackEngine::StartSeekThread() {
   in.after = m_SeekAfter;
   m_SeekExact = false;
   m_SeekAfter = {};
-  m_SeekCtl.thread = std::thread(&PlaybackEngine::SeekThreadProc, this, m_SeekCtl.events, in);
+  try {
+    m_SeekCtl.thread = std::thread(&PlaybackEngine::SeekThreadProc, this, m_SeekCtl.events, in);
+  } catch (const std::system_error& e) {
+    // The place stays as it was; the next command tries again.
+    m_SeekCtl = ThreadControl{};
+    m_View.SetControlText(ctl::kSpeed, std::string("Cannot search: ") + e.what());
+    return;
+  }
   m_SeekCtl.running = 1;
   m_SeekCtl.events->Set(EVENT_RUN);
 }

@@ -41,6 +41,8 @@ class IDecoderCalls {
   virtual void ClearDecoder() = 0;
   // The tag of the picture a channel's pane shows now; 0 when it shows none or an untagged one.
   virtual uint32_t ShownFrame(int32_t channel) = 0;
+  // How long a picture handed over now waits before it is shown (ms; held back for the sound).
+  virtual int32_t PictureDelay() = 0;
   virtual void SetPaneTitle(int32_t pane, std::string_view title) = 0;
   // index 0..4: the five start options, in wire order.
   virtual void SetStartOption(int index, int32_t value) = 0;

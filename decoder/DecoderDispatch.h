@@ -27,6 +27,7 @@ inline constexpr int32_t QueryActive = 56;
 inline constexpr int32_t SetProductText = 63;
 inline constexpr int32_t SetVersionText = 64;
 inline constexpr int32_t ShownFrame = 70;
+inline constexpr int32_t PictureDelay = 71;
 // Events the control raises towards its host.
 namespace event {
 inline constexpr int32_t DecodeFailed = 3;

@@ -80,6 +80,7 @@ const CallRow kCalls[] = {
     {dispid::SetVolume, [](IDecoderCalls& c, const Args& a) { return c.SetVolume(a.Int(0)), 0; }},
     {dispid::SubmitFrame, ReadFrame},
     {dispid::ClearDecoder, [](IDecoderCalls& c, const Args&) { return c.ClearDecoder(), 0; }},
+    {dispid::PictureDelay, [](IDecoderCalls& c, const Args&) { return c.PictureDelay(); }},
     {dispid::ShownFrame,
      [](IDecoderCalls& c, const Args& a) {
        return static_cast<int32_t>(c.ShownFrame(a.Int(0, -1)));
@@ -136,6 +137,7 @@ void CQuelmar_Ctrl_Player::SubmitFrame(const uint8_t* data, int32_t fTime, int32
            DispArg::Int(show ? 1 : 0), DispArg::Int(static_cast<int32_t>(tag))});
 }
 void CQuelmar_Ctrl_Player::ClearDecoder() { Call0(m_control, dispid::ClearDecoder); }
+int32_t CQuelmar_Ctrl_Player::PictureDelay() { return Call0(m_control, dispid::PictureDelay); }
 uint32_t CQuelmar_Ctrl_Player::ShownFrame(int32_t channel) {
   return static_cast<uint32_t>(Call<1>(m_control, dispid::ShownFrame, {DispArg::Int(channel)}));
 }

@@ -27,6 +27,7 @@ class CQuelmar_Ctrl_Player {
                    int32_t fType, int32_t channel, bool show = true, uint32_t tag = 0);
   void ClearDecoder();
   uint32_t ShownFrame(int32_t channel);
+  int32_t PictureDelay();
   void SetPaneTitle(int32_t pane, std::string_view title);
   // dispid is 44..48.
   void SetStartOption(int32_t dispid, int32_t value);

@@ -27,6 +27,7 @@ void PlaybackLoop::Restart() {
   m_primed = false;
   m_baseSet = false;
   m_landingLoaded = false;
+  m_pendingTexts.set = false;
   m_sched.Invalidate();
   // A search or an open may have replaced the file or every position. The reader is taken again
   // under the file lock: holding on to it would keep a closed file's descriptor open.
@@ -449,7 +450,24 @@ void PlaybackLoop::FollowPicture(const FrameSlot& f, bool forward) {
   if (m_textShown && second == m_textSecond) return;
   m_textShown = true;
   m_textSecond = second;
-  m_ctx.presenter.SecondTexts(*m_rec, second, f.key, forward);
+  const int32_t delay = m_ctx.decoder.PictureDelay();
+  if (delay <= 0) {
+    m_pendingTexts.set = false;
+    m_ctx.presenter.SecondTexts(*m_rec, second, f.key, forward);
+    return;
+  }
+  m_pendingTexts = {true, second, f.key, forward,
+                    m_ctx.clock.Now() + std::chrono::milliseconds(std::min(delay, 2000))};
+}
+
+void PlaybackLoop::FlushTexts(bool force) {
+  if (!m_pendingTexts.set || (!force && m_ctx.clock.Now() < m_pendingTexts.due)) return;
+  auto& st = m_ctx.state;
+  std::lock_guard<std::mutex> g(st.m_PosLock);
+  if (st.m_SeekGen.load(kAcq) != m_gen) return;  // a pause or a move says what is shown now
+  m_pendingTexts.set = false;
+  m_ctx.presenter.SecondTexts(*m_rec, m_pendingTexts.second, m_pendingTexts.key,
+                              m_pendingTexts.forward);
 }
 
 PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock, bool forward) {
@@ -458,6 +476,7 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   const FrameSlot& next = m_FrameSlots[m_k];      // its successor, already read
   if (!Live()) return After::Restart;
   Submit(held, forward);
+  FlushTexts(false);
   // The frames before the landing picture go to the decoder as fast as it takes them.
   if (!held.show) return After::Flip;
 
@@ -473,6 +492,7 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   // Every frame is paced, sound of any channel included: on an absolute schedule waiting for a
   // frame's due time never adds up, and skipping a wait would show the next frame early.
   if (!WaitForKey(next.key, fileLock)) return After::Restart;
+  FlushTexts(false);
   speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
@@ -508,6 +528,7 @@ void PlaybackLoop::EndOfRecording(bool forward) {
   auto& st = m_ctx.state;
   // The frame held back for its successor has none: show it before the recording ends.
   if ((m_primed || m_k == 1) && Live()) Submit(m_FrameSlots[1 - m_k], forward);
+  FlushTexts(true);
   Restart();
   {
     // A command that arrived while this pass ran (it bumps the generation before it touches the

@@ -111,6 +111,8 @@ class PlaybackLoop {
   void TakeBase(const FrameSlot& f);
   // The date line, elapsed time and thumb follow the pictures of the selected pane's channel.
   void FollowPicture(const FrameSlot& f, bool forward);
+  // Writes texts held back with their picture once it is shown (force: now).
+  void FlushTexts(bool force);
 
   LoopContext m_ctx;
   const ManualResetEvents& m_Events;
@@ -132,6 +134,14 @@ class PlaybackLoop {
   uint32_t m_place = 0;
   int32_t m_textSecond = 0;
   bool m_textShown = false;
+  // The texts of a picture the decoder holds back (to come out with its sound), and when it shows.
+  struct PendingTexts {
+    bool set = false;
+    int32_t second = 0;
+    uint32_t key = 0;
+    bool forward = true;
+    IClock::Ns due{0};
+  } m_pendingTexts;
   PaceSchedule m_sched;
   CachedHeader m_videoHeaders[kSlots];
   CachedHeader m_audioHeaders[kSlots];

@@ -89,6 +89,8 @@ void DecoderControl::SetMode(int32_t mode, int32_t hold) {
 
 uint32_t DecoderControl::ShownFrame(int32_t channel) { return m_board.ShownTag(channel); }
 
+int32_t DecoderControl::PictureDelay() { return static_cast<int32_t>(m_sound.Latency().count()); }
+
 int32_t DecoderControl::CurrentAudioChannel() { return m_sound.Channel(); }
 
 void DecoderControl::SetVolume(int32_t volume) { m_sound.SetVolume(volume); }

@@ -61,6 +61,7 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
   void SubmitFrame(const FrameCall& frame) override;
   void ClearDecoder() override;
   uint32_t ShownFrame(int32_t channel) override;
+  int32_t PictureDelay() override;
   void SetPaneTitle(int32_t pane, std::string_view title) override;
   void SetStartOption(int index, int32_t value) override;
   int32_t QueryActive() override;

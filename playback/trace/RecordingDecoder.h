@@ -38,6 +38,7 @@ class RecordingDecoder final : public IDecoderDispatch {
         shown[size_t(f.channel)].store(f.tag);
     }
     void ClearDecoder() override {}
+    int32_t PictureDelay() override { return 0; }
     uint32_t ShownFrame(int32_t channel) override {
       return channel >= 0 && channel < int32_t(shown.size()) ? shown[size_t(channel)].load() : 0;
     }

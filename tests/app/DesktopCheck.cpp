@@ -103,7 +103,18 @@ int Play(const std::string& sample) {
     Print("first_frame_after_play", Num(first));
     Print("first_frame_seen_after_ms", std::to_string(int((WallSeconds() - played) * 1000)));
 
-    WaitUntil([] { return false; }, 5000);
+    // While it plays: how often the date line names the second of the picture on screen.
+    int looks = 0, agree = 0;
+    const double playUntil = WallSeconds() + 5.0;
+    while (WallSeconds() < playUntil) {
+      WaitUntil([] { return false; }, 97);
+      const std::optional<uint32_t> f = FrameOnScreen(d, panes);
+      const std::string osd = d.ControlText(ov::idc::kOsd).toStdString();
+      if (!f || osd.size() < 2) continue;
+      ++looks;
+      agree += std::atoi(osd.c_str() + osd.size() - 2) == int(*f / 25);
+    }
+    Print("date_line_agrees_playing", std::to_string(agree) + " of " + std::to_string(looks));
     Print("played_1x_seconds", std::to_string(WallSeconds() - played));
     const std::optional<uint32_t> before = FrameOnScreen(d, panes);
     const std::string dateBefore = d.ControlText(ov::idc::kOsd).toStdString();

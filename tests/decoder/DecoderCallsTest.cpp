@@ -28,6 +28,7 @@ class CallLog : public IDecoderCalls {
         (f.tag ? " #" + std::to_string(f.tag) : ""));
   }
   void ClearDecoder() override { Add("ClearDecoder"); }
+  int32_t PictureDelay() override { return Add("PictureDelay"), 40; }
   uint32_t ShownFrame(int32_t channel) override {
     return Add("ShownFrame " + N(channel)), 0xF0000000u + uint32_t(channel);
   }
@@ -80,6 +81,7 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
   p.SubmitFrame(buf.data(), 1709294402, 80, 0, 6, 0, 3, false, 0xC0000014u);  // offsets past 2 GiB
   p.ClearDecoder();
   EXPECT_EQ(p.ShownFrame(7), 0xF0000007u);
+  EXPECT_EQ(p.PictureDelay(), 40);
   p.SetPaneTitle(3, "Gate");
   for (int id : {47, 46, 45, 44, 48}) p.SetStartOption(id, id);
   int32_t active = 0;
@@ -100,6 +102,7 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
       "SubmitFrame 6 1709294402 80 0 0 3 hidden #3221225492",
       "ClearDecoder",
       "ShownFrame 7",
+      "PictureDelay",
       "SetPaneTitle 3 Gate",
       "SetStartOption 3 47",
       "SetStartOption 2 46",

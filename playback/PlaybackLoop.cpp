@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "archive/FileSource.h"
+#include "archive/FrameWalk.h"
 #include "archive/HeaderReader.h"
 #include "playback/ManualResetEvents.h"
 #include "playback/ThreadControl.h"
@@ -222,17 +223,21 @@ bool PlaybackLoop::ReadPayload(const FrameCandidate& best, uint64_t runEnd,
                                std::unique_lock<std::mutex>& fileLock) {
   const bool audio = best.audio == 1;
   const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
-  if (best.f_size > kMaxFrameBytes || next > runEnd) {
-    // A frame that would reach past its run ends the channel there.
-    if (Commit(audio, best.channel, next > runEnd ? runEnd : next)) {
+  // The same rules as every other walk of the file (export, snapshot): what is passed over, and
+  // where the channel goes on.
+  YskFrameHeader h{};
+  h.f_size = best.f_size;
+  const WalkStep step = ClassifyHeader(h, best.pos, runEnd, m_reader.Size());
+  if (step.kind == WalkStep::Kind::Skip && step.skip == WalkSkip::EmptyFrames) {
+    // Nothing to hand over: pass this frame and the empty ones straight after it.
+    Commit(audio, best.channel, PastEmptyFrames(best, runEnd));
+    return false;
+  }
+  if (step.kind == WalkStep::Kind::Skip && step.skip != WalkSkip::CutShort) {
+    if (Commit(audio, best.channel, step.next)) {
       ReportSkip();
       BriefSleep(fileLock);
     }
-    return false;
-  }
-  if (best.f_size == 0) {
-    // Nothing to hand over: pass this frame and the empty ones straight after it.
-    Commit(audio, best.channel, PastEmptyFrames(best, runEnd));
     return false;
   }
   FrameSlot& slot = m_FrameSlots[m_k];
@@ -300,19 +305,10 @@ uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd)
   // Zero bytes (a hole a power cut leaves) read as empty frames 20 bytes apart: one iteration per
   // frame would take minutes over a large hole, so they are passed in one go through a window.
   HeaderReader reader(*m_reader.Source(), 64u << 10);
-  CachedHeader& cache = (c.audio == 1 ? m_audioHeaders : m_videoHeaders)[c.channel];
-  const uint64_t reach = uint64_t(c.pos) + kEmptyFrameReach;
-  uint64_t p = uint64_t(c.pos) + kYskFrameHeaderSize;
-  YskFrameHeader h{};
-  while (p + kYskFrameHeaderSize <= runEnd) {
-    if (p >= reach) return runEnd;  // a hole this long ends the channel, like the run's end
-    if (!reader.Read(p, h)) return p;
-    if (h.f_size != 0) {
-      if (p <= UINT32_MAX) Remember(cache, uint32_t(p), h);
-      return p;
-    }
-    p += kYskFrameHeaderSize;
-  }
+  YskFrameHeader found{};
+  const uint64_t p = ov::PastEmptyFrames(reader, c.pos, runEnd, &found);
+  if (found.f_size != 0 && p <= UINT32_MAX)
+    Remember((c.audio == 1 ? m_audioHeaders : m_videoHeaders)[c.channel], uint32_t(p), found);
   return p;
 }
 

@@ -360,7 +360,14 @@ void CPlayerDlg::ShowControl(int id, bool show) {
 }
 
 void CPlayerDlg::SetSeekPos(int pos) {
-  if (m_sldSeek) m_sldSeek->PostSetPos(pos);
+  // Always queued, from the window thread too: a thumb the playback thread posted just before a
+  // move must not land after the move's own.
+  QMetaObject::invokeMethod(
+      this,
+      [this, pos] {
+        if (m_sldSeek) m_sldSeek->PostSetPos(pos);
+      },
+      Qt::QueuedConnection);
 }
 
 void CPlayerDlg::SetSeekRange(int min, int max) {

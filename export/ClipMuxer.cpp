@@ -303,9 +303,12 @@ void ClipMuxer::WriteSound(std::span<const uint8_t> payload, int64_t ptsMs) {
     return;
   }
   // A gap in the recorder's sound stays a gap in time: the AAC track is filled with silence, a
-  // second at a time so that a long gap costs no memory, and never beyond the clip's end.
+  // second at a time so that a long gap costs no memory, and never beyond the clip's end. The
+  // track starts with the picture, so the silence before the first sound frame is always put in
+  // (the encoder knows no start time); later, a time stamp's jitter is not taken for a gap.
   const int64_t due = std::min(ptsMs * kSoundRate / 1000, m->limitSamples);
-  if (due - m->queuedSamples > kSoundGapFillMs * kSoundRate / 1000) {
+  const int64_t jitter = m->queuedSamples == 0 ? 0 : kSoundGapFillMs * kSoundRate / 1000;
+  if (due - m->queuedSamples > jitter) {
     while (m->queuedSamples < due) {
       const int64_t n = std::min<int64_t>(due - m->queuedSamples, kSoundRate);
       m->pending.insert(m->pending.end(), size_t(n), 0.0f);

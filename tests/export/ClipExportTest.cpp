@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -123,6 +124,55 @@ TEST(ClipExport, MatroskaKeepsTheG711SoundAndDateTimesChooseTheRange) {
   }
   const auto check = Sh("cd " + Quote(dir) + " && sha256sum -c *.sha256");
   EXPECT_EQ(check.exitCode, 0) << check.out;
+}
+
+// When the clip's tone starts, in ms after its first picture: the tracks' start times and the
+// first loud sample of the sound decoded as ffmpeg plays it (edit lists and priming applied).
+double ToneOnsetMs(const std::string& clip) {
+  const std::string pcm = clip + ".pcm";
+  const auto r = Sh("ffmpeg -v error -nostdin -y -i " + Quote(clip) +
+                    " -map 0:a -f s16le -ac 1 -ar 8000 " + Quote(pcm));
+  if (r.exitCode != 0) ADD_FAILURE() << r.out;
+  std::ifstream in(pcm, std::ios::binary);
+  std::vector<int16_t> samples;
+  int16_t v = 0;
+  while (in.read(reinterpret_cast<char*>(&v), sizeof v)) samples.push_back(v);
+  // The tone has a quarter of full scale; the coder's ringing before it stays far below half.
+  size_t loud = 0;
+  while (loud < samples.size() && std::abs(samples[loud]) < 4000) ++loud;
+  if (loud == samples.size()) ADD_FAILURE() << clip << ": no tone";
+  const double soundStart = std::stod(Probe(clip, "a", "stream=start_time"));
+  const double pictureStart = std::stod(Probe(clip, "v", "stream=start_time"));
+  return (soundStart + double(loud) / 8000 - pictureStart) * 1000;
+}
+
+// Key frames every 1.12 s put the clip's start off the 200 ms grid of the sound frames: the clip
+// of second 2 starts at the key frame 1.12 s in, 80 ms before the sound frame of 1.2 s; that of
+// second 4 at 3.36 s, 40 ms before the one of 3.4 s. Either container keeps that distance.
+TEST(ClipExport, SoundKeepsItsDistanceFromAKeyFrameBetweenSoundFrames) {
+  const std::string rec =
+      MakeRecording("offgrid", "--channels 1 --duration 8 --gop 28 --size 176x144 --flat");
+  const auto video = VideoFrames(Manifest(rec), 0);
+  const struct {
+    int from;
+    double onsetMs;
+  } ranges[] = {{2, 80}, {4, 40}};
+  for (const auto& range : ranges) {
+    const auto expected = ExpectedClip(video, kStart + range.from, kStart + range.from + 3);
+    ASSERT_FALSE(expected.empty());
+    ASSERT_EQ(expected.front().f_time, kStart + range.from - 1);
+    for (const char* format : {"mp4", "mkv"}) {
+      SCOPED_TRACE(std::string(format) + " from second " + std::to_string(range.from));
+      const std::string dir = FreshDir("offgrid-" + std::to_string(range.from) + format);
+      const auto r = Sh(Cli() + " export " + Quote(rec) + " --channel 1 --from " +
+                        std::to_string(range.from) + " --to " + std::to_string(range.from + 3) +
+                        " --format " + format + " --out " + Quote(dir));
+      ASSERT_EQ(r.exitCode, 0) << r.out;
+      const std::string clip =
+          dir + "/Camera 1_" + CompactStamp(expected.front().f_time) + "." + format;
+      EXPECT_NEAR(ToneOnsetMs(clip), range.onsetMs, 10);
+    }
+  }
 }
 
 TEST(ClipExport, RefusalsLeaveNothingBehindAndDamageNothing) {

@@ -32,6 +32,7 @@ constexpr std::chrono::milliseconds kFlowing{500};
 // run dry when the window is busy; what it holds is played at the old volume and, after a
 // move, is the old place's sound, so it is kept short.
 constexpr int kDeviceBufferMs = 60;
+constexpr int kDeviceBufferBytes = kSoundRate * kDeviceBufferMs / 1000 * sizeof(int16_t);
 // What the latency is taken to be before the device has been read: the ring's lead-in and the
 // device's buffer.
 constexpr double kFirstLatencyMs = 1000.0 * SampleRing::kLeadIn / kSoundRate + kDeviceBufferMs;
@@ -49,8 +50,6 @@ class DeviceSink : public ISoundSink {
         &m_home,
         [this, device, format] {
           m_sink = new QAudioSink(device, format);
-          m_sink->setBufferSize(kSoundRate * kDeviceBufferMs / 1000 *
-                                static_cast<int>(sizeof(int16_t)));
           m_poll = new QTimer;
           m_poll->setInterval(kClockPoll);
           QObject::connect(m_poll, &QTimer::timeout, [this] { Poll(); });
@@ -135,6 +134,10 @@ class DeviceSink : public ISoundSink {
     if (!m_sink || m_sink->state() != QAudio::StoppedState) return;
     // Pull mode: the device takes from the ring whenever its server wants data.
     m_ring.RestartCount();
+    // Asked for at every start: the device reports the size its server granted, and asking for
+    // that the next time can end with less than the server waits for before it plays, so the
+    // device would never play again.
+    m_sink->setBufferSize(kDeviceBufferBytes);
     m_sink->start(&m_ring);
     m_processedBase = m_sink->processedUSecs();
     m_poll->start();

@@ -144,11 +144,13 @@ int Play(const std::string& sample) {
     Print("date_after_paused_move", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
     Print("state_after_paused_move", std::to_string(s.m_PlayState.load()));
 
-    Print("resume_wall", Fixed(WallSeconds()));
+    const double resumeWall = WallSeconds();
+    Print("resume_wall", Fixed(resumeWall));
     d.OnCommand(ov::idc::kPlay);  // resume, then run to the end
     std::optional<uint32_t> resumed;
     WaitUntil([&] { return (resumed = FrameOnScreen(d, panes)) != moved; }, 3000);
     Print("first_frame_after_resume", Num(resumed));
+    Print("first_frame_after_resume_ms", std::to_string(int((WallSeconds() - resumeWall) * 1000)));
     // Sound off and on again with the speaker button, while playing.
     WaitUntil([] { return false; }, 1200);
     Print("mute_wall", Fixed(WallSeconds()));

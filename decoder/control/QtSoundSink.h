@@ -1,7 +1,8 @@
 #pragma once
-// Plays samples through the default sound device with QAudioSink. The device pulls from a ring
-// that the playback thread fills, so neither side waits for the other. The device runs from the
-// first sound on and is stopped by a pause, which drops what it still holds.
+// Plays samples through the default sound device with QAudioSink, fed on a thread of its own with a
+// short device buffer. The device pulls from a ring that the playback thread fills, so neither
+// side waits for the other. The device runs while sound flows; a pause, a move or a change of
+// channel stops it, which drops what it still holds.
 #include <memory>
 
 #include "decoder/control/SoundSink.h"

@@ -1,6 +1,7 @@
 #include "decoder/control/SampleRing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace ov {
@@ -12,32 +13,41 @@ constexpr int64_t kSampleNs = 1000000000 / 8000;
 // Unbuffered: a read-ahead buffer of QIODevice would keep samples a clear cannot reach.
 SampleRing::SampleRing() : m_ring(kCapacity) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
 
+void SampleRing::Append(int16_t v) {
+  if (m_count == m_ring.size()) {  // the device stalled: drop the oldest
+    m_head = (m_head + 1) % m_ring.size();
+    --m_count;
+  }
+  m_ring[(m_head + m_count) % m_ring.size()] = v;
+  ++m_count;
+}
+
 void SampleRing::Push(std::span<const int16_t> s, TimePoint due) {
-  bool ready = false;
+  if (s.empty()) return;
   {
     std::lock_guard lock(m_mutex);
-    m_pushes.push_back({m_pushed, 0, due});
-    if (m_pushes.size() > kMaxMarks) m_pushes.pop_front();
-    for (int16_t v : s) {
-      if (m_count == m_ring.size()) {  // the device stalled: drop the oldest
-        m_head = (m_head + 1) % m_ring.size();
-        --m_count;
-      }
-      m_ring[(m_head + m_count) % m_ring.size()] = v;
-      ++m_count;
+    if (m_fresh) {
+      // The lead-in counts as sound due just before the first samples, so the latency read off
+      // the device includes it and pictures wait for the sound it delays.
+      m_fresh = false;
+      m_pushes.push_back(
+          {m_pushed, 0, due - std::chrono::nanoseconds(int64_t(kLeadIn) * kSampleNs)});
+      for (size_t i = 0; i < kLeadIn; ++i) Append(0);
+      m_pushed += kLeadIn;
     }
+    m_pushes.push_back({m_pushed, 0, due});
+    while (m_pushes.size() > kMaxMarks) m_pushes.pop_front();
+    for (int16_t v : s) Append(v);
     m_pushed += s.size();
-    if (m_priming && m_count >= kCushion) m_priming = false;
-    ready = !m_priming;
   }
   // Wakes a device that went idle on an empty ring.
-  if (ready) emit readyRead();
+  emit readyRead();
 }
 
 void SampleRing::Clear() {
   std::lock_guard lock(m_mutex);
   m_head = m_count = 0;
-  m_priming = true;
+  m_fresh = true;
 }
 
 void SampleRing::RestartCount() {
@@ -53,28 +63,25 @@ size_t SampleRing::Queued() const {
 
 qint64 SampleRing::bytesAvailable() const {
   std::lock_guard lock(m_mutex);
-  return static_cast<qint64>((m_priming ? 0 : m_count) * sizeof(int16_t)) +
-         QIODevice::bytesAvailable();
+  return static_cast<qint64>(m_count * sizeof(int16_t)) + QIODevice::bytesAvailable();
 }
 
 qint64 SampleRing::readData(char* data, qint64 maxlen) {
   const size_t want = static_cast<size_t>(std::max<qint64>(0, maxlen)) / sizeof(int16_t);
+  const float gain = m_gain.load(std::memory_order_relaxed);
   std::lock_guard lock(m_mutex);
-  if (m_priming) return 0;
   if (m_count > kMaxQueued) {
-    const size_t skip = m_count - kCushion;
+    const size_t skip = m_count - kKeepOnSkip;
     m_head = (m_head + skip) % m_ring.size();
     m_count -= skip;
   }
   const size_t n = std::min(want, m_count);
-  if (n == 0) {
-    m_priming = true;  // ran dry: build a new cushion before sound goes on
-    return 0;
-  }
+  if (n == 0) return 0;
   m_pulls.push_back({m_pulled, m_pushed - m_count, {}});
   if (m_pulls.size() > kMaxMarks) m_pulls.pop_front();
   for (size_t i = 0; i < n; ++i) {
-    const int16_t v = m_ring[(m_head + i) % m_ring.size()];
+    int16_t v = m_ring[(m_head + i) % m_ring.size()];
+    if (gain < 1.0f) v = static_cast<int16_t>(std::lround(v * gain));
     std::memcpy(data + i * sizeof(int16_t), &v, sizeof v);
   }
   m_head = (m_head + n) % m_ring.size();

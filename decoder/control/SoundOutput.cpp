@@ -11,6 +11,7 @@ namespace ov {
 
 SoundOutput::SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format)
     : m_sink(std::move(sink)), m_format(format) {
+  if (m_sink) m_sink->SetGain(Gain(Volume()));
   if (format == SoundFormat::Pcm16) return;
   const auto table =
       g711::DecodeTable(format == SoundFormat::ALaw ? g711::Law::ALaw : g711::Law::MuLaw);
@@ -40,7 +41,12 @@ float SoundOutput::Gain(int volume) {
 }
 
 void SoundOutput::SetVolume(int volume) {
-  m_volume.store(std::clamp(volume, 0, 15), std::memory_order_relaxed);
+  volume = std::clamp(volume, 0, 15);
+  // The window (mute, the volume slider) and the playback thread (with every sound frame) both
+  // set it: under the lock the sink's gain always ends up matching the last volume stored.
+  std::lock_guard lock(m_volumeMutex);
+  if (m_volume.exchange(volume, std::memory_order_relaxed) != volume && m_sink)
+    m_sink->SetGain(Gain(volume));
 }
 
 void SoundOutput::SetChannel(int channel) {
@@ -69,7 +75,6 @@ double SoundOutput::LagNowMs() const { return m_sink ? m_sink->LagNowMs() : -1.0
 
 void SoundOutput::Submit(int channel, std::span<const uint8_t> payload) {
   if (!m_sink || channel != Channel() || payload.empty()) return;
-  const float gain = Gain(Volume());
   std::lock_guard lock(m_mutex);
   if (m_held.load(std::memory_order_acquire)) return;
   m_scratch.clear();
@@ -79,8 +84,8 @@ void SoundOutput::Submit(int channel, std::span<const uint8_t> payload) {
   } else {
     for (uint8_t b : payload) m_scratch.push_back(m_table[b]);
   }
-  // Silence is still written, so a muted channel keeps the device's clock running.
-  for (int16_t& s : m_scratch) s = static_cast<int16_t>(std::lround(s * gain));
+  // Written at full level even when muted: the sink applies the gain as the samples leave, and
+  // a muted channel keeps the device's clock running.
   m_sink->Write(m_scratch);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Decodes the sound frames of the channel whose sound is selected and hands them, at the set
-// volume, to a sink. Sound of every other channel is ignored.
+// Decodes the sound frames of the channel whose sound is selected and hands them to a sink, which
+// applies the set volume as they are played. Sound of every other channel is ignored.
 //
 // The recording does not say how its sound is coded; G.711 mu-law at 8 kHz mono is assumed. The
 // environment variable OV_SOUND_FORMAT chooses another: "ulaw" (default), "alaw" or "pcm16"
@@ -33,7 +33,7 @@ class SoundOutput {
 
   // Playback thread.
   void Submit(int channel, std::span<const uint8_t> payload);
-  void SetVolume(int volume);  // clamped to 0..15
+  void SetVolume(int volume);  // clamped to 0..15; any thread
   int Volume() const { return m_volume.load(std::memory_order_relaxed); }
 
   // Any thread.
@@ -52,6 +52,7 @@ class SoundOutput {
   std::unique_ptr<ISoundSink> m_sink;
   const SoundFormat m_format;
   std::atomic<int> m_volume{0};
+  std::mutex m_volumeMutex;
   std::atomic<int> m_channel{0};
   std::atomic<bool> m_held{false};
   std::mutex m_mutex;  // guards the scratch buffer and the sink's writes

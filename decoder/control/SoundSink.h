@@ -1,6 +1,7 @@
 #pragma once
-// Where decoded sound goes: 8 kHz mono signed 16-bit samples. The product plays them through the
-// sound device; tests capture them.
+// Where decoded sound goes: 8 kHz mono signed 16-bit samples at full level. The product plays them
+// through the sound device; tests capture them. The volume is applied as samples leave for the
+// listener, so a change reaches the samples already queued too.
 #include <chrono>
 #include <cstdint>
 #include <span>
@@ -16,6 +17,8 @@ class ISoundSink {
   virtual void Write(std::span<const int16_t> samples) = 0;
   // Any thread: forgets samples not yet played (the sound channel changed, or a clear).
   virtual void Discard() = 0;
+  // Any thread: the linear gain applied to samples from now on, queued ones included.
+  virtual void SetGain(float) {}
   // Any thread: playback paused. Forgets samples not yet heard, those already in the device
   // included, so the sound stops at once; the next Write starts it again.
   virtual void Hold() { Discard(); }

@@ -8,11 +8,12 @@
 //     With OV_CHECK_UNREAD=DIR set, the first few grabs with no readable stamp are saved there.
 //   ov_check_desktop marker RAW
 //     writes a loud 100 ms marker (8 kHz mono signed 16-bit) to play into the recording.
-//   ov_check_desktop sound RAW MARK PLAY PAUSE
+//   ov_check_desktop sound RAW MARK PLAY PAUSE [RESUME MUTE UNMUTE]
 //     RAW: 8 kHz mono signed 16-bit samples recorded from the sound server, holding the marker
-//     played at wall time MARK (seconds since the epoch); PLAY and PAUSE: the wall times "play"
-//     printed. Prints when sound began after Play, the share of 50 ms slices with sound up to the
-//     pause, and how long sound went on after it.
+//     played at wall time MARK (seconds since the epoch); PLAY, PAUSE, RESUME, MUTE and UNMUTE:
+//     the wall times "play" printed. Prints when sound began after Play, the share of 50 ms slices
+//     with sound up to the pause, how long sound went on after it, the silence after the resume,
+//     and how long sound off and sound on took to be heard.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -154,10 +155,20 @@ int Play(const std::string& sample) {
     Print("date_after_paused_move", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
     Print("state_after_paused_move", std::to_string(s.m_PlayState.load()));
 
+    const double resumeWall = WallSeconds();
+    Print("resume_wall", Fixed(resumeWall));
     d.OnCommand(ov::idc::kPlay);  // resume, then run to the end
     std::optional<uint32_t> resumed;
     WaitUntil([&] { return (resumed = FrameOnScreen(d, panes)) != moved; }, 3000);
     Print("first_frame_after_resume", Num(resumed));
+    Print("first_frame_after_resume_ms", std::to_string(int((WallSeconds() - resumeWall) * 1000)));
+    // Sound off and on again with the speaker button, while playing.
+    WaitUntil([] { return false; }, 1200);
+    Print("mute_wall", Fixed(WallSeconds()));
+    d.OnCommand(ov::idc::kSpeakerMin);
+    WaitUntil([] { return false; }, 800);
+    Print("unmute_wall", Fixed(WallSeconds()));
+    d.OnCommand(ov::idc::kSpeakerMin);
     std::optional<uint32_t> last;
     WaitUntil(
         [&] {
@@ -191,9 +202,11 @@ int Marker(const std::string& path) {
 
 // The recording's clock starts late and unevenly, so the marker played at markWall lines it up
 // with wall time; then the moments of Play and Pause can be found in it. Reports when the first
-// sound came after Play, the share of 50 ms slices with sound from there to the pause, and how
-// long sound went on after the pause.
-int Sound(const std::string& raw, double markWall, double playWall, double pauseWall) {
+// sound came after Play, the share of 50 ms slices with sound from there to the pause, how long
+// sound went on after the pause, and (when their times are given) the silence after Play on the
+// pause, and how long sound took to stop after sound off and to come back after sound on.
+int Sound(const std::string& raw, double markWall, double playWall, double pauseWall,
+          double resumeWall, double muteWall, double unmuteWall) {
   std::ifstream in(raw, std::ios::binary);
   std::vector<int16_t> pcm;
   int16_t v = 0;
@@ -233,6 +246,32 @@ int Sound(const std::string& raw, double markWall, double playWall, double pause
               1000.0 * double(first - play) / kRate, slices, slices / 20.0);
   std::printf("sound_share_percent %.1f\nsound_after_pause_ms %.0f\n",
               slices ? 100.0 * with / slices : 0.0, 1000.0 * double(last - pause) / kRate);
+  if (resumeWall <= 0) return 0;
+  const auto ms = [](size_t from, size_t to) {
+    return 1000.0 * (double(to) - double(from)) / kRate;
+  };
+  // Silence after Play on a pause: from the key to the first loud sample.
+  const size_t resume = sampleAt(resumeWall), mute = sampleAt(muteWall),
+               unmute = sampleAt(unmuteWall);
+  size_t back = resume;
+  while (back < mute && std::abs(pcm[back]) < kLoud) ++back;
+  if (back < mute) {
+    std::printf("sound_gap_after_resume_ms %.0f\n", ms(resume, back));
+  } else {
+    std::printf("sound_gap_after_resume_ms none\n");
+  }
+  // Sound off: the last loud sample after the key; sound on: the first one.
+  size_t lastLoud = mute;
+  for (size_t i = mute; i < unmute; ++i)
+    if (std::abs(pcm[i]) >= kLoud) lastLoud = i;
+  std::printf("mute_after_ms %.0f\n", ms(mute, lastLoud));
+  size_t on = unmute;
+  while (on < pcm.size() && on < unmute + kRate && std::abs(pcm[on]) < kLoud) ++on;
+  if (on < pcm.size() && on < unmute + kRate) {
+    std::printf("unmute_after_ms %.0f\n", ms(unmute, on));
+  } else {
+    std::printf("unmute_after_ms none\n");
+  }
   return 0;
 }
 
@@ -245,10 +284,12 @@ int main(int argc, char** argv) {
     return Play(argv[2]);
   }
   if (mode == "marker" && argc == 3) return Marker(argv[2]);
-  if (mode == "sound" && argc == 6)
-    return Sound(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]));
+  if (mode == "sound" && (argc == 6 || argc == 9))
+    return Sound(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]),
+                 argc == 9 ? std::atof(argv[6]) : 0, argc == 9 ? std::atof(argv[7]) : 0,
+                 argc == 9 ? std::atof(argv[8]) : 0);
   std::fprintf(stderr,
                "usage: ov_check_desktop play SAMPLE.ysk | marker RAW | sound RAW MARK PLAY "
-               "PAUSE\n");
+               "PAUSE [RESUME MUTE UNMUTE]\n");
   return 2;
 }

@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <thread>
 #include <tuple>
@@ -72,8 +73,10 @@ int Brightest(const QImage& img, QRect rect) {
 }
 
 void CaptureSink::Write(std::span<const int16_t> samples) {
+  // Its output is the capture: the gain applies as the samples arrive.
+  const float g = gain.load();
   std::lock_guard lock(m_mutex);
-  m_samples.insert(m_samples.end(), samples.begin(), samples.end());
+  for (int16_t v : samples) m_samples.push_back(static_cast<int16_t>(std::lround(v * g)));
 }
 
 void CaptureSink::Discard() {}

@@ -45,8 +45,10 @@ class CaptureSink : public ISoundSink {
   void Write(std::span<const int16_t> samples) override;
   void Discard() override;
   void Hold() override { ++holds; }
+  void SetGain(float g) override { gain = g; }
   std::vector<int16_t> Take();
   std::atomic<int> holds{0};
+  std::atomic<float> gain{1.0f};
 
  private:
   std::mutex m_mutex;

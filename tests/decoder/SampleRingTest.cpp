@@ -1,9 +1,11 @@
-// The sound queue between the playback thread and the device: a cushion before sound starts, no
-// silence made up while frames are on their way, and the time each played sample was due. Also
+// The sound queue between the playback thread and the device: a short lead-in after a clear, no
+// silence made up while frames are on their way, the volume applied on the way out, and the time
+// each played sample was due. Also
 // pictures held back by the sound's latency.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -28,60 +30,88 @@ std::vector<int16_t> Pull(SampleRing& ring, size_t samples) {
   return out;
 }
 
-TEST(SampleRing, HoldsACushionAndNeverPadsWithSilence) {
+TEST(SampleRing, StartsAfterAShortLeadInAndNeverPadsBetweenFrames) {
   SampleRing ring;
   const auto t0 = Clock::now();
+  constexpr size_t kLead = SampleRing::kLeadIn;
   ring.Push(Frame(1), t0);
-  EXPECT_TRUE(Pull(ring, 8192).empty());  // 200 ms is less than the cushion
+  // The first frame plays at once, behind the lead-in's silence only.
+  auto got = Pull(ring, 8192);
+  ASSERT_EQ(got.size(), kLead + 1600);
+  EXPECT_EQ(got.front(), 0);
+  EXPECT_EQ(got[kLead - 1], 0);
+  EXPECT_EQ(got[kLead], 1);
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead), t0);
+  // Dry: nothing (the device waits); the next frame follows with no silence in between.
+  EXPECT_TRUE(Pull(ring, 160).empty());
   ring.Push(Frame(2), t0 + 200ms);
-  // A device that asks for a whole second gets the 400 ms there are, all of it sound.
-  const auto got = Pull(ring, 8192);
-  ASSERT_EQ(got.size(), 3200u);
-  EXPECT_EQ(got.front(), 1);
-  EXPECT_EQ(got.back(), 2);
-  // Dry: nothing (the device waits), then a new cushion before sound goes on.
-  EXPECT_TRUE(Pull(ring, 160).empty());
+  got = Pull(ring, 8192);
+  ASSERT_EQ(got.size(), 1600u);
+  EXPECT_EQ(got.front(), 2);
+  // A clear forgets what is queued, and the sound after it starts with a new lead-in.
   ring.Push(Frame(3), t0 + 400ms);
-  EXPECT_TRUE(Pull(ring, 160).empty());
-  ring.Push(Frame(4), t0 + 600ms);
-  EXPECT_EQ(Pull(ring, 160).size(), 160u);
-  // A clear forgets what is queued and primes again.
   ring.Clear();
   EXPECT_EQ(ring.Queued(), 0u);
   ring.Push(Frame(5, 800), t0 + 800ms);
-  EXPECT_TRUE(Pull(ring, 160).empty());
+  got = Pull(ring, 8192);
+  ASSERT_EQ(got.size(), kLead + 800);
+  EXPECT_EQ(got.front(), 0);
+  EXPECT_EQ(got.back(), 5);
 }
 
-TEST(SampleRing, ADeviceThatFellBehindSkipsBackToTheCushion) {
+TEST(SampleRing, GainActsOnSamplesAlreadyQueued) {
+  SampleRing ring;
+  const auto t0 = Clock::now();
+  ring.Push(Frame(1000), t0);
+  ring.Push(Frame(1000), t0 + 200ms);
+  ASSERT_EQ(Pull(ring, SampleRing::kLeadIn + 800).size(), SampleRing::kLeadIn + 800);
+  ring.SetGain(0.5f);  // queued at full level, played at half from now on
+  auto got = Pull(ring, 800);
+  ASSERT_EQ(got.size(), 800u);
+  EXPECT_EQ(got.front(), 500);
+  ring.SetGain(0.0f);  // mute
+  got = Pull(ring, 8192);
+  ASSERT_EQ(got.size(), 1600u);
+  EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t v) { return v == 0; }));
+  ring.SetGain(1.0f);
+  ring.Push(Frame(-7), t0 + 400ms);
+  EXPECT_EQ(Pull(ring, 10).front(), -7);
+}
+
+TEST(SampleRing, ADeviceThatFellBehindSkipsToTheNewestFrame) {
   SampleRing ring;
   const auto t0 = Clock::now();
   for (int i = 0; i < 5; ++i) ring.Push(Frame(int16_t(i + 1)), t0 + i * 200ms);  // 1 s queued
   const auto got = Pull(ring, 160);
   ASSERT_EQ(got.size(), 160u);
-  EXPECT_EQ(ring.Queued(), SampleRing::kCushion - 160);
-  EXPECT_EQ(got.front(), 4);  // the newest 300 ms stay
-  EXPECT_EQ(ring.DueTimeOfPulled(0), t0 + 700ms);
+  EXPECT_EQ(ring.Queued(), SampleRing::kKeepOnSkip - 160);
+  EXPECT_EQ(got.front(), 5);  // the newest frame stays
+  EXPECT_EQ(ring.DueTimeOfPulled(0), t0 + 800ms);
 }
 
 TEST(SampleRing, KnowsWhenEachPlayedSampleWasDue) {
   SampleRing ring;
   const auto t0 = Clock::now();
+  constexpr size_t kLead = SampleRing::kLeadIn;
+  const auto lead = std::chrono::nanoseconds(int64_t(kLead) * 125000);
   ring.Push(Frame(1), t0);
   ring.Push(Frame(2), t0 + 200ms);
   ASSERT_EQ(Pull(ring, 1000).size(), 1000u);
-  ASSERT_EQ(Pull(ring, 3000).size(), 2200u);
-  EXPECT_EQ(ring.DueTimeOfPulled(0), t0);
-  EXPECT_EQ(ring.DueTimeOfPulled(800), t0 + 100ms);  // 800 samples into the first frame
-  EXPECT_EQ(ring.DueTimeOfPulled(1600), t0 + 200ms);
-  EXPECT_EQ(ring.DueTimeOfPulled(2400), t0 + 300ms);     // across the second read
-  EXPECT_FALSE(ring.DueTimeOfPulled(3200).has_value());  // not handed out yet
+  ASSERT_EQ(Pull(ring, 3000).size(), kLead + 2200);
+  // The lead-in counts as due just before the sound it delays.
+  EXPECT_EQ(ring.DueTimeOfPulled(0), t0 - lead);
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead), t0);
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead + 800), t0 + 100ms);  // 800 samples into the first frame
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead + 1600), t0 + 200ms);
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead + 2400), t0 + 300ms);     // across the second read
+  EXPECT_FALSE(ring.DueTimeOfPulled(kLead + 3200).has_value());  // not handed out yet
   // Samples dropped by a clear do not shift the times of those after it.
   ring.Push(Frame(3), t0 + 400ms);
   ring.Clear();
   ring.Push(Frame(4), t0 + 1000ms);
   ring.Push(Frame(5), t0 + 1200ms);
-  ASSERT_EQ(Pull(ring, 3200).size(), 3200u);
-  EXPECT_EQ(ring.DueTimeOfPulled(3200), t0 + 1000ms);
+  ASSERT_EQ(Pull(ring, 8192).size(), kLead + 3200);
+  EXPECT_EQ(ring.DueTimeOfPulled(kLead + 3200 + kLead), t0 + 1000ms);
 }
 
 TEST(PictureBoard, HeldBackPicturesComeUpInOrderWhenDue) {

@@ -1,4 +1,4 @@
-// Only the selected channel's sound reaches the sink, at the set volume.
+// Only the selected channel's sound reaches the sink, at the set volume, which the sink applies.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -109,6 +109,12 @@ TEST_F(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
   EXPECT_NEAR(Rms(half) / Rms(full), SoundOutput::Gain(13), 0.02);
   const std::vector<int16_t> muted = play(0);
   EXPECT_EQ(Rms(muted), 0.0);
+  // The volume reaches the sink the moment it is set, not with the next frame, so sound already
+  // queued follows it.
+  player.SetVolume(15);
+  EXPECT_EQ(cap->gain.load(), 1.0f);
+  player.SetVolume(0);
+  EXPECT_EQ(cap->gain.load(), 0.0f);
   // The sound of a video frame's channel never leaks into the sound path.
   const auto a = Tone(2, 0);
   player.SetVolume(15);

@@ -249,6 +249,25 @@ uint32_t KeyFrameSearch::AudioOfTarget(int n, uint32_t scan, uint32_t current, i
   return uint32_t(p);
 }
 
+uint32_t KeyFrameSearch::FirstSoundOfSecond(int n, uint32_t p, int32_t target) {
+  const uint64_t runStart =
+      std::max<uint64_t>(m_Rec.AudioRunStart(n), m_Rec.m_AudioFirst[size_t(n)]);
+  WalkReader reader(m_Reader.Source());
+  YskFrameHeader h{};
+  if (!reader.Read(p, h) || h.f_time != target) return p;
+  // A second holds a handful of sound frames; the bound only stops a damaged chain.
+  for (int steps = 0; steps < 64 && !Cancelled(); ++steps) {
+    const int64_t prev = int64_t(p) - int64_t(h.f_info) - int64_t(kHdr);
+    YskFrameHeader ph{};
+    if (h.f_info == 0 || prev < int64_t(runStart) || !reader.Read(uint64_t(prev), ph) ||
+        ph.f_time != target || ph.f_type != 0)
+      break;
+    p = uint32_t(prev);
+    h = ph;
+  }
+  return p;
+}
+
 SearchResult KeyFrameSearch::Run(const SearchInput& in) {
   SearchResult r;
   r.video = in.videoPos;
@@ -296,6 +315,10 @@ SearchResult KeyFrameSearch::Run(const SearchInput& in) {
   for (int n = 0; n < kSlots; ++n) {
     if (!m_Rec.m_HasAudio[size_t(n)]) continue;
     r.audio[size_t(n)] = AudioOfTarget(n, in.audioResume[size_t(n)], r.audio[size_t(n)], target);
+    // The scan stops at whichever frame of the second it meets first; sound that starts with the
+    // landing picture needs the second's first frame.
+    r.audioLanding[size_t(n)] =
+        in.exact ? FirstSoundOfSecond(n, r.audio[size_t(n)], target) : r.audio[size_t(n)];
   }
   r.cancelled = Cancelled();
   return r;

@@ -37,6 +37,7 @@ struct SearchResult {
   // With exact: each channel's key frame to start from and its first frame to show (0: none).
   std::array<uint32_t, kSlots> landing{};
   std::array<uint32_t, kSlots> showFrom{};
+  std::array<uint32_t, kSlots> audioLanding{};  // the first sound frame of the target second
 };
 
 class KeyFrameSearch {
@@ -63,6 +64,8 @@ class KeyFrameSearch {
   // after is no readable frame of the channel.
   bool LandAfter(int n, uint32_t after, uint32_t& key, uint32_t& show, int32_t& second);
   uint32_t AudioOfTarget(int n, uint32_t scan, uint32_t current, int32_t target);
+  // From a sound frame of the target second back to the first one of that second.
+  uint32_t FirstSoundOfSecond(int n, uint32_t p, int32_t target);
 
   std::shared_ptr<const OpenRecording> m_Hold;
   const OpenRecording& m_Rec;

@@ -316,7 +316,7 @@ void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, S
             if (r.videoMoved)
               m_State.m_VideoPos[i].store(in.exact ? r.landing[i] : r.video[i], kRel);
             m_State.m_ShowFrom[i].store(in.exact && r.videoMoved ? r.showFrom[i] : 0, kRel);
-            m_State.m_AudioPos[i].store(r.audio[i], kRel);
+            m_State.m_AudioPos[i].store(in.exact ? r.audioLanding[i] : r.audio[i], kRel);
           }
         }
         if (r.found) {

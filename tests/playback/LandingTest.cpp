@@ -77,6 +77,27 @@ TEST(Landing, ResumeGoesOnWithThePictureAfterTheHeldOneWhateverTheKeyFrameInterv
   }
 }
 
+TEST(Landing, SoundGoesOnWithTheSoundFrameThePictureAfterThePauseFallsIn) {
+  Fixture fx = OneCamera(12, 100);
+  fx.Audio(0, Fixture::Sound(12, 200, 1600));  // 200 ms frames of 8 kHz companded sound
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(2640);
+  rig.Do(&PlaybackEngine::OnPlay);  // pause
+  const int held = LastShown(rig);
+  rig.Mark();
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(400);
+  const auto frames = rig.Frames();
+  const auto sound =
+      std::find_if(frames.begin(), frames.end(), [](const test::Shown& s) { return s.audio == 1; });
+  ASSERT_NE(sound, frames.end());
+  // The picture after the held one lies in the sound frame that starts at or before it.
+  const int pictureMs = (held + 1) * kStepMs;
+  EXPECT_EQ((sound->time - kT0) * 1000 + sound->ms, pictureMs / 200 * 200);
+}
+
 TEST(Landing, JumpsAndSeeksLandOnTheFirstPictureOfTheTargetSecondPlayingOrPaused) {
   Fixture fx = OneCamera(40, 100);
   Rig rig;

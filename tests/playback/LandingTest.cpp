@@ -51,6 +51,14 @@ void ExpectLanding(const std::vector<Handed>& v, int picture, int gop) {
   for (size_t i = 0; i < first; ++i) EXPECT_EQ(v[i].index, key + int(i));
 }
 
+// Plays from the start for ms, pauses and returns the picture held.
+int PlayAndPause(Rig& rig, int64_t ms) {
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(ms);
+  rig.Do(&PlaybackEngine::OnPlay);
+  return LastShown(rig);
+}
+
 Fixture OneCamera(int seconds, int gop) {
   Fixture fx(1);
   fx.Video(0, Fixture::Regular(seconds * 25, 0, kStepMs, gop));
@@ -63,10 +71,7 @@ TEST(Landing, ResumeGoesOnWithThePictureAfterTheHeldOneWhateverTheKeyFrameInterv
     Fixture fx = OneCamera(12, gop);
     Rig rig;
     ASSERT_TRUE(rig.Open(fx));
-    rig.Do(&PlaybackEngine::OnPlay);
-    rig.d.Wait(2640);
-    rig.Do(&PlaybackEngine::OnPlay);  // pause
-    const int held = LastShown(rig);
+    const int held = PlayAndPause(rig, 2640);
     ASSERT_GT(held, 50);
     rig.Mark();
     rig.d.Wait(1000);
@@ -82,10 +87,7 @@ TEST(Landing, SoundGoesOnWithTheSoundFrameThePictureAfterThePauseFallsIn) {
   fx.Audio(0, Fixture::Sound(12, 200, 1600));  // 200 ms frames of 8 kHz companded sound
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.d.Wait(2640);
-  rig.Do(&PlaybackEngine::OnPlay);  // pause
-  const int held = LastShown(rig);
+  const int held = PlayAndPause(rig, 2640);
   rig.Mark();
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(400);
@@ -135,10 +137,7 @@ TEST(Landing, StepsBackAcrossAKeyFrameAndForwardAgain) {
   Fixture fx = OneCamera(4, 25);
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.d.Wait(1060);  // picture 26 shows
-  rig.Do(&PlaybackEngine::OnPlay);
-  ASSERT_EQ(LastShown(rig), 26);
+  ASSERT_EQ(PlayAndPause(rig, 1060), 26);
   bool ok = false;
   auto step = [&](bool back) {
     rig.Mark();

@@ -144,15 +144,7 @@ void PlaybackLoop::TakeBase(const FrameSlot& f) {
 }
 
 bool PlaybackLoop::Prime(const FrameCandidate& c) {
-  FrameSlot& s = m_FrameSlots[m_k];
-  s.f_time = c.f_time;
-  s.key = c.key;
-  s.audio = c.audio;
-  s.size = c.f_size;
-  s.f_type = c.f_type;
-  s.channel = c.channel;
-  s.pos = c.pos;
-  s.show = c.show;
+  Fill(m_FrameSlots[m_k], c);
   if (m_primed) return true;
   if (m_k == 1) {
     m_primed = true;
@@ -161,6 +153,17 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
   }
   m_k = 1;
   return false;
+}
+
+void PlaybackLoop::Fill(FrameSlot& s, const FrameCandidate& c) {
+  s.f_time = c.f_time;
+  s.key = c.key;
+  s.audio = c.audio;
+  s.size = c.f_size;
+  s.f_type = c.f_type;
+  s.channel = c.channel;
+  s.pos = c.pos;
+  s.show = c.show;
 }
 
 void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
@@ -284,10 +287,9 @@ void PlaybackLoop::Preview(std::unique_lock<std::mutex>& fileLock) {
     return;
   }
   if (!ReadPayload(best, rec.VideoRunEnd(best.channel), fileLock)) return;
+  // The preview hands each frame over at once: it needs no successor to pace it by.
   FrameSlot& slot = m_FrameSlots[m_k];
-  Prime(best);  // fills the slot; the preview hands it over at once, without a successor
-  m_primed = false;
-  m_k = 0;
+  Fill(slot, best);
   TakeBase(slot);
   if (!Live()) return;
   Submit(slot, true);
@@ -400,8 +402,6 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   SystemTime shown = SecondsToCalendar(DisplaySecond(f));
   shown.wMilliseconds = uint16_t(msec);
   auto handedOver = [&] {
-    st.m_VideoShown[size_t(f.channel)].store(f.pos, kRel);
-    st.m_ShownGen.store(m_gen, kRel);
     if (!f.show) return;
     st.m_ShownPlace[size_t(f.channel)].store(m_place, kRel);
     m_awaitShown = false;

@@ -98,6 +98,7 @@ class PlaybackLoop {
   uint64_t PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd);
   // Fills slot k from a candidate whose payload was read into it; false until primed.
   bool Prime(const FrameCandidate& c);
+  static void Fill(FrameSlot& slot, const FrameCandidate& c);
   void Submit(const FrameSlot& f, bool forward);
   After Present(std::unique_lock<std::mutex>& fileLock, bool forward);
   // Presents the held frame, then flips the slots, keeps them, or restarts after a new search.

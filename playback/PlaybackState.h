@@ -61,10 +61,6 @@ struct PlaybackState {
 
   LockedTime m_CurrentTime;  // time of the last frame handed over in forward play
 
-  // Header offset of the last video frame each channel handed to the decoder, and the m_SeekGen
-  // it was handed over under: where a frame step goes on from. Written by the playback thread.
-  PositionTable m_VideoShown{};
-  std::atomic<uint32_t> m_ShownGen{0};
   // Bumped by every move to another place (not by a pause); m_ShownPlace[n] is its value when
   // channel n last had a picture handed over to be shown, so a resume knows which panes show the
   // current place.

@@ -31,7 +31,7 @@ int32_t PlaybackEngine::StartSecond() const {
 void PlaybackEngine::ResetFileDisplay() {
   m_State.m_FileChosen.store(0, kRel);
   m_State.m_bFileReady.store(0, kRel);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   Kick();
   ResetPlayerControls();
   m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(0, SystemTime{}));
@@ -75,7 +75,7 @@ void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
   m_Decoder.QueryActive(active);
   if (active != 0) m_Decoder.Deactivate();
   m_Decoder.SetMode(m_State.m_DisplayMode.load(kAcq), 0);
-  m_Decoder.SetMode(3, 0);
+  m_Decoder.SetMode(kDisplayReady, 0);
   m_View.InvalidateControl(ctl::kDecoder);
   m_Decoder.SetLayout(-1, cfg.paneCount);
   for (int i = 0; i < kSlots; ++i) {
@@ -116,7 +116,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
   }
   m_State.m_FileChosen.store(1, kRel);
   m_View.SetSeekTrackFilled(true);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   m_State.m_Speed.store(0, kRel);
   m_State.m_AtEnd.store(0, kRel);
   m_State.m_FreshOpen.store(1, kRel);
@@ -163,7 +163,7 @@ OpenOutcome PlaybackEngine::FinishOpen(OpenOutcome out) {
   m_View.SetControlText(ctl::kTotalTime, out.totalTimeText);
   m_ResumeTime = m_File.Recording().m_Index.m_ResumeTime;
   m_State.m_bFileReady.store(1, kRel);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   if (!m_PlaybackStarted) {
     m_PlaybackStarted = true;
     StartPlaybackThread();

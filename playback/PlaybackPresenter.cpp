@@ -22,7 +22,7 @@ void PlaybackPresenter::PlayButtonImages(const ctl::ButtonImages& images) {
 }
 
 void PlaybackPresenter::ResetPlayerControls(const OpenRecording& rec, bool clearPictures) {
-  m_State.m_DisplayMode.store(3, kRel);
+  m_State.m_DisplayMode.store(kDisplayReady, kRel);
   m_View.ResetControls();
   m_View.SetControlText(ctl::kOsd, "");
   m_View.SetControlText(ctl::kSpeed, "");

@@ -36,13 +36,13 @@ void PlaybackEngine::EstimateResume() {
 void PlaybackEngine::OnPlay() {
   auto& st = m_State;
   if (!FileReady()) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (IsFFState(before) || before == kStatePlay || IsRewState(before)) {
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (IsFFState(before) || before == TransportState::Playing || IsRewState(before)) {
     // A pause holds the picture on screen at this moment: no frame is handed over after it, and
     // the decoder drops the pictures and the sound it has not yet shown.
     {
       std::lock_guard<std::mutex> g(st.m_PosLock);
-      st.m_PlayState.store(kStateStopped, kRel);
+      st.m_PlayState.store(TransportState::Paused, kRel);
       st.m_SeekDone.store(0, kRel);
       st.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
     }
@@ -53,7 +53,7 @@ void PlaybackEngine::OnPlay() {
     // The texts ran ahead with pictures still on their way to the screen: they name the held one.
     ShowHeldTexts();
     ShowPaused();
-  } else if (before == kStateStopped) {
+  } else if (before == TransportState::Paused) {
     std::array<uint32_t, kSlots> after{};
     if (st.m_AtEnd.load(kAcq) == 1) {
       ResetPositionsToFirst();
@@ -72,7 +72,7 @@ void PlaybackEngine::OnPlay() {
     st.m_Preview.store(0, kRel);
     StartExactSeek(m_ResumeTime, after);
     st.m_FreshOpen.store(0, kRel);
-    st.m_PlayState.store(kStatePlay, kRel);
+    st.m_PlayState.store(TransportState::Playing, kRel);
     st.m_Speed.store(1, kRel);
     ShowPlaying();
   }
@@ -111,7 +111,7 @@ bool PlaybackEngine::MoveTo(int64_t second) {
   if (!FileReady()) return false;
   const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
   const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
-  const bool paused = st.m_PlayState.load(kAcq) == kStateStopped;
+  const bool paused = st.m_PlayState.load(kAcq) == TransportState::Paused;
   // The old place's queued pictures and sound go; the pictures on screen stay until the new ones.
   HaltAndClear();
   if (s < st.m_SliderSecond.load(kAcq)) ResetPositionsToFirst();
@@ -160,9 +160,9 @@ void PlaybackEngine::HaltAndClear() {
 
 void PlaybackEngine::OnRew() {
   auto& st = m_State;
-  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (before == kStateStopped) return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != kDisplayReady) return;
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (before == TransportState::Paused) return;
   const bool search = !IsRewState(before) && st.m_FreshOpen.load(kAcq) == 0;
   if (search) HaltAndClear();
   if (!IsRewState(before)) ResetPlayerControls(!search);
@@ -183,11 +183,12 @@ void PlaybackEngine::OnRew() {
 
 void PlaybackEngine::OnFF() {
   auto& st = m_State;
-  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (before == kStateStopped) return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != kDisplayReady) return;
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (before == TransportState::Paused) return;
   if (IsRewState(before)) HaltAndClear();
-  if (!IsFFState(before) && before != kStatePlay) ResetPlayerControls(!IsRewState(before));
+  if (!IsFFState(before) && before != TransportState::Playing)
+    ResetPlayerControls(!IsRewState(before));
   const StateStep step = NextFFState(before);
   st.m_PlayState.store(step.state, kRel);
   if (step.toolTip) m_View.SetToolTipText(ctl::kFF, step.toolTip);

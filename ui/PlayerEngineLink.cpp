@@ -14,16 +14,16 @@ PlayerEngineLink::~PlayerEngineLink() { m_engine->Shutdown(); }
 
 void PlayerEngineLink::InitState() {
   PlaybackState& s = m_engine->State();
-  s.m_PlayState = kStateStopped;
+  s.m_PlayState = TransportState::Paused;
   s.m_FreshOpen = 1;
   s.m_AtEnd = 0;
   s.m_FileChosen = 0;
   m_engine->SetTimeFormat(1);
   m_engine->SetIFrameOnly(false);
-  m_engine->SetDisplayMode(0);
+  m_engine->SetDisplayMode(kDisplayNotReady);
 }
 
-void PlayerEngineLink::SetDisplayModeReady() { m_engine->SetDisplayMode(3); }
+void PlayerEngineLink::SetDisplayModeReady() { m_engine->SetDisplayMode(kDisplayReady); }
 
 void PlayerEngineLink::InitVolume(int volume) {
   PlaybackState& s = m_engine->State();

@@ -46,7 +46,7 @@ void TraceDriver::Wait(int64_t ms) { m_clock.AdvanceBy(std::chrono::milliseconds
 bool TraceDriver::RunToEnd(int64_t boundMs) {
   const auto& st = m_engine->State();
   return m_clock.AdvanceBy(std::chrono::milliseconds(boundMs),
-                           [&] { return st.m_PlayState.load() == kStateStopped; });
+                           [&] { return st.m_PlayState.load() == TransportState::Paused; });
 }
 
 int64_t TraceDriver::NowMs() const {

@@ -231,7 +231,7 @@ TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns)
     bool full = false;
     c.onRunning = [&](CPlayerDlg& d) {
       PlaybackState& s = d.Engine().State();
-      state = s.m_PlayState.load();
+      state = StateNumber(s.m_PlayState.load());
       slider = s.m_SliderSecond.load();
       full = d.IsVideoFullScreen();
       d.OnCommand(idc::kExit);

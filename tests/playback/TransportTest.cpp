@@ -20,26 +20,26 @@ TEST(Transport, RewAndFFStepThroughTheirStatesAndSpeedTexts) {
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
   rig.Do(&PlaybackEngine::OnRew);  // ignored while stopped
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(20000);
   const std::vector<std::pair<int, int>> rew{{22, 1},  {28, 2},  {29, 4}, {30, 8},
                                              {35, 16}, {38, 32}, {22, 1}};
   for (const auto& [state, speed] : rew) {
     rig.Do(&PlaybackEngine::OnRew);
-    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(StateNumber(rig.S().m_PlayState.load()), state);
     EXPECT_EQ(rig.S().m_Speed.load(), -speed);
     EXPECT_EQ(rig.LastText(ctl::kSpeed), "( Rew " + std::to_string(speed) + "X )");
   }
   const std::vector<std::pair<int, int>> ff{{23, 2}, {31, 4}, {32, 8}, {33, 16}, {36, 32}, {23, 2}};
   for (const auto& [state, speed] : ff) {
     rig.Do(&PlaybackEngine::OnFF);
-    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(StateNumber(rig.S().m_PlayState.load()), state);
     EXPECT_EQ(rig.S().m_Speed.load(), speed);
     EXPECT_EQ(rig.LastText(ctl::kSpeed), "( FF " + std::to_string(speed) + "X )");
   }
   rig.Do(&PlaybackEngine::OnPlay);  // pause from fast forward
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   EXPECT_EQ(rig.LastText(ctl::kSpeed), "");
 }
 
@@ -90,7 +90,7 @@ TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
   rig.Do(&PlaybackEngine::OnPlay);
   // Not restarted from the beginning: on with the picture after second 3's (one a second).
   EXPECT_EQ(rig.S().m_SliderSecond.load(), 4);
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStatePlay);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Playing);
 }
 
 TEST(Transport, SoundSwitchVolumeAndLayouts) {

@@ -105,7 +105,7 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
   EXPECT_TRUE(fs::exists(dir / "export-report.txt"));
   EXPECT_TRUE(test::WaitUntil([&] { return control->Frames() > framesBefore + 2; }, 3000))
       << "playback stood still";
-  EXPECT_EQ(State().m_PlayState.load(), 21);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Playing);
   exp.reset();
 
   // The folder chosen in the dialog is offered the next time.

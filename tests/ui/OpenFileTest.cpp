@@ -43,7 +43,7 @@ class OpenFileTest : public PlayerDlgFixture {
   void ExpectNoFileState(const fs::path& path) {
     EXPECT_EQ(State().m_FileChosen.load(), 0);
     EXPECT_EQ(State().m_bFileReady.load(), 0);
-    EXPECT_EQ(State().m_PlayState.load(), 20);
+    EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
     EXPECT_EQ(Text(idc::kPathBox), "");
     EXPECT_EQ(Text(idc::kTotalTime), "00 : 00 : 00 / 00 : 00 : 00");
     EXPECT_EQ(Text(idc::kOsd), "");
@@ -183,7 +183,7 @@ TEST_F(OpenFileTest, BrokenFileAfterAGoodOneClosesTheGoodOne) {
   EXPECT_FALSE(IsOpen(good));
   // Transport is inert without a file.
   dlg->OnCommand(idc::kPlay);
-  EXPECT_EQ(State().m_PlayState.load(), 20);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
 }
 
 }  // namespace

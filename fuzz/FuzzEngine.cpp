@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.OnForward59(); });
         break;
       case 5:
-        d.Do([arg](E& e) { e.OnSeekScroll(ov::ctl::kTbThumbPosition, arg - 16, true); });
+        d.Do([arg](E& e) { e.SeekSliderReleased(arg - 16); });
         break;
       case 6:
         d.Do([](E& e) { e.ToggleIFrameOnly(); });
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.OnSound(); });
         break;
       case 10:
-        d.Do([arg](E& e) { e.OnVolumeScroll(ov::ctl::kTbEndTrack, arg); });
+        d.Do([arg](E& e) { e.SetVolume(arg); });
         break;
       default:
         d.Wait(int64_t(arg) * 20);

@@ -28,11 +28,6 @@ inline constexpr int kCh16 = 1042;
 inline constexpr int kDecoder = 1043;
 inline constexpr int kSearching = 1044;
 
-// Trackbar notification codes of the sliders' scroll notification.
-inline constexpr int kTbThumbPosition = 4;
-inline constexpr int kTbThumbTrack = 5;
-inline constexpr int kTbEndTrack = 8;
-
 // The first four SetBitmaps values of a button (normal, pressed, hover, check-on); the window adds
 // the fixed tail 0, 0, 0, 1, 1, 4.
 using ButtonImages = std::array<int, 4>;

@@ -45,15 +45,17 @@ class PlaybackEngine {
   void Shutdown();
 
   // Transport commands (buttons and sliders).
-  void OnPlay();                                          // 1003
-  void OnRew();                                           // 1001
-  void OnFF();                                            // 1005
-  void OnBack59();                                        // 1002, 59 s back
-  void OnForward59();                                     // 1004, 59 s forward
-  void OnSeekScroll(int code, int pos, bool isButtonUp);  // 1016
-  void OnVolumeScroll(int code, int level);               // 1006
-  void OnSound();                                         // 1017
-  void OnLayout(int controlId);                           // 1039..1042
+  void OnPlay();       // 1003
+  void OnRew();        // 1001
+  void OnFF();         // 1005
+  void OnBack59();     // 1002, 59 s back
+  void OnForward59();  // 1004, 59 s forward
+  // The seek slider let go at a second: a search there, unless it already shows that second.
+  void SeekSliderReleased(int second);
+  // The volume level the sound plays at (heard at once unless the sound is off).
+  void SetVolume(int level);
+  void OnSound();                // 1017
+  void OnLayout(int controlId);  // 1039..1042
   // Keyboard moves. SeekToSecond goes through the seek slider's search (and its rules), clamped
   // to the recording; true when a search started. StepFrame, while paused, hands the decoder the
   // picture after the last one shown of the selected channel; true when it did.

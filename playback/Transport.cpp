@@ -228,17 +228,14 @@ void PlaybackEngine::OnForward59() {
     MoveTo(int64_t(slider) + kJumpSeconds);
 }
 
-void PlaybackEngine::OnSeekScroll(int code, int pos, bool isButtonUp) {
+void PlaybackEngine::SeekSliderReleased(int pos) {
   auto& st = m_State;
-  if (code != ctl::kTbThumbPosition || !isButtonUp || st.m_FileChosen.load(kAcq) != 1 ||
-      !st.m_bFileReady.load(kAcq))
-    return;
+  if (st.m_FileChosen.load(kAcq) != 1 || !st.m_bFileReady.load(kAcq)) return;
   if (pos == st.m_SliderSecond.load(kAcq) && st.m_SeekDone.load(kAcq) == 1) return;
   MoveTo(pos);
 }
 
-void PlaybackEngine::OnVolumeScroll(int code, int level) {
-  if (code != ctl::kTbEndTrack) return;
+void PlaybackEngine::SetVolume(int level) {
   if (m_State.m_SoundOn.load(kAcq)) m_Decoder.SetVolume(level);
   m_State.m_Volume.store(level, kRel);
 }

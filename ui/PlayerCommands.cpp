@@ -7,6 +7,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
+#include "controls/WinConstants.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
@@ -86,10 +87,11 @@ void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
   if (m_destroyed) return;
   PlaybackEngine& e = m_engine->Engine();
   if (controlId == idc::kSeek && m_sldSeek) {
-    // The position is read when the notification is handled, as a trackbar query would.
-    e.OnSeekScroll(code, m_sldSeek->value(), m_sldSeek->IsButtonUp() != 0);
+    // Only a release moves playback; the position is read when the notification is handled.
+    if (code == TB_THUMBPOSITION && m_sldSeek->IsButtonUp())
+      e.SeekSliderReleased(m_sldSeek->value());
   } else if (controlId == idc::kVolume && m_sldVolume) {
-    e.OnVolumeScroll(code, m_sldVolume->GetLevel());
+    if (code == TB_ENDTRACK) e.SetVolume(m_sldVolume->GetLevel());
   }
 }
 

@@ -138,8 +138,7 @@ void CPlayerDlg::StepVolume(int delta) {
   if (!m_sldVolume) return;
   const int level = std::clamp(m_sldVolume->GetLevel() + delta, 0, m_sldVolume->RangeMax());
   m_sldVolume->SetLevel(level);
-  // As the end of a drag of the volume slider.
-  OnHScroll(idc::kVolume, idc::kTbEndTrack, level);
+  m_engine->Engine().SetVolume(level);
 }
 
 void CPlayerDlg::OpenNeighbour(int direction) {

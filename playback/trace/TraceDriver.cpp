@@ -90,9 +90,9 @@ bool TraceDriver::RunCommand(const std::string& command, std::string& error) {
   else if (word == "end" && noArg())
     RunToEnd();
   else if (word == "seek" && needArg())
-    Do([v](PlaybackEngine& e) { e.OnSeekScroll(ctl::kTbThumbPosition, v, true); });
+    Do([v](PlaybackEngine& e) { e.SeekSliderReleased(v); });
   else if (word == "volume" && needArg())
-    Do([v](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, v); });
+    Do([v](PlaybackEngine& e) { e.SetVolume(v); });
   else if (word == "format" && needArg())
     Do([v](PlaybackEngine& e) { e.SetTimeFormat(v); });
   else if (word == "layout" && needArg()) {

@@ -97,10 +97,9 @@ TEST(Transport, SoundSwitchVolumeAndLayouts) {
   Fixture fx = Minutes(4, 5);
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnSound);                                              // mute
-  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbThumbTrack, 3); });  // ignored
-  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, 12); });   // stored only
-  rig.Do(&PlaybackEngine::OnSound);  // sound on again, at the new volume
+  rig.Do(&PlaybackEngine::OnSound);                      // mute
+  rig.d.Do([](PlaybackEngine& e) { e.SetVolume(12); });  // stored only
+  rig.Do(&PlaybackEngine::OnSound);                      // sound on again, at the new volume
   std::vector<int32_t> volumes;
   for (const auto& e : rig.d.Log().Snapshot())
     if (e.fromDecoder && e.dispid == dispid::SetVolume) volumes.push_back(e.ints[0]);

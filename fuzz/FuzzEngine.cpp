@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "playback/ControlIds.h"
 #include "playback/trace/TraceDriver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,9 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.ToggleIFrameOnly(); });
         break;
       case 7: {
-        static constexpr int kLayouts[] = {ov::ctl::kCh1, ov::ctl::kCh4, ov::ctl::kCh9,
-                                           ov::ctl::kCh16};
-        d.Do([arg](E& e) { e.OnLayout(kLayouts[arg % 4]); });
+        static constexpr int kLayouts[] = {1, 4, 9, 16};
+        d.Do([arg](E& e) { e.ShowPanes(kLayouts[arg % 4]); });
         break;
       }
       case 8:

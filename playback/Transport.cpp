@@ -76,7 +76,7 @@ void PlaybackEngine::OnPlay() {
     st.m_Speed.store(1, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, "");
+  m_View.SetText(ViewText::Speed, "");
   Kick();
 }
 
@@ -140,12 +140,12 @@ bool PlaybackEngine::FileReady() const {
 
 void PlaybackEngine::ShowPlaying() {
   m_View.ResetControls();
-  PlayButtonImages(ctl::kPauseImages);
+  PlayButtonAs(PlayButtonLook::Pause);
 }
 
 void PlaybackEngine::ShowPaused() {
   m_View.ResetControls();
-  PlayButtonImages(ctl::kPlayImages);
+  PlayButtonAs(PlayButtonLook::Play);
 }
 
 void PlaybackEngine::HaltAndClear() {
@@ -168,7 +168,7 @@ void PlaybackEngine::OnRew() {
   if (!IsRewState(before)) ResetPlayerControls(!search);
   const StateStep step = NextRewState(before);
   st.m_PlayState.store(step.state, kRel);
-  if (step.toolTip) m_View.SetToolTipText(ctl::kRew, step.toolTip);
+  if (step.toolTip) m_View.SetSpeedTip(SpeedButton::Rew, step.toolTip);
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
   if (search) {
@@ -177,7 +177,7 @@ void PlaybackEngine::OnRew() {
     st.m_AtEnd.store(0, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, FormatRewSpeed(speed));
+  m_View.SetText(ViewText::Speed, FormatRewSpeed(speed));
   Kick();
 }
 
@@ -191,7 +191,7 @@ void PlaybackEngine::OnFF() {
     ResetPlayerControls(!IsRewState(before));
   const StateStep step = NextFFState(before);
   st.m_PlayState.store(step.state, kRel);
-  if (step.toolTip) m_View.SetToolTipText(ctl::kFF, step.toolTip);
+  if (step.toolTip) m_View.SetSpeedTip(SpeedButton::FF, step.toolTip);
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
   if (IsRewState(before)) {
@@ -212,7 +212,7 @@ void PlaybackEngine::OnFF() {
     st.m_AtEnd.store(0, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, FormatFFSpeed(speed));
+  m_View.SetText(ViewText::Speed, FormatFFSpeed(speed));
   Kick();
 }
 
@@ -244,23 +244,20 @@ void PlaybackEngine::OnSound() {
   auto& st = m_State;
   const int32_t on = st.m_SoundOn.load(kAcq);
   if (on) {
-    m_View.SetButtonBitmaps(ctl::kSpeakerMin, ctl::kSoundOffImages);
+    m_View.ShowSoundOn(false);
     m_Decoder.SetVolume(0);
   } else {
-    m_View.SetButtonBitmaps(ctl::kSpeakerMin, ctl::kSoundOnImages);
+    m_View.ShowSoundOn(true);
     m_Decoder.SetVolume(st.m_Volume.load(kAcq));
   }
   st.m_SoundOn.store(1 - on, kRel);
 }
 
-void PlaybackEngine::OnLayout(int controlId) {
+void PlaybackEngine::ShowPanes(int panes) {
   const int channels = m_File.Recording().m_Header.channelCount;
-  int panes = 0;
-  if (controlId == ctl::kCh1) panes = 1;
-  if (controlId == ctl::kCh4) panes = 4;
-  if (controlId == ctl::kCh9 && channels >= 8) panes = 9;
-  if (controlId == ctl::kCh16 && channels >= 16) panes = 16;
-  if (panes) m_Decoder.SetLayout(-1, panes);
+  const bool fits =
+      panes == 1 || panes == 4 || (panes == 9 && channels >= 8) || (panes == 16 && channels >= 16);
+  if (fits) m_Decoder.SetLayout(-1, panes);
 }
 
 void PlaybackEngine::SetIFrameOnly(bool on) { m_State.m_IFrameOnly.store(on ? 1 : 0, kRel); }
@@ -269,5 +266,24 @@ void PlaybackEngine::ToggleIFrameOnly() {
 }
 void PlaybackEngine::SetTimeFormat(int format) { m_State.m_TimeFormat.store(format, kRel); }
 void PlaybackEngine::SetDisplayMode(int mode) { m_State.m_DisplayMode.store(mode, kRel); }
+
+void PlaybackEngine::ResetToStartValues() {
+  auto& st = m_State;
+  st.m_PlayState.store(TransportState::Paused, kRel);
+  st.m_FreshOpen.store(1, kRel);
+  st.m_AtEnd.store(0, kRel);
+  st.m_FileChosen.store(0, kRel);
+  SetTimeFormat(1);
+  SetIFrameOnly(false);
+  SetDisplayMode(kDisplayNotReady);
+}
+
+void PlaybackEngine::StartVolume(int level) {
+  auto& st = m_State;
+  st.m_Volume.store(level, kRel);
+  st.m_SoundOn.store(1, kRel);
+  st.m_SliderSecond.store(0, kRel);
+  m_Decoder.SetVolume(level);
+}
 
 }  // namespace ov

@@ -40,10 +40,16 @@ void CPlayerDlg::OnCommand(int id) {
       e.OnSound();
       break;
     case idc::kCh1:
+      e.ShowPanes(1);
+      break;
     case idc::kCh4:
+      e.ShowPanes(4);
+      break;
     case idc::kCh9:
+      e.ShowPanes(9);
+      break;
     case idc::kCh16:
-      e.OnLayout(id);
+      e.ShowPanes(16);
       break;
     case idc::kMinimize:
       showMinimized();

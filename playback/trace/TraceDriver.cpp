@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "playback/ControlIds.h"
-
 namespace ov {
 
 TraceDriver::TraceDriver() {
@@ -96,16 +94,11 @@ bool TraceDriver::RunCommand(const std::string& command, std::string& error) {
   else if (word == "format" && needArg())
     Do([v](PlaybackEngine& e) { e.SetTimeFormat(v); });
   else if (word == "layout" && needArg()) {
-    const int id = v == 1    ? ctl::kCh1
-                   : v == 4  ? ctl::kCh4
-                   : v == 9  ? ctl::kCh9
-                   : v == 16 ? ctl::kCh16
-                             : 0;
-    if (id == 0) {
+    if (v != 1 && v != 4 && v != 9 && v != 16) {
       error = "layout takes 1, 4, 9 or 16: " + command;
       return false;
     }
-    Do([id](PlaybackEngine& e) { e.OnLayout(id); });
+    Do([v](PlaybackEngine& e) { e.ShowPanes(v); });
   } else if (word == "wait" && needArg()) {
     if (arg < 0) {
       error = "wait needs a time of 0 ms or more: " + command;

@@ -106,8 +106,7 @@ TEST(Transport, SoundSwitchVolumeAndLayouts) {
   EXPECT_EQ(volumes, (std::vector<int32_t>{0, 12}));
 
   rig.Mark();
-  for (int id : {ctl::kCh9, ctl::kCh16, ctl::kCh4, ctl::kCh1})
-    rig.d.Do([id](PlaybackEngine& e) { e.OnLayout(id); });
+  for (int n : {9, 16, 4, 1}) rig.d.Do([n](PlaybackEngine& e) { e.ShowPanes(n); });
   std::vector<int32_t> panes;
   for (const auto& e : rig.d.Log().Snapshot())
     if (e.fromDecoder && e.dispid == dispid::SetLayout) panes.push_back(e.ints[1]);

@@ -30,7 +30,7 @@ int32_t PlaybackEngine::StartSecond() const {
 
 void PlaybackEngine::ResetFileDisplay() {
   m_State.m_FileChosen.store(0, kRel);
-  m_State.m_bFileReady.store(0, kRel);
+  m_State.m_FileReady.store(false, kRel);
   m_State.m_PlayState.store(TransportState::Paused, kRel);
   Kick();
   ResetPlayerControls();
@@ -132,7 +132,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
     // The loop may be inside an iteration that began before the stop: wait for it to let go of
     // the file before the file is replaced.
     std::lock_guard<std::mutex> g(m_FileLock);
-    m_State.m_bFileReady.store(0, kRel);
+    m_State.m_FileReady.store(false, kRel);
     out = file ? m_File.ReadBackupHeader(std::move(file), std::move(scan))
                : m_File.ReadBackupHeader(path);
     if (out.accepted) {
@@ -162,7 +162,7 @@ OpenOutcome PlaybackEngine::FinishOpen(OpenOutcome out) {
   m_View.SetText(ViewText::Speed, "");
   m_View.SetText(ViewText::TotalTime, out.totalTimeText);
   m_ResumeTime = m_File.Recording().m_Index.m_ResumeTime;
-  m_State.m_bFileReady.store(1, kRel);
+  m_State.m_FileReady.store(true, kRel);
   m_State.m_PlayState.store(TransportState::Paused, kRel);
   if (!m_PlaybackStarted) {
     m_PlaybackStarted = true;

@@ -42,7 +42,7 @@ struct PlaybackState {
   std::atomic<int32_t> m_SkipReported{0};
   // Window-thread flags, atomic only so tests and drivers may read them from elsewhere.
   std::atomic<int32_t> m_FileChosen{0};
-  std::atomic<int32_t> m_bFileReady{0};
+  std::atomic<bool> m_FileReady{false};
   std::atomic<int32_t> m_FreshOpen{0};
   std::atomic<int32_t> m_DisplayMode{kDisplayReady};
 

@@ -135,7 +135,7 @@ bool PlaybackEngine::MoveTo(int64_t second) {
 }
 
 bool PlaybackEngine::FileReady() const {
-  return m_State.m_FileChosen.load(kAcq) && m_State.m_bFileReady.load(kAcq);
+  return m_State.m_FileChosen.load(kAcq) && m_State.m_FileReady.load(kAcq);
 }
 
 void PlaybackEngine::ShowPlaying() {
@@ -230,7 +230,7 @@ void PlaybackEngine::OnForward59() {
 
 void PlaybackEngine::SeekSliderReleased(int pos) {
   auto& st = m_State;
-  if (st.m_FileChosen.load(kAcq) != 1 || !st.m_bFileReady.load(kAcq)) return;
+  if (st.m_FileChosen.load(kAcq) != 1 || !st.m_FileReady.load(kAcq)) return;
   if (pos == st.m_SliderSecond.load(kAcq) && st.m_SeekDone.load(kAcq) == 1) return;
   MoveTo(pos);
 }

@@ -122,7 +122,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   QApplication::restoreOverrideCursor();
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
-  const bool ready = out.accepted && m_engine->State().m_bFileReady.load() != 0;
+  const bool ready = out.accepted && m_engine->State().m_FileReady.load();
   if (echoToStderr && !ready) {
     const std::string why = out.message.empty() ? "not a backup file (.ysk)" : out.message;
     std::fprintf(stderr, "ostravue: %s: %s\n", path.c_str(), why.c_str());

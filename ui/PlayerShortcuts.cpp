@@ -148,7 +148,7 @@ void CPlayerDlg::OpenNeighbour(int direction) {
 
 void CPlayerDlg::GoToTime() {
   PlaybackEngine& e = m_engine->Engine();
-  if (!e.State().m_bFileReady.load()) return;
+  if (!e.State().m_FileReady.load()) return;
   const std::string now = FormatDateTime(
       SecondsToCalendar(int32_t(int64_t(e.StartSecond()) + e.State().m_SliderSecond.load())), 1);
   const std::optional<std::string> typed = m_ctx.prompts->AskText(

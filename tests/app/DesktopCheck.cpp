@@ -90,7 +90,7 @@ int Play(const std::string& sample) {
   c.openPath = sample;
   c.onRunning = [&](ov::CPlayerDlg& d) {
     ov::PlaybackState& s = d.Engine().State();
-    if (!WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 20000)) {
+    if (!WaitUntil([&] { return s.m_FileReady.load(); }, 20000)) {
       Print("error", "the file did not open");
       return d.OnCommand(ov::idc::kExit);
     }

@@ -196,7 +196,7 @@ TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
   bool played = false, wasOpen = false;
   c.onRunning = [&](CPlayerDlg& d) {
     PlaybackState& s = d.Engine().State();
-    if (!test::WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 10000)) {
+    if (!test::WaitUntil([&] { return s.m_FileReady.load(); }, 10000)) {
       d.reject();
       return;
     }

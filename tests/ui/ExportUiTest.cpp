@@ -28,7 +28,7 @@ class ExportUiTest : public PlayerDlgFixture {
     fs::create_directories(dir);
     fs::copy_file(sample, dir / "rec.ysk");
     Open(dir / "rec.ysk");
-    EXPECT_EQ(State().m_bFileReady.load(), 1);
+    EXPECT_TRUE(State().m_FileReady.load());
     return dir;
   }
 };

@@ -31,7 +31,7 @@ class KeyboardTest : public PlayerDlgFixture {
   }
   void OpenLong() {
     Open(Sample("ui-long.ysk", "--channels 2 --duration 130 --size 96x64 --fps 5 --no-audio"));
-    ASSERT_EQ(State().m_bFileReady.load(), 1);
+    ASSERT_TRUE(State().m_FileReady.load());
   }
   // Keys go to whatever has the focus, as a person's keyboard would.
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
@@ -232,7 +232,7 @@ TEST_F(KeyboardTest, ADroppedFileOpensAsTheOpenButtonWould) {
   };
   const fs::path good = Sample("ui-keys-2ch.ysk", "--channels 2 --duration 3 --size 96x64");
   drop(good);
-  EXPECT_EQ(State().m_bFileReady.load(), 1);
+  EXPECT_TRUE(State().m_FileReady.load());
   EXPECT_EQ(Text(idc::kPathBox), good.string());
 
   const fs::path shortFile = test::TestDir("drop") / "short.ysk";

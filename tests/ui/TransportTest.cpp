@@ -20,7 +20,7 @@ class TransportTest : public PlayerDlgFixture {
     fs::path p = test::TestDir("samples") / name;
     ASSERT_TRUE(test::MakeSample(p, args));
     Open(p);
-    ASSERT_EQ(State().m_bFileReady.load(), 1);
+    ASSERT_TRUE(State().m_FileReady.load());
   }
   void Click(int id) {
     QWidget* b = dlg->Control(id);

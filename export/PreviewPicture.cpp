@@ -67,8 +67,7 @@ std::optional<PreviewPicture> DecodeKeyFramePreview(const FrameReader& reader, u
     return Fail(error, "the picture does not decode");
 
   // Fitted into the box; the sample aspect is taken as square, as the panes show it.
-  const double scale =
-      std::min(double(maxWidth) / frame->width, double(maxHeight) / frame->height);
+  const double scale = std::min(double(maxWidth) / frame->width, double(maxHeight) / frame->height);
   PreviewPicture out;
   out.width = std::max(2, int(frame->width * scale) & ~1);
   out.height = std::max(2, int(frame->height * scale) & ~1);

@@ -18,9 +18,9 @@ namespace {
 constexpr int kTop = 2;          // above the ruler
 constexpr int kRightMargin = 5;  // after the plot, inside the band's edge
 constexpr int kStripGap = 1;
-constexpr int kEventMarker = 3;       // height of an event's bar above the colour
+constexpr int kEventMarker = 3;        // height of an event's bar above the colour
 constexpr double kHitTolerance = 3.0;  // pixels around an event that still hit it
-constexpr int kDragStart = 4;         // pixels before a press becomes a drag
+constexpr int kDragStart = 4;          // pixels before a press becomes a drag
 // One wheel notch shows a fifth less or a quarter more; about 30 notches from a day to minutes.
 constexpr double kZoomStep = 0.8;
 
@@ -53,8 +53,8 @@ QRgb LevelColour(float level) {
 // Ruler steps in seconds: labels at least this far apart.
 constexpr int kLabelSpacing = 80;
 int32_t RulerStep(double secondsPerPixel) {
-  static constexpr int32_t kSteps[] = {1,    2,    5,    10,   15,    30,    60,    120,  300,
-                                       600,  900,  1800, 3600, 7200,  10800, 21600, 43200, 86400};
+  static constexpr int32_t kSteps[] = {1,   2,   5,    10,   15,   30,    60,    120,   300,
+                                       600, 900, 1800, 3600, 7200, 10800, 21600, 43200, 86400};
   for (int32_t s : kSteps)
     if (s / secondsPerPixel >= kLabelSpacing) return s;
   return kSteps[std::size(kSteps) - 1];
@@ -92,7 +92,8 @@ class CActivityTimeline::Preview : public QWidget {
     }
     if (m_picture.isNull() || m_waiting) {
       p.setPen(kRulerText);
-      p.drawText(box, Qt::AlignCenter, m_waiting ? QStringLiteral("…") : QStringLiteral("No picture"));
+      p.drawText(box, Qt::AlignCenter,
+                 m_waiting ? QStringLiteral("…") : QStringLiteral("No picture"));
     }
     p.setPen(skin::kAccentText);
     p.drawText(QRect(kPad, box.bottom() + kPad, box.width(), kTextHeight), Qt::AlignCenter, m_text);
@@ -222,7 +223,8 @@ void CActivityTimeline::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), skin::kTitleBand);
   PaintRuler(p);
   PaintStrips(p);
-  const int plotTop = kTop, plotBottom = StripRect(std::max<int>(0, int(m_slots.size()) - 1)).bottom();
+  const int plotTop = kTop,
+            plotBottom = StripRect(std::max<int>(0, int(m_slots.size()) - 1)).bottom();
   if (m_hoverSecond >= 0) {
     const int x = PlotLeft() + int(std::floor(m_view.XOfSecond(m_hoverSecond + 0.5)));
     p.setPen(QPen(skin::kAccentText, 1, Qt::DotLine));
@@ -245,7 +247,8 @@ void CActivityTimeline::PaintRuler(QPainter& p) {
   // The zoom: how much of the recording the strips show.
   const double shown = m_view.Span() / double(std::max(1, m_view.Seconds()));
   p.drawText(QRect(2, kTop, kLabelWidth - 4, kRulerHeight), Qt::AlignCenter,
-             shown >= 0.999 ? QStringLiteral("all") : QStringLiteral("%1%").arg(std::max(1, int(shown * 100))));
+             shown >= 0.999 ? QStringLiteral("all")
+                            : QStringLiteral("%1%").arg(std::max(1, int(shown * 100))));
   if (m_seconds <= 0 && !m_snap) return;
   const double perPixel = m_view.Span() / double(m_view.Width());
   const int32_t step = RulerStep(perPixel);
@@ -266,8 +269,8 @@ void CActivityTimeline::PaintRuler(QPainter& p) {
     else
       std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
     p.setPen(kRulerText);
-    p.drawText(QRect(px + 3, kTop, kLabelSpacing - 6, kRulerHeight - 1), Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromLatin1(text));
+    p.drawText(QRect(px + 3, kTop, kLabelSpacing - 6, kRulerHeight - 1),
+               Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(text));
   }
   p.setClipping(false);
   if (m_snap && !m_snap->complete) {

@@ -41,9 +41,17 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kCh1:
     case idc::kCh4:
     case idc::kCh9:
-    case idc::kCh16:
+    case idc::kCh16: {
       e.OnLayout(id);
+      // The strips follow the panes, under the engine's rule for which layouts a file allows.
+      const int channels = e.File().Recording().m_Header.channelCount;
+      if (id == idc::kCh1) m_panes = 1;
+      if (id == idc::kCh4) m_panes = 4;
+      if (id == idc::kCh9 && channels >= 8) m_panes = 9;
+      if (id == idc::kCh16 && channels >= 16) m_panes = 16;
+      PollActivity();
       break;
+    }
     case idc::kMinimize:
       showMinimized();
       break;
@@ -73,6 +81,15 @@ void CPlayerDlg::OnCommand(int id) {
       break;
     case idc::kCmdGoToTime:
       GoToTime();
+      break;
+    case idc::kCmdTimeline:
+      SetTimelineShown(!m_timelineShown);
+      break;
+    case idc::kCmdNextEvent:
+      JumpToEvent(1, false);
+      break;
+    case idc::kCmdPreviousEvent:
+      JumpToEvent(-1, false);
       break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:
@@ -115,6 +132,8 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
   const bool ready = out.accepted && m_engine->State().m_bFileReady.load() != 0;
+  // The analysis of whatever is open now; the one of the file before ends.
+  StartActivity();
   if (echoToStderr && !ready) {
     const std::string why = out.message.empty() ? "not a backup file (.ysk)" : out.message;
     std::fprintf(stderr, "ostravue: %s: %s\n", path.c_str(), why.c_str());
@@ -128,6 +147,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
 }
 
 void CPlayerDlg::ResetFileDisplay() {
+  StopActivity();
   m_engine->Engine().ResetFileDisplay();
   SetPathText({}, false);
 }

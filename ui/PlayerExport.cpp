@@ -56,6 +56,12 @@ exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
 
 }  // namespace
 
+int CPlayerDlg::SelectedSlot() {
+  PlaybackEngine& e = m_engine->Engine();
+  if (e.State().m_bFileReady.load() == 0) return -1;
+  return SelectedChannel(m_pDecoder, e.File());
+}
+
 void CPlayerDlg::InstallSnapshotKey() {
   auto* key = new QShortcut(QKeySequence(Qt::Key_S), this);
   key->setContext(Qt::WindowShortcut);

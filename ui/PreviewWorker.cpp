@@ -84,9 +84,9 @@ void PreviewWorker::Run() {
         }
     }
     if (!picture && keyFrame != 0) {
-      if (auto p = exporter::DecodeKeyFramePreview(
-              m_reader, m_rec->m_Header.videoCoding, keyFrame, m_rec->VideoRunStart(slot),
-              m_rec->VideoRunEnd(slot), kWidth, kHeight))
+      if (auto p = exporter::DecodeKeyFramePreview(m_reader, m_rec->m_Header.videoCoding, keyFrame,
+                                                   m_rec->VideoRunStart(slot),
+                                                   m_rec->VideoRunEnd(slot), kWidth, kHeight))
         picture = std::make_shared<const exporter::PreviewPicture>(std::move(*p));
     }
     Store(key, picture ? keyFrame : 0, picture);
@@ -103,8 +103,9 @@ uint32_t PreviewWorker::FindKeyFrame(int slot, int32_t second, uint64_t generati
   const int32_t total = rec.m_Index.m_TotalSeconds;
   const double share = total <= 0 ? 0.0 : std::clamp(double(second) / double(total), 0.0, 1.0);
   const auto& v = rec.m_Header.video[size_t(slot)];
-  in.videoResume[size_t(slot)] = uint32_t(int64_t(rec.m_VideoFirst[size_t(slot)]) +
-                                          int64_t(std::trunc(share * double(v.endOffset - v.startOffset))));
+  in.videoResume[size_t(slot)] =
+      uint32_t(int64_t(rec.m_VideoFirst[size_t(slot)]) +
+               int64_t(std::trunc(share * double(v.endOffset - v.startOffset))));
   if (in.videoResume[size_t(slot)] == 0) return 0;
   in.videoPos[size_t(slot)] = rec.m_VideoFirst[size_t(slot)];
   in.target = int32_t(int64_t(m_startSecond) + second);

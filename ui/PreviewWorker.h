@@ -58,8 +58,8 @@ class PreviewWorker {
 
   mutable std::mutex m_lock;
   std::condition_variable m_wake;
-  bool m_stop = false;                // guarded by m_lock
-  std::optional<Key> m_pending;       // guarded by m_lock
+  bool m_stop = false;           // guarded by m_lock
+  std::optional<Key> m_pending;  // guarded by m_lock
   std::atomic<uint64_t> m_generation{0};
   std::map<Key, uint32_t> m_keyFrameOf;  // guarded by m_lock; 0 = no picture
   // Decoded pictures by key-frame offset, least recently used first; guarded by m_lock.

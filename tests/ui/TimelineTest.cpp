@@ -1,11 +1,12 @@
 // The activity timeline: its time <-> pixel arithmetic under zoom and scroll, hitting events, the
 // next / previous event choice, and the widget fed with a made-up analysis.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "ui/ActivityTimeline.h"
 #include "ui/TimelineView.h"
@@ -20,7 +21,7 @@ TEST(TimelineView, WholeRecordingMapsEdgeToEdgeAndZoomKeepsTheSecondUnderThePoin
   EXPECT_DOUBLE_EQ(v.XOfSecond(3600), 600.0);
   EXPECT_EQ(v.SecondAt(0), 0);
   EXPECT_EQ(v.SecondAt(599.99), 3599);
-  EXPECT_EQ(v.SecondAt(-20), 0);      // clamped to the recording
+  EXPECT_EQ(v.SecondAt(-20), 0);  // clamped to the recording
   EXPECT_EQ(v.SecondAt(10000), 3599);
   EXPECT_FALSE(v.ZoomedIn());
 
@@ -30,8 +31,7 @@ TEST(TimelineView, WholeRecordingMapsEdgeToEdgeAndZoomKeepsTheSecondUnderThePoin
   EXPECT_DOUBLE_EQ(v.Span(), 1800.0);
   EXPECT_EQ(v.SecondAt(150), under);
   // Round trip: a second's left edge maps back to that second at any zoom.
-  for (int32_t s : {0, 1, 899, 1799})
-    EXPECT_EQ(v.SecondAt(v.XOfSecond(s) + 1e-6), s) << s;
+  for (int32_t s : {0, 1, 899, 1799}) EXPECT_EQ(v.SecondAt(v.XOfSecond(s) + 1e-6), s) << s;
 }
 
 TEST(TimelineView, ZoomStopsAtAFewMinutesAndAtTheWholeRecordingAndScrollStaysInside) {

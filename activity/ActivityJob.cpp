@@ -67,8 +67,8 @@ struct ActivityJob::Impl {
 
   mutable std::mutex mu;
   std::condition_variable doneCv;
-  bool done = false;           // guarded by mu
-  ActivitySnapshot snapshot;   // guarded by mu
+  bool done = false;          // guarded by mu
+  ActivitySnapshot snapshot;  // guarded by mu
 
   // Worker-only state; during the key frame pass, keyMeasure and blocksLeft of the channels are
   // guarded by workMu.
@@ -126,9 +126,7 @@ ActivitySnapshot ActivityJob::Snapshot() const {
   return m_impl->snapshot;
 }
 
-uint64_t ActivityJob::Revision() const {
-  return m_impl->revision.load(std::memory_order_acquire);
-}
+uint64_t ActivityJob::Revision() const { return m_impl->revision.load(std::memory_order_acquire); }
 
 void ActivityJob::SetPlaying(bool playing) {
   m_impl->playing.store(playing, std::memory_order_release);
@@ -178,8 +176,8 @@ void ActivityJob::Impl::Publish(double progress, bool complete) {
       std::vector<uint8_t> measured(covered);
       for (size_t sec = 0; sec < measured.size(); ++sec)
         measured[sec] = measured[sec] && keyMeasure[sec] >= 0.0f;
-      a.level = activity::Combine(a.level,
-                                  activity::NormalisedLevels(keyMeasure, measured, kGridFloor));
+      a.level =
+          activity::Combine(a.level, activity::NormalisedLevels(keyMeasure, measured, kGridFloor));
     }
     a.events = activity::FindEvents(a.level);
     s.channels.push_back(std::move(a));
@@ -271,8 +269,9 @@ void ActivityJob::Impl::KeyWorker(int index) {
       if (!grid) continue;  // damaged: the next good one is compared with the last good one
       if (prev && k >= block.first) {
         const float change = activity::GridChange(*prev, *grid);
-        // The change happened somewhere after the earlier key frame, up to the later one.
-        for (int32_t sec = std::min(prevSecond + 1, key.second); sec <= key.second; ++sec)
+        // The change happened between the two pictures: in the earlier one's second and those
+        // after it, up to the later one's (which starts with the later picture).
+        for (int32_t sec = prevSecond; sec <= std::max(prevSecond, key.second - 1); ++sec)
           found.emplace_back(sec, change);
       }
       prev = grid;

@@ -53,9 +53,7 @@ KeyFrameDecoder::KeyFrameDecoder(uint8_t coding) : m_impl(std::make_unique<Impl>
 
 KeyFrameDecoder::~KeyFrameDecoder() = default;
 
-bool KeyFrameDecoder::IsOpen() const {
-  return m_impl->codec && m_impl->packet && m_impl->frame;
-}
+bool KeyFrameDecoder::IsOpen() const { return m_impl->codec && m_impl->packet && m_impl->frame; }
 
 std::optional<Grid> KeyFrameDecoder::Decode(std::span<const uint8_t> payload) {
   if (!IsOpen() || payload.empty() || payload.size() > (64u << 20)) return std::nullopt;
@@ -93,7 +91,7 @@ std::optional<Grid> KeyFrameDecoder::Decode(std::span<const uint8_t> payload) {
 float GridChange(const Grid& a, const Grid& b) {
   std::array<int, kGridW * kGridH> diff{};
   for (size_t i = 0; i < diff.size(); ++i) diff[i] = int(b[i]) - int(a[i]);
-  std::array<int, kGridW * kGridH> sorted = diff;
+  std::array<int, kGridW* kGridH> sorted = diff;
   const size_t mid = sorted.size() / 2;
   std::nth_element(sorted.begin(), sorted.begin() + long(mid), sorted.end());
   const int even = sorted[mid];

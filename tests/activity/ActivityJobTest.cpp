@@ -60,10 +60,9 @@ struct Analysed {
 
 std::unique_ptr<Analysed> Analyse(const std::vector<uint8_t>& bytes, bool playing = false) {
   auto a = std::make_unique<Analysed>();
-  a->out = a->file.ReadBackupHeader(std::make_unique<MemoryFile>(
-                                        std::make_shared<const std::vector<uint8_t>>(bytes)),
-                                    std::make_unique<MemoryFile>(
-                                        std::make_shared<const std::vector<uint8_t>>(bytes)));
+  a->out = a->file.ReadBackupHeader(
+      std::make_unique<MemoryFile>(std::make_shared<const std::vector<uint8_t>>(bytes)),
+      std::make_unique<MemoryFile>(std::make_shared<const std::vector<uint8_t>>(bytes)));
   EXPECT_TRUE(a->out.accepted) << a->out.message;
   ActivityJob job(a->file.SharedRecording(), a->file.ScanReader(), {});
   job.SetPlaying(playing);

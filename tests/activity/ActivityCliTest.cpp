@@ -30,10 +30,10 @@ class ActivityCli : public ::testing::TestWithParam<int> {};
 
 TEST_P(ActivityCli, FindsTheCrossingsOfTheManifestAndNothingElse) {
   const int coding = GetParam();
-  const std::string rec = MakeRecording(
-      "still" + std::to_string(coding),
-      "--channels 3 --duration 90 --size 176x144 --no-audio --noise 6 --coding " +
-          std::to_string(coding) + " --events 1:20-26,1:60-63,3:40-55");
+  const std::string rec =
+      MakeRecording("still" + std::to_string(coding),
+                    "--channels 3 --duration 90 --size 176x144 --no-audio --noise 6 --coding " +
+                        std::to_string(coding) + " --events 1:20-26,1:60-63,3:40-55");
   const std::string cache = FreshDir("activity-cache-" + std::to_string(coding));
   const auto r = Sh(CliIn(cache) + " activity " + Quote(rec) + " --json");
   ASSERT_EQ(r.exitCode, 0) << r.out;
@@ -70,9 +70,10 @@ INSTANTIATE_TEST_SUITE_P(Codings, ActivityCli, ::testing::Values(2, 1),
                          [](const auto& info) { return info.param == 2 ? "H264" : "Mpeg4"; });
 
 TEST(ActivityCliErrors, RefusesWhatItCannotDo) {
-  const std::string rec = MakeRecording(
-      "still-small", "--channels 2 --video-slots 0 --duration 20 --size 176x144 --no-audio "
-                     "--events 1:5-8");
+  const std::string rec =
+      MakeRecording("still-small",
+                    "--channels 2 --video-slots 0 --duration 20 --size 176x144 --no-audio "
+                    "--events 1:5-8");
   const std::string cache = FreshDir("activity-cache-errors");
   auto r = Sh(CliIn(cache) + " activity " + Quote(rec) + " --channel 2");
   EXPECT_EQ(r.exitCode, 1);
@@ -89,9 +90,10 @@ TEST(ActivityCliErrors, RefusesWhatItCannotDo) {
 }
 
 TEST(ActivityCliExport, WritesAClipPerEventWithHashesAndReport) {
-  const std::string rec = MakeRecording(
-      "still-export", "--channels 1 --duration 60 --size 176x144 --gop 25 --noise 4 "
-                      "--events 1:10-14,1:40-45");
+  const std::string rec =
+      MakeRecording("still-export",
+                    "--channels 1 --duration 60 --size 176x144 --gop 25 --noise 4 "
+                    "--events 1:10-14,1:40-45");
   const std::string dir = FreshDir("activity-export");
   const std::string cache = FreshDir("activity-cache-export");
   const auto filesBeside = [&] {
@@ -102,8 +104,8 @@ TEST(ActivityCliExport, WritesAClipPerEventWithHashesAndReport) {
     return names;
   };
   const auto before = filesBeside();
-  const auto r = Sh(CliIn(cache) + " export " + Quote(rec) + " --channel 1 --events --pad 2 --out " +
-                    Quote(dir));
+  const auto r = Sh(CliIn(cache) + " export " + Quote(rec) +
+                    " --channel 1 --events --pad 2 --out " + Quote(dir));
   ASSERT_EQ(r.exitCode, 0) << r.out;
   std::vector<std::string> clips, sums;
   for (const auto& e : fs::directory_iterator(dir)) {

@@ -3,11 +3,13 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "activity/Activity.h"
 #include "activity/KeyFramePicture.h"
 #include "activity/Levels.h"
+#include "activity/ResultsCache.h"
 #include "archive/FrameWalk.h"
 
 namespace ov {
@@ -89,6 +91,10 @@ struct ActivityJob::Impl {
   void KeyWorker(int index);
   double Progress() const;
   void Publish(double progress, bool complete);
+  ActivitySnapshot Snapshot() const {
+    std::lock_guard lock(mu);
+    return snapshot;
+  }
   // Yields the cores while playback runs: the work since `since` is followed by three times as
   // long asleep, so the analysis takes at most a quarter of one core.
   void Breathe(Clock::time_point since);
@@ -269,8 +275,9 @@ void ActivityJob::Impl::KeyWorker(int index) {
       if (!grid) continue;  // damaged: the next good one is compared with the last good one
       if (prev && k >= block.first) {
         const float change = activity::GridChange(*prev, *grid);
-        // The change happened somewhere after the earlier key frame, up to the later one.
-        for (int32_t sec = std::min(prevSecond + 1, key.second); sec <= key.second; ++sec)
+        // The change happened between the two pictures: in the earlier one's second and those
+        // after it, up to the later one's (which starts with the later picture).
+        for (int32_t sec = prevSecond; sec <= std::max(prevSecond, key.second - 1); ++sec)
           found.emplace_back(sec, change);
       }
       prev = grid;
@@ -332,6 +339,25 @@ void ActivityJob::Impl::Run() {
     c.tally.assign(size_t(seconds), {});
     channels.push_back(std::move(c));
   }
+  // A finished analysis of this very file shows at once.
+  activity::CacheKey key;
+  std::optional<FileIdentity> identity;
+  if (!options.cacheDir.empty() && !options.filePath.empty())
+    identity = IdentityOfPath(options.filePath);
+  if (identity) {
+    key.identity = *identity;
+    key.seconds = seconds;
+    for (const Channel& c : channels) key.slots.push_back(c.slot);
+    if (auto cached = activity::LoadCache(options.cacheDir, key)) {
+      std::lock_guard lock(mu);
+      cached->revision = snapshot.revision + 1;
+      snapshot = std::move(*cached);
+      revision.store(snapshot.revision, std::memory_order_release);
+      done = true;
+      doneCv.notify_all();
+      return;
+    }
+  }
   Publish(0.0, false);
   SizePass();
   if (!cancel.load(std::memory_order_acquire)) {
@@ -339,7 +365,12 @@ void ActivityJob::Impl::Run() {
     KeyPass();
   }
   const bool cancelled = cancel.load(std::memory_order_acquire);
-  if (!cancelled) Publish(1.0, true);
+  if (!cancelled) {
+    Publish(1.0, true);
+    // Only what was read from the file as it still is now is kept.
+    if (identity && IdentityOfPath(options.filePath) == identity)
+      activity::StoreCache(options.cacheDir, options.filePath, Snapshot(), key);
+  }
   std::lock_guard lock(mu);
   done = true;
   doneCv.notify_all();

@@ -36,6 +36,7 @@ struct MakeSampleArgs {
   bool flat = false;
   std::string events;  // "CHANNEL:FROM-TO,...": a still scene with these crossings
   int noise = 0;
+  std::string stampChannels;  // with events: these still channels carry the frame stamp too
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -105,6 +106,10 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
     o.video.scene.fps = a.fps;
     o.video.scene.noise = a.noise;
     o.video.scene.motions = ParseMotions(a.events);
+    for (int channel : ParseSlots(a.stampChannels.empty() ? "none" : a.stampChannels)) {
+      if (channel < 1 || channel > 16) throw std::invalid_argument("--stamp takes channels 1..16");
+      o.video.stampStill |= 1u << (channel - 1);
+    }
   }
   if (!(a.durationSec > 0) || a.durationSec > 90000) throw std::invalid_argument("bad duration");
   o.durationMs = int64_t(a.durationSec * 1000 + 0.5);
@@ -160,6 +165,10 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
       "CHANNEL:FROM-TO,... in seconds (\"none\": no crossing); the truth goes into the manifest");
   cmd->add_option("--noise", args->noise, "Sensor noise of the still scene, 0..64")
       ->check(CLI::Range(0, 64))
+      ->needs(events);
+  cmd->add_option("--stamp", args->stampChannels,
+                  "With --events: channels (from 1, comma separated) whose still scene carries "
+                  "the frame stamp too, for checks that read the frame shown from the screen")
       ->needs(events);
   cmd->add_flag("--flat", args->flat,
                 "Flat pictures without the scrolling texture: tiny payloads, faster");

@@ -75,6 +75,7 @@ class CActivityTimeline::Preview : public QWidget {
     m_waiting = waiting;
     update();
   }
+  bool HasPicture() const { return !m_waiting && !m_picture.isNull(); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -123,6 +124,10 @@ CActivityTimeline::~CActivityTimeline() = default;
 
 QWidget* CActivityTimeline::PreviewWindow() const {
   return m_preview && m_preview->isVisible() ? m_preview.data() : nullptr;
+}
+
+bool CActivityTimeline::PreviewShowsPicture() const {
+  return m_preview && m_preview->isVisible() && m_preview->HasPicture();
 }
 
 void CActivityTimeline::SetSnapshot(std::shared_ptr<const ActivitySnapshot> snap) {

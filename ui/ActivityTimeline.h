@@ -52,6 +52,8 @@ class CActivityTimeline : public QWidget {
   int PlotLeft() const { return kLabelWidth; }
   // The preview window while it is shown (null otherwise), for tests and screenshots.
   QWidget* PreviewWindow() const;
+  // True once the preview window shows the picture asked for last.
+  bool PreviewShowsPicture() const;
   int32_t HoveredSecond() const { return m_hoverSecond; }
   int HoveredSlot() const { return m_hoverSlot; }
 

@@ -17,7 +17,8 @@
 namespace ov {
 
 namespace {
-// Often enough for the playhead and for strips filling in to look live; a poll costs an atomic load.
+// Often enough for the playhead and for strips filling in to look live; a poll costs an atomic
+// load.
 constexpr int kPollMs = 200;
 }  // namespace
 
@@ -54,8 +55,8 @@ void CPlayerDlg::StartActivity() {
         QImage image;
         int32_t at = 0;
         if (picture) {
-          image = QImage(picture->rgb.data(), picture->width, picture->height,
-                         picture->width * 3, QImage::Format_RGB888)
+          image = QImage(picture->rgb.data(), picture->width, picture->height, picture->width * 3,
+                         QImage::Format_RGB888)
                       .copy();
           at = picture->second;
         }
@@ -117,8 +118,7 @@ void CPlayerDlg::OnPreviewWanted(int slot, int32_t second) {
   if (std::optional<PreviewWorker::Picture> known = m_previews->Cached(slot, second)) {
     const PreviewWorker::Picture& p = *known;
     QImage image;
-    if (p)
-      image = QImage(p->rgb.data(), p->width, p->height, p->width * 3, QImage::Format_RGB888);
+    if (p) image = QImage(p->rgb.data(), p->width, p->height, p->width * 3, QImage::Format_RGB888);
     m_timeline->SetPreview(slot, second, image, p ? p->second : 0);
     return;
   }
@@ -139,11 +139,11 @@ void CPlayerDlg::JumpToEvent(int direction, bool anyChannel) {
     m_timeline->SetPlayhead(*to);
     return;
   }
-  QString which = anyChannel ? QStringLiteral("on any channel")
-                             : QStringLiteral("on CH %1").arg(selected + 1);
-  QString note = QStringLiteral("No %1 event %2")
-                     .arg(direction > 0 ? QStringLiteral("later") : QStringLiteral("earlier"),
-                          which);
+  QString which =
+      anyChannel ? QStringLiteral("on any channel") : QStringLiteral("on CH %1").arg(selected + 1);
+  QString note =
+      QStringLiteral("No %1 event %2")
+          .arg(direction > 0 ? QStringLiteral("later") : QStringLiteral("earlier"), which);
   if (!m_activitySnapshot->complete)
     note += QStringLiteral(" yet (the analysis is at %1 %)")
                 .arg(int(m_activitySnapshot->progress * 100));

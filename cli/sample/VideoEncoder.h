@@ -23,6 +23,7 @@ struct VideoParams {
   bool textured = true;  // scrolling noise in the picture: payloads of a realistic size
   // Set: a still camera's picture (StillScene.h) instead of the stamped sample picture.
   bool still = false;
+  uint32_t stampStill = 0;  // bit n set: slot n's still scene carries the frame stamp too
   StillSceneParams scene;
 };
 

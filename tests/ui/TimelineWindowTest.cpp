@@ -7,9 +7,9 @@
 #include <random>
 
 #include "activity/Activity.h"
-#include "tests/archive/YskBuilder.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
+#include "tests/archive/YskBuilder.h"
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
@@ -107,7 +107,8 @@ TEST_F(TimelineWindowTest, FullScreenPutsTheStripsAlongTheBottomAndLeavingGivesT
   dlg->OnKeyAction(KeyAction::Timeline);
   dlg->SetVideoFullScreen(false);
   QApplication::processEvents();
-  EXPECT_EQ(dlg->size(), QSize(CPlayerDlg::kWidth, CPlayerDlg::kHeight + CActivityTimeline::kBandHeight));
+  EXPECT_EQ(dlg->size(),
+            QSize(CPlayerDlg::kWidth, CPlayerDlg::kHeight + CActivityTimeline::kBandHeight));
   EXPECT_EQ(dlg->Control(idc::kPathBox)->geometry(), path);
   EXPECT_TRUE(dlg->Timeline()->isVisible());
 }
@@ -119,7 +120,8 @@ TEST_F(TimelineWindowTest, AnOpenStartsTheAnalysisAndTheStripsShowTheShownChanne
   CActivityTimeline* t = dlg->Timeline();
   ASSERT_TRUE(test::WaitUntil([&] { return t->Snapshot() && t->Snapshot()->complete; }, 5000));
   EXPECT_EQ(t->Slots(), (std::vector<int32_t>{0, 1}));  // four panes, two of them recorded
-  EXPECT_EQ(t->View().Seconds(), dlg->Engine().Engine().File().Recording().m_Index.m_TotalSeconds + 1);
+  EXPECT_EQ(t->View().Seconds(),
+            dlg->Engine().Engine().File().Recording().m_Index.m_TotalSeconds + 1);
   dlg->OnCommand(idc::kCh1);
   ASSERT_TRUE(test::WaitUntil([&] { return t->Slots() == std::vector<int32_t>{0}; }, 2000));
 

@@ -118,7 +118,10 @@ void CPlayerDlg::OnPreviewWanted(int slot, int32_t second) {
   if (std::optional<PreviewWorker::Picture> known = m_previews->Cached(slot, second)) {
     const PreviewWorker::Picture& p = *known;
     QImage image;
-    if (p) image = QImage(p->rgb.data(), p->width, p->height, p->width * 3, QImage::Format_RGB888);
+    // A copy: the cache may let the picture go while the preview still shows it.
+    if (p)
+      image =
+          QImage(p->rgb.data(), p->width, p->height, p->width * 3, QImage::Format_RGB888).copy();
     m_timeline->SetPreview(slot, second, image, p ? p->second : 0);
     return;
   }

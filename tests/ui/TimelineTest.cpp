@@ -7,8 +7,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <mutex>
 
+#include "archive/BackupFile.h"
+#include "export/PreviewPicture.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/ActivityTimeline.h"
+#include "ui/PreviewWorker.h"
 #include "ui/TimelineView.h"
 
 namespace ov {
@@ -208,6 +213,106 @@ TEST_F(TimelineWidget, NoRecordingStaysEmptyAndEventsAreMarked) {
   EXPECT_NE(empty, recorded);
   EXPECT_LT(empty.lightness(), recorded.lightness());
   EXPECT_GT(event.red(), 200);  // the event's bar
+}
+
+}  // namespace
+}  // namespace ov
+
+namespace ov {
+namespace {
+
+// The preview worker over a made recording: the key frame at or before the second, small, with
+// its own time; the second ask comes from the cache; damaged or missing pictures give none.
+class PreviewWorkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto path = test::TestDir("ov-preview") / "gop2s.ysk";
+    ASSERT_TRUE(test::MakeSample(path, "--channels 2 --duration 8 --gop 50 --size 352x288"));
+    const OpenOutcome out = file.ReadBackupHeader(path.string());
+    ASSERT_TRUE(out.accepted) << out.message;
+    worker =
+        std::make_unique<PreviewWorker>(file.SharedRecording(), file.ScanReader(), StartSecond(),
+                                        [this](int slot, int32_t second, PreviewWorker::Picture p) {
+                                          std::lock_guard<std::mutex> g(lock);
+                                          got.push_back({slot, second, std::move(p)});
+                                        });
+  }
+  int32_t StartSecond() const { return file.Recording().m_Index.m_StartInfo[0].f_time; }
+  struct Got {
+    int slot;
+    int32_t second;
+    PreviewWorker::Picture picture;
+  };
+  std::optional<Got> Ask(int slot, int32_t second) {
+    worker->Request(slot, second);
+    const bool done = test::WaitUntil(
+        [&] {
+          std::lock_guard<std::mutex> g(lock);
+          return !got.empty();
+        },
+        10000);
+    std::lock_guard<std::mutex> g(lock);
+    if (!done) return std::nullopt;
+    Got g0 = got.back();
+    got.clear();
+    return g0;
+  }
+  BackupFile file;
+  std::mutex lock;
+  std::vector<Got> got;
+  std::unique_ptr<PreviewWorker> worker;
+};
+
+TEST_F(PreviewWorkerTest, TheKeyFrameAtOrBeforeTheSecondSmallAndThenFromTheCache) {
+  const auto g = Ask(1, 5);
+  ASSERT_TRUE(g);
+  ASSERT_TRUE(g->picture);
+  EXPECT_EQ(g->picture->width, PreviewWorker::kWidth);
+  EXPECT_EQ(g->picture->height, PreviewWorker::kHeight);
+  EXPECT_EQ(g->picture->rgb.size(), size_t(g->picture->width * g->picture->height * 3));
+  // Key frames every 2 s: the one of second 4.
+  EXPECT_EQ(g->picture->second - StartSecond(), 4);
+  const auto cached = worker->Cached(1, 5);
+  ASSERT_TRUE(cached);
+  EXPECT_EQ(*cached, g->picture);
+  // Another second with the same key frame shares its picture once looked up.
+  const auto h = Ask(1, 4);
+  ASSERT_TRUE(h && h->picture);
+  EXPECT_EQ(h->picture, g->picture);
+  // A slot without video has no picture.
+  const auto none = Ask(9, 3);
+  ASSERT_TRUE(none);
+  EXPECT_FALSE(none->picture);
+}
+
+TEST(PreviewPicture, AnythingButAWholeDecodableKeyFrameInsideItsRunGivesNoPicture) {
+  const auto path = test::TestDir("ov-preview") / "gop2s.ysk";
+  ASSERT_TRUE(test::MakeSample(path, "--channels 2 --duration 8 --gop 50 --size 352x288"));
+  BackupFile file;
+  ASSERT_TRUE(file.ReadBackupHeader(path.string()).accepted);
+  const OpenRecording& rec = file.Recording();
+  const uint64_t key = rec.m_VideoFirst[0], begin = rec.VideoRunStart(0), end = rec.VideoRunEnd(0);
+  const uint8_t coding = rec.m_Header.videoCoding;
+  std::string why;
+  EXPECT_TRUE(exporter::DecodeKeyFramePreview(file.ScanReader(), coding, key, begin, end, 64, 64));
+  YskFrameHeader h{};
+  ASSERT_TRUE(file.ScanReader().Header(key, h));
+  const uint64_t next = key + kYskFrameHeaderSize + h.f_size;  // a predicted frame
+  EXPECT_FALSE(
+      exporter::DecodeKeyFramePreview(file.ScanReader(), coding, next, begin, end, 64, 64, &why));
+  EXPECT_EQ(why, "not a key frame");
+  // The payload would run past the run's end.
+  EXPECT_FALSE(exporter::DecodeKeyFramePreview(file.ScanReader(), coding, key, begin,
+                                               key + kYskFrameHeaderSize + h.f_size - 1, 64, 64,
+                                               &why));
+  EXPECT_EQ(why, "damaged frame size");
+  // Outside the run, and no room.
+  EXPECT_FALSE(
+      exporter::DecodeKeyFramePreview(file.ScanReader(), coding, key, key + 1, end, 64, 64));
+  EXPECT_FALSE(exporter::DecodeKeyFramePreview(file.ScanReader(), coding, key, begin, end, 0, 64));
+  // The wrong coding does not decode to a picture.
+  EXPECT_FALSE(exporter::DecodeKeyFramePreview(file.ScanReader(), coding == 2 ? 1 : 2, key, begin,
+                                               end, 64, 64));
 }
 
 }  // namespace

@@ -10,4 +10,5 @@ void RegisterTrace(CLI::App& app, int& exitCode);
 void RegisterStorageTools(CLI::App& app, int& exitCode);
 void RegisterExport(CLI::App& app, int& exitCode);
 void RegisterSnapshot(CLI::App& app, int& exitCode);
+void RegisterActivity(CLI::App& app, int& exitCode);
 }  // namespace ov::cli

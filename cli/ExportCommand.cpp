@@ -2,15 +2,18 @@
 // report beside them.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/BackupFile.h"
+#include "cli/ActivityRun.h"
 #include "cli/Commands.h"
 #include "cli/TextOut.h"
 #include "export/ClipExport.h"
@@ -57,9 +60,59 @@ struct ExportArgs {
   std::string file, from, to, out = ".", format = "mp4";
   std::vector<int> channels;
   bool all = false;
+  bool events = false;  // a clip per event the activity analysis finds instead of --from/--to
+  int pad = 0;          // seconds added before and after each event
 };
 
+int RunExportCommand(const ExportArgs& a);
+
+// One export per event of the channel, each with its clip, hashes and report record.
+int RunEventExport(const ExportArgs& a) {
+  if (a.channels.size() != 1 || a.all) {
+    std::fprintf(stderr, "export: --events takes exactly one --channel\n");
+    return 1;
+  }
+  auto run = AnalyseFile(a.file, "export", true);
+  if (!run) return 1;
+  const int slot = a.channels[0] - 1;
+  const ChannelActivity* ch = nullptr;
+  for (const auto& c : run->snapshot.channels)
+    if (c.slot == slot) ch = &c;
+  if (!ch) {
+    std::fprintf(stderr, "export: channel %d has no video in this file\n", slot + 1);
+    return 1;
+  }
+  if (ch->events.empty()) {
+    std::fprintf(stderr, "export: channel %d has no events\n", slot + 1);
+    return 0;
+  }
+  // Events closer than twice the padding would overlap once padded: they go into one clip.
+  std::vector<std::pair<int32_t, int32_t>> spans;
+  for (const auto& e : ch->events) {
+    const int32_t from = std::max(0, e.fromSecond - a.pad);
+    const int32_t to = std::min(run->snapshot.seconds, e.toSecond + 1 + a.pad);  // exclusive
+    if (!spans.empty() && from <= spans.back().second)
+      spans.back().second = std::max(spans.back().second, to);
+    else
+      spans.emplace_back(from, to);
+  }
+  for (const auto& [from, to] : spans) {
+    ExportArgs one = a;
+    one.events = false;
+    one.from = std::to_string(from);
+    one.to = std::to_string(to);
+    if (const int rc = RunExportCommand(one); rc != 0) return rc;
+    if (g_interrupted.load()) return SignalStatus();
+  }
+  return 0;
+}
+
 int RunExportCommand(const ExportArgs& a) {
+  if (a.events) return RunEventExport(a);
+  if (a.from.empty() || a.to.empty()) {
+    std::fprintf(stderr, "export: %s is required\n", a.from.empty() ? "--from" : "--to");
+    return 1;
+  }
   exporter::ExportRequest r;
   r.source = a.file;
   r.from = a.from;
@@ -157,9 +210,15 @@ void RegisterExport(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand(
       "export", "Copy a time range of channels into MP4 or MKV clips, with checksums and a report");
   cmd->add_option("file", a->file, "Backup file")->required();
-  cmd->add_option("--from", a->from, "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
-      ->required();
-  cmd->add_option("--to", a->to, "End (exclusive), in the same forms")->required();
+  auto* from = cmd->add_option("--from", a->from,
+                               "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start");
+  auto* to = cmd->add_option("--to", a->to, "End (exclusive), in the same forms");
+  auto* events = cmd->add_flag("--events", a->events,
+                               "A clip for every event the activity analysis finds on the channel");
+  events->excludes(from)->excludes(to);
+  cmd->add_option("--pad", a->pad, "Seconds added before and after each event (with --events)")
+      ->check(CLI::Range(0, 3600))
+      ->needs(events);
   auto* ch = cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)");
   auto* all = cmd->add_flag("--all", a->all, "Every channel with video");
   ch->excludes(all);

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/StorageSampleCommand.h"
 #include "cli/sample/SampleWriter.h"
+#include "cli/sample/StillScene.h"
 
 namespace ov::cli {
 namespace {
@@ -33,6 +34,9 @@ struct MakeSampleArgs {
   double longGiB = 0;
   std::string preset = "ultrafast";
   bool flat = false;
+  std::string events;  // "CHANNEL:FROM-TO,...": a still scene with these crossings
+  int noise = 0;
+  std::string stampChannels;  // with events: these still channels carry the frame stamp too
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -62,6 +66,23 @@ int32_t ParseStart(const std::string& text) {
   return CalendarToSeconds(*t);
 }
 
+// "2:10-14.5,3:40-52" into crossings (channels counted from 1, seconds from the first frame).
+std::vector<sample::Motion> ParseMotions(const std::string& text) {
+  std::vector<sample::Motion> list;
+  if (text == "none") return list;
+  for (const auto& part : SplitList(text)) {
+    int channel = 0, used = 0;
+    double from = 0, to = 0;
+    if (std::sscanf(part.c_str(), "%d:%lf-%lf%n", &channel, &from, &to, &used) != 3 ||
+        size_t(used) != part.size() || channel < 1 || channel > 16 || !(from >= 0) ||
+        !(to > from) || to > 90000)
+      throw std::invalid_argument("--events takes CHANNEL:FROM-TO,... (seconds), not \"" + part +
+                                  "\"");
+    list.push_back({channel - 1, from, to});
+  }
+  return list;
+}
+
 sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
   sample::SampleOptions o;
   o.channelCount = a.channels;
@@ -80,6 +101,16 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
   o.video.gop = a.gop;
   o.video.x264Preset = a.preset;
   o.video.textured = !a.flat;
+  if (!a.events.empty()) {
+    o.video.still = true;
+    o.video.scene.fps = a.fps;
+    o.video.scene.noise = a.noise;
+    o.video.scene.motions = ParseMotions(a.events);
+    for (int channel : ParseSlots(a.stampChannels.empty() ? "none" : a.stampChannels)) {
+      if (channel < 1 || channel > 16) throw std::invalid_argument("--stamp takes channels 1..16");
+      o.video.stampStill |= 1u << (channel - 1);
+    }
+  }
   if (!(a.durationSec > 0) || a.durationSec > 90000) throw std::invalid_argument("bad duration");
   o.durationMs = int64_t(a.durationSec * 1000 + 0.5);
   o.startTime = ParseStart(a.start);
@@ -128,6 +159,17 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                   "Long mode: repeat one encoded group of pictures per channel until the file "
                   "is about this many GiB (below 4); --duration is ignored");
   cmd->add_option("--preset", args->preset, "x264 preset")->capture_default_str();
+  auto* events = cmd->add_option(
+      "--events", args->events,
+      "A still scene without the frame stamp, an object crossing it at these times: "
+      "CHANNEL:FROM-TO,... in seconds (\"none\": no crossing); the truth goes into the manifest");
+  cmd->add_option("--noise", args->noise, "Sensor noise of the still scene, 0..64")
+      ->check(CLI::Range(0, 64))
+      ->needs(events);
+  cmd->add_option("--stamp", args->stampChannels,
+                  "With --events: channels (from 1, comma separated) whose still scene carries "
+                  "the frame stamp too, for checks that read the frame shown from the screen")
+      ->needs(events);
   cmd->add_flag("--flat", args->flat,
                 "Flat pictures without the scrolling texture: tiny payloads, faster");
   auto storageArgs = std::make_shared<StorageSampleArgs>();

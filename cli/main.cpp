@@ -8,7 +8,9 @@
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, storage "
+      "ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, "
+      "activity, "
+      "storage "
       "tools)"};
   app.name("ostravue-cli");  // the usage line names the program, not the path it was started by
   app.require_subcommand(1);
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
   ov::cli::RegisterStorageTools(app, exitCode);
   ov::cli::RegisterExport(app, exitCode);
   ov::cli::RegisterSnapshot(app, exitCode);
+  ov::cli::RegisterActivity(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -55,8 +55,8 @@ class PlaybackEngine {
   // The volume level the sound plays at (heard at once unless the sound is off).
   void SetVolume(int level);
   void OnSound();  // 1017
-  // 1, 4, 9 or 16 panes; 9 needs 8 channels and 16 needs 16, or nothing changes.
-  void ShowPanes(int panes);
+  // 1, 4, 9 or 16 panes; 9 needs 8 channels and 16 needs 16, or nothing changes (false).
+  bool ShowPanes(int panes);
   // Keyboard moves. SeekToSecond goes through the seek slider's search (and its rules), clamped
   // to the recording; true when a search started. StepFrame, while paused, hands the decoder the
   // picture after the last one shown of the selected channel; true when it did.

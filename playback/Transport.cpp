@@ -253,11 +253,12 @@ void PlaybackEngine::OnSound() {
   st.m_SoundOn.store(1 - on, kRel);
 }
 
-void PlaybackEngine::ShowPanes(int panes) {
+bool PlaybackEngine::ShowPanes(int panes) {
   const int channels = m_File.Recording().m_Header.channelCount;
   const bool fits =
       panes == 1 || panes == 4 || (panes == 9 && channels >= 8) || (panes == 16 && channels >= 16);
   if (fits) m_Decoder.SetLayout(-1, panes);
+  return fits;
 }
 
 void PlaybackEngine::SetIFrameOnly(bool on) { m_State.m_IFrameOnly.store(on ? 1 : 0, kRel); }

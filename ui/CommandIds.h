@@ -33,7 +33,10 @@ inline constexpr int kCmdFmtMdySlash = 32781;
 // Evidence out of a backup: clips and snapshots (context menu; S saves a snapshot too).
 inline constexpr int kCmdExportClip = 32790;
 inline constexpr int kCmdSaveSnapshot = 32791;
-inline constexpr int kCmdShortcuts = 32795;  // "Keyboard shortcuts"
-inline constexpr int kCmdGoToTime = 32796;   // "Go to Time..." (also Ctrl+G)
+inline constexpr int kCmdShortcuts = 32795;      // "Keyboard shortcuts"
+inline constexpr int kCmdGoToTime = 32796;       // "Go to Time..." (also Ctrl+G)
+inline constexpr int kCmdTimeline = 32797;       // "Activity Timeline" (also T)
+inline constexpr int kCmdNextEvent = 32798;      // "Next Event" (also E)
+inline constexpr int kCmdPreviousEvent = 32799;  // "Previous Event" (also Shift+E)
 
 }  // namespace ov::idc

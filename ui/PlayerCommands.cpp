@@ -40,17 +40,15 @@ void CPlayerDlg::OnCommand(int id) {
       e.OnSound();
       break;
     case idc::kCh1:
-      e.ShowPanes(1);
-      break;
     case idc::kCh4:
-      e.ShowPanes(4);
-      break;
     case idc::kCh9:
-      e.ShowPanes(9);
+    case idc::kCh16: {
+      const int panes = id == idc::kCh1 ? 1 : id == idc::kCh4 ? 4 : id == idc::kCh9 ? 9 : 16;
+      // The strips follow the panes the file allows.
+      if (e.ShowPanes(panes)) m_panes = panes;
+      PollActivity();
       break;
-    case idc::kCh16:
-      e.ShowPanes(16);
-      break;
+    }
     case idc::kMinimize:
       showMinimized();
       break;
@@ -80,6 +78,15 @@ void CPlayerDlg::OnCommand(int id) {
       break;
     case idc::kCmdGoToTime:
       GoToTime();
+      break;
+    case idc::kCmdTimeline:
+      SetTimelineShown(!m_timelineShown);
+      break;
+    case idc::kCmdNextEvent:
+      JumpToEvent(1, false);
+      break;
+    case idc::kCmdPreviousEvent:
+      JumpToEvent(-1, false);
       break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:
@@ -123,6 +130,8 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
   const bool ready = out.accepted && m_engine->State().m_FileReady.load();
+  // The analysis of whatever is open now; the one of the file before ends.
+  StartActivity();
   if (echoToStderr && !ready) {
     const std::string why = out.message.empty() ? "not a backup file (.ysk)" : out.message;
     std::fprintf(stderr, "ostravue: %s: %s\n", path.c_str(), why.c_str());
@@ -136,6 +145,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
 }
 
 void CPlayerDlg::ResetFileDisplay() {
+  StopActivity();
   m_engine->Engine().ResetFileDisplay();
   SetPathText({}, false);
 }

@@ -41,7 +41,8 @@ int CommandOfAction(const QAction* action) {
   return ok ? id : 0;
 }
 
-std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat) {
+std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat,
+                                               bool timelineShown) {
   auto menu = std::make_unique<QMenu>(parent);
   QAction* iframe = AddCommand(menu.get(), idc::kCmdIFrameOnly, "I-Frame Only");
   iframe->setCheckable(true);
@@ -55,6 +56,14 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   }
   AddCommand(menu.get(), idc::kCmdGoToTime, "Go to Time...")
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  menu->addSeparator();
+  QAction* timeline = AddCommand(menu.get(), idc::kCmdTimeline, "Activity Timeline");
+  timeline->setCheckable(true);
+  timeline->setChecked(timelineShown);
+  timeline->setShortcut(QKeySequence(Qt::Key_T));
+  AddCommand(menu.get(), idc::kCmdNextEvent, "Next Event")->setShortcut(QKeySequence(Qt::Key_E));
+  AddCommand(menu.get(), idc::kCmdPreviousEvent, "Previous Event")
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_E));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
   AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")

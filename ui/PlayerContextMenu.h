@@ -15,7 +15,8 @@ int TimeFormatOfCommand(int commandId);
 
 // A menu showing the current values: "I-Frame Only" checked when iFrameOnly, and the format item
 // of timeFormat checked (none for a value outside 1..6).
-std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat);
+std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat,
+                                               bool timelineShown = false);
 
 // Command id of an action from that menu, or 0.
 int CommandOfAction(const QAction* action);

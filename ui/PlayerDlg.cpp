@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <vector>
 
+#include "activity/Activity.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
@@ -23,11 +24,13 @@
 #include "res/SkinResources.h"
 #include "tools/StorageTools.h"
 #include "ui/AboutDlg.h"
+#include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/PlayerFullScreen.h"
+#include "ui/PreviewWorker.h"
 #include "ui/SkinPainter.h"
 #include "ui/StatusTextControl.h"
 #include "ui/StringTable.h"
@@ -57,6 +60,7 @@ int CPlayerDlg::DoModal() {
 
 void CPlayerDlg::OnInitDialog() {
   CreateControls();
+  CreateTimeline();
   InstallSnapshotKey();
   // No system menu exists on a frameless window here, so there is no About item to add.
   setWindowIcon(m_icon);
@@ -244,6 +248,7 @@ void CPlayerDlg::DestroyWindow() {
   WaitForChannelFiles();
   m_snapshotCancel = true;
   WaitForSnapshot();
+  StopActivity();
   m_engine->Shutdown();
   if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);
   m_control = nullptr;
@@ -264,6 +269,7 @@ void CPlayerDlg::DestroyWindow() {
   m_edtPath = nullptr;
   m_cmbStorage = nullptr;
   m_logo = nullptr;
+  m_timeline = nullptr;
   for (auto& b : m_otherButtons) b = nullptr;
   destroy();
   if (m_ctx.afterChildrenDestroyed) m_ctx.afterChildrenDestroyed();
@@ -449,7 +455,8 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
 void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
 
 void CPlayerDlg::OnContextMenu(QPoint globalPos) {
-  std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat);
+  std::unique_ptr<QMenu> menu =
+      CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat, m_timelineShown);
   QAction* chosen = menu->exec(globalPos);
   int id = CommandOfAction(chosen);
   menu.reset();
@@ -479,6 +486,7 @@ QImage CPlayerDlg::SkinCanvas() const {
   SkinGeometry g{width(), height(), {}, {}};
   if (m_decoderWidget) g.video = WinRect::FromQRect(m_decoderWidget->geometry());
   if (m_edtPath) g.pathBox = WinRect::FromQRect(m_edtPath->geometry());
+  g.timelineHeight = TimelineBand();
   return ComposeSkinCanvas(g, {m_bmpBarStrip, m_bmpTimeLine, m_bmpFileName});
 }
 
@@ -497,6 +505,7 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
   SkinGeometry g{width(), height(), {}, {}};
   if (m_decoderWidget) g.video = WinRect::FromQRect(m_decoderWidget->geometry());
   if (m_edtPath) g.pathBox = WinRect::FromQRect(m_edtPath->geometry());
+  g.timelineHeight = TimelineBand();
   QRegion region = SkinWindowRegion(width(), height());
   if (mask() != region) setMask(region);
   m_nBarTop = SkinBarTop(g.video);

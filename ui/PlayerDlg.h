@@ -15,8 +15,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "decoder/DecoderDispatch.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
@@ -25,6 +27,7 @@
 
 class QLineEdit;
 class QComboBox;
+class QTimer;
 
 namespace ov {
 namespace tools {
@@ -38,6 +41,10 @@ class CVolumeSlider;
 class CStatusText;
 struct ButtonLook;
 class PlayerEngineLink;
+class CActivityTimeline;
+class ActivityJob;
+struct ActivitySnapshot;
+class PreviewWorker;
 
 struct PlayerDlgContext {
   IUserPrompts* prompts = nullptr;
@@ -141,6 +148,18 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // The composed background (without the product name), for tests.
   QImage SkinCanvas() const;
 
+  // The activity timeline under the seek slider (T, or the context menu): the window grows by its
+  // band; in full screen it runs along the bottom of the screen.
+  void SetTimelineShown(bool on);
+  bool TimelineShown() const { return m_timelineShown; }
+  CActivityTimeline* Timeline() const { return m_timeline; }
+  // The analysis of the open file (null without one), for tests and checks.
+  const ActivityJob* Activity() const { return m_activity.get(); }
+  // Where the analysis keeps its results; unset: the user's cache folder, empty: nowhere.
+  void SetActivityCacheDir(std::optional<std::string> dir) { m_activityCacheDir = std::move(dir); }
+  // The next (direction > 0) or previous event of the selected channel, or of any channel.
+  void JumpToEvent(int direction, bool anyChannel);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -189,6 +208,17 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnOpenStorage();
   void OnMakeChannelFiles();
   bool PreFilterCommand(int id);
+  // The channel of the selected pane (-1: none).
+  int SelectedSlot();
+  void CreateTimeline();
+  void StartActivity();
+  void StopActivity();
+  void PollActivity();
+  void PlaceTimeline();
+  void PlaceTimelineBand(int band);
+  int TimelineBand() const;
+  std::vector<int32_t> ShownSlots();
+  void OnPreviewWanted(int slot, int32_t second);
   void RunOnWindowThread(std::function<void()> fn);
   CStatusText* Status(int id) const;
 
@@ -235,6 +265,17 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // The export dialog while it is open: beside the window, which stays usable meanwhile.
   QPointer<class CExportClipDlg> m_exportDlg;
   QString m_lastNote, m_textBeforeNote;  // the path box's note, and what it covers
+
+  CActivityTimeline* m_timeline = nullptr;
+  QTimer* m_timelineTimer = nullptr;
+  bool m_timelineShown = false;
+  int m_panes = 16;  // the layout the panes were last given
+  std::unique_ptr<ActivityJob> m_activity;
+  std::unique_ptr<PreviewWorker> m_previews;
+  std::shared_ptr<const ActivitySnapshot> m_activitySnapshot;
+  uint64_t m_activityRevision = 0;
+  uint64_t m_activityGeneration = 0;  // previews of an earlier file are dropped
+  std::optional<std::string> m_activityCacheDir;
 };
 
 }  // namespace ov

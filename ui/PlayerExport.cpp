@@ -56,6 +56,12 @@ exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
 
 }  // namespace
 
+int CPlayerDlg::SelectedSlot() {
+  PlaybackEngine& e = m_engine->Engine();
+  if (!e.State().m_FileReady.load()) return -1;
+  return SelectedChannel(m_decoder, e.File());
+}
+
 void CPlayerDlg::InstallSnapshotKey() {
   auto* key = new QShortcut(QKeySequence(Qt::Key_S), this);
   key->setContext(Qt::WindowShortcut);

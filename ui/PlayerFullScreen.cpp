@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/StatusTextControl.h"
 
@@ -49,11 +50,13 @@ bool CPlayerDlg::FullScreenTransportShown() const { return m_full && m_full->tra
 void CPlayerDlg::SetVideoFullScreen(bool on) {
   if (m_destroyed || on == IsVideoFullScreen() || m_decoderWidget == nullptr) return;
   if (on) {
+    // The window as it is without the timeline's band: that is what the transport copies.
+    PlaceTimelineBand(0);
     auto full = std::make_unique<FullScreenState>();
     full->windowGeometry = geometry();
     for (QObject* child : children()) {
       auto* w = qobject_cast<QWidget*>(child);
-      if (w == nullptr || w->isWindow()) continue;
+      if (w == nullptr || w->isWindow() || w == m_timeline) continue;
       const bool inBar = w != m_decoderWidget && w->geometry().top() >= kBarTop;
       full->children.push_back({w, w->geometry(), w->isVisible(), inBar});
     }
@@ -104,17 +107,25 @@ void CPlayerDlg::SetVideoFullScreen(bool on) {
   }
   m_decoderWidget->raise();
   CentreOnScreen();
+  PlaceTimeline();
   update();
 }
 
 void CPlayerDlg::LayoutFullScreen() {
   if (!m_full) return;
-  m_decoderWidget->setGeometry(rect());
+  // The timeline runs along the bottom of the screen, under the picture and the transport.
+  const int band = m_timelineShown && m_timeline ? CActivityTimeline::kBandHeight : 0;
+  if (m_timeline) {
+    m_timeline->setGeometry(0, height() - band, width(), band);
+    m_timeline->setVisible(band > 0);
+    if (band > 0) m_timeline->raise();
+  }
+  m_decoderWidget->setGeometry(0, 0, width(), height() - band);
   m_decoderWidget->lower();
   const int dx = (width() - kWidth) / 2;
-  const int dy = height() - kHeight;
+  const int dy = height() - band - kHeight;
   if (m_full->panel) {
-    m_full->panel->setGeometry(0, height() - kBarHeight, width(), kBarHeight);
+    m_full->panel->setGeometry(0, height() - band - kBarHeight, width(), kBarHeight);
     m_full->panel->raise();
   }
   for (const auto& s : m_full->children) {

@@ -31,6 +31,11 @@ constexpr KeyBinding kBindings[] = {
     {KeyAction::Open, {"Ctrl+O", nullptr}, "Open a file"},
     {KeyAction::NextFile, {"PgDown", nullptr}, "Next .ysk file of the folder"},
     {KeyAction::PreviousFile, {"PgUp", nullptr}, "Previous .ysk file of the folder"},
+    {KeyAction::Timeline, {"T", nullptr}, "Activity timeline shown / hidden"},
+    {KeyAction::NextEvent, {"E", nullptr}, "Next event of the selected channel"},
+    {KeyAction::PreviousEvent, {"Shift+E", nullptr}, "Previous event of the selected channel"},
+    {KeyAction::NextEventAny, {"Ctrl+E", nullptr}, "Next event of any channel"},
+    {KeyAction::PreviousEventAny, {"Ctrl+Shift+E", nullptr}, "Previous event of any channel"},
     {KeyAction::Quit, {"Q", "Ctrl+Q"}, "Quit"},
     {KeyAction::Swallow, {"Return", "Enter"}, nullptr},
 };

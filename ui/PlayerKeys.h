@@ -32,6 +32,11 @@ enum class KeyAction {
   NextFile,
   PreviousFile,
   Quit,
+  Timeline,
+  NextEvent,
+  PreviousEvent,
+  NextEventAny,
+  PreviousEventAny,
   Swallow,  // taken so that it never reaches a focused button
 };
 

@@ -124,6 +124,16 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
     case KeyAction::Quit:
       if (IsVideoFullScreen()) SetVideoFullScreen(false);
       return OnCommand(idc::kExit);
+    case KeyAction::Timeline:
+      return SetTimelineShown(!TimelineShown());
+    case KeyAction::NextEvent:
+      return JumpToEvent(1, false);
+    case KeyAction::PreviousEvent:
+      return JumpToEvent(-1, false);
+    case KeyAction::NextEventAny:
+      return JumpToEvent(1, true);
+    case KeyAction::PreviousEventAny:
+      return JumpToEvent(-1, true);
     case KeyAction::Swallow:
       return;
   }

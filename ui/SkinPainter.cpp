@@ -70,15 +70,22 @@ QImage ComposeSkinCanvas(const SkinGeometry& g, const SkinBitmaps& bitmaps) {
     dc.StretchBlt(l, t, v.right - 5, 48, bitmaps.barStrip, 0, 0, bitmaps.barStrip.width(),
                   bitmaps.barStrip.height(), Rop::SrcCopy);
 
+  const int band = g.timelineHeight;
+  if (band > 0) {
+    dc.SelectBrush(kTitleBand);
+    dc.SelectPen(kBarLight, 1);
+    dc.Rectangle({l, t + 71, r, t + 72 + band});
+  }
+
   dc.SelectBrush(kLowerBand);
   dc.SelectPen(kBarLight, 1);
-  dc.Rectangle({l, t + 71, r, t + 110});
+  dc.Rectangle({l, t + 71 + band, r, t + 110 + band});
 
   dc.SelectPen(kEdge, 2);
   Line(dc, l, t - 1, r, t - 1);
-  Line(dc, l, t + 110, r, t + 110);
-  Line(dc, l, t - 2, l, t + 110);
-  Line(dc, r, t - 1, r, t + 110);
+  Line(dc, l, t + 110 + band, r, t + 110 + band);
+  Line(dc, l, t - 2, l, t + 110 + band);
+  Line(dc, r, t - 1, r, t + 110 + band);
 
   // Both labels land inside the clipped-out video area, so neither shows.
   if (!bitmaps.timeLine.isNull())

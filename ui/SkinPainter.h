@@ -16,6 +16,9 @@ struct SkinGeometry {
   int height = 0;
   WinRect video;    // the decoder control in client coordinates
   WinRect pathBox;  // control 1009 in client coordinates
+  // The activity timeline's band under the seek slider's row (0: hidden); the path row moves
+  // down by as much.
+  int timelineHeight = 0;
 };
 
 struct SkinBitmaps {

@@ -159,6 +159,20 @@ YskHeader BuildHeader(const SampleOptions& o, const std::vector<Run>& runs, uint
   return h;
 }
 
+// The crossings of a still scene as the activity analysis should find them: channel counted
+// from 1, times in seconds from the first frame, and the seek slider's seconds they fall in.
+nlohmann::json Truth(const SampleOptions& o) {
+  nlohmann::json list = nlohmann::json::array();
+  if (!o.video.still) return list;
+  for (const Motion& m : o.video.scene.motions)
+    list.push_back({{"channel", m.channel + 1},
+                    {"from", m.from},
+                    {"to", m.to},
+                    {"fromSecond", int(m.from)},
+                    {"toSecond", int(m.to - 1e-9)}});
+  return list;
+}
+
 nlohmann::json Summary(const SampleOptions& o, const std::vector<Run>& runs, uint64_t dataStart,
                        uint64_t headerOffset, uint64_t fileSize, const YskHeader& h) {
   nlohmann::json runList = nlohmann::json::array();
@@ -360,7 +374,9 @@ SampleResult WriteSampleFiles(const SampleOptions& options, const std::string& p
   result.durationMs = o.durationMs;
   result.largestPayload = std::max(writer.largest(), kAudioFrameBytes);
   file.Close();
-  manifest.Finish(Summary(o, runs, dataStart, headerOffset, result.fileSize, header));
+  nlohmann::json summary = Summary(o, runs, dataStart, headerOffset, result.fileSize, header);
+  if (o.video.still) summary["events"] = Truth(o);
+  manifest.Finish(summary);
   return result;
 }
 

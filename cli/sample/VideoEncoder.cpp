@@ -144,7 +144,12 @@ void VideoEncoder::Encode(int channel, uint32_t frameNumber, std::vector<Encoded
   if (rc < 0) throw std::runtime_error("cannot write picture: " + AvError(rc));
   YuvPicture pic{f->data[0],     f->data[1],     f->data[2], f->linesize[0],
                  f->linesize[1], f->linesize[2], f->width,   f->height};
-  DrawSamplePicture(pic, channel, frameNumber, impl_->params.textured);
+  if (impl_->params.still) {
+    DrawStillScene(pic, channel, frameNumber, impl_->params.scene);
+    if (channel >= 0 && channel < 32 && (impl_->params.stampStill >> channel & 1u))
+      DrawStamp(pic, channel, frameNumber);
+  } else
+    DrawSamplePicture(pic, channel, frameNumber, impl_->params.textured);
   f->pts = frameNumber;
   const bool key = frameNumber % uint32_t(impl_->params.gop) == 0;
   f->pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/sample/StillScene.h"
+
 namespace ov::sample {
 
 struct VideoParams {
@@ -19,6 +21,10 @@ struct VideoParams {
   int gop = 25;                          // key-frame interval in frames
   std::string x264Preset = "ultrafast";  // cheap by default: tests make many samples
   bool textured = true;  // scrolling noise in the picture: payloads of a realistic size
+  // Set: a still camera's picture (StillScene.h) instead of the stamped sample picture.
+  bool still = false;
+  uint32_t stampStill = 0;  // bit n set: slot n's still scene carries the frame stamp too
+  StillSceneParams scene;
 };
 
 struct EncodedFrame {

@@ -6,6 +6,12 @@
 //     run to its end, reading the frame numbers stamped into channel 1's pictures from the
 //     screen. Prints "key value" lines.
 //     With OV_CHECK_UNREAD=DIR set, the first few grabs with no readable stamp are saved there.
+//   ov_check_desktop timeline SAMPLE.ysk [SHOTDIR]
+//     opens SAMPLE (made with make-sample --events ... --stamp 2), shows the activity timeline,
+//     waits for the analysis, hovers channel 1's first event until its preview shows, clicks the
+//     event and reads the frame channel 2 shows (every pane moves to the second), then presses
+//     the next-event key. With SHOTDIR,
+//     saves the window with the preview, and in full screen, there.
 //   ov_check_desktop marker RAW
 //     writes a loud 100 ms marker (8 kHz mono signed 16-bit) to play into the recording.
 //   ov_check_desktop sound RAW MARK PLAY PAUSE [RESUME MUTE UNMUTE]
@@ -17,6 +23,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -29,9 +36,11 @@
 #include <string>
 #include <vector>
 
+#include "activity/Activity.h"
 #include "app/PlayerApp.h"
 #include "cli/sample/FrameStamp.h"
 #include "decoder/control/PaneLayout.h"
+#include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
@@ -50,22 +59,22 @@ bool WaitUntil(const std::function<bool()>& pred, int ms) {
   return pred();
 }
 
-// The frame number channel 1 shows on the screen now (read from the X server's pixels).
-std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes) {
+// The frame number channel (a slot) shows on the screen now (read from the X server's pixels).
+std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes, int channel = 0) {
   const QWidget* video = d.Control(ov::idc::kDecoder);
   const QPoint at = video->mapToGlobal(QPoint(0, 0));
   const QImage img = QGuiApplication::primaryScreen()
                          ->grabWindow(0, at.x(), at.y(), video->width(), video->height())
                          .toImage()
                          .convertToFormat(QImage::Format_RGB32);
-  const QRect content = ov::pane::ContentRect(img.size(), panes, 0);
+  const QRect content = ov::pane::ContentRect(img.size(), panes, channel);
   // Any picture aspect the sample may have: try the common ones.
   for (double aspect : {352.0 / 288.0, 704.0 / 576.0, 4.0 / 3.0, 16.0 / 9.0}) {
     const QRect r = ov::pane::Centred(content, ov::pane::FitSize(content.size(), aspect));
     const auto s = ov::sample::ReadStamp(
         img.constBits(), img.width(), img.height(), static_cast<int>(img.bytesPerLine()),
         ov::sample::StampRect{r.x(), r.y(), r.width(), r.height()});
-    if (s && s->channel == 0) return s->frame;
+    if (s && s->channel == channel) return s->frame;
   }
   // Keep a few unreadable grabs so a person can see what the reader saw.
   static int unread = 0;
@@ -186,6 +195,124 @@ int Play(const std::string& sample) {
   return 0;
 }
 
+// The activity timeline on the real display: open, wait for the analysis, hover channel 1's strip
+// until its preview shows, click its first event and read the frame the pane shows, then the
+// next-event key. With shots set, the window with the preview goes there as PNG files.
+void ShootScreen(const QRect& area, const std::string& path) {
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                    area.width(), area.height());
+  if (!shot.save(QString::fromStdString(path)))
+    std::fprintf(stderr, "cannot save %s\n", path.c_str());
+}
+
+int Timeline(const std::string& sample, const std::string& shots) {
+  ov::CPlayerApp::Config c;
+  c.openPath = sample;
+  c.onRunning = [&](ov::CPlayerDlg& d) {
+    ov::PlaybackState& s = d.Engine().State();
+    const double opened = WallSeconds();
+    if (!WaitUntil([&] { return s.m_FileReady.load(); }, 20000) || !d.Activity()) {
+      Print("error", "the file did not open");
+      return d.OnCommand(ov::idc::kExit);
+    }
+    const int panes = d.Engine().Engine().File().Recording().m_Header.channelCount <= 1 ? 1 : 4;
+    d.SetTimelineShown(true);
+    ov::CActivityTimeline* t = d.Timeline();
+    WaitUntil([&] { return t->Snapshot() && !t->Snapshot()->channels.empty(); }, 20000);
+    Print("first_strips_after_open_ms", std::to_string(int((WallSeconds() - opened) * 1000)));
+    if (!WaitUntil([&] { return t->Snapshot() && t->Snapshot()->complete; }, 120000)) {
+      Print("error", "the analysis did not finish");
+      return d.OnCommand(ov::idc::kExit);
+    }
+    Print("analysis_done_after_open_ms", std::to_string(int((WallSeconds() - opened) * 1000)));
+    std::vector<ov::ActivityEvent> events;
+    for (const ov::ChannelActivity& ch : t->Snapshot()->channels) {
+      std::string list;
+      for (const auto& e : ch.events)
+        list += " " + std::to_string(e.fromSecond) + "-" + std::to_string(e.toSecond);
+      Print(("events_ch" + std::to_string(ch.slot + 1)).c_str(), list.empty() ? "none" : list);
+      if (ch.slot == 0) events = ch.events;
+    }
+    if (events.empty()) {
+      Print("error", "no event on channel 1");
+      return d.OnCommand(ov::idc::kExit);
+    }
+    // Zoomed in a little around the first event, as a person looking closer would.
+    const ov::ActivityEvent first = events.front();
+    const QRect strip = t->StripRect(0);
+    const auto xOf = [&](double second) {
+      return t->PlotLeft() + int(t->View().XOfSecond(second));
+    };
+    const QPoint zoomAt(xOf(first.fromSecond), strip.center().y());
+    QWheelEvent wheel(zoomAt, t->mapToGlobal(zoomAt), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(t, &wheel);
+
+    // Hover the middle of the event: the preview is asked for at once and shows when decoded.
+    const QPoint hover(xOf((first.fromSecond + first.toSecond) / 2.0 + 0.5), strip.center().y());
+    QCursor::setPos(t->mapToGlobal(hover));
+    QMouseEvent move(QEvent::MouseMove, hover, t->mapToGlobal(hover), Qt::NoButton, Qt::NoButton,
+                     {});
+    const double hovered = WallSeconds();
+    QApplication::sendEvent(t, &move);
+    const bool shown = WaitUntil([&] { return t->PreviewShowsPicture(); }, 3000);
+    Print("preview_after_hover_ms",
+          shown ? std::to_string(int((WallSeconds() - hovered) * 1000)) : "none");
+    // A second hover of the same second comes from the cache.
+    QApplication::sendEvent(t, new QEvent(QEvent::Leave));
+    const double again = WallSeconds();
+    QApplication::sendEvent(t, &move);
+    WaitUntil([&] { return t->PreviewShowsPicture(); }, 3000);
+    Print("preview_cached_ms", std::to_string(int((WallSeconds() - again) * 1000)));
+    WaitUntil([] { return false; }, 300);
+    if (!shots.empty()) {
+      QRect area = d.frameGeometry().adjusted(-24, -24, 24, 24);
+      if (QWidget* p = t->PreviewWindow())
+        area = area.united(p->frameGeometry().adjusted(-8, -8, 8, 8));
+      ShootScreen(area, shots + "/timeline-preview.png");
+    }
+
+    // A click on the event's mark lands on the first picture of its first second.
+    QApplication::sendEvent(t, new QEvent(QEvent::Leave));
+    const QPoint onEvent(xOf(first.fromSecond + 0.5), strip.center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, onEvent, t->mapToGlobal(onEvent), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, onEvent, t->mapToGlobal(onEvent),
+                        Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(t, &press);
+    QApplication::sendEvent(t, &release);
+    const auto landed = [&](int32_t second) {
+      std::optional<uint32_t> f;
+      WaitUntil([&] { return (f = FrameOnScreen(d, panes, 1)) && *f / 25 == uint32_t(second); },
+                5000);
+      return f;
+    };
+    const std::optional<uint32_t> atClick = landed(first.fromSecond);
+    Print("clicked_event_second", std::to_string(first.fromSecond));
+    Print("frame_shown_after_click", Num(atClick));
+    Print("first_picture_of_that_second", Num(uint32_t(first.fromSecond) * 25));
+    Print("date_line_after_click", d.ControlText(ov::idc::kOsd).toStdString());
+    if (events.size() > 1) {
+      d.OnKeyAction(ov::KeyAction::NextEvent);
+      const std::optional<uint32_t> next = landed(events[1].fromSecond);
+      Print("next_event_second", std::to_string(events[1].fromSecond));
+      Print("frame_shown_after_next_event_key", Num(next));
+    }
+    if (!shots.empty()) {
+      WaitUntil([] { return false; }, 500);
+      ShootScreen(d.frameGeometry().adjusted(-24, -24, 24, 24), shots + "/timeline-window.png");
+      d.SetVideoFullScreen(true);
+      WaitUntil([] { return false; }, 1200);
+      ShootScreen(QGuiApplication::primaryScreen()->geometry(), shots + "/timeline-fullscreen.png");
+      d.SetVideoFullScreen(false);
+    }
+    d.OnCommand(ov::idc::kExit);
+  };
+  ov::CPlayerApp app(c);
+  app.InitInstance();
+  return 0;
+}
+
 constexpr int kRate = 8000;
 // The marker is a full-scale square wave; the sample's tone stays below a quarter of full scale.
 constexpr int kMarkerLevel = 20000;
@@ -283,13 +410,18 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     return Play(argv[2]);
   }
+  if (mode == "timeline" && (argc == 3 || argc == 4)) {
+    QApplication qapp(argc, argv);
+    return Timeline(argv[2], argc == 4 ? argv[3] : "");
+  }
   if (mode == "marker" && argc == 3) return Marker(argv[2]);
   if (mode == "sound" && (argc == 6 || argc == 9))
     return Sound(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]),
                  argc == 9 ? std::atof(argv[6]) : 0, argc == 9 ? std::atof(argv[7]) : 0,
                  argc == 9 ? std::atof(argv[8]) : 0);
   std::fprintf(stderr,
-               "usage: ov_check_desktop play SAMPLE.ysk | marker RAW | sound RAW MARK PLAY "
+               "usage: ov_check_desktop play SAMPLE.ysk | timeline SAMPLE.ysk [SHOTDIR] | marker "
+               "RAW | sound RAW MARK PLAY "
                "PAUSE [RESUME MUTE UNMUTE]\n");
   return 2;
 }

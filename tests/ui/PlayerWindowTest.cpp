@@ -152,7 +152,8 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
 TEST_F(PlayerWindowTest, ContextMenuShowsTheCurrentChoices) {
   MenuSnapshot s = OpenContextMenu(*dlg);
   EXPECT_EQ(s.items, (std::vector<std::string>{"I-Frame Only", "Time format", "Go to Time...", "-",
-                                               "Export Clip...", "Save Snapshot", "-",
+                                               "Activity Timeline", "Next Event", "Previous Event",
+                                               "-", "Export Clip...", "Save Snapshot", "-",
                                                "Keyboard shortcuts", "About..."}));
   EXPECT_FALSE(s.iframe);
   ASSERT_EQ(s.formats.size(), 6u);

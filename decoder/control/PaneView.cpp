@@ -122,6 +122,12 @@ void PaneView::Flush() {
         std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
     m_refresh.start(std::max<int>(DisplayFrameMs(), static_cast<int>(wait.count())));
   }
+  // While pictures keep coming the next refresh is set here, and the decoders' notices are not
+  // posted while one is set (a posted notice would only find the timer running): one wake-up of
+  // the window thread per refresh instead of two. A refresh that finds nothing new and nothing
+  // held lets the next picture post again.
+  if (dirty != 0 && !m_refresh.isActive()) m_refresh.start(DisplayFrameMs());
+  if (m_refresh.isActive()) m_pending.store(true);
   const bool idle = !m_board.AnyPicture();
   if (idle != m_idle) {  // the idle background covers everything
     m_idle = idle;

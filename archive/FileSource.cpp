@@ -79,7 +79,8 @@ PosixFile::~PosixFile() { ::close(m_fd); }
 namespace {
 FileIdentity IdentityOf(const struct stat& st) {
   return {uint64_t(st.st_dev), uint64_t(st.st_ino), uint64_t(st.st_size),
-          int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+          int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+          int64_t(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
 }
 }  // namespace
 

@@ -41,6 +41,7 @@ int OpenRegularFile(const std::string& path, OpenRefusal& why, uint64_t& size);
 struct FileIdentity {
   uint64_t device = 0, inode = 0, size = 0;
   int64_t mtimeNs = 0;
+  int64_t ctimeNs = 0;  // status change: set by the system on every write, not by the user
   bool SameFile(const FileIdentity& o) const { return device == o.device && inode == o.inode; }
   bool operator==(const FileIdentity&) const = default;
 };

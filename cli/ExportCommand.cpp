@@ -18,6 +18,7 @@
 #include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
+#include "export/HashCache.h"
 #include "export/Snapshot.h"
 
 extern "C" {
@@ -62,6 +63,7 @@ struct ExportArgs {
   bool all = false;
   bool events = false;  // a clip per event the activity analysis finds instead of --from/--to
   int pad = 0;          // seconds added before and after each event
+  bool noHashCache = false;
 };
 
 int RunExportCommand(const ExportArgs& a);
@@ -122,6 +124,7 @@ int RunExportCommand(const ExportArgs& a) {
   r.outDir = a.out;
   r.format = a.format == "mkv" ? exporter::ContainerFormat::Mkv : exporter::ContainerFormat::Mp4;
   r.sound = exporter::SoundFormatFromEnvironment();
+  if (!a.noHashCache) r.hashCache = exporter::DefaultHashCacheFile();
   av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are no news to the user
 
   CatchEndingSignals();
@@ -226,6 +229,9 @@ void RegisterExport(CLI::App& app, int& exitCode) {
   cmd->add_option("--format", a->format, "Container")
       ->check(CLI::IsMember({"mp4", "mkv"}))
       ->capture_default_str();
+  cmd->add_flag("--no-hash-cache", a->noHashCache,
+                "Hash the whole source again instead of using the digest remembered for the same "
+                "unchanged file");
   cmd->callback([a, &exitCode] { exitCode = RunExportCommand(*a); });
 }
 

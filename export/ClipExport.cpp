@@ -2,14 +2,22 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include "archive/BackupFile.h"
 #include "export/ClipNames.h"
+#include "export/HashCache.h"
 #include "export/OutputFolder.h"
 #include "export/Sha256.h"
 
@@ -70,12 +78,16 @@ class Exporter {
       Open();
       OutputFolder folder(m_req.outDir);
       Plan(folder);
+      // The source is hashed while the clips are written (or not at all when its digest is
+      // remembered): the export's time follows the clip, not the size of the recording.
+      SourceHash hash(*this);
       std::vector<size_t> files;
       for (size_t i = 0; i < m_plans.size(); ++i) files.push_back(WriteClip(folder, i));
-      const std::string digest = HashSource();
+      const std::string digest = hash.Result();
       const std::string changed =
           Change(m_opened, m_source->Identity(), IdentityOfPath(m_req.source));
       if (m_cancel.load()) throw Cancelled{};
+      if (changed.empty() && !hash.FromCache()) RememberSha256(m_req.hashCache, m_opened, digest);
 
       // The commit: the report is locked first, so a report that cannot be written stops the
       // export before any name is taken; then the clips, the checksums and the report record.
@@ -201,7 +213,7 @@ class Exporter {
     m_done += bytes;
     if (m_progress)
       m_progress({int(clip), int(m_plans.size()), clip < m_clips.size() ? m_clips[clip].camera : "",
-                  m_done, m_total});
+                  std::min(m_total, m_done + m_hashed.load(std::memory_order_relaxed)), m_total});
   }
 
   std::span<const uint8_t> Payload(const FrameRef& f) {
@@ -268,13 +280,70 @@ class Exporter {
     return file;
   }
 
-  std::string HashSource() {
-    const auto digest = SourceSha256(*m_source, m_size, &m_cancel,
-                                     [&](uint64_t n) { Tick(m_plans.size() - 1, n); });
-    if (m_cancel.load()) throw Cancelled{};
-    if (!digest) throw Failure("cannot read " + m_req.source + " to its end");
-    return *digest;
-  }
+  // The whole source's digest: remembered, or read on a thread of its own beside the clips'
+  // writing (on the caller's thread when no thread can be started). Joined on every way out.
+  class SourceHash {
+   public:
+    explicit SourceHash(Exporter& e) : m_e(e) {
+      if (auto known = CachedSha256(e.m_req.hashCache, e.m_opened)) {
+        m_digest = std::move(known);
+        m_fromCache = true;
+        e.m_total -= e.m_size;
+        return;
+      }
+      try {
+        m_thread = std::thread([this] { Hash(); });
+      } catch (const std::system_error&) {
+        m_inline = true;
+      }
+    }
+    ~SourceHash() {
+      m_stop.store(true);
+      if (m_thread.joinable()) m_thread.join();
+    }
+    SourceHash(const SourceHash&) = delete;
+    SourceHash& operator=(const SourceHash&) = delete;
+
+    bool FromCache() const { return m_fromCache; }
+
+    // Caller's thread, after the clips: waits for the digest, reporting its progress.
+    std::string Result() {
+      if (m_inline) Hash();
+      std::unique_lock lock(m_mutex);
+      while (!m_done && !m_fromCache) {
+        m_doneCv.wait_for(lock, std::chrono::milliseconds(100));
+        lock.unlock();
+        m_e.Tick(m_e.m_plans.size() - 1, 0);  // progress; throws Cancelled on a cancel
+        lock.lock();
+      }
+      lock.unlock();
+      if (m_e.m_cancel.load()) throw Cancelled{};
+      if (!m_digest) throw Failure("cannot read " + m_e.m_req.source + " to its end");
+      return *m_digest;
+    }
+
+   private:
+    void Hash() {
+      auto digest = SourceSha256(*m_e.m_source, m_e.m_size, &m_stop, [this](uint64_t n) {
+        m_e.m_hashed.fetch_add(n, std::memory_order_relaxed);
+        if (m_e.m_cancel.load(std::memory_order_relaxed)) m_stop.store(true);
+      });
+      std::lock_guard lock(m_mutex);
+      m_digest = std::move(digest);
+      m_done = true;
+      m_doneCv.notify_all();
+    }
+
+    Exporter& m_e;
+    std::atomic<bool> m_stop{false};  // a cancel, or the export failed
+    std::mutex m_mutex;
+    std::condition_variable m_doneCv;
+    bool m_done = false;
+    std::optional<std::string> m_digest;
+    bool m_fromCache = false;
+    bool m_inline = false;
+    std::thread m_thread;  // last: starts after everything above exists
+  };
 
   const ExportRequest& m_req;
   const ProgressFn& m_progress;
@@ -288,6 +357,7 @@ class Exporter {
   std::string m_checksumName;
   std::vector<uint8_t> m_buffer;
   uint64_t m_done = 0, m_total = 0;
+  std::atomic<uint64_t> m_hashed{0};  // bytes of the source hashed so far (the hash's thread)
 };
 
 }  // namespace

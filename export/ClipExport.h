@@ -27,6 +27,8 @@ struct ExportRequest {
   std::string outDir = ".";
   ContainerFormat format = ContainerFormat::Mp4;
   SoundFormat sound = SoundFormat::MuLaw;
+  // Where whole-source digests are remembered (export/HashCache.h); empty: none kept.
+  std::string hashCache;
 };
 
 struct ExportOutcome {

@@ -8,6 +8,7 @@
 #include "archive/HeaderReader.h"
 #include "playback/ManualResetEvents.h"
 #include "playback/ThreadControl.h"
+#include "playback/TransportRules.h"
 
 namespace ov {
 namespace {
@@ -208,6 +209,11 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   // Sound of the moments before the landing picture is not heard: it starts with the picture
   // (with the sound frame that picture falls in; at 8 bytes a millisecond of companded sound).
   if (audio && m_awaitShown && best.key + best.f_size / 8 <= m_firstShownKey) {
+    Pass(best, runEnd);
+    return;
+  }
+  // Fast forward hands no sound over: its frames are passed without reading them.
+  if (audio && IsFFState(st.m_PlayState.load(kAcq))) {
     Pass(best, runEnd);
     return;
   }

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <system_error>
 
+#include "export/HashCache.h"
+
 namespace ov {
 
 CExportClipDlg::CExportClipDlg(QWidget* parent, std::string source,
@@ -103,6 +105,7 @@ bool CExportClipDlg::StartExport() {
                  ? exporter::ContainerFormat::Mkv
                  : exporter::ContainerFormat::Mp4;
   r.sound = exporter::SoundFormatFromEnvironment();
+  r.hashCache = exporter::DefaultHashCacheFile();
   m_cancel.store(false);
   m_done = false;
   m_progress->setValue(0);

@@ -1,6 +1,7 @@
 #include "decoder/control/DecodeGate.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 namespace ov {
@@ -8,7 +9,12 @@ namespace ov {
 DecodeGate::DecodeGate(unsigned slots) : m_slots(std::max(1u, slots)) {}
 
 DecodeGate& DecodeGate::Shared() {
-  static DecodeGate gate(std::max(1u, std::thread::hardware_concurrency()));
+  // OV_DECODE_SLOTS overrides the number of cores, to measure what the gate wins or costs.
+  static DecodeGate gate([] {
+    const char* v = std::getenv("OV_DECODE_SLOTS");
+    const long n = v ? std::strtol(v, nullptr, 10) : 0;
+    return n > 0 && n <= 64 ? unsigned(n) : std::max(1u, std::thread::hardware_concurrency());
+  }());
   return gate;
 }
 

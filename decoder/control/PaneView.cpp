@@ -99,35 +99,49 @@ void PaneView::UpdateTargets() {
 
 void PaneView::resizeEvent(QResizeEvent*) { UpdateTargets(); }
 
-void PaneView::OnPicturesReady() {
-  if (m_refresh.isActive()) return;
+int PaneView::DisplayFrameMs() const {
   const QScreen* s = screen();
   const double hz = s && s->refreshRate() >= 10 ? s->refreshRate() : 60.0;
-  const int frameMs = std::max(1, static_cast<int>(1000.0 / hz));
-  m_refresh.start(std::max<qint64>(0, frameMs - m_sinceFlush.elapsed()));
+  return std::max(1, static_cast<int>(1000.0 / hz));
+}
+
+void PaneView::OnPicturesReady() {
+  if (m_refresh.isActive()) return;
+  m_refresh.start(std::max<qint64>(0, DisplayFrameMs() - m_sinceFlush.elapsed()));
 }
 
 void PaneView::Flush() {
   m_pending.store(false);
   m_sinceFlush.restart();
   const uint32_t dirty = m_board.TakeDirty();
-  // Pictures held back for the sound come up when they are due.
+  // Pictures held back for the sound come up when they are due, those falling due within one
+  // display refresh together: the screen shows no more than that, and a refresh per picture
+  // woke the window thread for each of sixteen channels' pictures.
   if (const auto due = m_board.NextDue()) {
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
-    m_refresh.start(std::max<int>(1, static_cast<int>(wait.count())));
+    m_refresh.start(std::max<int>(DisplayFrameMs(), static_cast<int>(wait.count())));
   }
+  // While pictures keep coming the next refresh is set here, and the decoders' notices are not
+  // posted while one is set (a posted notice would only find the timer running): one wake-up of
+  // the window thread per refresh instead of two. A refresh that finds nothing new and nothing
+  // held lets the next picture post again.
+  if (dirty != 0 && !m_refresh.isActive()) m_refresh.start(DisplayFrameMs());
+  if (m_refresh.isActive()) m_pending.store(true);
   const bool idle = !m_board.AnyPicture();
   if (idle != m_idle) {  // the idle background covers everything
     m_idle = idle;
     update();
     return;
   }
+  // One rectangle round every changed pane: a region of several rectangles makes the raster
+  // engine clip each picture's copy to a complex region and hand it to its thread pool, which
+  // costs more (wake-ups, CPU) than painting the panes in between again.
+  QRect changed;
   for (int ch = 0; ch < kChannels; ++ch) {
-    if (!(dirty & (1u << ch))) continue;
-    const QRect r = ChannelRect(ch);
-    if (!r.isEmpty()) update(r);
+    if (dirty & (1u << ch)) changed |= ChannelRect(ch);
   }
+  if (!changed.isEmpty()) update(changed);
 }
 
 void PaneView::paintEvent(QPaintEvent* event) {

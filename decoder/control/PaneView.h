@@ -61,6 +61,7 @@ class PaneView : public QWidget {
   int ShownPanes() const { return m_zoomed >= 0 ? 1 : m_paneCount; }
   int ChannelOfShownPane(int index) const { return m_zoomed >= 0 ? m_zoomed : index; }
   void UpdateTargets();
+  int DisplayFrameMs() const;
   void OnPicturesReady();
   void Flush();
   void PaintIdle(QPainter& p);

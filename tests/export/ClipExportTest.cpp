@@ -11,6 +11,7 @@
 #include "archive/Calendar.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
+#include "export/HashCache.h"
 
 namespace ov::exporter::test {
 namespace {
@@ -238,6 +239,73 @@ TEST(ClipExport, CancelRemovesEveryFileOfTheExport) {
   EXPECT_TRUE(out.cancelled);
   EXPECT_EQ(calls, 3);
   EXPECT_TRUE(Files(dir).empty());
+}
+
+// The source's digest is taken beside the clips' writing and remembered for the same unchanged
+// file: a remembered digest is used as it is, and any write to the file makes it miss.
+TEST(ClipExport, SourceDigestIsRememberedForTheUnchangedFileOnly) {
+  const std::string rec = MakeRecording("hashcache", "--channels 1 --duration 6 --size 176x144");
+  const std::string cache = FreshDir("hashcache-cache") + "/sums";
+  const std::string real = Sh("sha256sum " + Quote(rec) + " | cut -c1-64").out.substr(0, 64);
+  std::atomic<bool> cancel{false};
+  auto run = [&](const std::string& name, uint64_t* total = nullptr) {
+    ExportRequest req;
+    req.source = rec;
+    req.from = "0";
+    req.to = "3";
+    req.all = true;
+    req.outDir = FreshDir(name);
+    req.hashCache = cache;
+    const auto out = RunExport(
+        req,
+        [&](const ExportProgress& p) {
+          if (total) *total = p.totalBytes;
+        },
+        cancel);
+    EXPECT_TRUE(out.ok) << out.error;
+    return ReadText(out.checksumPath).substr(0, 64);
+  };
+  const auto id = IdentityOfPath(rec);
+  ASSERT_TRUE(id);
+  EXPECT_EQ(run("hashcache-1"), real);
+  EXPECT_EQ(CachedSha256(cache, *id), real);
+
+  // A planted digest shows the cache is read, and the source not read again.
+  const std::string planted(64, 'a');
+  RememberSha256(cache, *id, planted);
+  uint64_t total = 0;
+  EXPECT_EQ(run("hashcache-2", &total), planted);
+  EXPECT_LT(total, id->size) << "the progress should count the clip only";
+
+  // Written to (same size, same contents even): the entry misses and the file is hashed again.
+  ASSERT_EQ(Sh("cat " + Quote(rec) + " > " + Quote(rec + ".tmp") + " && cat " +
+               Quote(rec + ".tmp") + " > " + Quote(rec))
+                .exitCode,
+            0);
+  EXPECT_EQ(run("hashcache-3"), real);
+  fs::remove(rec + ".tmp");
+}
+
+TEST(HashCache, DamagedOrOversizedCacheFilesAreReadWithinBoundsAndMended) {
+  const std::string cache = FreshDir("hashcache-damaged") + "/sums";
+  {
+    std::ofstream out(cache, std::ios::binary);
+    out << "1 2 3 4 5 " << std::string(64, 'b') << "\n";  // a good line
+    out << "1 2 3 garbage\n\x01\xff 7 7 7 7 7 " << std::string(63, 'c') << "\n";
+    out << std::string(2 * kHashCacheMaxBytes, 'x');  // no line end for far too long
+  }
+  FileIdentity id{1, 2, 3, 4, 5};
+  EXPECT_EQ(CachedSha256(cache, id), std::string(64, 'b'));
+  EXPECT_FALSE(CachedSha256(cache, FileIdentity{1, 2, 3, 4, 6})) << "another change time";
+  for (uint64_t n = 0; n < kHashCacheMaxEntries + 10; ++n)
+    RememberSha256(cache, FileIdentity{100 + n, n, n, 0, 0}, std::string(64, 'd'));
+  EXPECT_LE(fs::file_size(cache), kHashCacheMaxBytes);
+  EXPECT_FALSE(CachedSha256(cache, FileIdentity{100, 0, 0, 0, 0})) << "the oldest went";
+  EXPECT_TRUE(
+      CachedSha256(cache, FileIdentity{100 + kHashCacheMaxEntries + 9, kHashCacheMaxEntries + 9,
+                                       kHashCacheMaxEntries + 9, 0, 0}));
+  RememberSha256(cache, FileIdentity{7, 7, 7, 7, 7}, "not a digest");
+  EXPECT_FALSE(CachedSha256(cache, FileIdentity{7, 7, 7, 7, 7}));
 }
 
 }  // namespace

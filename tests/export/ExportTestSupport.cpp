@@ -31,13 +31,16 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-std::string Cli() { return Quote(OV_CLI_PATH); }
-
 static fs::path TestRoot() {
   const char* dir = std::getenv("OV_TEST_TMP");
   fs::path p = fs::path(dir ? dir : fs::temp_directory_path().string()) / "export";
   fs::create_directories(p);
   return p;
+}
+
+// The exports' digest cache goes to the test folder, not the user's.
+std::string Cli() {
+  return "env XDG_CACHE_HOME=" + Quote((TestRoot() / "cache").string()) + " " + Quote(OV_CLI_PATH);
 }
 
 std::string FreshDir(const std::string& name) {

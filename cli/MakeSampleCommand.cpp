@@ -33,6 +33,7 @@ struct MakeSampleArgs {
   double longGiB = 0;
   std::string preset = "ultrafast";
   bool flat = false;
+  bool interlaced = false;
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -80,6 +81,7 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
   o.video.gop = a.gop;
   o.video.x264Preset = a.preset;
   o.video.textured = !a.flat;
+  o.video.interlaced = a.interlaced;
   if (!(a.durationSec > 0) || a.durationSec > 90000) throw std::invalid_argument("bad duration");
   o.durationMs = int64_t(a.durationSec * 1000 + 0.5);
   o.startTime = ParseStart(a.start);
@@ -128,6 +130,8 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                   "Long mode: repeat one encoded group of pictures per channel until the file "
                   "is about this many GiB (below 4); --duration is ignored");
   cmd->add_option("--preset", args->preset, "x264 preset")->capture_default_str();
+  cmd->add_flag("--interlaced", args->interlaced,
+                "Field-coded pictures with a fast bar that combs unless deinterlaced");
   cmd->add_flag("--flat", args->flat,
                 "Flat pictures without the scrolling texture: tiny payloads, faster");
   auto storageArgs = std::make_shared<StorageSampleArgs>();

@@ -9,6 +9,7 @@
 #include "controls/VolumeSlider.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
+#include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 
@@ -73,6 +74,26 @@ void CPlayerDlg::OnCommand(int id) {
       break;
     case idc::kCmdGoToTime:
       GoToTime();
+      break;
+    case idc::kCmdZoomIn:
+      m_pDecoder.ZoomPane(-1, 1);
+      break;
+    case idc::kCmdZoomOut:
+      m_pDecoder.ZoomPane(-1, -1);
+      break;
+    case idc::kCmdZoomReset:
+      m_pDecoder.ZoomPane(-1, 0);
+      break;
+    case idc::kCmdSaveView:
+      SaveView();
+      break;
+    case idc::kCmdPictureAdjust:
+      OnPictureAdjust();
+      break;
+    case idc::kCmdDeintOff:
+    case idc::kCmdDeintOn:
+    case idc::kCmdDeintAuto:
+      SetDeinterlace(DeinterlaceOfCommand(id));
       break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:

@@ -449,7 +449,10 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
 void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
 
 void CPlayerDlg::OnContextMenu(QPoint globalPos) {
-  std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat);
+  PaneViewCall shown;
+  (void)m_pDecoder.GetPicture(-1, shown);
+  std::unique_ptr<QMenu> menu =
+      CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat, shown.deinterlace);
   QAction* chosen = menu->exec(globalPos);
   int id = CommandOfAction(chosen);
   menu.reset();

@@ -19,6 +19,9 @@ struct VideoParams {
   int gop = 25;                          // key-frame interval in frames
   std::string x264Preset = "ultrafast";  // cheap by default: tests make many samples
   bool textured = true;  // scrolling noise in the picture: payloads of a realistic size
+  // Field-coded pictures (top field first) whose two fields show a fast bar at instants half a
+  // frame apart, as an analog camera records them: its edges comb unless deinterlaced.
+  bool interlaced = false;
 };
 
 struct EncodedFrame {

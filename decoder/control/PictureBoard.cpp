@@ -128,6 +128,7 @@ void PictureBoard::SetTargetSize(int channel, QSize size) {
     std::lock_guard lock(m_mutex);
     if (m_target[channel] == size) return;
     m_target[channel] = size;
+    ++m_targetSerial[channel];
   }
   std::lock_guard lock(m_listenerMutex);
   if (m_sizeListener) m_sizeListener(channel);
@@ -137,6 +138,30 @@ QSize PictureBoard::TargetSize(int channel) const {
   if (!Valid(channel)) return {};
   std::lock_guard lock(m_mutex);
   return m_target[channel];
+}
+
+void PictureBoard::SetSettings(int channel, const PictureSettings& settings) {
+  if (!Valid(channel)) return;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_settings[channel] == settings) return;
+    m_settings[channel] = settings;
+    ++m_targetSerial[channel];
+  }
+  std::lock_guard lock(m_listenerMutex);
+  if (m_sizeListener) m_sizeListener(channel);
+}
+
+PictureSettings PictureBoard::Settings(int channel) const {
+  if (!Valid(channel)) return {};
+  std::lock_guard lock(m_mutex);
+  return m_settings[channel];
+}
+
+PictureBoard::Target PictureBoard::TargetOf(int channel) const {
+  if (!Valid(channel)) return {};
+  std::lock_guard lock(m_mutex);
+  return {m_target[channel], m_settings[channel], m_targetSerial[channel]};
 }
 
 void PictureBoard::SetListener(std::function<void()> listener) {

@@ -71,12 +71,11 @@ bool PictureFilter::Build(const AVFrame* in, const std::string& chain) {
   if (!m_graph) return false;
   m_graph->nb_threads = 1;  // the channels run side by side already
   char args[160];
-  std::snprintf(args, sizeof args,
-                "video_size=%dx%d:pix_fmt=%d:time_base=1/25:pixel_aspect=%d/%d", in->width,
-                in->height, in->format, std::max(0, in->sample_aspect_ratio.num),
+  std::snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=1/25:pixel_aspect=%d/%d",
+                in->width, in->height, in->format, std::max(0, in->sample_aspect_ratio.num),
                 std::max(1, in->sample_aspect_ratio.den));
-  int rc = avfilter_graph_create_filter(&m_src, avfilter_get_by_name("buffer"), "in", args,
-                                        nullptr, m_graph);
+  int rc = avfilter_graph_create_filter(&m_src, avfilter_get_by_name("buffer"), "in", args, nullptr,
+                                        m_graph);
   if (rc >= 0)
     rc = avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("buffersink"), "out", nullptr,
                                       nullptr, m_graph);

@@ -1,8 +1,8 @@
-#include "picture/PaneZoom.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "picture/PaneZoom.h"
 
 namespace ov::zoom {
 namespace {

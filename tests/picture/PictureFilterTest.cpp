@@ -1,10 +1,10 @@
 // Adjustments and deinterlacing on made pictures with known pixels.
-#include "picture/PictureFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
+
+#include "picture/PictureFilter.h"
 
 extern "C" {
 #include <libavutil/frame.h>
@@ -33,7 +33,9 @@ Frame Flat(int y, int u, int v) {
   return f;
 }
 
-int At(const AVFrame* f, int plane, int x, int y) { return f->data[plane][y * f->linesize[plane] + x]; }
+int At(const AVFrame* f, int plane, int x, int y) {
+  return f->data[plane][y * f->linesize[plane] + x];
+}
 
 // Sum of luma differences between neighbouring lines: combing makes it large.
 long LineDifference(const AVFrame* f) {

@@ -146,7 +146,7 @@ void ChannelDecoder::Run() {
     if (!f) {
       if (m_last->data[0] && m_board.TargetOf(m_channel).serial != m_lastTarget) {
         DecodeGate::Hold hold(DecodeGate::Shared());
-        Show(m_last, m_lastMeta);
+        Show(m_last, m_lastMeta, true);
       }
       continue;
     }
@@ -272,7 +272,7 @@ QImage& ChannelDecoder::TakeImage(QSize size) {
   return *spare;
 }
 
-void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f) {
+void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f, bool redraw) {
   const PictureBoard::Target target = m_board.TargetOf(m_channel);
   const QSize box = target.size;
   m_lastTarget = target.serial;
@@ -303,8 +303,11 @@ void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f) {
   uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
   int dstStride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
   sws_scale(m_sws, src, frame->linesize, 0, crop.h, dst, dstStride);
-  if (m_board.Present(m_channel, f.generation, img, f.submitted, f.tag))
+  if (redraw) {
+    m_board.Redraw(m_channel, f.generation, img, f.tag);
+  } else if (m_board.Present(m_channel, f.generation, img, f.submitted, f.tag)) {
     m_presented.fetch_add(1, std::memory_order_relaxed);
+  }
 }
 
 }  // namespace ov

@@ -78,7 +78,8 @@ class ChannelDecoder {
     std::chrono::steady_clock::time_point submitted{};
     uint32_t tag = 0;
   };
-  void Show(const AVFrame* frame, const FrameMeta& meta);
+  // redraw: the picture already shown, made again for a new pane size or view setting.
+  void Show(const AVFrame* frame, const FrameMeta& meta, bool redraw = false);
   void Fail(int error);
   QImage& TakeImage(QSize size);
 

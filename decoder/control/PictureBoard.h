@@ -37,6 +37,10 @@ class PictureBoard {
   // Decoding threads. Returns false (and keeps the slot) when generation is stale.
   bool Present(int channel, uint32_t generation, QImage image,
                std::chrono::steady_clock::time_point submitted, uint32_t tag = 0);
+  // Decoding threads: the picture up in the slot made again (a new pane size, zoom or setting).
+  // Taken when generation is current, or when the slot still shows the picture tagged tag
+  // (nonzero) from before a pause or a clear kept it up; never brings back a blanked slot.
+  bool Redraw(int channel, uint32_t generation, QImage image, uint32_t tag);
   // Any thread: the tag of the picture up in the slot (not one still held back); 0 if none.
   uint32_t ShownTag(int channel) const;
   // Any thread: empties the slot and makes generation the current one.

@@ -396,6 +396,30 @@ TEST_F(DecoderControlTest, ZoomShowsPartOfThePictureUntilANewFileAndDoubleClickS
   EXPECT_TRUE(WaitFor([&] { return region().Whole(); }));
 }
 
+TEST_F(DecoderControlTest, APausedPictureIsMadeAgainForAZoom) {
+  m_player.SetLayout(-1, 4);
+  // Tagged as playback tags its frames: a paused pane's picture is known by its tag.
+  for (const auto& f : Clip(2, 352, 288, 0, 10)) {
+    WaitFor([&] { return m_control->QueuedFrames(0) < 3; });
+    m_player.SubmitFrame(f.payload.data(), 1709294400, 0, 0, int32_t(f.payload.size()),
+                         f.key ? 1 : 0, 0, true, f.frameNumber + 1);
+  }
+  ASSERT_TRUE(WaitFor([&] { return Shows(0, 9); }));
+  m_player.SetMode(0, 1);  // paused: the pictures on their way are dropped, the shown one stays
+  Pump(100ms);
+  m_player.ZoomPane(0, 6);
+  EXPECT_TRUE(WaitFor([&] { return !Shown(0).has_value(); })) << "not zoomed while paused";
+  m_player.ZoomPane(0, 0);
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 9); }));
+  EXPECT_EQ(m_player.ShownFrame(0), 10u);
+  // A blanked pane (a new file) is never brought back by a later zoom.
+  m_player.Deactivate();
+  Pump(100ms);
+  m_player.ZoomPane(0, 2);
+  Pump(300ms);
+  EXPECT_LT(Brightest(Grab(View()), Inner(0)), 100);
+}
+
 TEST_F(DecoderControlTest, PictureSettingsReachThePaneAndComeBack) {
   m_player.SetLayout(-1, 1);
   SubmitAll(0, Clip(2, 352, 288, 0, 5));

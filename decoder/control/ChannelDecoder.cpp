@@ -303,11 +303,9 @@ void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f, bool redra
   uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
   int dstStride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
   sws_scale(m_sws, src, frame->linesize, 0, crop.h, dst, dstStride);
-  if (redraw) {
-    m_board.Redraw(m_channel, f.generation, img, f.tag);
-  } else if (m_board.Present(m_channel, f.generation, img, f.submitted, f.tag)) {
-    m_presented.fetch_add(1, std::memory_order_relaxed);
-  }
+  const bool shown = redraw ? m_board.Redraw(m_channel, f.generation, img, f.tag)
+                            : m_board.Present(m_channel, f.generation, img, f.submitted, f.tag);
+  if (shown) m_presented.fetch_add(1, std::memory_order_relaxed);
 }
 
 }  // namespace ov

@@ -48,7 +48,9 @@ bool WaitUntil(const std::function<bool()>& pred, int ms) {
   while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
   return pred();
 }
-void Pause(int ms) { WaitUntil([] { return false; }, ms); }
+void Pause(int ms) {
+  WaitUntil([] { return false; }, ms);
+}
 
 void Print(const char* key, const std::string& value) {
   std::printf("%s %s\n", key, value.c_str());
@@ -110,8 +112,8 @@ int View(const std::string& sample, const std::string& out) {
     const QRect pic = PictureOnScreen(d, panes);
     const QPoint at(pic.x() + int(kPointU * pic.width()), pic.y() + int(kPointV * pic.height()));
     // The pointer goes there and the wheel turns through the X server, as a person's would.
-    const std::string xdo = "xdotool mousemove " + std::to_string(at.x()) + " " +
-                            std::to_string(at.y()) + " click 1";
+    const std::string xdo =
+        "xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 1";
     if (std::system(xdo.c_str()) != 0) Print("error", "xdotool failed");
     Pause(300);
     for (int i = 0; i < kNotches; ++i) {
@@ -124,8 +126,8 @@ int View(const std::string& sample, const std::string& out) {
                             double(at.y() - pic.y()) / pic.height()};
     for (int i = 0; i < kNotches; ++i) r = ov::zoom::ZoomAbout(r, 1, p);
     const ov::zoom::PixelRect px = ov::zoom::ToPixels(r, 704, 576);
-    Print("region", std::to_string(px.x) + "," + std::to_string(px.y) + "," +
-                        std::to_string(px.w) + "," + std::to_string(px.h));
+    Print("region", std::to_string(px.x) + "," + std::to_string(px.y) + "," + std::to_string(px.w) +
+                        "," + std::to_string(px.h));
     Print("frame_after_zoom", FrameOnScreen(d, panes) ? "readable" : "unreadable");
     GrabScreen(pic).save(QString::fromStdString(out + "/pane.png"));
     std::system("xdotool mousemove 5 5");  // the pointer out of the shot
@@ -208,7 +210,8 @@ double Psnr(const QImage& a, const QImage& b) {
 }
 
 int Compare(const std::string& grabPath, const std::string& framePath, const std::string& region) {
-  const QImage grab = QImage(QString::fromStdString(grabPath)).convertToFormat(QImage::Format_RGB32);
+  const QImage grab =
+      QImage(QString::fromStdString(grabPath)).convertToFormat(QImage::Format_RGB32);
   const QImage frame =
       QImage(QString::fromStdString(framePath)).convertToFormat(QImage::Format_RGB32);
   int x = 0, y = 0, w = 0, h = 0;

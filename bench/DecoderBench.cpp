@@ -1,6 +1,7 @@
 // Decoder control figures: frames decoded per second against plain libavcodec on the same
 // payloads, CPU and latency at 1X in the 16-pane view, and pictures per pane at 32X and in
-// reverse. Runs offscreen; prints one table. Usage: bench_decoder [--quick] [--throughput]
+// reverse; with --zoom, the 16-pane view at 1X zoomed against unzoomed, side by side. Runs
+// offscreen; prints one table. Usage: bench_decoder [--quick] [--throughput] [--zoom]
 // OV_NOSHOW=1 keeps the view hidden, to tell the cost of painting from the rest.
 #include <pthread.h>
 #include <sys/resource.h>
@@ -205,8 +206,9 @@ double Percentile(std::vector<double> v, double q) {
 // Paced like the playback loop: round i of all channels at i x 40 ms / speed. keyOnly: reverse
 // play, which hands over key frames only.
 Run Paced(const std::vector<Frames>& clips, double speed, double seconds, bool keyOnly,
-          bool aligned = false) {
+          bool aligned = false, int zoomSteps = 0) {
   Control c(16);
+  for (int ch = 0; ch < 16 && zoomSteps != 0; ++ch) c.player.ZoomPane(ch, zoomSteps);
   const int n = int(clips.size());
   std::vector<size_t> order;
   for (size_t i = 0; i < clips[0].size(); ++i)
@@ -264,6 +266,7 @@ std::vector<Frames> Take(const std::vector<Frames>& all, int n) {
 struct Options {
   bool quick = false;
   bool throughputOnly = false;
+  bool zoomOnly = false;
 };
 
 // Reads the arguments; false (with the exit status) when the program should stop here.
@@ -277,6 +280,8 @@ bool ParseOptions(int argc, char** argv, Options& o, int& status) {
           "pictures per pane at 1X, 1X with aligned key frames, 32X and reverse 32X.\n"
           "  --quick       one repetition and 3 s paced runs instead of 3 and 10 s\n"
           "  --throughput  only the decoding-rate table\n"
+          "  --zoom        only the 16-pane view at 1X with every pane zoomed 4 and 12 steps\n"
+          "                against unzoomed, in turns, best of three each\n"
           "  OV_NOSHOW=1   keeps the view hidden (the cost of painting left out)\n"
           "  OV_VIEW=WxH   the view's size (default 704x576; 1920x1080 for full screen)\n");
       status = 0;
@@ -286,6 +291,8 @@ bool ParseOptions(int argc, char** argv, Options& o, int& status) {
       o.quick = true;
     } else if (std::strcmp(argv[i], "--throughput") == 0) {
       o.throughputOnly = true;
+    } else if (std::strcmp(argv[i], "--zoom") == 0) {
+      o.zoomOnly = true;
     } else {
       std::fprintf(stderr, "bench_decoder: unknown argument %s (see --help)\n", argv[i]);
       status = 2;
@@ -341,6 +348,29 @@ void PacedTable(const std::vector<Frames>& clips, double pacedSeconds) {
   }
 }
 
+// The cost of zoom: the 16-pane view at 1X with every pane zoomed (the visible region cut out
+// of the decoded picture and scaled to the pane) against the whole pictures. Runs in turns, best
+// of three of each, so a neighbour's load falls on both alike.
+void ZoomTable(const std::vector<Frames>& clips, double pacedSeconds) {
+  std::printf("%-22s %9s %9s %9s %10s %9s\n", "16-pane view at 1X", "cpu/s", "vs whole", "decoded",
+              "min pic/s", "p99 ms");
+  const int steps[] = {0, 4, 12};  // whole, 2.4x, 14.6x
+  Run best[3];
+  for (Run& b : best) b.cpuPerVideoSecond = 1e30;
+  for (int round = 0; round < 3; ++round)
+    for (int i = 0; i < 3; ++i) {
+      const Run r = Paced(clips, 1, pacedSeconds, false, false, steps[i]);
+      if (r.cpuPerVideoSecond < best[i].cpuPerVideoSecond) best[i] = r;
+    }
+  for (int i = 0; i < 3; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, i == 0 ? "whole" : "zoomed %d steps", steps[i]);
+    std::printf("%-22s %9.3f %8.1f%% %9llu %10.1f %9.1f\n", name, best[i].cpuPerVideoSecond,
+                (best[i].cpuPerVideoSecond / best[0].cpuPerVideoSecond - 1) * 100,
+                (unsigned long long)best[i].decoded, best[i].minPicturesPerSecond, best[i].p99);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -357,6 +387,10 @@ int main(int argc, char** argv) {
     const auto clips = Encode(size.width(), size.height(), 16, frames);
     std::printf("\n== %dx%d H.264, %d frames a channel, %.2f Mb/s a channel at 25 fps ==\n",
                 size.width(), size.height(), frames, MbitPerSecond(clips[0]));
+    if (o.zoomOnly) {
+      ZoomTable(clips, pacedSeconds);
+      continue;
+    }
     std::printf("%-9s %10s %12s %10s %9s | %12s %12s %9s %8s\n", "channels", "plain fps",
                 "plain+scale", "control", "wall ovh", "plain+sc us", "control us", "cpu ovh",
                 "dropped");

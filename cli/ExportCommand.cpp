@@ -166,6 +166,10 @@ int RunExportCommand(const ExportArgs& a) {
 struct SnapshotArgs {
   std::string file, at, out;
   int channel = 0;
+  std::string region;
+  PictureAdjust adjust;
+  std::string deinterlace = "off";
+  bool viewAsked = false;
 };
 
 int RunSnapshotCommand(const SnapshotArgs& a) {
@@ -183,10 +187,24 @@ int RunSnapshotCommand(const SnapshotArgs& a) {
     std::fprintf(stderr, "snapshot: --at %s\n", why.c_str());
     return 1;
   }
+  exporter::SnapshotView view;
+  view.view = a.viewAsked;
+  if (!a.region.empty()) {
+    view.pixels = exporter::ParseRegion(a.region, &why);
+    if (!view.pixels) {
+      std::fprintf(stderr, "snapshot: --region %s\n", why.c_str());
+      return 1;
+    }
+  }
+  view.adjust = a.adjust;
+  view.deinterlace = a.deinterlace == "on"     ? Deinterlace::On
+                     : a.deinterlace == "auto" ? Deinterlace::Auto
+                                               : Deinterlace::Off;
   av_log_set_level(AV_LOG_ERROR);
   exporter::SnapshotTarget target;
   target.second = *second;
-  const auto out = exporter::TakeSnapshot(file, a.file, a.channel - 1, target, a.out);
+  const auto out =
+      exporter::TakeSnapshot(file, a.file, a.channel - 1, target, a.out, nullptr, view);
   if (!out.ok) {
     std::fprintf(stderr, "snapshot: %s\n", out.error.c_str());
     return 1;
@@ -205,6 +223,23 @@ void RegisterSnapshot(CLI::App& app, int& exitCode) {
   cmd->add_option("--channel", a->channel, "Channel 1..16")->required()->check(CLI::Range(1, 16));
   cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")->required();
   cmd->add_option("out", a->out, "PNG file to write")->required();
+  // Any of these makes a saved view: the PNG's text says which region and settings made it.
+  const auto view = [a](CLI::Option* o) {
+    o->each([a](const std::string&) { a->viewAsked = true; });
+  };
+  view(cmd->add_option("--region", a->region,
+                       "Only x,y,w,h (recorded pixels): the PNG is w x h pixels of that part"));
+  view(cmd->add_option("--brightness", a->adjust.brightness, "-100..100 (0: as recorded)")
+           ->check(CLI::Range(-100, 100)));
+  view(cmd->add_option("--contrast", a->adjust.contrast, "Percent, 0..300 (100: as recorded)")
+           ->check(CLI::Range(0, 300)));
+  view(cmd->add_option("--gamma", a->adjust.gamma, "Percent, 10..1000 (100: as recorded)")
+           ->check(CLI::Range(10, 1000)));
+  view(cmd->add_option("--saturation", a->adjust.saturation, "Percent, 0..300 (100: as recorded)")
+           ->check(CLI::Range(0, 300)));
+  view(cmd->add_option("--deinterlace", a->deinterlace,
+                       "off, on, or auto (the pictures the stream marks as interlaced)")
+           ->check(CLI::IsMember({"off", "on", "auto"})));
   cmd->callback([a, &exitCode] { exitCode = RunSnapshotCommand(*a); });
 }
 

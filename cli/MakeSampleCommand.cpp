@@ -37,6 +37,7 @@ struct MakeSampleArgs {
   std::string events;  // "CHANNEL:FROM-TO,...": a still scene with these crossings
   int noise = 0;
   std::string stampChannels;  // with events: these still channels carry the frame stamp too
+  bool interlaced = false;
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -111,6 +112,7 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
       o.video.stampStill |= 1u << (channel - 1);
     }
   }
+  o.video.interlaced = a.interlaced;
   if (!(a.durationSec > 0) || a.durationSec > 90000) throw std::invalid_argument("bad duration");
   o.durationMs = int64_t(a.durationSec * 1000 + 0.5);
   o.startTime = ParseStart(a.start);
@@ -170,6 +172,8 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                   "With --events: channels (from 1, comma separated) whose still scene carries "
                   "the frame stamp too, for checks that read the frame shown from the screen")
       ->needs(events);
+  cmd->add_flag("--interlaced", args->interlaced,
+                "Field-coded pictures with a fast bar that combs unless deinterlaced");
   cmd->add_flag("--flat", args->flat,
                 "Flat pictures without the scrolling texture: tiny payloads, faster");
   auto storageArgs = std::make_shared<StorageSampleArgs>();

@@ -27,6 +27,15 @@ struct FrameCall {
   uint32_t tag = 0;  // the caller's name for the frame (its header offset); 0: none
 };
 
+// How a pane shows its channel, in the calls' integers: the zoomed region in millionths of the
+// picture (top left and side), the adjustments (brightness -100..100, the others in percent) and
+// deinterlacing (0 off, 1 on, 2 as the stream marks its pictures).
+struct PaneViewCall {
+  int32_t x = 0, y = 0, size = 1000000;
+  int32_t brightness = 0, contrast = 100, gamma = 100, saturation = 100;
+  int32_t deinterlace = 0;
+};
+
 class IDecoderCalls {
  public:
   virtual ~IDecoderCalls() = default;
@@ -49,6 +58,19 @@ class IDecoderCalls {
   virtual int32_t QueryActive() = 0;
   virtual int32_t SetProductText(std::string_view text) = 0;
   virtual int32_t SetVersionText(std::string_view text) = 0;
+  // Channel -1 means the selected pane's. Each returns the channel it acted on (-1: none); a
+  // control without zoom or adjustments does nothing.
+  // Zooms the pane by 1.25^steps about its centre; 0 steps shows the whole picture again.
+  virtual int32_t ZoomPane(int32_t channel, int32_t steps) {
+    return (void)channel, (void)steps, -1;
+  }
+  // Sets the adjustments and deinterlacing (the region in view is not used).
+  virtual int32_t SetPicture(int32_t channel, const PaneViewCall& view) {
+    return (void)channel, (void)view, -1;
+  }
+  virtual int32_t GetPicture(int32_t channel, PaneViewCall& view) {
+    return (void)channel, (void)view, -1;
+  }
 };
 
 inline constexpr int kStartOptions = 5;

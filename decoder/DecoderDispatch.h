@@ -28,6 +28,9 @@ inline constexpr int32_t SetProductText = 63;
 inline constexpr int32_t SetVersionText = 64;
 inline constexpr int32_t ShownFrame = 70;
 inline constexpr int32_t PictureDelay = 71;
+inline constexpr int32_t ZoomPane = 80;
+inline constexpr int32_t SetPicture = 81;
+inline constexpr int32_t GetPicture = 82;
 // Events the control raises towards its host.
 namespace event {
 inline constexpr int32_t DecodeFailed = 3;

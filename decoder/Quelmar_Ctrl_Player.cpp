@@ -62,6 +62,31 @@ int32_t ReadText(const Args& a, int32_t (IDecoderCalls::*set)(std::string_view),
   return t ? (c.*set)(*t) : 0;
 }
 
+int32_t ReadSetPicture(IDecoderCalls& c, const Args& a) {
+  if (a.Count() < 6) return -1;
+  PaneViewCall v;
+  v.brightness = a.Int(1);
+  v.contrast = a.Int(2, 100);
+  v.gamma = a.Int(3, 100);
+  v.saturation = a.Int(4, 100);
+  v.deinterlace = a.Int(5);
+  return c.SetPicture(a.Int(0, -1), v);
+}
+
+// The out values come back through nine integer references, in the order of PaneViewCall.
+int32_t ReadGetPicture(IDecoderCalls& c, const Args& a) {
+  int32_t* out[9];
+  for (size_t i = 0; i < 9; ++i)
+    if (!(out[i] = a.IntRef(i + 1))) return -1;
+  PaneViewCall v;
+  const int32_t channel = c.GetPicture(a.Int(0, -1), v);
+  const int32_t values[9] = {v.x,          v.y,           v.size, v.brightness, v.contrast, v.gamma,
+                             v.saturation, v.deinterlace, 0};
+  for (size_t i = 0; i < 8; ++i) *out[i] = values[i];
+  *out[8] = channel;
+  return channel;
+}
+
 struct CallRow {
   int32_t id;
   int32_t (*read)(IDecoderCalls&, const Args&);
@@ -103,6 +128,10 @@ const CallRow kCalls[] = {
      [](IDecoderCalls& c, const Args& a) {
        return ReadText(a, &IDecoderCalls::SetVersionText, c);
      }},
+    {dispid::ZoomPane,
+     [](IDecoderCalls& c, const Args& a) { return c.ZoomPane(a.Int(0, -1), a.Int(1)); }},
+    {dispid::SetPicture, ReadSetPicture},
+    {dispid::GetPicture, ReadGetPicture},
 };
 
 static_assert(dispid::SetStartOption48 - dispid::SetStartOption44 + 1 == kStartOptions);
@@ -156,6 +185,27 @@ int32_t CQuelmar_Ctrl_Player::SetProductText(std::string_view text) {
 }
 int32_t CQuelmar_Ctrl_Player::SetVersionText(std::string_view text) {
   return Call<1>(m_control, dispid::SetVersionText, {DispArg::Text(std::string(text))});
+}
+
+int32_t CQuelmar_Ctrl_Player::ZoomPane(int32_t channel, int32_t steps) {
+  if (!m_control) return -1;
+  return Call<2>(m_control, dispid::ZoomPane, {DispArg::Int(channel), DispArg::Int(steps)});
+}
+int32_t CQuelmar_Ctrl_Player::SetPicture(int32_t channel, const PaneViewCall& v) {
+  if (!m_control) return -1;
+  return Call<6>(m_control, dispid::SetPicture,
+                 {DispArg::Int(channel), DispArg::Int(v.brightness), DispArg::Int(v.contrast),
+                  DispArg::Int(v.gamma), DispArg::Int(v.saturation), DispArg::Int(v.deinterlace)});
+}
+int32_t CQuelmar_Ctrl_Player::GetPicture(int32_t channel, PaneViewCall& v) {
+  if (!m_control) return -1;
+  int32_t acted = -1;
+  Call<10>(m_control, dispid::GetPicture,
+           {DispArg::Int(channel), DispArg::IntRef(&v.x), DispArg::IntRef(&v.y),
+            DispArg::IntRef(&v.size), DispArg::IntRef(&v.brightness), DispArg::IntRef(&v.contrast),
+            DispArg::IntRef(&v.gamma), DispArg::IntRef(&v.saturation),
+            DispArg::IntRef(&v.deinterlace), DispArg::IntRef(&acted)});
+  return acted;
 }
 
 // The control's side.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "decoder/DecoderCalls.h"
 #include "decoder/DecoderDispatch.h"
 
 namespace ov {
@@ -34,6 +35,10 @@ class CQuelmar_Ctrl_Player {
   void QueryActive(int32_t& active);
   int32_t SetProductText(std::string_view text);
   int32_t SetVersionText(std::string_view text);
+  // Channel -1: the selected pane. Each returns the channel acted on, -1 for none.
+  int32_t ZoomPane(int32_t channel, int32_t steps);
+  int32_t SetPicture(int32_t channel, const PaneViewCall& view);
+  int32_t GetPicture(int32_t channel, PaneViewCall& view);
 
  private:
   IDecoderDispatch* m_control = nullptr;

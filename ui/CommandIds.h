@@ -38,5 +38,14 @@ inline constexpr int kCmdGoToTime = 32796;       // "Go to Time..." (also Ctrl+G
 inline constexpr int kCmdTimeline = 32797;       // "Activity Timeline" (also T)
 inline constexpr int kCmdNextEvent = 32798;      // "Next Event" (also E)
 inline constexpr int kCmdPreviousEvent = 32799;  // "Previous Event" (also Shift+E)
+// Looking closer at the selected pane (context menu; keys too).
+inline constexpr int kCmdZoomIn = 32800;
+inline constexpr int kCmdZoomOut = 32801;
+inline constexpr int kCmdZoomReset = 32802;
+inline constexpr int kCmdSaveView = 32803;
+inline constexpr int kCmdPictureAdjust = 32804;
+inline constexpr int kCmdDeintOff = 32805;
+inline constexpr int kCmdDeintOn = 32806;
+inline constexpr int kCmdDeintAuto = 32807;
 
 }  // namespace ov::idc

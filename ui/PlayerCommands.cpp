@@ -10,6 +10,7 @@
 #include "controls/WinConstants.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
+#include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 
@@ -87,6 +88,26 @@ void CPlayerDlg::OnCommand(int id) {
       break;
     case idc::kCmdPreviousEvent:
       JumpToEvent(-1, false);
+      break;
+    case idc::kCmdZoomIn:
+      m_decoder.ZoomPane(-1, 1);
+      break;
+    case idc::kCmdZoomOut:
+      m_decoder.ZoomPane(-1, -1);
+      break;
+    case idc::kCmdZoomReset:
+      m_decoder.ZoomPane(-1, 0);
+      break;
+    case idc::kCmdSaveView:
+      SaveView();
+      break;
+    case idc::kCmdPictureAdjust:
+      OnPictureAdjust();
+      break;
+    case idc::kCmdDeintOff:
+    case idc::kCmdDeintOn:
+    case idc::kCmdDeintAuto:
+      SetDeinterlace(DeinterlaceOfCommand(id));
       break;
     case idc::kCombineFiles:
     case idc::kSpeakerMax:

@@ -41,8 +41,21 @@ int CommandOfAction(const QAction* action) {
   return ok ? id : 0;
 }
 
+int DeinterlaceOfCommand(int commandId) {
+  switch (commandId) {
+    case idc::kCmdDeintOff:
+      return 0;
+    case idc::kCmdDeintOn:
+      return 1;
+    case idc::kCmdDeintAuto:
+      return 2;
+    default:
+      return -1;
+  }
+}
+
 std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat,
-                                               bool timelineShown) {
+                                               bool timelineShown, int deinterlace) {
   auto menu = std::make_unique<QMenu>(parent);
   QAction* iframe = AddCommand(menu.get(), idc::kCmdIFrameOnly, "I-Frame Only");
   iframe->setCheckable(true);
@@ -65,9 +78,32 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   AddCommand(menu.get(), idc::kCmdPreviousEvent, "Previous Event")
       ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_E));
   menu->addSeparator();
+  QMenu* zoom = menu->addMenu(QStringLiteral("Zoom"));
+  AddCommand(zoom, idc::kCmdZoomIn, "Zoom In")->setShortcut(QKeySequence(QStringLiteral("Alt+=")));
+  AddCommand(zoom, idc::kCmdZoomOut, "Zoom Out")
+      ->setShortcut(QKeySequence(QStringLiteral("Alt+-")));
+  AddCommand(zoom, idc::kCmdZoomReset, "Whole Picture")
+      ->setShortcut(QKeySequence(QStringLiteral("Alt+Backspace")));
+  AddCommand(menu.get(), idc::kCmdPictureAdjust, "Picture Adjustments...")
+      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+  QMenu* deint = menu->addMenu(QStringLiteral("Deinterlace"));
+  const struct {
+    int id;
+    const char* text;
+  } modes[] = {{idc::kCmdDeintOff, "Off"},
+               {idc::kCmdDeintOn, "On"},
+               {idc::kCmdDeintAuto, "Automatic (as the stream marks its pictures)"}};
+  for (const auto& m : modes) {
+    QAction* a = AddCommand(deint, m.id, m.text);
+    a->setCheckable(true);
+    a->setChecked(DeinterlaceOfCommand(m.id) == deinterlace);
+  }
+  menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
   AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")
       ->setShortcut(QKeySequence(Qt::Key_S));
+  AddCommand(menu.get(), idc::kCmdSaveView, "Save View")
+      ->setShortcut(QKeySequence(QStringLiteral("Shift+S")));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts, "Keyboard shortcuts");
   AddCommand(menu.get(), idc::kCmdAbout, "About...");

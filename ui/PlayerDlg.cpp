@@ -455,8 +455,10 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
 void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
 
 void CPlayerDlg::OnContextMenu(QPoint globalPos) {
-  std::unique_ptr<QMenu> menu =
-      CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat, m_timelineShown);
+  PaneViewCall shown;
+  (void)m_decoder.GetPicture(-1, shown);
+  std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat,
+                                                        m_timelineShown, shown.deinterlace);
   QAction* chosen = menu->exec(globalPos);
   int id = CommandOfAction(chosen);
   menu.reset();

@@ -138,6 +138,11 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // responsive over a damaged file. Returns the path it goes to, empty when none was started (no
   // file, or a snapshot still being saved); the path box says where it went, or why not.
   std::string SaveSnapshot();
+  // "Save View" and Shift+S: the same for what the selected pane shows (its zoomed region at the
+  // recorded pixel density, its adjustments and deinterlacing), named "..._view.png".
+  std::string SaveView();
+  // "Picture Adjustments...": brightness, contrast, gamma and saturation of the selected pane.
+  void OnPictureAdjust();
   // True from a snapshot's start to its note (window thread).
   bool SavingSnapshot() const { return m_savingSnapshot; }
   // Waits for the snapshot worker to end; its note still comes through the event loop.
@@ -202,6 +207,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnAbout();
   void OnExportClip();
   void InstallSnapshotKey();
+  std::string SavePicture(bool asShown);
+  void SetDeinterlace(int mode);
   void ShowNote(const QString& text);
   // Throws std::system_error when the worker thread cannot start.
   void StartChannelFileBuild(const std::string& folder);
@@ -264,6 +271,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
   // The export dialog while it is open: beside the window, which stays usable meanwhile.
   QPointer<class CExportClipDlg> m_exportDlg;
+  QPointer<class CPictureAdjustDlg> m_adjustDlg;
   QString m_lastNote, m_textBeforeNote;  // the path box's note, and what it covers
 
   CActivityTimeline* m_timeline = nullptr;

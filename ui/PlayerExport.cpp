@@ -1,4 +1,5 @@
-// The window's way out of a backup: "Export Clip..." and "Save Snapshot" (also the key S).
+// The window's way out of a backup: "Export Clip...", "Save Snapshot" (also the key S) and "Save
+// View" (Shift+S: what the selected pane shows, zoom and adjustments included).
 #include <unistd.h>
 
 #include <QDir>
@@ -120,17 +121,34 @@ void CPlayerDlg::OnExportClip() {
   d->show();
 }
 
-std::string CPlayerDlg::SaveSnapshot() {
+std::string CPlayerDlg::SaveSnapshot() { return SavePicture(false); }
+
+std::string CPlayerDlg::SaveView() { return SavePicture(true); }
+
+std::string CPlayerDlg::SavePicture(bool asShown) {
   PlaybackEngine& e = m_engine->Engine();
   if (m_destroyed || !e.State().m_FileReady.load()) return {};
+  const QString what = asShown ? QStringLiteral("View") : QStringLiteral("Snapshot");
   if (m_savingSnapshot) {
-    ShowNote(QStringLiteral("Snapshot not saved: the last one is still being saved"));
+    ShowNote(what + QStringLiteral(" not saved: the last one is still being saved"));
     return {};
   }
   const BackupFile& file = e.File();
   const int n = SelectedChannel(m_decoder, file);
   if (n < 0) return {};
   const exporter::SnapshotTarget target = CurrentPicture(e, n);
+  exporter::SnapshotView view;
+  if (asShown) {
+    PaneViewCall shown;
+    view.view = true;
+    if (m_decoder.GetPicture(n, shown) == n) {
+      view.region = zoom::FromWire(shown.x, shown.y, shown.size);
+      view.adjust = {shown.brightness, shown.contrast, shown.gamma, shown.saturation};
+      view.deinterlace = shown.deinterlace == 1   ? Deinterlace::On
+                         : shown.deinterlace == 2 ? Deinterlace::Auto
+                                                  : Deinterlace::Off;
+    }
+  }
 
   // The export folder when one was chosen, else beside the recording when that is writable.
   QString dir = m_exportFolder;
@@ -141,7 +159,7 @@ std::string CPlayerDlg::SaveSnapshot() {
     YskFrameHeader h{};
     return file.PlayReader().Header(*target.frameOffset, h) ? h.f_time : second;
   }() : second;
-  std::string name = exporter::SnapshotName(file, n, named);
+  std::string name = exporter::SnapshotName(file, n, named, asShown);
   std::filesystem::path path = std::filesystem::path(dir.toStdString()) / name;
   for (int i = 2; std::filesystem::exists(path) && i < 1000; ++i)
     path.replace_filename(name.substr(0, name.size() - 4) + "-" + std::to_string(i) + ".png");
@@ -152,27 +170,28 @@ std::string CPlayerDlg::SaveSnapshot() {
   // The worker reads the recording through its own descriptors: the window may open another file
   // (and close this one) while the picture is searched for.
   try {
-    m_snapshotThread = std::thread([this, source = e.FilePath(), n, target, out = path.string()] {
+    m_snapshotThread = std::thread([this, source = e.FilePath(), n, target, view, what,
+                                    out = path.string()] {
       BackupFile own;
       const OpenOutcome opened = own.ReadBackupHeader(source);
       exporter::SnapshotOutcome result;
       if (opened.accepted) {
-        result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel);
+        result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel, view);
       } else {
         result.error = "cannot open " + source;
       }
       QMetaObject::invokeMethod(
           this,
-          [this, result, out] {
+          [this, result, out, what] {
             m_savingSnapshot = false;
-            ShowNote(result.ok ? QStringLiteral("Snapshot saved to ") + QString::fromStdString(out)
-                               : QStringLiteral("Snapshot not saved: ") +
+            ShowNote(result.ok ? what + QStringLiteral(" saved to ") + QString::fromStdString(out)
+                               : what + QStringLiteral(" not saved: ") +
                                      QString::fromStdString(result.error));
           },
           Qt::QueuedConnection);
     });
   } catch (const std::system_error& err) {  // out of threads or memory
-    ShowNote(QStringLiteral("Snapshot not saved: ") + QString::fromLocal8Bit(err.what()));
+    ShowNote(what + QStringLiteral(" not saved: ") + QString::fromLocal8Bit(err.what()));
     return {};
   }
   m_savingSnapshot = true;

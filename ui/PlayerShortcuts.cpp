@@ -115,6 +115,21 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
       return OnCommand(idc::kCh16);
     case KeyAction::FullScreen:
       return SetVideoFullScreen(!IsVideoFullScreen());
+    case KeyAction::ZoomIn:
+      return OnCommand(idc::kCmdZoomIn);
+    case KeyAction::ZoomOut:
+      return OnCommand(idc::kCmdZoomOut);
+    case KeyAction::ZoomReset:
+      return OnCommand(idc::kCmdZoomReset);
+    case KeyAction::PictureAdjust:
+      return OnCommand(idc::kCmdPictureAdjust);
+    case KeyAction::DeinterlaceNext: {
+      PaneViewCall v;
+      if (m_decoder.GetPicture(-1, v) < 0) return;
+      return SetDeinterlace((v.deinterlace + 1) % 3);
+    }
+    case KeyAction::SaveView:
+      return OnCommand(idc::kCmdSaveView);
     case KeyAction::Open:
       return OnCommand(idc::kFileOpen);
     case KeyAction::NextFile:

@@ -1,5 +1,6 @@
 #include "cli/sample/VideoEncoder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "cli/sample/FrameStamp.h"
@@ -19,6 +20,20 @@ constexpr int kMpeg4Qscale = 5;
 // Constant quality for H.264 a little below x264's default (23): recorders trade detail for
 // storage, and the stamp cells stay clean.
 constexpr const char* kX264Crf = "26";
+
+// The fast bar of interlaced samples: each field draws it where it is at its own instant, a
+// cell's width apart, so the two fields disagree along its edges.
+void DrawFieldBar(AVFrame* f, uint32_t frameNumber) {
+  const int w = f->width, h = f->height;
+  const int cellW = std::max(2, w / kStampGridColumns);
+  const int travel = std::max(1, w - 2 * cellW);
+  const int y0 = h * 9 / kStampGridRows, y1 = h * 16 / kStampGridRows;
+  for (int y = y0; y < y1; ++y) {
+    const int64_t field = int64_t(frameNumber) * 2 + (y & 1);  // bottom field: half a frame later
+    const int x0 = int(field * cellW % travel);
+    std::fill_n(f->data[0] + ptrdiff_t(y) * f->linesize[0] + x0, 2 * cellW, uint8_t(235));
+  }
+}
 
 std::string AvError(int err) {
   char buf[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -117,13 +132,16 @@ VideoEncoder::VideoEncoder(const VideoParams& p) : impl_(std::make_unique<Impl>(
     const std::string x264 =
         "repeat-headers=1:annexb=1:aud=0:scenecut=0:bframes=0:threads=1:"
         "sliced-threads=0:rc-lookahead=0:sync-lookahead=0:keyint=" +
-        std::to_string(p.gop) + ":min-keyint=" + std::to_string(p.gop);
+        std::to_string(p.gop) + ":min-keyint=" + std::to_string(p.gop) +
+        (p.interlaced ? ":tff=1" : "");
     av_opt_set(c->priv_data, "x264-params", x264.c_str(), 0);
   } else {
     c->flags |= AV_CODEC_FLAG_QSCALE;
     c->global_quality = FF_QP2LAMBDA * kMpeg4Qscale;
     av_opt_set_int(c->priv_data, "sc_threshold", 1000000000, 0);  // key frames only by count
+    if (p.interlaced) c->flags |= AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME;
   }
+  if (p.interlaced) c->field_order = AV_FIELD_TT;
   int rc = avcodec_open2(c, codec, nullptr);
   if (rc < 0) throw std::runtime_error("cannot open video encoder: " + AvError(rc));
   impl_->frame = av_frame_alloc();
@@ -150,6 +168,11 @@ void VideoEncoder::Encode(int channel, uint32_t frameNumber, std::vector<Encoded
       DrawStamp(pic, channel, frameNumber);
   } else
     DrawSamplePicture(pic, channel, frameNumber, impl_->params.textured);
+  if (impl_->params.interlaced) {
+    DrawFieldBar(f, frameNumber);
+    f->interlaced_frame = 1;
+    f->top_field_first = 1;
+  }
   f->pts = frameNumber;
   const bool key = frameNumber % uint32_t(impl_->params.gop) == 0;
   f->pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;

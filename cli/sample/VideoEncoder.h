@@ -25,6 +25,9 @@ struct VideoParams {
   bool still = false;
   uint32_t stampStill = 0;  // bit n set: slot n's still scene carries the frame stamp too
   StillSceneParams scene;
+  // Field-coded pictures (top field first) whose two fields show a fast bar at instants half a
+  // frame apart, as an analog camera records them: its edges comb unless deinterlaced.
+  bool interlaced = false;
 };
 
 struct EncodedFrame {

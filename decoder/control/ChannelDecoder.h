@@ -16,6 +16,7 @@
 #include "decoder/control/PacketPool.h"
 #include "decoder/control/PictureBoard.h"
 #include "decoder/control/VideoCoding.h"
+#include "picture/PictureFilter.h"
 
 struct AVCodecContext;
 struct AVFrame;
@@ -77,7 +78,8 @@ class ChannelDecoder {
     std::chrono::steady_clock::time_point submitted{};
     uint32_t tag = 0;
   };
-  void Show(const AVFrame* frame, const FrameMeta& meta);
+  // redraw: the picture already shown, made again for a new pane size or view setting.
+  void Show(const AVFrame* frame, const FrameMeta& meta, bool redraw = false);
   void Fail(int error);
   QImage& TakeImage(QSize size);
 
@@ -94,8 +96,10 @@ class ChannelDecoder {
   AVCodecContext* m_ctx = nullptr;
   AVFrame* m_frame = nullptr;
   AVFrame* m_last = nullptr;  // last good picture, kept to redraw it at a new pane size
+  AVFrame* m_prev = nullptr;  // the one shown before it: the deinterlacer's look back
+  PictureFilter m_filter;
   FrameMeta m_lastMeta;
-  QSize m_lastBox;
+  uint64_t m_lastTarget = ~uint64_t(0);  // the board's target serial the last picture was made for
   AVPacket* m_packet = nullptr;
   SwsContext* m_sws = nullptr;
   VideoCoding m_coding = VideoCoding::Unknown;

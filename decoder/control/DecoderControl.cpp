@@ -156,7 +156,47 @@ ChannelDecoder& DecoderControl::Channel(int channel) {
   return *m_channels[channel];
 }
 
+int32_t DecoderControl::ViewChannel(int32_t channel) const {
+  if (channel == -1 && m_view) return m_view->SelectedPane();
+  return channel >= 0 && channel < kChannels ? channel : -1;
+}
+
+int32_t DecoderControl::ZoomPane(int32_t channel, int32_t steps) {
+  const int32_t ch = ViewChannel(channel);
+  if (ch < 0 || !m_view) return -1;
+  m_view->ZoomChannel(ch, steps);
+  return ch;
+}
+
+int32_t DecoderControl::SetPicture(int32_t channel, const PaneViewCall& v) {
+  const int32_t ch = ViewChannel(channel);
+  if (ch < 0 || !m_view) return -1;
+  const Deinterlace mode = v.deinterlace == 1   ? Deinterlace::On
+                           : v.deinterlace == 2 ? Deinterlace::Auto
+                                                : Deinterlace::Off;
+  m_view->SetPicture(ch, {v.brightness, v.contrast, v.gamma, v.saturation}, mode);
+  return ch;
+}
+
+int32_t DecoderControl::GetPicture(int32_t channel, PaneViewCall& v) {
+  const int32_t ch = ViewChannel(channel);
+  if (ch < 0) return -1;
+  const PictureSettings s = m_board.Settings(ch);
+  zoom::ToWire(s.region, v.x, v.y, v.size);
+  v.brightness = s.adjust.brightness;
+  v.contrast = s.adjust.contrast;
+  v.gamma = s.adjust.gamma;
+  v.saturation = s.adjust.saturation;
+  v.deinterlace = static_cast<int32_t>(s.deinterlace);
+  return ch;
+}
+
 void DecoderControl::ClearAll(bool blank) {
+  // A new file: its pictures start whole (the view thread owns the zoom, and any drag).
+  if (blank)
+    OnViewThread([this] {
+      if (m_view) m_view->ResetAllZoom();
+    });
   {
     std::lock_guard lock(m_channelsMutex);
     for (auto& c : m_channels)

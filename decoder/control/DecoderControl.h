@@ -18,6 +18,8 @@
 //   SubmitFrame(..., -1) clear like ClearDecoder and blank every pane (a newly opened file).
 // - SetProductText, SetVersionText return 0.
 // - CurrentAudioChannel: the selected pane's channel (0 at start), whose sound plays.
+// - ZoomPane, SetPicture, GetPicture (window thread): a pane's zoom, adjustments and
+//   deinterlacing; the reset call and Deactivate (a new file) show every picture whole again.
 // Events (raised on the window thread; the host may be null):
 // - 3 (code, a, b): code 101 = a frame of channel a failed to decode (b: the libavcodec error),
 //   its frames are dropped up to its next key frame.
@@ -67,6 +69,9 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
   int32_t QueryActive() override;
   int32_t SetProductText(std::string_view text) override;
   int32_t SetVersionText(std::string_view text) override;
+  int32_t ZoomPane(int32_t channel, int32_t steps) override;
+  int32_t SetPicture(int32_t channel, const PaneViewCall& view) override;
+  int32_t GetPicture(int32_t channel, PaneViewCall& view) override;
 
   PaneView* View() const;
   // Sum over the channels (or one channel's), for tests and measurements.
@@ -75,6 +80,8 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
 
  private:
   void ClearAll(bool blank);
+  // The channel a view call means (-1: the selected pane's), or -1.
+  int32_t ViewChannel(int32_t channel) const;
   ChannelDecoder& Channel(int channel);
   void Raise(const DecoderEvent& event);
   template <typename F>

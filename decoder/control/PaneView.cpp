@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@ const QColor kIdleBottom(14, 16, 22);
 const QColor kPaneDark(10, 10, 12);
 const QColor kGrid(70, 70, 78);
 const QColor kSelected(255, 196, 0);
+// A wheel notch is 120 units; touchpads send smaller deltas that add up to steps.
+constexpr double kWheelNotch = 120.0;
 constexpr size_t kMaxLatencies = 1 << 16;  // bounds the log when nobody reads it
 }  // namespace
 
@@ -85,6 +88,45 @@ void PaneView::SetZoomedPane(int pane) {
 QRect PaneView::ChannelRect(int channel) const {
   if (m_zoomed >= 0) return channel == m_zoomed ? pane::ContentRect(size(), 1, 0) : QRect();
   return channel < m_paneCount ? pane::ContentRect(size(), m_paneCount, channel) : QRect();
+}
+
+QRect PaneView::PictureRect(int channel) const {
+  const QRect cr = ChannelRect(channel);
+  if (cr.isEmpty()) return {};
+  const QImage image = m_board.Get(channel).image;
+  if (image.isNull() || image.height() == 0) return cr;
+  const double aspect = static_cast<double>(image.width()) / image.height();
+  return pane::Centred(cr, pane::FitSize(cr.size(), aspect));
+}
+
+void PaneView::SetRegion(int channel, const zoom::Region& region) {
+  if (channel < 0 || channel >= kChannels) return;
+  PictureSettings s = m_board.Settings(channel);
+  if (s.region == region) return;
+  s.region = region;
+  m_board.SetSettings(channel, s);  // the decoder redraws its last picture for it
+  const QRect r = ChannelRect(channel);
+  if (!r.isEmpty()) update(r);
+}
+
+void PaneView::ZoomChannel(int channel, double steps, zoom::Point p) {
+  if (channel < 0 || channel >= kChannels) return;
+  SetRegion(channel, steps == 0 ? zoom::Region{} : ZoomAbout(Region(channel), steps, p));
+}
+
+void PaneView::ResetZoom(int channel) { ZoomChannel(channel, 0); }
+
+void PaneView::ResetAllZoom() {
+  for (int ch = 0; ch < kChannels; ++ch) ResetZoom(ch);
+  m_dragChannel = -1;
+}
+
+void PaneView::SetPicture(int channel, const PictureAdjust& adjust, Deinterlace deinterlace) {
+  if (channel < 0 || channel >= kChannels) return;
+  PictureSettings s = m_board.Settings(channel);
+  s.adjust = adjust.Clamped();
+  s.deinterlace = deinterlace;
+  m_board.SetSettings(channel, s);
 }
 
 std::vector<double> PaneView::TakeLatencies() {
@@ -214,6 +256,8 @@ void PaneView::PaintPane(QPainter& p, int index) {
     } else {  // decoded for an older pane size; the next picture will fit
       p.drawImage(target, pic.image);
     }
+    const zoom::Region region = Region(ch);
+    if (!region.Whole()) PaintOverview(p, target, region);
     if (pic.serial != m_paintedSerial[ch]) {
       m_paintedSerial[ch] = pic.serial;
       ++m_painted[ch];
@@ -252,11 +296,68 @@ void PaneView::PaintPane(QPainter& p, int index) {
   }
 }
 
+void PaneView::PaintOverview(QPainter& p, QRect picture, const zoom::Region& region) {
+  // The whole picture in small in the bottom right corner, the visible part marked in it.
+  const int w = std::max(16, picture.width() / 5);
+  const int h = std::max(12, w * picture.height() / std::max(1, picture.width()));
+  if (w + 8 > picture.width() || h + 8 > picture.height()) return;
+  const QRect whole(picture.right() - w - 4, picture.bottom() - h - 4, w, h);
+  p.save();
+  p.setClipRect(picture, Qt::IntersectClip);
+  p.fillRect(whole, QColor(0, 0, 0, 140));
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QColor(220, 220, 220));
+  p.drawRect(whole.adjusted(0, 0, -1, -1));
+  const QRectF seen(whole.x() + region.x * w, whole.y() + region.y * h,
+                    std::max(2.0, region.size * w), std::max(2.0, region.size * h));
+  p.fillRect(seen, QColor(255, 196, 0, 90));
+  p.setPen(kSelected);
+  p.drawRect(seen.adjusted(0, 0, -1, -1));
+  p.restore();
+}
+
+void PaneView::wheelEvent(QWheelEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const int index = pane::PaneAt(size(), ShownPanes(), at);
+  const double steps = event->angleDelta().y() / kWheelNotch;
+  if (index < 0 || steps == 0) return QWidget::wheelEvent(event);
+  const int ch = ChannelOfShownPane(index);
+  const QRect pic = PictureRect(ch);
+  if (pic.isEmpty()) return;
+  const zoom::Point p{(at.x() - pic.x()) / double(pic.width()),
+                      (at.y() - pic.y()) / double(pic.height())};
+  SetRegion(ch, ZoomAbout(Region(ch), steps, p));
+  event->accept();
+}
+
+void PaneView::mouseMoveEvent(QMouseEvent* event) {
+  if (m_dragChannel < 0 || !(event->buttons() & Qt::LeftButton))
+    return QWidget::mouseMoveEvent(event);
+  const QRect pic = PictureRect(m_dragChannel);
+  if (pic.isEmpty()) return;
+  const QPointF d = event->position() - m_dragFrom;
+  m_dragFrom = event->position();
+  SetRegion(m_dragChannel, Pan(Region(m_dragChannel), d.x() / pic.width(), d.y() / pic.height()));
+}
+
+void PaneView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && m_dragChannel >= 0) {
+    m_dragChannel = -1;
+    unsetCursor();
+  }
+  QWidget::mouseReleaseEvent(event);
+}
+
 void PaneView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   const int index = pane::PaneAt(size(), ShownPanes(), event->position().toPoint());
   if (index < 0) return;
   const int ch = ChannelOfShownPane(index);
+  if (!Region(ch).Whole()) {
+    m_dragChannel = ch;
+    m_dragFrom = event->position();
+    setCursor(Qt::ClosedHandCursor);
+  }
   if (ch != m_selected) {
     m_selected = ch;
     update();

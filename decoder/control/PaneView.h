@@ -3,8 +3,10 @@
 // selected pane's highlight, and the idle background with the product and version texts.
 //
 // A click selects a pane; a double click shows that pane alone and the next one returns to the
-// grid. Decoding threads present pictures on the board; the view repaints only the panes that
-// changed, at most once per display refresh. Window thread only.
+// grid. The wheel zooms a pane about the point under the pointer and a drag pans a zoomed pane; a
+// zoomed pane shows an overview of the visible part in its corner. Decoding threads present
+// pictures on the board; the view repaints only the panes that changed, at most once per display
+// refresh. Window thread only.
 #include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "decoder/control/PictureBoard.h"
+#include "picture/PaneZoom.h"
 
 namespace ov {
 
@@ -38,6 +41,16 @@ class PaneView : public QWidget {
   // Where a channel's picture is drawn (empty when the channel is not shown).
   QRect ChannelRect(int channel) const;
 
+  // Zoom of a channel's pane by kStep^steps about p (its centre unless given); 0 steps resets.
+  void ZoomChannel(int channel, double steps, zoom::Point p = {});
+  void ResetZoom(int channel);
+  void ResetAllZoom();
+  zoom::Region Region(int channel) const { return m_board.Settings(channel).region; }
+  // Any setting of a channel but its region.
+  void SetPicture(int channel, const PictureAdjust& adjust, Deinterlace deinterlace);
+  // Where the picture (or the zoomed region) of a channel is drawn; empty when not shown.
+  QRect PictureRect(int channel) const;
+
   // Delay from a picture's submission to its first paint, in milliseconds, since the last call.
   std::vector<double> TakeLatencies();
   // Pictures painted per channel since the view was made.
@@ -56,6 +69,9 @@ class PaneView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   int ShownPanes() const { return m_zoomed >= 0 ? 1 : m_paneCount; }
@@ -67,6 +83,8 @@ class PaneView : public QWidget {
   void PaintIdle(QPainter& p);
   void PaintPane(QPainter& p, int index);
   void PaintGridLines(QPainter& p, QRect pane);
+  void PaintOverview(QPainter& p, QRect picture, const zoom::Region& region);
+  void SetRegion(int channel, const zoom::Region& region);
 
   PictureBoard& m_board;
   int m_paneCount = 16;
@@ -74,6 +92,8 @@ class PaneView : public QWidget {
   int m_zoomed = -1;
   bool m_idle = true;
   std::array<QString, kChannels> m_titles;
+  int m_dragChannel = -1;  // the zoomed pane being panned
+  QPointF m_dragFrom;
   QString m_product, m_version;
   std::atomic<bool> m_pending{false};
   QTimer m_refresh;

@@ -32,6 +32,27 @@ bool PictureBoard::Present(int channel, uint32_t generation, QImage image,
   return true;
 }
 
+bool PictureBoard::Redraw(int channel, uint32_t generation, QImage image, uint32_t tag) {
+  if (!Valid(channel)) return false;
+  {
+    std::lock_guard lock(m_mutex);
+    Picture& p = m_pictures[channel];
+    if (generation == m_generation[channel] && !m_held[channel].empty()) {
+      // Still on its way: the newest held picture is the one made again.
+      m_held[channel].back().picture.image = std::move(image);
+      return true;
+    }
+    const bool current = generation == m_generation[channel];
+    if (!current && (tag == 0 || p.image.isNull() || p.tag != tag)) return false;
+    if (p.image.isNull() && !current) return false;
+    p.image = std::move(image);
+    p.tag = tag;
+    m_dirty |= 1u << channel;
+  }
+  Notify();
+  return true;
+}
+
 void PictureBoard::SetDelaySource(std::function<std::chrono::milliseconds()> delay) {
   m_delay = std::move(delay);
 }
@@ -128,6 +149,7 @@ void PictureBoard::SetTargetSize(int channel, QSize size) {
     std::lock_guard lock(m_mutex);
     if (m_target[channel] == size) return;
     m_target[channel] = size;
+    ++m_targetSerial[channel];
   }
   std::lock_guard lock(m_listenerMutex);
   if (m_sizeListener) m_sizeListener(channel);
@@ -137,6 +159,30 @@ QSize PictureBoard::TargetSize(int channel) const {
   if (!Valid(channel)) return {};
   std::lock_guard lock(m_mutex);
   return m_target[channel];
+}
+
+void PictureBoard::SetSettings(int channel, const PictureSettings& settings) {
+  if (!Valid(channel)) return;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_settings[channel] == settings) return;
+    m_settings[channel] = settings;
+    ++m_targetSerial[channel];
+  }
+  std::lock_guard lock(m_listenerMutex);
+  if (m_sizeListener) m_sizeListener(channel);
+}
+
+PictureSettings PictureBoard::Settings(int channel) const {
+  if (!Valid(channel)) return {};
+  std::lock_guard lock(m_mutex);
+  return m_settings[channel];
+}
+
+PictureBoard::Target PictureBoard::TargetOf(int channel) const {
+  if (!Valid(channel)) return {};
+  std::lock_guard lock(m_mutex);
+  return {m_target[channel], m_settings[channel], m_targetSerial[channel]};
 }
 
 void PictureBoard::SetListener(std::function<void()> listener) {

@@ -19,6 +19,8 @@
 #include <mutex>
 #include <optional>
 
+#include "picture/PictureSettings.h"
+
 namespace ov {
 
 inline constexpr int kChannels = 16;
@@ -35,6 +37,10 @@ class PictureBoard {
   // Decoding threads. Returns false (and keeps the slot) when generation is stale.
   bool Present(int channel, uint32_t generation, QImage image,
                std::chrono::steady_clock::time_point submitted, uint32_t tag = 0);
+  // Decoding threads: the picture up in the slot made again (a new pane size, zoom or setting).
+  // Taken when generation is current, or when the slot still shows the picture tagged tag
+  // (nonzero) from before a pause or a clear kept it up; never brings back a blanked slot.
+  bool Redraw(int channel, uint32_t generation, QImage image, uint32_t tag);
   // Any thread: the tag of the picture up in the slot (not one still held back); 0 if none.
   uint32_t ShownTag(int channel) const;
   // Any thread: empties the slot and makes generation the current one.
@@ -59,6 +65,17 @@ class PictureBoard {
   // not visible and needs no scaling. Set by the window thread, read by the decoders.
   void SetTargetSize(int channel, QSize size);
   QSize TargetSize(int channel) const;
+  // How a channel's pictures are made from the decoded ones (zoom, adjustments, deinterlacing).
+  // Set by the window thread, read by the decoders; a change calls the size listener as well.
+  void SetSettings(int channel, const PictureSettings& settings);
+  PictureSettings Settings(int channel) const;
+  // Everything a decoder needs for its next picture, read at once; serial counts changes to it.
+  struct Target {
+    QSize size;
+    PictureSettings settings;
+    uint64_t serial = 0;
+  };
+  Target TargetOf(int channel) const;
 
   // Called (from a decoding thread) after a picture was presented or a slot blanked; the listener
   // must only post work to the window thread. Clearing it waits for running calls to end.
@@ -81,6 +98,8 @@ class PictureBoard {
   std::function<std::chrono::milliseconds()> m_delay;
   std::array<uint32_t, kChannels> m_generation{};
   std::array<QSize, kChannels> m_target{};
+  std::array<PictureSettings, kChannels> m_settings{};
+  std::array<uint64_t, kChannels> m_targetSerial{};
   uint32_t m_dirty = 0;
   uint32_t m_unavailable = 0;  // bit n: channel n
   std::mutex m_listenerMutex;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <QWheelEvent>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -335,6 +336,108 @@ TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {
   }
   EXPECT_TRUE(click);
   EXPECT_TRUE(zoom);
+}
+
+TEST_F(DecoderControlTest, ZoomShowsPartOfThePictureUntilANewFileAndDoubleClickStillWorks) {
+  m_player.SetLayout(-1, 4);
+  const auto& clip = Clip(2, 352, 288, 1, 30);
+  SubmitAll(1, clip);
+  ASSERT_TRUE(WaitFor([&] { return Shows(1, 29); }));
+  const QRect pane = View()->ChannelRect(1);
+  auto region = [&] {
+    PaneViewCall v;
+    EXPECT_EQ(m_player.GetPicture(1, v), 1);
+    return zoom::FromWire(v.x, v.y, v.size);
+  };
+  // Two wheel notches over the pane's right quarter: the point under the pointer stays put.
+  const QPointF at(pane.x() + pane.width() * 0.75, pane.y() + pane.height() * 0.5);
+  QWheelEvent wheel(at, View()->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(View(), &wheel);
+  const zoom::Region r = region();
+  EXPECT_NEAR(r.Zoom(), 1.5625, 1e-3);
+  EXPECT_NEAR(zoom::PictureAt(r, {0.75, 0.5}).u, 0.75, 1e-3);
+  // Zoomed, the stamp no longer fits the pane; the overview is drawn in its corner.
+  EXPECT_TRUE(WaitFor([&] { return !Shown(1).has_value(); }));
+  const QImage img = Grab(View());
+  int marks = 0;
+  for (int y = pane.bottom() - pane.height() / 4; y < pane.bottom(); ++y)
+    for (int x = pane.right() - pane.width() / 4; x < pane.right(); ++x)
+      marks += img.pixelColor(x, y) == QColor(255, 196, 0);
+  EXPECT_GT(marks, 10) << "no overview";
+  // A drag pans: dragging left shows more of the right, up to the picture's edge.
+  QTest::mousePress(View(), Qt::LeftButton, {}, pane.center());
+  QMouseEvent move(QEvent::MouseMove, QPointF(pane.center() - QPoint(pane.width(), 0)),
+                   View()->mapToGlobal(QPointF(pane.center() - QPoint(pane.width(), 0))),
+                   Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(View(), &move);
+  QTest::mouseRelease(View(), Qt::LeftButton, {}, pane.center() - QPoint(pane.width(), 0));
+  EXPECT_NEAR(region().x + region().size, 1.0, 1e-6);
+  // Kept through a jump (clear and new frames) and the keys' zoom about the centre.
+  m_player.ClearDecoder();
+  SubmitAll(1, clip);
+  Pump(200ms);
+  EXPECT_NEAR(region().Zoom(), 1.5625, 1e-3);
+  EXPECT_EQ(m_player.ZoomPane(1, 1), 1);
+  EXPECT_NEAR(region().Zoom(), 1.953125, 1e-3);
+  // A double click still shows the pane alone, zoom and all, and brings the grid back.
+  QTest::mouseDClick(View(), Qt::LeftButton, {}, pane.center());
+  EXPECT_EQ(View()->ZoomedPane(), 1);
+  QTest::mouseDClick(View(), Qt::LeftButton, {}, View()->rect().center());
+  EXPECT_EQ(View()->ZoomedPane(), -1);
+  EXPECT_NEAR(region().Zoom(), 1.953125, 1e-3);
+  // The whole picture again: the stamp reads as before.
+  EXPECT_EQ(m_player.ZoomPane(-1, 0), 1);  // the selected pane (clicked above)
+  EXPECT_TRUE(region().Whole());
+  EXPECT_TRUE(WaitFor([&] { return Shows(1, 29); }));
+  // A new file (the reset call) shows every picture whole.
+  m_player.ZoomPane(1, 3);
+  m_player.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+  EXPECT_TRUE(WaitFor([&] { return region().Whole(); }));
+}
+
+TEST_F(DecoderControlTest, APausedPictureIsMadeAgainForAZoom) {
+  m_player.SetLayout(-1, 4);
+  // Tagged as playback tags its frames: a paused pane's picture is known by its tag.
+  for (const auto& f : Clip(2, 352, 288, 0, 10)) {
+    WaitFor([&] { return m_control->QueuedFrames(0) < 3; });
+    m_player.SubmitFrame(f.payload.data(), 1709294400, 0, 0, int32_t(f.payload.size()),
+                         f.key ? 1 : 0, 0, true, f.frameNumber + 1);
+  }
+  ASSERT_TRUE(WaitFor([&] { return Shows(0, 9); }));
+  m_player.SetMode(0, 1);  // paused: the pictures on their way are dropped, the shown one stays
+  Pump(100ms);
+  m_player.ZoomPane(0, 6);
+  EXPECT_TRUE(WaitFor([&] { return !Shown(0).has_value(); })) << "not zoomed while paused";
+  m_player.ZoomPane(0, 0);
+  EXPECT_TRUE(WaitFor([&] { return Shows(0, 9); }));
+  EXPECT_EQ(m_player.ShownFrame(0), 10u);
+  // A blanked pane (a new file) is never brought back by a later zoom.
+  m_player.Deactivate();
+  Pump(100ms);
+  m_player.ZoomPane(0, 2);
+  Pump(300ms);
+  EXPECT_LT(Brightest(Grab(View()), Inner(0)), 100);
+}
+
+TEST_F(DecoderControlTest, PictureSettingsReachThePaneAndComeBack) {
+  m_player.SetLayout(-1, 1);
+  SubmitAll(0, Clip(2, 352, 288, 0, 5));
+  ASSERT_TRUE(WaitFor([&] { return Shows(0, 4); }));
+  const QRect inner = Inner(0);
+  const int before = Brightest(Grab(View()), inner);
+  PaneViewCall v;
+  v.brightness = -60;
+  v.deinterlace = 2;
+  EXPECT_EQ(m_player.SetPicture(-1, v), 0);
+  // Paused: the last picture is made again with the new settings.
+  EXPECT_TRUE(WaitFor([&] { return Brightest(Grab(View()), inner) < before - 60; }));
+  PaneViewCall back;
+  EXPECT_EQ(m_player.GetPicture(0, back), 0);
+  EXPECT_EQ(back.brightness, -60);
+  EXPECT_EQ(back.contrast, 100);
+  EXPECT_EQ(back.deinterlace, 2);
+  EXPECT_EQ(m_player.GetPicture(16, back), -1);
 }
 
 }  // namespace

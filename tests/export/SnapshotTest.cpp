@@ -1,6 +1,7 @@
 // Snapshots of made recordings: size, picture and text chunks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -84,6 +85,57 @@ TEST(Snapshot, SavesThePictureOfTheSecondAtItsRecordedSizeWithTextChunks) {
   EXPECT_NE(link.out.find("exists already"), std::string::npos) << link.out;
   EXPECT_TRUE(fs::is_symlink(dir + "/link.png"));
   EXPECT_FALSE(fs::exists(dir + "/elsewhere.png"));
+}
+
+TEST(Snapshot, ARegionIsExactlyThatPartOfTheRecordedPictureAndSaysSoInItsText) {
+  const std::string rec =
+      MakeRecording("snapview", "--channels 1 --duration 3 --gop 25 --size 320x240");
+  const std::string dir = FreshDir("snapview");
+  const auto whole =
+      Sh(Cli() + " snapshot " + Quote(rec) + " --channel 1 --at 1 " + Quote(dir + "/whole.png"));
+  ASSERT_EQ(whole.exitCode, 0) << whole.out;
+  // An odd corner: the cut must not snap to the chroma grid.
+  const auto part = Sh(Cli() + " snapshot " + Quote(rec) +
+                       " --channel 1 --at 1 --region 33,17,101,57 " + Quote(dir + "/part.png"));
+  ASSERT_EQ(part.exitCode, 0) << part.out;
+  EXPECT_NE(part.out.find("101x57"), std::string::npos) << part.out;
+  const std::string all = LastPictureRgb(dir + "/whole.png", "", 320 * 240 * 3);
+  const std::string cut = LastPictureRgb(dir + "/part.png", "", 101 * 57 * 3);
+  ASSERT_EQ(cut.size(), size_t(101 * 57 * 3));
+  ASSERT_EQ(all.size(), size_t(320 * 240 * 3));
+  size_t differ = 0;
+  for (int y = 0; y < 57; ++y)
+    for (int x = 0; x < 101 * 3; ++x)
+      differ += cut[size_t(y * 101 * 3 + x)] != all[size_t((17 + y) * 320 * 3 + 33 * 3 + x)];
+  EXPECT_EQ(differ, 0u) << "the region is not the same pixels as the whole picture there";
+  using namespace std::string_literals;
+  const std::string bytes = ReadBytes(dir + "/part.png");
+  EXPECT_NE(bytes.find("tEXtRegion\0"s + "33,17,101,57 of 320x240"), std::string::npos);
+  EXPECT_NE(bytes.find("tEXtAdjustments\0brightness 0, contrast 100%"s), std::string::npos);
+  EXPECT_NE(bytes.find("tEXtTitle\0Camera 1"s), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir + "/whole.png").find("tEXtRegion"), std::string::npos)
+      << "a plain snapshot keeps its text as before";
+
+  // Adjusted: saturation 0 leaves no colour; the region must lie inside the picture.
+  const auto grey =
+      Sh(Cli() + " snapshot " + Quote(rec) + " --channel 1 --at 1 --saturation 0 --brightness 10 " +
+         Quote(dir + "/grey.png"));
+  ASSERT_EQ(grey.exitCode, 0) << grey.out;
+  const std::string g = LastPictureRgb(dir + "/grey.png", "", 320 * 240 * 3);
+  ASSERT_EQ(g.size(), size_t(320 * 240 * 3));
+  int spread = 0;
+  for (size_t i = 0; i + 2 < g.size(); i += 3)
+    spread = std::max({spread, std::abs(int(uint8_t(g[i])) - int(uint8_t(g[i + 1]))),
+                       std::abs(int(uint8_t(g[i + 1])) - int(uint8_t(g[i + 2])))});
+  EXPECT_LE(spread, 3) << "saturation 0 should leave grey";
+  for (const char* bad :
+       {"300,200,21,41", "0,0,0,5", "1,2,3", "-1,0,4,4", "1,2,3,4,5", "a,b,c,d"}) {
+    const auto r = Sh(Cli() + " snapshot " + Quote(rec) + " --channel 1 --at 1 --region " + bad +
+                      " " + Quote(dir + "/bad.png"));
+    EXPECT_NE(r.exitCode, 0) << bad;
+    EXPECT_NE(r.out.find("region"), std::string::npos) << bad << ": " << r.out;
+  }
+  EXPECT_FALSE(fs::exists(dir + "/bad.png"));
 }
 
 }  // namespace

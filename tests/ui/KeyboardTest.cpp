@@ -281,6 +281,43 @@ TEST_F(KeyboardTest, TooltipsAndTheShortcutListNameTheKeys) {
   }
 }
 
+TEST_F(KeyboardTest, ZoomAndPictureKeysGoToTheSelectedPane) {
+  auto calls = [&] {
+    std::vector<std::string> zoomCalls;
+    for (const std::string& c : control->Calls())
+      if (c.rfind("80 ", 0) == 0 || c.rfind("81 ", 0) == 0) zoomCalls.push_back(c);
+    control->ClearCalls();
+    return zoomCalls;
+  };
+  calls();
+  Key(Qt::Key_Equal, Qt::AltModifier);
+  Key(Qt::Key_Minus, Qt::AltModifier);
+  Key(Qt::Key_Backspace, Qt::AltModifier);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"80 -1 1", "80 -1 -1", "80 -1 0"}));
+  // Alt+D: the next deinterlacing mode of the pane the control names (off -> on).
+  Key(Qt::Key_D, Qt::AltModifier);
+  const auto deint = calls();
+  ASSERT_EQ(deint.size(), 1u);
+  EXPECT_EQ(deint[0].rfind("81 0 ", 0), 0u) << deint[0];
+  EXPECT_EQ(deint[0].substr(deint[0].size() - 2), " 1") << deint[0];
+  // The menu offers the same, and Save View beside Save Snapshot.
+  auto menu = CreatePlayerContextMenu(dlg.get(), false, 1, false, 2);
+  std::vector<int> ids;
+  std::function<void(QMenu*)> walk = [&](QMenu* m) {
+    for (QAction* a : m->actions()) {
+      if (a->menu()) walk(a->menu());
+      ids.push_back(CommandOfAction(a));
+      if (CommandOfAction(a) == idc::kCmdDeintAuto) EXPECT_TRUE(a->isChecked());
+    }
+  };
+  walk(menu.get());
+  for (int id : {idc::kCmdZoomIn, idc::kCmdZoomOut, idc::kCmdZoomReset, idc::kCmdPictureAdjust,
+                 idc::kCmdDeintOff, idc::kCmdDeintOn, idc::kCmdDeintAuto, idc::kCmdSaveView})
+    EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+  EXPECT_EQ(DeinterlaceOfCommand(idc::kCmdDeintOn), 1);
+  EXPECT_EQ(DeinterlaceOfCommand(idc::kCmdSaveView), -1);
+}
+
 TEST(NeighbourYskFileTest, EndsAndUnreadableFolders) {
   const fs::path dir = test::TestDir("neighbours-pure");
   for (const char* name : {"B.YSK", "a.ysk", "c.txt"}) std::ofstream(dir / name) << "x";

@@ -21,6 +21,21 @@ foreach(page ${OV_MAN_PAGES})
 endforeach()
 add_custom_target(ov_man_pages ALL DEPENDS ${OV_MAN_GZ})
 
+# The copyright and the changelog, where Debian looks for them; the changelog's top entry must be
+# this version, or the package would describe another release.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog ov_changelog_top LIMIT_COUNT 1)
+if(NOT ov_changelog_top MATCHES "^ostravue \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog starts with '${ov_changelog_top}', not version "
+                      "${PROJECT_VERSION}: add an entry for it")
+endif()
+set(ov_changelog_gz ${CMAKE_BINARY_DIR}/generated/changelog.gz)
+add_custom_command(OUTPUT ${ov_changelog_gz}
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${ov_changelog_gz}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
+add_custom_target(ov_changelog ALL DEPENDS ${ov_changelog_gz})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${ov_changelog_gz}
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 if(OV_GUI)
   install(TARGETS ostravue RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(TARGETS ov_decoder_control LIBRARY DESTINATION ${OV_MODULE_INSTALL_DIR})
@@ -48,10 +63,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Ostravue developers")
 set(CPACK_PACKAGE_CONTACT "The Ostravue developers <ostravue@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "player for backup files of multi-channel video recorders")
+# Lines of the long description stay under 80 columns.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Ostravue plays the .ysk backup files that multi-channel video recorders export: up to 16\n\
-camera channels together in 1, 4, 9 or 16 panes, with sound, rewind, fast-forward and a\n\
-seek slider. ostravue-cli checks and indexes such files without a window.")
+    "Ostravue plays the .ysk backup files that multi-channel video recorders\n\
+export: up to 16 camera channels together in 1, 4, 9 or 16 panes, with sound,\n\
+rewind, fast-forward and a seek slider. ostravue-cli checks and indexes such\n\
+files without a window.")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/ostravue/ostravue)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

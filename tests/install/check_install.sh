@@ -23,6 +23,7 @@ expected=(
   "$datadir/mime/packages/$id.xml" "$datadir/icons/hicolor/scalable/apps/$id.svg"
   "$datadir/icons/hicolor/48x48/apps/$id.png" "$datadir/icons/hicolor/256x256/apps/$id.png"
   "$mandir/man1/ostravue.1.gz" "$mandir/man1/ostravue-cli.1.gz"
+  "$datadir/doc/ostravue/copyright" "$datadir/doc/ostravue/changelog.gz"
 )
 actual=$(cd "$P" && find . -type f -o -type l | sed 's|^\./||' | sort)
 wanted=$(printf '%s\n' "${expected[@]}" | sort)
@@ -108,6 +109,29 @@ wait "$pid" 2>/dev/null
 [ $opened = 1 ] && pass "player opened the recording" || fail "recording not opened"
 grep -F "Load Dll Fail." "$work/player.log" && fail "player reported Load Dll Fail."
 [ $loaded = 1 ] && [ $opened = 1 ] || cat "$work/player.log"
+
+# The Debian package as scripts/package makes it, checked the way the archive checks packages:
+# no error and no warning may be left (informational notes and pedantic hints are reported).
+cpack=$(dirname "$cmake")/cpack
+if (cd "$build" && "$cpack" -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1); then
+  deb=$(ls "$work"/deb/ostravue_*.deb)
+  if ! command -v lintian >/dev/null; then
+    fail "lintian is not installed (scripts/install-deps installs it)"
+  else
+    lintian --pedantic --no-cfg "$deb" >"$work/lintian.log" 2>&1
+    if grep -Eq '^[EW]: ' "$work/lintian.log"; then
+      fail "lintian:"
+      grep -E '^[EW]: ' "$work/lintian.log"
+    else
+      pass "lintian: $(grep -c '' "$work/lintian.log") note(s), no errors or warnings"
+    fi
+  fi
+  dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -Eq 'post(inst|rm)' &&
+    fail "the package has maintainer scripts (an ldconfig call?)"
+else
+  cat "$work/cpack.log"
+  fail "cpack -G DEB"
+fi
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

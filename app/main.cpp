@@ -10,8 +10,8 @@
 #include "ov/InstallDirs.h"
 
 namespace {
-// Exit statuses: 1 the program could not start (the decoder module and the like), 2 the command
-// line or its file was refused.
+// Exit statuses, the same as ostravue-cli's: 1 the program could not start (the decoder module, a
+// missing file), 2 the command line was refused.
 constexpr int kStartFailed = 1;
 constexpr int kRefused = 2;
 }  // namespace
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   if (!cl.config.openPath.empty() &&
       !QFileInfo::exists(QString::fromStdString(cl.config.openPath))) {
     std::fprintf(stderr, "ostravue: %s: No such file or directory\n", cl.config.openPath.c_str());
-    return kRefused;
+    return kStartFailed;
   }
   QApplication qapp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));

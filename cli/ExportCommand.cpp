@@ -6,12 +6,15 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
@@ -57,6 +60,7 @@ struct ExportArgs {
   std::string file, from, to, out = ".", format = "mp4";
   std::vector<int> channels;
   bool all = false;
+  bool json = false;
 };
 
 int RunExportCommand(const ExportArgs& a) {
@@ -92,12 +96,26 @@ int RunExportCommand(const ExportArgs& a) {
     std::fprintf(stderr, "export: %s\n", TerminalText(out.error).c_str());
     return g_signal.load() != 0 ? SignalStatus() : (out.cancelled ? 130 : 1);
   }
-  for (const auto& c : out.clips)
-    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
-                static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
-                c.soundSeconds);
-  std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
-              TerminalText(out.reportPath).c_str());
+  if (a.json) {
+    nlohmann::json clips = nlohmann::json::array();
+    for (const auto& c : out.clips)
+      clips.push_back({{"file", c.fileName},
+                       {"frames", c.frames},
+                       {"durationMs", c.durationMs},
+                       {"soundSeconds", c.soundSeconds}});
+    const nlohmann::json j{{"clips", clips},
+                           {"checksums", out.checksumPath},
+                           {"report", out.reportPath},
+                           {"sourceChanged", !out.sourceChanged.empty()}};
+    std::cout << JsonText(j) << "\n" << std::flush;
+  } else {
+    for (const auto& c : out.clips)
+      std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
+                  static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
+                  c.soundSeconds);
+    std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
+                TerminalText(out.reportPath).c_str());
+  }
   if (!out.sourceChanged.empty()) {
     // The clips are sound, but the path no longer names what they were cut from.
     std::fprintf(stderr, "export: %s changed while the export ran: %s\n",
@@ -110,6 +128,7 @@ int RunExportCommand(const ExportArgs& a) {
 struct SnapshotArgs {
   std::string file, at, out;
   int channel = 0;
+  bool json = false;
 };
 
 int RunSnapshotCommand(const SnapshotArgs& a) {
@@ -135,8 +154,16 @@ int RunSnapshotCommand(const SnapshotArgs& a) {
     std::fprintf(stderr, "snapshot: %s\n", out.error.c_str());
     return 1;
   }
-  std::printf("%s: %dx%d, %s\n", a.out.c_str(), out.width, out.height,
-              exporter::DisplayStamp(out.second).c_str());
+  if (a.json) {
+    const nlohmann::json j{{"file", a.out},
+                           {"width", out.width},
+                           {"height", out.height},
+                           {"time", exporter::DisplayStamp(out.second)}};
+    std::cout << JsonText(j) << "\n" << std::flush;
+  } else {
+    std::printf("%s: %dx%d, %s\n", a.out.c_str(), out.width, out.height,
+                exporter::DisplayStamp(out.second).c_str());
+  }
   return 0;
 }
 
@@ -146,9 +173,17 @@ void RegisterSnapshot(CLI::App& app, int& exitCode) {
   auto a = std::make_shared<SnapshotArgs>();
   auto* cmd = app.add_subcommand("snapshot", "Save one channel's picture at a time as PNG");
   cmd->add_option("file", a->file, "Backup file")->required();
-  cmd->add_option("--channel", a->channel, "Channel 1..16")->required()->check(CLI::Range(1, 16));
-  cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")->required();
+  cmd->add_option("--channel", a->channel, "Channel 1..16")
+      ->required()
+      ->check(CLI::Range(1, 16))
+      ->type_name("n");
+  cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
+      ->required()
+      ->type_name("time");
   cmd->add_option("out", a->out, "PNG file to write")->required();
+  cmd->add_flag("--json", a->json, "Print the result as one JSON object");
+  SetGnuHelp(*cmd,
+             "ostravue-cli snapshot rec.ysk --channel 1 --at \"2024-03-01 12:00:30\" cam1.png");
   cmd->callback([a, &exitCode] { exitCode = RunSnapshotCommand(*a); });
 }
 
@@ -158,15 +193,22 @@ void RegisterExport(CLI::App& app, int& exitCode) {
       "export", "Copy a time range of channels into MP4 or MKV clips, with checksums and a report");
   cmd->add_option("file", a->file, "Backup file")->required();
   cmd->add_option("--from", a->from, "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
-      ->required();
-  cmd->add_option("--to", a->to, "End (exclusive), in the same forms")->required();
-  auto* ch = cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)");
+      ->required()
+      ->type_name("time");
+  cmd->add_option("--to", a->to, "End (exclusive), in the same forms")
+      ->required()
+      ->type_name("time");
+  auto* ch =
+      cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)")->type_name("n");
   auto* all = cmd->add_flag("--all", a->all, "Every channel with video");
   ch->excludes(all);
-  cmd->add_option("--out", a->out, "Folder for the clips")->capture_default_str();
-  cmd->add_option("--format", a->format, "Container")
+  cmd->add_option("--out", a->out, "Folder for the clips")->type_name("dir")->capture_default_str();
+  cmd->add_option("--format", a->format, "Container: mp4 or mkv")
       ->check(CLI::IsMember({"mp4", "mkv"}))
+      ->type_name("format")
       ->capture_default_str();
+  cmd->add_flag("--json", a->json, "Print the clips, checksum file and report as one JSON object");
+  SetGnuHelp(*cmd, "ostravue-cli export rec.ysk --from 60 --to 120 --channel 1 --out clips");
   cmd->callback([a, &exitCode] { exitCode = RunExportCommand(*a); });
 }
 

@@ -5,21 +5,34 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 install(TARGETS ostravue-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Manual pages, with the version and the module folder filled in, compressed as Debian wants them.
-set(OV_MAN_PAGES ostravue-cli.1)
+# Manual pages: the hand-written sections with the version and the module folder filled in, the
+# options, commands and examples from the built programs' own --help, compressed as Debian wants.
+add_executable(ov_help2man ${PROJECT_SOURCE_DIR}/cli/HelpToMan.cpp)
+set(OV_MAN_PAGES ostravue-cli)
 if(OV_GUI)
-  list(APPEND OV_MAN_PAGES ostravue.1)
+  list(APPEND OV_MAN_PAGES ostravue)
 endif()
-foreach(page ${OV_MAN_PAGES})
-  set(out ${CMAKE_BINARY_DIR}/generated/man/${page})
-  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.in ${out} @ONLY)
+foreach(program ${OV_MAN_PAGES})
+  set(template ${CMAKE_BINARY_DIR}/generated/man/${program}.1.in)
+  set(out ${CMAKE_BINARY_DIR}/generated/man/${program}.1)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${program}.1.in ${template} @ONLY)
   add_custom_command(OUTPUT ${out}.gz
+    COMMAND ov_help2man ${template} ${out} $<TARGET_FILE:${program}>
     COMMAND gzip -9nc ${out} > ${out}.gz
-    DEPENDS ${out} ${PROJECT_SOURCE_DIR}/docs/man/${page}.in VERBATIM)
+    DEPENDS ov_help2man ${program} ${template} ${PROJECT_SOURCE_DIR}/docs/man/${program}.1.in
+    VERBATIM)
   list(APPEND OV_MAN_GZ ${out}.gz)
   install(FILES ${out}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 add_custom_target(ov_man_pages ALL DEPENDS ${OV_MAN_GZ})
+
+# Shell completion: bash (read by bash-completion on demand) and zsh.
+foreach(program ${OV_MAN_PAGES})
+  install(FILES ${PROJECT_SOURCE_DIR}/res/completion/${program}.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+  install(FILES ${PROJECT_SOURCE_DIR}/res/completion/_${program}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+endforeach()
 
 # The copyright and the changelog, where Debian looks for them; the changelog's top entry must be
 # this version, or the package would describe another release.

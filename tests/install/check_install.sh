@@ -24,6 +24,8 @@ expected=(
   "$datadir/icons/hicolor/48x48/apps/$id.png" "$datadir/icons/hicolor/256x256/apps/$id.png"
   "$mandir/man1/ostravue.1.gz" "$mandir/man1/ostravue-cli.1.gz"
   "$datadir/doc/ostravue/copyright" "$datadir/doc/ostravue/changelog.gz"
+  "$datadir/bash-completion/completions/ostravue" "$datadir/bash-completion/completions/ostravue-cli"
+  "$datadir/zsh/vendor-completions/_ostravue" "$datadir/zsh/vendor-completions/_ostravue-cli"
 )
 actual=$(cd "$P" && find . -type f -o -type l | sed 's|^\./||' | sort)
 wanted=$(printf '%s\n' "${expected[@]}" | sort)
@@ -64,6 +66,42 @@ xmllint --noout "$P/$datadir/mime/packages/$id.xml" && pass "MIME XML" || fail "
 for page in ostravue ostravue-cli; do
   warn=$(zcat "$P/$mandir/man1/$page.1.gz" | groff -man -ww -z -Tutf8 2>&1)
   [ -z "$warn" ] && pass "man page $page" || fail "man page $page: $warn"
+done
+
+# The pages are made from the programs' --help: every option any help names is on the page.
+for exe in ostravue ostravue-cli; do
+  help=$(LANGUAGE=C "$P/$bindir/$exe" --help 2>&1)
+  for c in $(awk '/^Commands:/ { f = 1; next } /^$/ { f = 0 } f && /^  [a-z]/ { print $1 }' <<<"$help"); do
+    help+=$'\n'$(LANGUAGE=C "$P/$bindir/$exe" "$c" --help 2>&1)
+  done
+  page=$(MANWIDTH=200 man -l "$P/$mandir/man1/$exe.1.gz" 2>/dev/null | col -bx)
+  missing=""
+  for o in $(grep -oE -- '--[a-z][a-z0-9-]+' <<<"$help" | sort -u); do
+    grep -qF -- "$o" <<<"$page" || missing+=" $o"
+  done
+  for s in KEYS "EXIT STATUS" EXAMPLES FILES; do
+    [ $exe = ostravue-cli ] && [ "$s" = KEYS ] && continue
+    grep -q "^$s" <<<"$page" || missing+=" (section $s)"
+  done
+  [ -z "$missing" ] && pass "man $exe has every option of --help" || fail "man $exe lacks:$missing"
+done
+
+# Completion: Tab after a command's first letters and after "--" offers what --help lists.
+complete_words() {
+  PATH="$P/$bindir:$PATH" bash -c '
+    source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+    "$(complete -p "$1" | awk "{print \$3}")"; printf "%s\n" "${COMPREPLY[@]}"' _ \
+    "$P/$datadir/bash-completion/completions/$1" "${@:2}"
+}
+got=$(complete_words ostravue-cli ostravue-cli ex)
+[ "$got" = export ] && pass "bash completes 'ostravue-cli ex'" || fail "bash completion gave '$got'"
+got=$(complete_words ostravue-cli ostravue-cli snapshot --j)
+[ "$got" = --json ] && pass "bash completes snapshot --j" || fail "bash completion gave '$got'"
+got=$(complete_words ostravue ostravue --no-s)
+[ "$got" = --no-settings ] && pass "bash completes ostravue --no-s" || fail "bash completion gave '$got'"
+for f in _ostravue _ostravue-cli; do
+  head -1 "$P/$datadir/zsh/vendor-completions/$f" | grep -q "^#compdef ${f#_}$" ||
+    fail "$f does not start with #compdef"
 done
 
 # The MIME type is picked up: a .ysk in any case is named by it and opens in the player. The

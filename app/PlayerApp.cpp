@@ -8,6 +8,7 @@
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
+#include "ui/PlayerSettings.h"
 #include "ui/QtUserPrompts.h"
 #include "ui/StringTable.h"
 
@@ -95,16 +96,29 @@ bool CPlayerApp::InitInstance() {
   ctx.destroyControl =
       reinterpret_cast<OvDestroyControlFn>(m_module->Symbol(OV_DECODER_DESTROY_SYMBOL));
   ctx.afterChildrenDestroyed = [this] { ReleaseModule(); };
+  PlayerSettings settings(QString::fromStdString(m_config.settingsPath));
+  ctx.onCommand = [&settings](int id) { settings.NoteCommand(id); };
+  ctx.onFileOpened = [&settings](const std::string& path) {
+    settings.NoteOpened(QString::fromStdString(path));
+  };
+  if (m_config.layout == 0) m_config.layout = settings.Data().layout;
+  CPlayerDlg* window = nullptr;
+  ctx.extendContextMenu = [&settings, &window](QMenu& menu) {
+    if (window != nullptr) settings.ExtendMenu(menu, *window);
+  };
 
   // Heap, not stack: the window holds the engine's buffers.
   auto dlg = std::make_unique<CPlayerDlg>(std::move(ctx));
   CPlayerDlg* raw = dlg.get();
+  window = raw;
+  settings.ApplyTo(*raw);
   QTimer::singleShot(0, raw, [this, raw] { ApplyCommandLine(*raw); });
   if (m_config.onRunning) {
     auto hook = m_config.onRunning;
     QTimer::singleShot(0, raw, [raw, hook] { hook(*raw); });
   }
   (void)dlg->DoModal();
+  settings.CaptureFrom(*dlg);
   dlg->DestroyWindow();  // does nothing if the modal run already tore the window down
   dlg.reset();
   m_outcome = Outcome::Ran;

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/PlayerApp.h"
 #include "ov/InstallDirs.h"
+#include "ui/PlayerSettings.h"
 
 namespace {
 // Exit statuses, the same as ostravue-cli's: 1 the program could not start (the decoder module, a
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
   }
   QApplication qapp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
+  if (!cl.config.noSettings)
+    cl.config.settingsPath = ov::PlayerSettings::DefaultPath().toStdString();
   ov::CPlayerApp app(std::move(cl.config));
   app.InitInstance();
   switch (app.LastOutcome()) {

@@ -450,6 +450,7 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(even
 
 void CPlayerDlg::OnContextMenu(QPoint globalPos) {
   std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat);
+  if (m_ctx.extendContextMenu) m_ctx.extendContextMenu(*menu);
   QAction* chosen = menu->exec(globalPos);
   int id = CommandOfAction(chosen);
   menu.reset();

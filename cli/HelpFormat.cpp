@@ -30,10 +30,10 @@ std::string GnuFormatter::make_usage(const CLI::App* app, std::string) const {
   std::string out = "Usage: " + CommandPath(app);
   if (!app->get_subcommands({}).empty()) return out + " command [options] [arguments]\n";
   out += " [options]";
-  for (const CLI::Option* o : app->get_options([](const CLI::Option* o) {
-         return o->get_positional();
-       }))
-    out += " " + (o->get_required() ? o->get_name(true, false) : "[" + o->get_name(true, false) + "]");
+  for (const CLI::Option* o :
+       app->get_options([](const CLI::Option* o) { return o->get_positional(); }))
+    out +=
+        " " + (o->get_required() ? o->get_name(true, false) : "[" + o->get_name(true, false) + "]");
   return out + "\n";
 }
 

@@ -13,7 +13,8 @@ enum ExitStatus : int { kExitDone = 0, kExitFailed = 1, kExitUsage = 2, kExitIgn
 class GnuFormatter : public CLI::Formatter {
  public:
   GnuFormatter();
-  std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override;
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override;
   std::string make_usage(const CLI::App* app, std::string name) const override;
   std::string make_description(const CLI::App* app) const override;
   std::string make_positionals(const CLI::App* app) const override;

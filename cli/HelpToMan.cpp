@@ -102,8 +102,10 @@ std::string Items(const Section& s) {
       continue;
     }
     const size_t gap = line.find("  ", indent);
-    const size_t desc = gap == std::string::npos ? std::string::npos : line.find_first_not_of(' ', gap);
-    out += ".TP\n" + Term(line.substr(indent, gap == std::string::npos ? gap : gap - indent)) + "\n";
+    const size_t desc =
+        gap == std::string::npos ? std::string::npos : line.find_first_not_of(' ', gap);
+    out +=
+        ".TP\n" + Term(line.substr(indent, gap == std::string::npos ? gap : gap - indent)) + "\n";
     if (desc != std::string::npos) out += Roff(line.substr(desc)) + "\n";
     column = desc == std::string::npos ? indent + 4 : desc;
   }

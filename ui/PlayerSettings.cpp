@@ -20,9 +20,11 @@
 namespace ov {
 
 namespace {
-constexpr int kLayoutCommands[][2] = {{1, idc::kCh1}, {4, idc::kCh4}, {9, idc::kCh9}, {16, idc::kCh16}};
-constexpr int kFormatCommands[] = {idc::kCmdFmtYmdDash,  idc::kCmdFmtMdyDash,  idc::kCmdFmtDmyDash,
-                                   idc::kCmdFmtYmdSlash, idc::kCmdFmtMdySlash, idc::kCmdFmtDmySlash};
+constexpr int kLayoutCommands[][2] = {
+    {1, idc::kCh1}, {4, idc::kCh4}, {9, idc::kCh9}, {16, idc::kCh16}};
+constexpr int kFormatCommands[] = {idc::kCmdFmtYmdDash,  idc::kCmdFmtMdyDash,
+                                   idc::kCmdFmtDmyDash,  idc::kCmdFmtYmdSlash,
+                                   idc::kCmdFmtMdySlash, idc::kCmdFmtDmySlash};
 
 // The window's corner only where a screen still shows it (a monitor may have gone since).
 bool OnAScreen(const QPoint& p) {
@@ -56,7 +58,8 @@ void PlayerSettings::Load() {
   if (s.contains(QStringLiteral("window/position")))
     m_data.where = s.value(QStringLiteral("window/position")).toPoint();
   for (const QString& f : s.value(QStringLiteral("files/recent")).toStringList())
-    if (!f.isEmpty() && !m_data.recent.contains(f) && m_data.recent.size() < PlayerSettingsData::kMaxRecent)
+    if (!f.isEmpty() && !m_data.recent.contains(f) &&
+        m_data.recent.size() < PlayerSettingsData::kMaxRecent)
       m_data.recent.append(f);
 }
 
@@ -85,7 +88,8 @@ void PlayerSettings::ApplyTo(CPlayerDlg& dlg) const {
   e.OnVolumeScroll(ctl::kTbEndTrack, m_data.volume);
   if ((st.m_SoundOn.load() != 0) != m_data.soundOn) dlg.OnCommand(idc::kSpeakerMin);
   if ((st.m_IFrameOnly.load() != 0) != m_data.iFrameOnly) dlg.OnCommand(idc::kCmdIFrameOnly);
-  if (st.m_TimeFormat.load() != m_data.timeFormat) dlg.OnCommand(kFormatCommands[m_data.timeFormat - 1]);
+  if (st.m_TimeFormat.load() != m_data.timeFormat)
+    dlg.OnCommand(kFormatCommands[m_data.timeFormat - 1]);
   dlg.SetExportFolder(m_data.exportFolder);
   if (m_data.where && OnAScreen(*m_data.where)) dlg.move(*m_data.where);
 }

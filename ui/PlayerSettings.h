@@ -21,9 +21,9 @@ struct PlayerSettingsData {
   int layout = 0;      // 1, 4, 9 or 16 panes; 0: the recording's own
   int timeFormat = 1;  // 1..6, the context menu's order
   bool iFrameOnly = false;
-  QString exportFolder;        // also where snapshots go
+  QString exportFolder;         // also where snapshots go
   std::optional<QPoint> where;  // the window's top-left corner
-  QStringList recent;          // newest first, at most kMaxRecent
+  QStringList recent;           // newest first, at most kMaxRecent
 };
 
 class PlayerSettings {

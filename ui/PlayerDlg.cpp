@@ -25,6 +25,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
+#include "ui/PlayerAccessibility.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/PlayerFullScreen.h"
@@ -77,6 +78,7 @@ void CPlayerDlg::OnInitDialog() {
   m_nBarTop = 641;
   m_toolTips.clear();
   LayoutControls();
+  MakePlayerAccessible(*this, m_decoderWidget);
 
   m_sldVolume->SetLevelRange(0, 15);
   m_sldVolume->SetLevel(8);

@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PlayerApp.h"
+#include "app/Translations.h"
 #include "ov/InstallDirs.h"
 #include "ui/PlayerSettings.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // Parsed before the window system is touched, so help and version work without a display.
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ostravue"));
+    ov::InstallTranslations(core);
     cl = ov::ParseCommandLine(QCoreApplication::arguments());
   }
   switch (cl.action) {
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
   }
   QApplication qapp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
+  ov::InstallTranslations(qapp);
   if (!cl.config.noSettings)
     cl.config.settingsPath = ov::PlayerSettings::DefaultPath().toStdString();
   ov::CPlayerApp app(std::move(cl.config));

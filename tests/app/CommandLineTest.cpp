@@ -104,6 +104,19 @@ TEST(CommandLineTest, ProgramsAnswerWithoutADisplayAndExitWithTheirStatus) {
   ProcessRun r = Shell(player + " --help");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("Usage: ostravue ", 0), 0u) << r.out;
+  // The help in the language of the locale, Qt's headings included; English otherwise.
+  r = Shell("LANGUAGE=de " + player + " --help");
+  EXPECT_NE(r.out.find("Diese Hilfe zeigen und beenden."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\nBeispiele:\n  ostravue "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Optionen:"), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=es " + player + " --help");
+  EXPECT_NE(r.out.find("Muestra esta ayuda y sale."), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=zh_CN " + player + " --help");
+  EXPECT_NE(r.out.find("显示此帮助并退出。"), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=de " + player + " --layout 3");
+  EXPECT_NE(r.out.find("Weitere Informationen mit „ostravue --help“."), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=C " + player + " --help");
+  EXPECT_NE(r.out.find("Show this help and exit."), std::string::npos) << r.out;
   r = Shell(player + " --version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("ostravue ") + kVersion + "\n");

@@ -26,6 +26,8 @@ expected=(
   "$datadir/doc/ostravue/copyright" "$datadir/doc/ostravue/changelog.gz"
   "$datadir/bash-completion/completions/ostravue" "$datadir/bash-completion/completions/ostravue-cli"
   "$datadir/zsh/vendor-completions/_ostravue" "$datadir/zsh/vendor-completions/_ostravue-cli"
+  "$datadir/ostravue/translations/ostravue_de.qm" "$datadir/ostravue/translations/ostravue_es.qm"
+  "$datadir/ostravue/translations/ostravue_zh_CN.qm"
 )
 actual=$(cd "$P" && find . -type f -o -type l | sed 's|^\./||' | sort)
 wanted=$(printf '%s\n' "${expected[@]}" | sort)
@@ -67,6 +69,10 @@ for page in ostravue ostravue-cli; do
   warn=$(zcat "$P/$mandir/man1/$page.1.gz" | groff -man -ww -z -Tutf8 2>&1)
   [ -z "$warn" ] && pass "man page $page" || fail "man page $page: $warn"
 done
+
+# The installed player finds its translations from its own folder.
+out=$(env -u DISPLAY LANGUAGE=de "$P/$bindir/ostravue" --help 2>&1)
+grep -q "Diese Hilfe zeigen und beenden." <<<"$out" && pass "German help" || fail "LANGUAGE=de: $out"
 
 # The pages are made from the programs' --help: every option any help names is on the page.
 for exe in ostravue ostravue-cli; do

@@ -14,8 +14,8 @@ QString InstallTranslations(QCoreApplication& app) {
   const QString bin = QCoreApplication::applicationDirPath();
   auto* own = new QTranslator(&app);
   bool loaded = false;
-  for (const QString& dir :
-       {bin + QStringLiteral("/translations"), bin + QStringLiteral("/../share/ostravue/translations")})
+  for (const QString& dir : {bin + QStringLiteral("/translations"),
+                             bin + QStringLiteral("/../share/ostravue/translations")})
     if (own->load(locale, QStringLiteral("ostravue"), QStringLiteral("_"), QDir::cleanPath(dir))) {
       loaded = true;
       break;

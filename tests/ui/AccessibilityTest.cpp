@@ -22,15 +22,16 @@ TEST_F(PlayerDlgFixture, EveryControlHasANameAndADescriptionInWords) {
   std::vector<QAccessibleInterface*> all;
   Walk(QAccessible::queryAccessibleInterface(dlg.get()), all);
   // The internal texts of the skinned buttons and status fields, which a reader used to say.
-  const std::set<QString> internal = {"r",   "f",   "ff",  "rew",      "SpeakerMin", "SpeakerMax",
-                                      "CH1", "CH4", "CH9", "CH16",     "FileOpen",   "OSD",
-                                      "SPEED", "VER", "NAME", "TOTALTIME"};
-  const std::set<QAccessible::Role> controls = {
-      QAccessible::Button,     QAccessible::PushButton, QAccessible::Slider,
-      QAccessible::StaticText, QAccessible::EditableText, QAccessible::ComboBox};
+  const std::set<QString> internal = {
+      "r",   "f",    "ff",       "rew", "SpeakerMin", "SpeakerMax", "CH1",  "CH4",
+      "CH9", "CH16", "FileOpen", "OSD", "SPEED",      "VER",        "NAME", "TOTALTIME"};
+  const std::set<QAccessible::Role> controls = {QAccessible::Button,       QAccessible::PushButton,
+                                                QAccessible::Slider,       QAccessible::StaticText,
+                                                QAccessible::EditableText, QAccessible::ComboBox};
   int named = 0;
   for (QAccessibleInterface* a : all) {
-    if (a->object() == nullptr || a->object()->objectName() == QStringLiteral("focusMark")) continue;
+    if (a->object() == nullptr || a->object()->objectName() == QStringLiteral("focusMark"))
+      continue;
     const QString name = a->text(QAccessible::Name);
     const bool isControl = controls.count(a->role()) != 0;
     if (!isControl && name.isEmpty()) continue;  // decoration: the logo

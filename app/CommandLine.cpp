@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -23,30 +24,47 @@ std::optional<CPlayerApp::Config::StartPoint> ParseStartPoint(const std::string&
 CommandLine ParseCommandLine(const QStringList& args) {
   CommandLine out;
   QCommandLineParser p;
-  p.setApplicationDescription(QStringLiteral("Plays FILE, a backup (.ysk) of a video recorder."));
-  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The backup file to open."),
-                          QStringLiteral("[FILE]"));
-  const QCommandLineOption help(QStringList{"h", "help"}, QStringLiteral("Show this help."));
-  const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
+  p.setApplicationDescription(QCoreApplication::translate(
+      "CommandLine", "Plays file, a backup (.ysk) of a video recorder."));
+  p.addPositionalArgument(QStringLiteral("file"),
+                          QCoreApplication::translate("CommandLine", "The backup file to open."),
+                          QStringLiteral("[file]"));
+  const QCommandLineOption help(
+      QStringList{"h", "help"},
+      QCoreApplication::translate("CommandLine", "Show this help and exit."));
+  const QCommandLineOption version(
+      QStringLiteral("version"),
+      QCoreApplication::translate("CommandLine", "Show the version and exit."));
   const QCommandLineOption start(
       QStringLiteral("start"),
-      QStringLiteral("Start playing at a recording time \"YYYY-MM-DD HH:MM:SS\" or SECONDS from "
-                     "the start."),
-      QStringLiteral("TIME"));
-  const QCommandLineOption layout(QStringLiteral("layout"),
-                                  QStringLiteral("Show 1, 4, 9 or 16 panes."),
-                                  QStringLiteral("PANES"));
-  const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
-                                      QStringLiteral("Show the video area full screen."));
-  const QCommandLineOption paused(QStringLiteral("paused"),
-                                  QStringLiteral("Open without playing (the default without "
-                                                 "--start)."));
-  for (const auto* o : {&help, &version, &start, &layout, &fullScreen, &paused}) p.addOption(*o);
+      QCoreApplication::translate("CommandLine",
+                                  "Start playing at a recording time \"YYYY-MM-DD HH:MM:SS\" or "
+                                  "at a number of seconds from the start."),
+      QStringLiteral("time"));
+  const QCommandLineOption layout(
+      QStringLiteral("layout"),
+      QCoreApplication::translate("CommandLine", "Show 1, 4, 9 or 16 panes."),
+      QStringLiteral("panes"));
+  const QCommandLineOption fullScreen(
+      QStringLiteral("fullscreen"),
+      QCoreApplication::translate("CommandLine", "Show the video area full screen."));
+  const QCommandLineOption paused(
+      QStringLiteral("paused"),
+      QCoreApplication::translate("CommandLine",
+                                  "Open without playing (the default without --start)."));
+  const QCommandLineOption noSettings(
+      QStringLiteral("no-settings"),
+      QCoreApplication::translate(
+          "CommandLine", "Start with the default settings and remember nothing this time."));
+  for (const auto* o : {&help, &version, &start, &layout, &fullScreen, &paused, &noSettings})
+    p.addOption(*o);
 
   const QString program = QStringLiteral("ostravue");
   auto fail = [&](const QString& why) {
     out.action = CommandLine::Action::Error;
-    out.text = QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, why).toStdString();
+    out.text =
+        QStringLiteral("%1: %2\n").arg(program, why).toStdString() +
+        QCoreApplication::translate("CommandLine", "Try '%1 --help'.\n").arg(program).toStdString();
     return out;
   };
   if (!p.parse(args)) return fail(p.errorText());
@@ -55,8 +73,13 @@ CommandLine ParseCommandLine(const QStringList& args) {
     // The usage line names the program, not the path it was started by.
     QString text = p.helpText();
     const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
-    if (text.startsWith(QStringLiteral("Usage: ")) && options > 7)
-      text.replace(7, options - 7, QStringLiteral("ostravue"));
+    const qsizetype colon = text.indexOf(QStringLiteral(": "));
+    if (colon > 0 && options > colon + 2 && text.indexOf(QLatin1Char('\n')) > options)
+      text.replace(colon + 2, options - colon - 2, QStringLiteral("ostravue"));
+    text += QStringLiteral("\n") + QCoreApplication::translate("CommandLine", "Examples:") +
+            QStringLiteral(
+                "\n  ostravue rec.ysk\n  ostravue --start \"2024-03-01 12:00:30\" "
+                "--layout 4 rec.ysk\n  ostravue --start 90 --paused rec.ysk\n");
     out.text = text.toStdString();
     return out;
   }
@@ -66,7 +89,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     return out;
   }
   const QStringList files = p.positionalArguments();
-  if (files.size() > 1) return fail(QStringLiteral("only one FILE may be given"));
+  if (files.size() > 1) return fail(QStringLiteral("only one file may be given"));
   // The file dialog hands over absolute paths; a command-line path is made one the same way.
   if (!files.isEmpty()) out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
   if (p.isSet(start)) {
@@ -78,10 +101,10 @@ CommandLine ParseCommandLine(const QStringList& args) {
       if (text.size() == 19 && text[4] == '-' && text[10] == ' ' && !ParseDateTime(text, &why))
         return fail(
             QStringLiteral("--start \"%1\": %2").arg(p.value(start), QString::fromStdString(why)));
-      return fail(QStringLiteral("--start wants \"YYYY-MM-DD HH:MM:SS\" or SECONDS, not \"%1\"")
+      return fail(QStringLiteral("--start wants \"YYYY-MM-DD HH:MM:SS\" or seconds, not \"%1\"")
                       .arg(p.value(start)));
     }
-    if (files.isEmpty()) return fail(QStringLiteral("--start needs a FILE"));
+    if (files.isEmpty()) return fail(QStringLiteral("--start needs a file"));
     out.config.paused = p.isSet(paused);
   }
   if (p.isSet(layout)) {
@@ -91,6 +114,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     out.config.layout = v.toInt();
   }
   out.config.fullScreen = p.isSet(fullScreen);
+  out.config.noSettings = p.isSet(noSettings);
   return out;
 }
 

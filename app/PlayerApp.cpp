@@ -4,10 +4,12 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "archive/BackupFile.h"
 #include "decoder/DecoderDispatch.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
+#include "ui/PlayerSettings.h"
 #include "ui/QtUserPrompts.h"
 #include "ui/StringTable.h"
 
@@ -42,13 +44,48 @@ void CPlayerApp::ApplyCommandLine(CPlayerDlg& dlg) {
   if (!m_config.openPath.empty()) {
     if (!dlg.OpenPath(m_config.openPath, true)) {
       m_fileRejected = true;
+      // A damaged file has had its numbered message; a file that is not a backup at all is
+      // passed over without one, so the window says why it stays empty.
+      const PreOpenResult pre = CheckBeforeOpen(m_config.openPath);
+      if (pre.status == PreOpenStatus::Ignored) {
+        MessageRequest msg;
+        msg.text = QCoreApplication::translate(
+                       "PlayerApp",
+                       "%1 was not opened: %2.\n\nChoose a backup file (.ysk) with "
+                       "the Open button or Ctrl+O.")
+                       .arg(QString::fromStdString(m_config.openPath),
+                            QString::fromStdString(IgnoredReason(m_config.openPath, pre)))
+                       .toStdString();
+        msg.icon = MessageIcon::Exclamation;
+        m_config.prompts->ShowMessage(&dlg, msg);
+      }
     } else if (m_config.start || !m_config.paused) {
       PlaybackEngine& e = dlg.Engine().Engine();
       int64_t second = 0;
       if (m_config.start)
         second = m_config.start->calendar ? m_config.start->seconds - e.StartSecond()
                                           : m_config.start->seconds;
+      const int64_t total = e.File().Recording().m_Index.m_TotalSeconds;
       (void)e.StartAt(second, m_config.paused);
+      // The start is clamped into the recording; say so rather than quietly show another time.
+      if (m_config.start && (second < 0 || second > total)) {
+        MessageRequest msg;
+        msg.text =
+            (second < 0 ? QCoreApplication::translate(
+                              "PlayerApp",
+                              "The start given with --start lies before the recording; it starts "
+                              "at its first second instead.\n\nGive a time inside the "
+                              "recording, or move with the seek slider.")
+                        : QCoreApplication::translate(
+                              "PlayerApp",
+                              "The start given with --start lies past the end of the recording, "
+                              "which runs %1 seconds; it starts at its last second instead.\n\n"
+                              "Give a time inside the recording, or move with the seek slider.")
+                              .arg(total))
+                .toStdString();
+        msg.icon = MessageIcon::None;
+        m_config.prompts->ShowMessage(&dlg, msg);
+      }
     }
   }
   static constexpr struct {
@@ -95,16 +132,29 @@ bool CPlayerApp::InitInstance() {
   ctx.destroyControl =
       reinterpret_cast<OvDestroyControlFn>(m_module->Symbol(OV_DECODER_DESTROY_SYMBOL));
   ctx.afterChildrenDestroyed = [this] { ReleaseModule(); };
+  PlayerSettings settings(QString::fromStdString(m_config.settingsPath));
+  ctx.onCommand = [&settings](int id) { settings.NoteCommand(id); };
+  ctx.onFileOpened = [&settings](const std::string& path) {
+    settings.NoteOpened(QString::fromStdString(path));
+  };
+  if (m_config.layout == 0) m_config.layout = settings.Data().layout;
+  CPlayerDlg* window = nullptr;
+  ctx.extendContextMenu = [&settings, &window](QMenu& menu) {
+    if (window != nullptr) settings.ExtendMenu(menu, *window);
+  };
 
   // Heap, not stack: the window holds the engine's buffers.
   auto dlg = std::make_unique<CPlayerDlg>(std::move(ctx));
   CPlayerDlg* raw = dlg.get();
+  window = raw;
+  settings.ApplyTo(*raw);
   QTimer::singleShot(0, raw, [this, raw] { ApplyCommandLine(*raw); });
   if (m_config.onRunning) {
     auto hook = m_config.onRunning;
     QTimer::singleShot(0, raw, [raw, hook] { hook(*raw); });
   }
   (void)dlg->DoModal();
+  settings.CaptureFrom(*dlg);
   dlg->DestroyWindow();  // does nothing if the modal run already tore the window down
   dlg.reset();
   m_outcome = Outcome::Ran;

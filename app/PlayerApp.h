@@ -31,6 +31,8 @@ class CPlayerApp {
     bool paused = true;  // false: the opened file plays at once
     int layout = 0;      // 1, 4, 9 or 16 panes, as the pane buttons (refused as they are); 0: none
     bool fullScreen = false;          // the video area full screen once the window runs
+    bool noSettings = false;          // --no-settings: main leaves settingsPath empty
+    std::string settingsPath;         // the remembered settings; empty: none read or written
     IUserPrompts* prompts = nullptr;  // null: Qt dialogs
     // Called once the modal run has started (tests look at and close the window from here).
     std::function<void(CPlayerDlg&)> onRunning;

@@ -7,11 +7,13 @@
 
 #include "app/CommandLine.h"
 #include "app/PlayerApp.h"
+#include "app/Translations.h"
 #include "ov/InstallDirs.h"
+#include "ui/PlayerSettings.h"
 
 namespace {
-// Exit statuses: 1 the program could not start (the decoder module and the like), 2 the command
-// line or its file was refused.
+// Exit statuses, the same as ostravue-cli's: 1 the program could not start (the decoder module, a
+// missing file), 2 the command line was refused.
 constexpr int kStartFailed = 1;
 constexpr int kRefused = 2;
 }  // namespace
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
     // Parsed before the window system is touched, so help and version work without a display.
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ostravue"));
+    ov::InstallTranslations(core);
     cl = ov::ParseCommandLine(QCoreApplication::arguments());
   }
   switch (cl.action) {
@@ -39,10 +42,13 @@ int main(int argc, char** argv) {
   if (!cl.config.openPath.empty() &&
       !QFileInfo::exists(QString::fromStdString(cl.config.openPath))) {
     std::fprintf(stderr, "ostravue: %s: No such file or directory\n", cl.config.openPath.c_str());
-    return kRefused;
+    return kStartFailed;
   }
   QApplication qapp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(OV_APP_ID));
+  ov::InstallTranslations(qapp);
+  if (!cl.config.noSettings)
+    cl.config.settingsPath = ov::PlayerSettings::DefaultPath().toStdString();
   ov::CPlayerApp app(std::move(cl.config));
   app.InitInstance();
   switch (app.LastOutcome()) {

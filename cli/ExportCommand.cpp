@@ -7,7 +7,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "archive/BackupFile.h"
 #include "cli/ActivityRun.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
@@ -64,6 +67,7 @@ struct ExportArgs {
   bool events = false;  // a clip per event the activity analysis finds instead of --from/--to
   int pad = 0;          // seconds added before and after each event
   bool noHashCache = false;
+  bool json = false;
 };
 
 int RunExportCommand(const ExportArgs& a);
@@ -72,7 +76,7 @@ int RunExportCommand(const ExportArgs& a);
 int RunEventExport(const ExportArgs& a) {
   if (a.channels.size() != 1 || a.all) {
     std::fprintf(stderr, "export: --events takes exactly one --channel\n");
-    return 1;
+    return cli::kExitUsage;
   }
   auto run = AnalyseFile(a.file, "export", true);
   if (!run) return 1;
@@ -113,7 +117,7 @@ int RunExportCommand(const ExportArgs& a) {
   if (a.events) return RunEventExport(a);
   if (a.from.empty() || a.to.empty()) {
     std::fprintf(stderr, "export: %s is required\n", a.from.empty() ? "--from" : "--to");
-    return 1;
+    return cli::kExitUsage;
   }
   exporter::ExportRequest r;
   r.source = a.file;
@@ -148,12 +152,26 @@ int RunExportCommand(const ExportArgs& a) {
     std::fprintf(stderr, "export: %s\n", TerminalText(out.error).c_str());
     return g_signal.load() != 0 ? SignalStatus() : (out.cancelled ? 130 : 1);
   }
-  for (const auto& c : out.clips)
-    std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
-                static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
-                c.soundSeconds);
-  std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
-              TerminalText(out.reportPath).c_str());
+  if (a.json) {
+    nlohmann::json clips = nlohmann::json::array();
+    for (const auto& c : out.clips)
+      clips.push_back({{"file", c.fileName},
+                       {"frames", c.frames},
+                       {"durationMs", c.durationMs},
+                       {"soundSeconds", c.soundSeconds}});
+    const nlohmann::json j{{"clips", clips},
+                           {"checksums", out.checksumPath},
+                           {"report", out.reportPath},
+                           {"sourceChanged", !out.sourceChanged.empty()}};
+    std::cout << JsonText(j) << "\n" << std::flush;
+  } else {
+    for (const auto& c : out.clips)
+      std::printf("%s: %llu frames, %.3f s, sound %.3f s\n", TerminalText(c.fileName).c_str(),
+                  static_cast<unsigned long long>(c.frames), double(c.durationMs) / 1000.0,
+                  c.soundSeconds);
+    std::printf("%s\n%s\n", TerminalText(out.checksumPath).c_str(),
+                TerminalText(out.reportPath).c_str());
+  }
   if (!out.sourceChanged.empty()) {
     // The clips are sound, but the path no longer names what they were cut from.
     std::fprintf(stderr, "export: %s changed while the export ran: %s\n",
@@ -170,6 +188,7 @@ struct SnapshotArgs {
   PictureAdjust adjust;
   std::string deinterlace = "off";
   bool viewAsked = false;
+  bool json = false;
 };
 
 int RunSnapshotCommand(const SnapshotArgs& a) {
@@ -209,8 +228,16 @@ int RunSnapshotCommand(const SnapshotArgs& a) {
     std::fprintf(stderr, "snapshot: %s\n", out.error.c_str());
     return 1;
   }
-  std::printf("%s: %dx%d, %s\n", a.out.c_str(), out.width, out.height,
-              exporter::DisplayStamp(out.second).c_str());
+  if (a.json) {
+    const nlohmann::json j{{"file", a.out},
+                           {"width", out.width},
+                           {"height", out.height},
+                           {"time", exporter::DisplayStamp(out.second)}};
+    std::cout << JsonText(j) << "\n" << std::flush;
+  } else {
+    std::printf("%s: %dx%d, %s\n", a.out.c_str(), out.width, out.height,
+                exporter::DisplayStamp(out.second).c_str());
+  }
   return 0;
 }
 
@@ -220,8 +247,13 @@ void RegisterSnapshot(CLI::App& app, int& exitCode) {
   auto a = std::make_shared<SnapshotArgs>();
   auto* cmd = app.add_subcommand("snapshot", "Save one channel's picture at a time as PNG");
   cmd->add_option("file", a->file, "Backup file")->required();
-  cmd->add_option("--channel", a->channel, "Channel 1..16")->required()->check(CLI::Range(1, 16));
-  cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")->required();
+  cmd->add_option("--channel", a->channel, "Channel 1..16")
+      ->required()
+      ->check(CLI::Range(1, 16))
+      ->type_name("n");
+  cmd->add_option("--at", a->at, "\"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
+      ->required()
+      ->type_name("time");
   cmd->add_option("out", a->out, "PNG file to write")->required();
   // Any of these makes a saved view: the PNG's text says which region and settings made it.
   const auto view = [a](CLI::Option* o) {
@@ -240,6 +272,9 @@ void RegisterSnapshot(CLI::App& app, int& exitCode) {
   view(cmd->add_option("--deinterlace", a->deinterlace,
                        "off, on, or auto (the pictures the stream marks as interlaced)")
            ->check(CLI::IsMember({"off", "on", "auto"})));
+  cmd->add_flag("--json", a->json, "Print the result as one JSON object");
+  SetGnuHelp(*cmd,
+             "ostravue-cli snapshot rec.ysk --channel 1 --at \"2024-03-01 12:00:30\" cam1.png");
   cmd->callback([a, &exitCode] { exitCode = RunSnapshotCommand(*a); });
 }
 
@@ -248,25 +283,32 @@ void RegisterExport(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand(
       "export", "Copy a time range of channels into MP4 or MKV clips, with checksums and a report");
   cmd->add_option("file", a->file, "Backup file")->required();
-  auto* from = cmd->add_option("--from", a->from,
-                               "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start");
-  auto* to = cmd->add_option("--to", a->to, "End (exclusive), in the same forms");
+  auto* from =
+      cmd->add_option("--from", a->from, "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
+          ->type_name("time");
+  auto* to =
+      cmd->add_option("--to", a->to, "End (exclusive), in the same forms")->type_name("time");
   auto* events = cmd->add_flag("--events", a->events,
                                "A clip for every event the activity analysis finds on the channel");
   events->excludes(from)->excludes(to);
   cmd->add_option("--pad", a->pad, "Seconds added before and after each event (with --events)")
       ->check(CLI::Range(0, 3600))
+      ->type_name("s")
       ->needs(events);
-  auto* ch = cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)");
+  auto* ch =
+      cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable)")->type_name("n");
   auto* all = cmd->add_flag("--all", a->all, "Every channel with video");
   ch->excludes(all);
-  cmd->add_option("--out", a->out, "Folder for the clips")->capture_default_str();
-  cmd->add_option("--format", a->format, "Container")
+  cmd->add_option("--out", a->out, "Folder for the clips")->type_name("dir")->capture_default_str();
+  cmd->add_option("--format", a->format, "Container: mp4 or mkv")
       ->check(CLI::IsMember({"mp4", "mkv"}))
+      ->type_name("format")
       ->capture_default_str();
   cmd->add_flag("--no-hash-cache", a->noHashCache,
                 "Hash the whole source again instead of using the digest remembered for the same "
                 "unchanged file");
+  cmd->add_flag("--json", a->json, "Print the clips, checksum file and report as one JSON object");
+  SetGnuHelp(*cmd, "ostravue-cli export rec.ysk --from 60 --to 120 --channel 1 --out clips");
   cmd->callback([a, &exitCode] { exitCode = RunExportCommand(*a); });
 }
 

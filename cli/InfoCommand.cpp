@@ -1,11 +1,13 @@
 // ostravue-cli info: the open command's file checks and the time index, without a window.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 
 namespace ov::cli {
@@ -150,9 +152,17 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
       app.add_subcommand("info", "Check and index a backup file, print what the player sees");
   auto path = std::make_shared<std::string>();
   auto asJson = std::make_shared<bool>(false);
-  sub->add_option("FILE", *path, "backup file (.ysk)")->required();
-  sub->add_flag("--json", *asJson, "print one JSON object");
+  sub->add_option("file", *path, "Backup file (.ysk)")->required();
+  sub->add_flag("--json", *asJson, "Print one JSON object");
+  SetGnuHelp(*sub, "ostravue-cli info rec.ysk --json");
   sub->callback([path, asJson, &exitCode] {
+    std::error_code ec;
+    if (!std::filesystem::exists(*path, ec)) {
+      // Nothing to describe: every key would be empty.
+      std::cerr << "ostravue-cli info: " << TerminalText(*path) << ": No such file or directory\n";
+      exitCode = kExitFailed;
+      return;
+    }
     const PreOpenResult pre = CheckBeforeOpen(*path);
     BackupFile file;
     OpenOutcome outcome;
@@ -165,12 +175,12 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
       PrintTable(j);
     if (pre.status == PreOpenStatus::Ignored) {
       std::cerr << "ignored: " << TerminalText(*path) << ": " << IgnoredReason(*path, pre) << "\n";
-      exitCode = 3;
+      exitCode = kExitIgnored;
     } else if (j["status"] == "rejected") {
       std::cerr << j["message"].get<std::string>() << "\n";
-      exitCode = 2;
+      exitCode = kExitFailed;
     } else {
-      exitCode = 0;
+      exitCode = kExitDone;
     }
   });
 }

@@ -1,5 +1,7 @@
 // make-sample: writes a synthetic backup file with real video and sound payloads.
 #include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -7,7 +9,9 @@
 
 #include "archive/Calendar.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/StorageSampleCommand.h"
+#include "cli/TextOut.h"
 #include "cli/sample/SampleWriter.h"
 #include "cli/sample/StillScene.h"
 
@@ -128,12 +132,16 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
 
 void RegisterMakeSample(CLI::App& app, int& exitCode) {
   auto args = std::make_shared<MakeSampleArgs>();
+  auto json = std::make_shared<bool>(false);
   CLI::App* cmd = app.add_subcommand(
       "make-sample", "Write a synthetic backup file with real H.264 or MPEG-4 video and sound");
   cmd->add_option("out", args->out, "Backup file to write")->required();
-  cmd->add_option("--manifest", args->manifest, "Also write every frame's ground truth as JSON");
+  cmd->add_option("--manifest", args->manifest, "Also write every frame's ground truth as JSON")
+      ->type_name("file");
   cmd->add_option("--channels", args->channels, "Channel count of the header (1..16)")
+      ->type_name("n")
       ->capture_default_str();
+  cmd->add_flag("--json", *json, "Print the result as one JSON object");
   cmd->add_option("--video-slots", args->videoSlots,
                   "Recorded video slots, e.g. \"0,1,3\" or \"none\" (default: every channel)");
   cmd->add_option("--audio-slots", args->audioSlots,
@@ -143,11 +151,18 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
   cmd->add_option("--coding", args->coding, "Video coding: 2 = H.264, 1 = MPEG-4 Part 2")
       ->check(CLI::IsMember({1, 2}))
       ->capture_default_str();
-  cmd->add_option("--size", args->size, "Picture size WIDTHxHEIGHT")->capture_default_str();
-  cmd->add_option("--fps", args->fps, "Frame rate")->capture_default_str();
-  cmd->add_option("--gop", args->gop, "Key-frame interval in frames")->capture_default_str();
-  cmd->add_option("--duration", args->durationSec, "Length in seconds")->capture_default_str();
+  cmd->add_option("--size", args->size, "Picture size WIDTHxHEIGHT")
+      ->type_name("wxh")
+      ->capture_default_str();
+  cmd->add_option("--fps", args->fps, "Frame rate")->type_name("n")->capture_default_str();
+  cmd->add_option("--gop", args->gop, "Key-frame interval in frames")
+      ->type_name("n")
+      ->capture_default_str();
+  cmd->add_option("--duration", args->durationSec, "Length in seconds")
+      ->type_name("seconds")
+      ->capture_default_str();
   cmd->add_option("--start", args->start, "Date and time of the first frame")
+      ->type_name("time")
       ->capture_default_str();
   cmd->add_option("--start-msec", args->startMsec, "Running millisecond clock at the first frame")
       ->capture_default_str();
@@ -178,7 +193,8 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                 "Flat pictures without the scrolling texture: tiny payloads, faster");
   auto storageArgs = std::make_shared<StorageSampleArgs>();
   AddStorageSampleOptions(*cmd, *storageArgs);
-  cmd->callback([args, storageArgs, &exitCode] {
+  SetGnuHelp(*cmd, "ostravue-cli make-sample rec.ysk --channels 4 --duration 30");
+  cmd->callback([args, storageArgs, json, &exitCode] {
     try {
       const auto options = ToOptions(*args);
       if (storageArgs->storage) {
@@ -186,20 +202,29 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
         return;
       }
       const auto r = sample::WriteSample(options, args->out, args->manifest);
-      std::printf("%s: %llu bytes, %llu video frames, %llu sound frames, %.1f s\n",
-                  args->out.c_str(), static_cast<unsigned long long>(r.fileSize),
-                  static_cast<unsigned long long>(r.videoFrames),
-                  static_cast<unsigned long long>(r.audioFrames), double(r.durationMs) / 1000.0);
+      if (*json) {
+        const nlohmann::json j{{"path", args->out},
+                               {"fileBytes", r.fileSize},
+                               {"videoFrames", r.videoFrames},
+                               {"soundFrames", r.audioFrames},
+                               {"durationMs", r.durationMs}};
+        std::cout << JsonText(j) << "\n" << std::flush;
+      } else {
+        std::printf("%s: %llu bytes, %llu video frames, %llu sound frames, %.1f s\n",
+                    args->out.c_str(), static_cast<unsigned long long>(r.fileSize),
+                    static_cast<unsigned long long>(r.videoFrames),
+                    static_cast<unsigned long long>(r.audioFrames), double(r.durationMs) / 1000.0);
+      }
       if (r.largestPayload > kMaxPayload)
         std::fprintf(stderr, "make-sample: warning: a frame of %u bytes exceeds %u bytes\n",
                      r.largestPayload, kMaxPayload);
-      exitCode = 0;
+      exitCode = kExitDone;
     } catch (const std::invalid_argument& e) {
       std::fprintf(stderr, "make-sample: %s\n", e.what());
-      exitCode = 1;
+      exitCode = kExitUsage;
     } catch (const std::exception& e) {
       std::fprintf(stderr, "make-sample: %s\n", e.what());
-      exitCode = 2;
+      exitCode = kExitFailed;
     }
   });
 }

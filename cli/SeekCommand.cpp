@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "playback/trace/TraceDriver.h"
 
@@ -18,6 +19,7 @@ struct SeekArgs {
   std::string file;
   int second = 0;
   bool iFrameOnly = false;
+  bool json = false;  // accepted: seek always prints JSON
 };
 
 int RunSeek(const SeekArgs& a) {
@@ -70,8 +72,12 @@ void RegisterSeek(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand(
       "seek", "Run the seek slider's key-frame search for one second and print the positions");
   cmd->add_option("file", args->file, "Backup file")->required();
-  cmd->add_option("--second", args->second, "Seek slider position in seconds")->required();
+  cmd->add_option("--second", args->second, "Seek slider position in seconds")
+      ->required()
+      ->type_name("seconds");
   cmd->add_flag("--iframe-only", args->iFrameOnly, "Search with I-Frame Only set");
+  cmd->add_flag("--json", args->json, "Print one JSON object (what seek always prints)");
+  SetGnuHelp(*cmd, "ostravue-cli seek rec.ysk --second 120");
   cmd->callback([args, &exitCode] { exitCode = RunSeek(*args); });
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "tools/ChannelFileBuilder.h"
 #include "tools/StorageScan.h"
@@ -179,19 +180,21 @@ void RegisterStorageTools(CLI::App& app, int& exitCode) {
   auto scanArgs = std::make_shared<ScanArgs>();
   auto* scan = app.add_subcommand(
       "storage-scan", "List the recording folders of a storage folder, in the combo box's order");
-  scan->add_option("DIR", scanArgs->dir, "storage folder")->required();
-  scan->add_flag("--json", scanArgs->json, "print a JSON array");
+  scan->add_option("dir", scanArgs->dir, "Storage folder")->required();
+  scan->add_flag("--json", scanArgs->json, "Print a JSON array");
+  SetGnuHelp(*scan, "ostravue-cli storage-scan /media/recorder --json");
   scan->callback([scanArgs, &exitCode] { exitCode = RunScan(*scanArgs); });
 
   auto buildArgs = std::make_shared<BuildArgs>();
   auto* build = app.add_subcommand(
       "make-chv", "Build one .chv file per channel from a recording folder's .yrx files");
-  build->add_option("DIR", buildArgs->dir, "storage folder")->required();
-  build->add_option("ENTRY", buildArgs->entry, "recording entry as storage-scan prints it")
+  build->add_option("dir", buildArgs->dir, "Storage folder")->required();
+  build->add_option("entry", buildArgs->entry, "Recording entry as storage-scan prints it")
       ->required();
-  build->add_flag("--json", buildArgs->json, "print the result as JSON");
-  build->add_flag("--progress", buildArgs->progress, "show progress even when not on a terminal");
-  build->add_flag("--no-progress", buildArgs->noProgress, "never show progress");
+  build->add_flag("--json", buildArgs->json, "Print the result as JSON");
+  build->add_flag("--progress", buildArgs->progress, "Show progress even when not on a terminal");
+  build->add_flag("--no-progress", buildArgs->noProgress, "Never show progress");
+  SetGnuHelp(*build, "ostravue-cli make-chv /media/recorder QL01/20240301");
   build->callback([buildArgs, &exitCode] { exitCode = RunBuild(*buildArgs); });
 }
 

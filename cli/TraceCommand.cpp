@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "playback/trace/TraceDriver.h"
 
@@ -16,6 +17,7 @@ using nlohmann::json;
 struct TraceArgs {
   std::string file;
   std::string script;
+  bool json = false;  // accepted: trace always prints JSON lines
 };
 
 // The JSON line of one event, or null for calls the trace does not show.
@@ -120,7 +122,10 @@ void RegisterTrace(CLI::App& app, int& exitCode) {
   cmd->add_option("--script", args->script,
                   "Commands separated by ';': play, rew, ff, r, f, seek S, volume V, mute, "
                   "layout N, iframe, format N, wait MS, end")
-      ->required();
+      ->required()
+      ->type_name("script");
+  cmd->add_flag("--json", args->json, "Print JSON lines (what trace always prints)");
+  SetGnuHelp(*cmd, "ostravue-cli trace rec.ysk --script \"play; wait 3000; ff; wait 1000; end\"");
   cmd->callback([args, &exitCode] { exitCode = RunTrace(*args); });
 }
 

@@ -3,18 +3,17 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "ov/Version.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{
-      "ostravue-cli: backup file tools (info, make-sample, seek, trace, export, snapshot, "
-      "activity, "
-      "storage "
-      "tools)"};
+  CLI::App app{"Tools for video recorder backup files that need no window"};
   app.name("ostravue-cli");  // the usage line names the program, not the path it was started by
   app.require_subcommand(1);
-  app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion);
+  ov::cli::SetGnuHelp(app, "ostravue-cli info rec.ysk");
+  app.set_version_flag("--version", std::string("ostravue-cli ") + ov::kVersion,
+                       "Show the version and exit");
   int exitCode = 0;
   ov::cli::RegisterInfo(app, exitCode);
   ov::cli::RegisterMakeSample(app, exitCode);
@@ -27,29 +26,32 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() != 0 && app.get_subcommands().empty()) {
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help and --version
+    const std::vector<CLI::App*> given = app.get_subcommands();
+    if (given.empty()) {
       // No command was recognised: say which there are.
       std::string names;
       for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
         names += (names.empty() ? "" : ", ") + sub->get_name();
-      std::string given;
-      for (int i = 1; i < argc && given.empty(); ++i)
-        if (argv[i][0] != '-') given = argv[i];
+      std::string word;
+      for (int i = 1; i < argc && word.empty(); ++i)
+        if (argv[i][0] != '-') word = argv[i];
       std::cerr << "ostravue-cli: "
-                << (given.empty() ? std::string("no command given")
-                                  : "unknown command '" + ov::cli::TerminalText(given) + "'")
-                << "; the commands are: " << names << "\nRun 'ostravue-cli --help' for more.\n";
-      return 1;
+                << (word.empty() ? std::string("no command given")
+                                 : "unknown command '" + ov::cli::TerminalText(word) + "'")
+                << "; the commands are: " << names << "\nTry 'ostravue-cli --help'.\n";
+      return ov::cli::kExitUsage;
     }
-    const int rc = app.exit(e);
-    return rc == 0 ? 0 : 1;  // usage errors exit 1
+    std::cerr << ov::cli::CommandPath(given.front()) << ": " << ov::cli::TerminalText(e.what())
+              << "\nTry '" << ov::cli::CommandPath(given.front()) << " --help'.\n";
+    return ov::cli::kExitUsage;
   } catch (const std::exception& e) {
     // Whatever a command did not foresee ends with a message, never an abort.
     std::cerr << "ostravue-cli: " << ov::cli::TerminalText(e.what()) << "\n";
-    return 1;
+    return ov::cli::kExitFailed;
   } catch (...) {
     std::cerr << "ostravue-cli: unexpected failure\n";
-    return 1;
+    return ov::cli::kExitFailed;
   }
   return exitCode;
 }

@@ -18,6 +18,7 @@ namespace ov {
 
 void CPlayerDlg::OnCommand(int id) {
   if (m_destroyed) return;
+  if (m_ctx.onCommand) m_ctx.onCommand(id);
   // The display options change before the ordinary routing, which then ignores them.
   if (PreFilterCommand(id)) return;
   PlaybackEngine& e = m_engine->Engine();
@@ -162,6 +163,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
     msg.text = out.message;
     m_ctx.prompts->ShowMessage(this, msg);
   }
+  if (ready && m_ctx.onFileOpened) m_ctx.onFileOpened(path);
   return ready;
 }
 

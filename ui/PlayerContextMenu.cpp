@@ -1,6 +1,7 @@
 #include "ui/PlayerContextMenu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -22,7 +23,7 @@ constexpr FormatItem kFormats[] = {
 };
 
 QAction* AddCommand(QMenu* menu, int id, const char* text) {
-  QAction* a = menu->addAction(QString::fromUtf8(text));
+  QAction* a = menu->addAction(QCoreApplication::translate("PlayerContextMenu", text));
   a->setData(id);
   return a;
 }
@@ -61,13 +62,13 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   iframe->setCheckable(true);
   iframe->setChecked(iFrameOnly);
 
-  QMenu* formats = menu->addMenu(QStringLiteral("Time format"));
+  QMenu* formats = menu->addMenu(QCoreApplication::translate("PlayerContextMenu", "Time format"));
   for (const auto& f : kFormats) {
     QAction* a = AddCommand(formats, f.command, f.text);
     a->setCheckable(true);
     a->setChecked(f.value == timeFormat);
   }
-  AddCommand(menu.get(), idc::kCmdGoToTime, "Go to Time...")
+  AddCommand(menu.get(), idc::kCmdGoToTime, QT_TRANSLATE_NOOP("PlayerContextMenu", "Go to Time..."))
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   menu->addSeparator();
   QAction* timeline = AddCommand(menu.get(), idc::kCmdTimeline, "Activity Timeline");
@@ -99,13 +100,16 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
     a->setChecked(DeinterlaceOfCommand(m.id) == deinterlace);
   }
   menu->addSeparator();
-  AddCommand(menu.get(), idc::kCmdExportClip, "Export Clip...");
-  AddCommand(menu.get(), idc::kCmdSaveSnapshot, "Save Snapshot")
+  AddCommand(menu.get(), idc::kCmdExportClip,
+             QT_TRANSLATE_NOOP("PlayerContextMenu", "Export Clip..."));
+  AddCommand(menu.get(), idc::kCmdSaveSnapshot,
+             QT_TRANSLATE_NOOP("PlayerContextMenu", "Save Snapshot"))
       ->setShortcut(QKeySequence(Qt::Key_S));
   AddCommand(menu.get(), idc::kCmdSaveView, "Save View")
       ->setShortcut(QKeySequence(QStringLiteral("Shift+S")));
   menu->addSeparator();
-  AddCommand(menu.get(), idc::kCmdShortcuts, "Keyboard shortcuts");
+  AddCommand(menu.get(), idc::kCmdShortcuts,
+             QT_TRANSLATE_NOOP("PlayerContextMenu", "Keyboard shortcuts"));
   AddCommand(menu.get(), idc::kCmdAbout, "About...");
   return menu;
 }

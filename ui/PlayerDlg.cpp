@@ -27,6 +27,7 @@
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
+#include "ui/PlayerAccessibility.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/PlayerFullScreen.h"
@@ -81,6 +82,7 @@ void CPlayerDlg::OnInitDialog() {
   m_nBarTop = 641;
   m_toolTips.clear();
   LayoutControls();
+  MakePlayerAccessible(*this, m_decoderWidget);
 
   m_sldVolume->SetLevelRange(0, 15);
   m_sldVolume->SetLevel(8);
@@ -459,6 +461,7 @@ void CPlayerDlg::OnContextMenu(QPoint globalPos) {
   (void)m_decoder.GetPicture(-1, shown);
   std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat,
                                                         m_timelineShown, shown.deinterlace);
+  if (m_ctx.extendContextMenu) m_ctx.extendContextMenu(*menu);
   QAction* chosen = menu->exec(globalPos);
   int id = CommandOfAction(chosen);
   menu.reset();

@@ -27,6 +27,7 @@
 
 class QLineEdit;
 class QComboBox;
+class QMenu;
 class QTimer;
 
 namespace ov {
@@ -52,6 +53,11 @@ struct PlayerDlgContext {
   OvDestroyControlFn destroyControl = nullptr;
   // Runs once the child windows are gone: unloads the decoder module.
   std::function<void()> afterChildrenDestroyed;
+  // Optional observers for the remembered settings: every command, every file opened, and the
+  // context menu before it is shown.
+  std::function<void(int id)> onCommand;
+  std::function<void(const std::string& path)> onFileOpened;
+  std::function<void(QMenu& menu)> extendContextMenu;
 };
 
 class CPlayerDlg : public QDialog, public IDecoderEvents {
@@ -148,6 +154,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Waits for the snapshot worker to end; its note still comes through the event loop.
   void WaitForSnapshot();
   QString ExportFolder() const { return m_exportFolder; }
+  void SetExportFolder(const QString& folder) { m_exportFolder = folder; }
   class CExportClipDlg* OpenExportDialog() const;
 
   // The composed background (without the product name), for tests.

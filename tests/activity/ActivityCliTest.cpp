@@ -80,12 +80,13 @@ TEST(ActivityCliErrors, RefusesWhatItCannotDo) {
   EXPECT_NE(r.out.find("channel 2 has no video"), std::string::npos) << r.out;
   r = Sh(CliIn(cache) + " activity " + Quote(rec + ".missing.ysk"));
   EXPECT_EQ(r.exitCode, 1);
+  // Usage errors exit 2.
   r = Sh(CliIn(cache) + " activity " + Quote(rec) + " --json --csv");
-  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.exitCode, 2);
   r = Sh(CliIn(cache) + " export " + Quote(rec) + " --events --channel 1 --from 2");
-  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.exitCode, 2);
   r = Sh(CliIn(cache) + " export " + Quote(rec) + " --channel 1 --to 2");
-  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.out.find("--from is required"), std::string::npos) << r.out;
 }
 

@@ -59,8 +59,10 @@ TEST(CommandLineTest, OptionsFillTheConfiguration) {
 TEST(CommandLineTest, HelpVersionAndRefusals) {
   CommandLine help = ParseCommandLine(Args({"--help"}));
   EXPECT_EQ(help.action, CommandLine::Action::Help);
-  EXPECT_EQ(help.text.rfind("Usage: ostravue [options] [FILE]\n", 0), 0u) << help.text;
-  for (const char* opt : {"--start", "--layout", "--fullscreen", "--paused", "--version"})
+  EXPECT_EQ(help.text.rfind("Usage: ostravue [options] [file]\n", 0), 0u) << help.text;
+  EXPECT_NE(help.text.find("\nExamples:\n  ostravue "), std::string::npos) << help.text;
+  for (const char* opt : {"--start <time>", "--layout <panes>", "--fullscreen", "--paused",
+                          "--version", "--no-settings"})
     EXPECT_NE(help.text.find(opt), std::string::npos) << opt;
   CommandLine version = ParseCommandLine(Args({"--version", "f.ysk"}));
   EXPECT_EQ(version.action, CommandLine::Action::Version);
@@ -102,24 +104,49 @@ TEST(CommandLineTest, ProgramsAnswerWithoutADisplayAndExitWithTheirStatus) {
   ProcessRun r = Shell(player + " --help");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("Usage: ostravue ", 0), 0u) << r.out;
+  // The help in the language of the locale, Qt's headings included; English otherwise.
+  r = Shell("LANGUAGE=de " + player + " --help");
+  EXPECT_NE(r.out.find("Diese Hilfe zeigen und beenden."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\nBeispiele:\n  ostravue "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Optionen:"), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=es " + player + " --help");
+  EXPECT_NE(r.out.find("Muestra esta ayuda y sale."), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=zh_CN " + player + " --help");
+  EXPECT_NE(r.out.find("显示此帮助并退出。"), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=de " + player + " --layout 3");
+  EXPECT_NE(r.out.find("Weitere Informationen mit „ostravue --help“."), std::string::npos) << r.out;
+  r = Shell("LANGUAGE=C " + player + " --help");
+  EXPECT_NE(r.out.find("Show this help and exit."), std::string::npos) << r.out;
   r = Shell(player + " --version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("ostravue ") + kVersion + "\n");
   r = Shell(player + " --layout 3");
   EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("Try 'ostravue --help'."), std::string::npos) << r.out;
   r = Shell(player + " /no/such/file.ysk");
-  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("/no/such/file.ysk: No such file or directory"), std::string::npos) << r.out;
 
   r = Shell(cli + " --version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("ostravue-cli ") + kVersion + "\n");
   r = Shell(cli + " frobnicate");
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("unknown command 'frobnicate'"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("info, make-sample, seek, trace"), std::string::npos) << r.out;
   r = Shell(cli + " --help");
   EXPECT_NE(r.out.find("Usage: ostravue-cli "), std::string::npos) << r.out;
+  // One style: usage errors exit 2 and point at the command's help, missing files exit 1.
+  r = Shell(cli + " info --bogus x.ysk");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("Try 'ostravue-cli info --help'."), std::string::npos) << r.out;
+  r = Shell(cli + " info /no/such/file.ysk --json");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "ostravue-cli info: /no/such/file.ysk: No such file or directory\n");
+  r = Shell(cli + " export --help");
+  EXPECT_NE(r.out.find("  -h, --help "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("      --from time "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Example:\n  ostravue-cli export "), std::string::npos) << r.out;
 }
 
 }  // namespace

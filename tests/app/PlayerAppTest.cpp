@@ -251,6 +251,24 @@ TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns)
   CPlayerApp app(c);
   app.InitInstance();
   EXPECT_TRUE(app.FileRejected());
+  // Said in the window too, with the reason and what to do instead.
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_NE(prompts.messages[0].text.find("not-a-backup.txt was not opened: "), std::string::npos)
+      << prompts.messages[0].text;
+  EXPECT_NE(prompts.messages[0].text.find("Ctrl+O"), std::string::npos);
+
+  // A start past the end lands on the last second and says so.
+  prompts.messages.clear();
+  auto late = BaseConfig(kFakeModule);
+  late.openPath = sample.string();
+  late.start = CPlayerApp::Config::StartPoint{false, 500};
+  late.onRunning = [](CPlayerDlg& d) { d.OnCommand(idc::kExit); };
+  CPlayerApp lateApp(late);
+  lateApp.InitInstance();
+  EXPECT_FALSE(lateApp.FileRejected());
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_NE(prompts.messages[0].text.find("past the end of the recording"), std::string::npos)
+      << prompts.messages[0].text;
 }
 
 }  // namespace

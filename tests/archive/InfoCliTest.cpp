@@ -56,7 +56,7 @@ TEST(InfoCli, AcceptedRejectedIgnored) {
   auto bytes = y.Build();
   bytes[3] = 0;  // channel count
   const auto bad = Info(Write("bad.ysk", bytes));
-  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.out["code"], "C1005");
   EXPECT_EQ(bad.out["message"], "C1005 : Broken or corrupted data file.");
   EXPECT_EQ(bad.out["kind"], 0);
@@ -64,7 +64,7 @@ TEST(InfoCli, AcceptedRejectedIgnored) {
   EXPECT_EQ(bad.out.size(), 33u);
 
   const auto shortFile = Info(Write("short.ysk", std::vector<uint8_t>(100)));
-  EXPECT_EQ(shortFile.status, 2);
+  EXPECT_EQ(shortFile.status, 1);
   EXPECT_EQ(shortFile.out["code"], "C1001");
   EXPECT_EQ(shortFile.out["kind"], nullptr);
 

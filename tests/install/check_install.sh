@@ -23,6 +23,11 @@ expected=(
   "$datadir/mime/packages/$id.xml" "$datadir/icons/hicolor/scalable/apps/$id.svg"
   "$datadir/icons/hicolor/48x48/apps/$id.png" "$datadir/icons/hicolor/256x256/apps/$id.png"
   "$mandir/man1/ostravue.1.gz" "$mandir/man1/ostravue-cli.1.gz"
+  "$datadir/doc/ostravue/copyright" "$datadir/doc/ostravue/changelog.gz"
+  "$datadir/bash-completion/completions/ostravue" "$datadir/bash-completion/completions/ostravue-cli"
+  "$datadir/zsh/vendor-completions/_ostravue" "$datadir/zsh/vendor-completions/_ostravue-cli"
+  "$datadir/ostravue/translations/ostravue_de.qm" "$datadir/ostravue/translations/ostravue_es.qm"
+  "$datadir/ostravue/translations/ostravue_zh_CN.qm"
 )
 actual=$(cd "$P" && find . -type f -o -type l | sed 's|^\./||' | sort)
 wanted=$(printf '%s\n' "${expected[@]}" | sort)
@@ -63,6 +68,46 @@ xmllint --noout "$P/$datadir/mime/packages/$id.xml" && pass "MIME XML" || fail "
 for page in ostravue ostravue-cli; do
   warn=$(zcat "$P/$mandir/man1/$page.1.gz" | groff -man -ww -z -Tutf8 2>&1)
   [ -z "$warn" ] && pass "man page $page" || fail "man page $page: $warn"
+done
+
+# The installed player finds its translations from its own folder.
+out=$(env -u DISPLAY LANGUAGE=de "$P/$bindir/ostravue" --help 2>&1)
+grep -q "Diese Hilfe zeigen und beenden." <<<"$out" && pass "German help" || fail "LANGUAGE=de: $out"
+
+# The pages are made from the programs' --help: every option any help names is on the page.
+for exe in ostravue ostravue-cli; do
+  help=$(LANGUAGE=C "$P/$bindir/$exe" --help 2>&1)
+  for c in $(awk '/^Commands:/ { f = 1; next } /^$/ { f = 0 } f && /^  [a-z]/ { print $1 }' <<<"$help"); do
+    help+=$'\n'$(LANGUAGE=C "$P/$bindir/$exe" "$c" --help 2>&1)
+  done
+  page=$(MANWIDTH=200 man -l "$P/$mandir/man1/$exe.1.gz" 2>/dev/null | col -bx)
+  missing=""
+  for o in $(grep -oE -- '--[a-z][a-z0-9-]+' <<<"$help" | sort -u); do
+    grep -qF -- "$o" <<<"$page" || missing+=" $o"
+  done
+  for s in KEYS "EXIT STATUS" EXAMPLES FILES; do
+    [ $exe = ostravue-cli ] && [ "$s" = KEYS ] && continue
+    grep -q "^$s" <<<"$page" || missing+=" (section $s)"
+  done
+  [ -z "$missing" ] && pass "man $exe has every option of --help" || fail "man $exe lacks:$missing"
+done
+
+# Completion: Tab after a command's first letters and after "--" offers what --help lists.
+complete_words() {
+  PATH="$P/$bindir:$PATH" bash -c '
+    source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+    "$(complete -p "$1" | awk "{print \$3}")"; printf "%s\n" "${COMPREPLY[@]}"' _ \
+    "$P/$datadir/bash-completion/completions/$1" "${@:2}"
+}
+got=$(complete_words ostravue-cli ostravue-cli ex)
+[ "$got" = export ] && pass "bash completes 'ostravue-cli ex'" || fail "bash completion gave '$got'"
+got=$(complete_words ostravue-cli ostravue-cli snapshot --j)
+[ "$got" = --json ] && pass "bash completes snapshot --j" || fail "bash completion gave '$got'"
+got=$(complete_words ostravue ostravue --no-s)
+[ "$got" = --no-settings ] && pass "bash completes ostravue --no-s" || fail "bash completion gave '$got'"
+for f in _ostravue _ostravue-cli; do
+  head -1 "$P/$datadir/zsh/vendor-completions/$f" | grep -q "^#compdef ${f#_}$" ||
+    fail "$f does not start with #compdef"
 done
 
 # The MIME type is picked up: a .ysk in any case is named by it and opens in the player. The
@@ -108,6 +153,29 @@ wait "$pid" 2>/dev/null
 [ $opened = 1 ] && pass "player opened the recording" || fail "recording not opened"
 grep -F "Load Dll Fail." "$work/player.log" && fail "player reported Load Dll Fail."
 [ $loaded = 1 ] && [ $opened = 1 ] || cat "$work/player.log"
+
+# The Debian package as scripts/package makes it, checked the way the archive checks packages:
+# no error and no warning may be left (informational notes and pedantic hints are reported).
+cpack=$(dirname "$cmake")/cpack
+if (cd "$build" && "$cpack" -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1); then
+  deb=$(ls "$work"/deb/ostravue_*.deb)
+  if ! command -v lintian >/dev/null; then
+    fail "lintian is not installed (scripts/install-deps installs it)"
+  else
+    lintian --pedantic --no-cfg "$deb" >"$work/lintian.log" 2>&1
+    if grep -Eq '^[EW]: ' "$work/lintian.log"; then
+      fail "lintian:"
+      grep -E '^[EW]: ' "$work/lintian.log"
+    else
+      pass "lintian: $(grep -c '' "$work/lintian.log") note(s), no errors or warnings"
+    fi
+  fi
+  dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -Eq 'post(inst|rm)' &&
+    fail "the package has maintainer scripts (an ldconfig call?)"
+else
+  cat "$work/cpack.log"
+  fail "cpack -G DEB"
+fi
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

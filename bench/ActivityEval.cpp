@@ -67,25 +67,26 @@ std::string Num(double x) {
 }
 
 // ffmpeg's command line for one camera: a frozen picture, noise, the box at the crossings.
-std::string FfmpegCommand(int camera, int coding, int noise, double seconds, const std::string& size,
-                          const std::vector<Crossing>& crossings, const std::string& out) {
+std::string FfmpegCommand(int camera, int coding, int noise, double seconds,
+                          const std::string& size, const std::vector<Crossing>& crossings,
+                          const std::string& out) {
   const bool bars = camera % 2 == 0;
   const std::string src = (bars ? "smptebars" : "mandelbrot") + std::string("=size=") + size +
                           ":rate=" + std::to_string(kFps);
   std::string x = "0", enable = "0";
   for (auto it = crossings.rbegin(); it != crossings.rend(); ++it) {
     const std::string in = "between(t," + Num(it->from) + "," + Num(it->to) + ")";
-    x = "if(" + in + ",mod((t-" + Num(it->from) + ")*60,W),"  + x + ")";
+    x = "if(" + in + ",mod((t-" + Num(it->from) + ")*60,W)," + x + ")";
     enable += "+" + in;
   }
-  std::string bg = "[0:v]trim=end_frame=1,loop=loop=-1:size=1,setpts=N/" + std::to_string(kFps) +
-                   "/TB";
+  std::string bg =
+      "[0:v]trim=end_frame=1,loop=loop=-1:size=1,setpts=N/" + std::to_string(kFps) + "/TB";
   if (camera == 2) bg += ",eq=brightness='0.08*sin(2*PI*t/90)':eval=frame";  // slow light change
   bg += ",noise=alls=" + std::to_string(noise) + ":allf=t[bg]";
   const std::string box = std::string("color=c=") + (bars ? "black" : "white") +
                           ":size=48x64:rate=" + std::to_string(kFps);
-  const std::string graph = bg + ";[bg][1:v]overlay=x='" + x + "':y=H/2-32:enable='" + enable +
-                            "'[v]";
+  const std::string graph =
+      bg + ";[bg][1:v]overlay=x='" + x + "':y=H/2-32:enable='" + enable + "'[v]";
   std::string cmd = "ffmpeg -v error -y -f lavfi -i " + src + " -f lavfi -i " + box +
                     " -filter_complex \"" + graph + "\" -map '[v]' -t " + Num(seconds) + " ";
   const bool extraKeys = camera == 3;
@@ -207,7 +208,8 @@ int main(int argc, char** argv) {
               size = "352x288";
   bool verbose = false;
   app.add_option("--minutes", minutes, "Length of each recording")->capture_default_str();
-  app.add_option("--noise", noiseList, "Noise strengths (ffmpeg noise alls)")->capture_default_str();
+  app.add_option("--noise", noiseList, "Noise strengths (ffmpeg noise alls)")
+      ->capture_default_str();
   app.add_option("--coding", codingList, "2 = H.264, 1 = MPEG-4 Part 2")->capture_default_str();
   app.add_option("--size", size, "Picture size")->capture_default_str();
   app.add_option("--work", work, "Folder for the recordings")->capture_default_str();
@@ -225,16 +227,18 @@ int main(int argc, char** argv) {
       std::vector<std::vector<Frame>> cameras;
       for (int c = 0; c < kCameras; ++c) {
         truth.push_back(Crossings(rng, seconds));
-        const std::string stream = work + "/cam" + std::to_string(c) + (coding == 2 ? ".h264" : ".m4v");
-        const std::string cmd = FfmpegCommand(c, coding, noise, seconds, size, truth.back(), stream);
+        const std::string stream =
+            work + "/cam" + std::to_string(c) + (coding == 2 ? ".h264" : ".m4v");
+        const std::string cmd =
+            FfmpegCommand(c, coding, noise, seconds, size, truth.back(), stream);
         if (std::system(cmd.c_str()) != 0) {
           std::fprintf(stderr, "failed: %s\n", cmd.c_str());
           return 1;
         }
         cameras.push_back(ReadStream(stream, coding));
       }
-      const std::string rec = work + "/eval-" + std::to_string(coding) + "-" +
-                              std::to_string(noise) + ".ysk";
+      const std::string rec =
+          work + "/eval-" + std::to_string(coding) + "-" + std::to_string(noise) + ".ysk";
       Pack(cameras, coding, rec);
       BackupFile file;
       if (!file.ReadBackupHeader(rec).accepted) {
@@ -250,7 +254,8 @@ int main(int argc, char** argv) {
         const Score one = Match(truth[size_t(c)], snap.channels[size_t(c)].events);
         score.Add(one);
         if (verbose) {
-          std::fprintf(stderr, "coding %d noise %d camera %d: recall %d/%d precision %d/%d\n  truth:",
+          std::fprintf(stderr,
+                       "coding %d noise %d camera %d: recall %d/%d precision %d/%d\n  truth:",
                        coding, noise, c + 1, one.found, one.truth, one.correct, one.reported);
           for (const auto& t : truth[size_t(c)]) std::fprintf(stderr, " %.1f-%.1f", t.from, t.to);
           std::fprintf(stderr, "\n  found:");

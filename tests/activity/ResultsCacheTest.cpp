@@ -52,8 +52,8 @@ TEST(ResultsCache, ASecondOpenIsAnsweredFromTheCacheUntilTheFileChanges) {
   const std::string path = (media / "rec.ysk").string();
   {
     const auto bytes = b.Build();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   const auto mediaBefore = Listing(media);
   const ActivitySnapshot first = AnalyseFile(path, cache.string());

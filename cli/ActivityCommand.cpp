@@ -128,10 +128,8 @@ int RunActivity(const ActivityArgs& a) {
                           {"activity", levels},
                           {"events", events}});
     }
-    const json j{{"file", a.file},
-                 {"start", stamp(0)},
-                 {"seconds", s.seconds},
-                 {"channels", channels}};
+    const json j{
+        {"file", a.file}, {"start", stamp(0)}, {"seconds", s.seconds}, {"channels", channels}};
     std::cout << JsonText(j) << "\n";
     return 0;
   }

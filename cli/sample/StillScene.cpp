@@ -18,7 +18,8 @@ uint32_t Mix(uint32_t x) {
 void Fill(const YuvPicture& pic, int x0, int y0, int x1, int y1, uint8_t luma) {
   x0 = std::clamp(x0, 0, pic.width), x1 = std::clamp(x1, 0, pic.width);
   y0 = std::clamp(y0, 0, pic.height), y1 = std::clamp(y1, 0, pic.height);
-  for (int y = y0; y < y1; ++y) std::fill(pic.y + y * pic.yStride + x0, pic.y + y * pic.yStride + x1, luma);
+  for (int y = y0; y < y1; ++y)
+    std::fill(pic.y + y * pic.yStride + x0, pic.y + y * pic.yStride + x1, luma);
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ void DrawStillScene(const YuvPicture& pic, int channel, uint32_t frame, const St
   for (int y = 0; y < pic.height; ++y) {
     uint8_t* line = pic.y + y * pic.yStride;
     for (int x = 0; x < pic.width; ++x)
-      line[x] = uint8_t(std::clamp(int(by) - 40 + 80 * y / pic.height + 20 * x / pic.width, 16, 235));
+      line[x] =
+          uint8_t(std::clamp(int(by) - 40 + 80 * y / pic.height + 20 * x / pic.width, 16, 235));
   }
   for (int y = 0; y < pic.height / 2; ++y) {
     std::fill(pic.u + y * pic.uStride, pic.u + y * pic.uStride + pic.width / 2, bu);

@@ -160,8 +160,8 @@ int Index(IFileSource& file, IFileSource& scan, OpenRecording& rec, OpenOutcome&
 }  // namespace
 
 void BackupFile::Close() {
-  m_hFile = FrameReader();
-  m_hScanFile = FrameReader();
+  m_playReader = FrameReader();
+  m_scanReader = FrameReader();
 }
 
 OpenOutcome BackupFile::Reject(OpenOutcome out, int code) {
@@ -186,12 +186,12 @@ OpenOutcome BackupFile::ReadBackupHeader(const std::string& path) {
 OpenOutcome BackupFile::ReadBackupHeader(std::unique_ptr<IFileSource> file,
                                          std::unique_ptr<IFileSource> scan) {
   Close();
-  m_hFile = FrameReader(std::move(file));
-  m_hScanFile = FrameReader(std::move(scan));
+  m_playReader = FrameReader(std::move(file));
+  m_scanReader = FrameReader(std::move(scan));
   // Nothing of the previous file may survive into this one: the recording starts empty.
   auto rec = std::make_shared<OpenRecording>();
   OpenOutcome out;
-  const int code = Index(*m_hFile.Source(), *m_hScanFile.Source(), *rec, out);
+  const int code = Index(*m_playReader.Source(), *m_scanReader.Source(), *rec, out);
   m_rec = std::move(rec);
   if (code != 0) return Reject(std::move(out), code);
   out.accepted = true;

@@ -72,20 +72,20 @@ class BackupFile {
                                std::unique_ptr<IFileSource> scan);
   // Closes both sources; the recording of the last open stays readable.
   void Close();
-  bool IsOpen() const { return m_hFile.IsOpen(); }
+  bool IsOpen() const { return m_playReader.IsOpen(); }
 
   // What the last open found, as far as it got (a rejected file shows the stage it failed at).
   const OpenRecording& Recording() const { return *m_rec; }
   std::shared_ptr<const OpenRecording> SharedRecording() const { return m_rec; }
   // Playback reads through one descriptor; the index and the key-frame search through the other.
-  const FrameReader& PlayReader() const { return m_hFile; }
-  const FrameReader& ScanReader() const { return m_hScanFile; }
+  const FrameReader& PlayReader() const { return m_playReader; }
+  const FrameReader& ScanReader() const { return m_scanReader; }
 
  private:
   OpenOutcome Reject(OpenOutcome out, int code);
 
-  FrameReader m_hFile;
-  FrameReader m_hScanFile;
+  FrameReader m_playReader;
+  FrameReader m_scanReader;
   std::shared_ptr<const OpenRecording> m_rec = std::make_shared<const OpenRecording>();
 };
 

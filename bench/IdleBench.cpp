@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   int rc = 0;
   c.onRunning = [&](CPlayerDlg& d) {
     PlaybackState& s = d.Engine().State();
-    if (!RunUntil([&] { return s.m_bFileReady.load() != 0; }, 20000)) {
+    if (!RunUntil([&] { return s.m_FileReady.load(); }, 20000)) {
       std::fprintf(stderr, "bench_idle: the file did not open\n");
       rc = 1;
       return d.OnCommand(idc::kExit);

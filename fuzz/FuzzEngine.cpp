@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "playback/ControlIds.h"
 #include "playback/trace/TraceDriver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -43,15 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.OnForward59(); });
         break;
       case 5:
-        d.Do([arg](E& e) { e.OnSeekScroll(ov::ctl::kTbThumbPosition, arg - 16, true); });
+        d.Do([arg](E& e) { e.SeekSliderReleased(arg - 16); });
         break;
       case 6:
         d.Do([](E& e) { e.ToggleIFrameOnly(); });
         break;
       case 7: {
-        static constexpr int kLayouts[] = {ov::ctl::kCh1, ov::ctl::kCh4, ov::ctl::kCh9,
-                                           ov::ctl::kCh16};
-        d.Do([arg](E& e) { e.OnLayout(kLayouts[arg % 4]); });
+        static constexpr int kLayouts[] = {1, 4, 9, 16};
+        d.Do([arg](E& e) { e.ShowPanes(kLayouts[arg % 4]); });
         break;
       }
       case 8:
@@ -61,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.OnSound(); });
         break;
       case 10:
-        d.Do([arg](E& e) { e.OnVolumeScroll(ov::ctl::kTbEndTrack, arg); });
+        d.Do([arg](E& e) { e.SetVolume(arg); });
         break;
       default:
         d.Wait(int64_t(arg) * 20);

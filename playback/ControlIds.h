@@ -1,9 +1,6 @@
 #pragma once
-// Control, bitmap and notification ids the engine writes to or reads from the window. Plain
-// std-only constants; the window's id table builds on these.
-#include <array>
-
-#include "res/BitmapIds.h"
+// The ids of the window's controls, as the window's id table and the trace's log name them. The
+// engine addresses the window by meaning (playback/PlayerView.h) and never by these.
 
 namespace ov::ctl {
 
@@ -27,27 +24,5 @@ inline constexpr int kCh9 = 1041;
 inline constexpr int kCh16 = 1042;
 inline constexpr int kDecoder = 1043;
 inline constexpr int kSearching = 1044;
-
-// Trackbar notification codes of the sliders' scroll notification.
-inline constexpr int kTbThumbPosition = 4;
-inline constexpr int kTbThumbTrack = 5;
-inline constexpr int kTbEndTrack = 8;
-
-// The first four SetBitmaps values of a button (normal, pressed, hover, check-on); the window adds
-// the fixed tail 0, 0, 0, 1, 1, 4.
-using ButtonImages = std::array<int, 4>;
-inline constexpr ButtonImages kPlayImages{IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER,
-                                          IDB_PLAY_PRESSED};
-inline constexpr ButtonImages kPauseImages{IDB_PAUSE, IDB_PAUSE, IDB_PAUSE, IDB_PAUSE};
-inline constexpr ButtonImages kSoundOnImages{IDB_SPEAKER_ON_NORMAL, IDB_SPEAKER_ON_PRESSED,
-                                             IDB_SPEAKER_ON_NORMAL, IDB_SPEAKER_ON_PRESSED};
-inline constexpr ButtonImages kSoundOffImages{IDB_SPEAKER_OFF_NORMAL, IDB_SPEAKER_OFF_PRESSED,
-                                              IDB_SPEAKER_OFF_NORMAL, IDB_SPEAKER_OFF_PRESSED};
-
-// Texts the engine writes.
-// The hidden label's fixed text after every reset; it is not the program version (ov/Version.h)
-// and keeps its own value.
-inline constexpr const char* kVersionText = "Ver 1.1.0.2";
-inline constexpr const char* kProductText = "Ostravue";
 
 }  // namespace ov::ctl

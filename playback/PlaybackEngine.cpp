@@ -30,12 +30,12 @@ int32_t PlaybackEngine::StartSecond() const {
 
 void PlaybackEngine::ResetFileDisplay() {
   m_State.m_FileChosen.store(0, kRel);
-  m_State.m_bFileReady.store(0, kRel);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_FileReady.store(false, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   Kick();
   ResetPlayerControls();
-  m_View.SetControlText(ctl::kTotalTime, FormatElapsedTotal(0, SystemTime{}));
-  m_View.SetControlText(ctl::kPathBox, "");
+  m_View.SetText(ViewText::TotalTime, FormatElapsedTotal(0, SystemTime{}));
+  m_View.SetText(ViewText::Path, "");
   // Nothing of the file before may stay: the window looks as it did with no file.
   m_View.SetSeekTrackFilled(false);
   m_View.SetSeekPos(0);
@@ -75,8 +75,8 @@ void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
   m_Decoder.QueryActive(active);
   if (active != 0) m_Decoder.Deactivate();
   m_Decoder.SetMode(m_State.m_DisplayMode.load(kAcq), 0);
-  m_Decoder.SetMode(3, 0);
-  m_View.InvalidateControl(ctl::kDecoder);
+  m_Decoder.SetMode(kDisplayReady, 0);
+  m_View.RepaintPictures();
   m_Decoder.SetLayout(-1, cfg.paneCount);
   for (int i = 0; i < kSlots; ++i) {
     char title[32];
@@ -105,7 +105,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
   StopSeekThread();
   m_State.m_SliderSecond.store(0, kRel);
   m_View.SetSeekPos(0);
-  m_View.InvalidateControl(ctl::kSeek);
+  m_View.RepaintSeekSlider();
   if (length <= kYskHeaderSize) {
     m_View.SetSeekTrackFilled(false);
     ResetFileDisplay();
@@ -116,7 +116,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
   }
   m_State.m_FileChosen.store(1, kRel);
   m_View.SetSeekTrackFilled(true);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   m_State.m_Speed.store(0, kRel);
   m_State.m_AtEnd.store(0, kRel);
   m_State.m_FreshOpen.store(1, kRel);
@@ -124,7 +124,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
   m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
   Kick();
   ResetPlayerControls();
-  m_View.SetControlText(ctl::kPathBox, path);
+  m_View.SetText(ViewText::Path, path);
   m_Decoder.ClearDecoder();
 
   OpenOutcome out;
@@ -132,7 +132,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
     // The loop may be inside an iteration that began before the stop: wait for it to let go of
     // the file before the file is replaced.
     std::lock_guard<std::mutex> g(m_FileLock);
-    m_State.m_bFileReady.store(0, kRel);
+    m_State.m_FileReady.store(false, kRel);
     out = file ? m_File.ReadBackupHeader(std::move(file), std::move(scan))
                : m_File.ReadBackupHeader(path);
     if (out.accepted) {
@@ -143,14 +143,14 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
       }
     }
   }
-  if (out.bufferingShown) m_View.SetControlText(ctl::kSpeed, "Buffering");
+  if (out.bufferingShown) m_View.SetText(ViewText::Speed, "Buffering");
   if (out.decoder) ConfigureDecoder(*out.decoder);
   if (out.sliderMax) {
     m_View.SetSeekRange(0, *out.sliderMax);
     m_View.SetSeekPos(0);
   }
   out = FinishOpen(std::move(out));
-  m_View.SetControlText(ctl::kOsd, "");
+  m_View.SetText(ViewText::Date, "");
   return out;
 }
 
@@ -159,16 +159,16 @@ OpenOutcome PlaybackEngine::FinishOpen(OpenOutcome out) {
     ResetFileDisplay();
     return out;
   }
-  m_View.SetControlText(ctl::kSpeed, "");
-  m_View.SetControlText(ctl::kTotalTime, out.totalTimeText);
+  m_View.SetText(ViewText::Speed, "");
+  m_View.SetText(ViewText::TotalTime, out.totalTimeText);
   m_ResumeTime = m_File.Recording().m_Index.m_ResumeTime;
-  m_State.m_bFileReady.store(1, kRel);
-  m_State.m_PlayState.store(kStateStopped, kRel);
+  m_State.m_FileReady.store(true, kRel);
+  m_State.m_PlayState.store(TransportState::Paused, kRel);
   if (!m_PlaybackStarted) {
     m_PlaybackStarted = true;
     StartPlaybackThread();
   }
-  m_View.SetControlText(ctl::kOsd, "");
+  m_View.SetText(ViewText::Date, "");
   m_State.m_ResetDecoder.store(1, kRel);
   return out;
 }
@@ -197,7 +197,7 @@ void PlaybackEngine::StartPlaybackThread() {
     m_Clock.RemoveParticipant();
     m_PlaybackCtl = ThreadControl{};
     m_PlaybackStarted = false;
-    m_View.SetControlText(ctl::kSpeed, std::string("Cannot play: ") + e.what());
+    m_View.SetText(ViewText::Speed, std::string("Cannot play: ") + e.what());
     return;
   }
   m_PlaybackCtl.running = 1;
@@ -235,7 +235,7 @@ void PlaybackEngine::StartSeekThread() {
   } catch (const std::system_error& e) {
     // The place stays as it was; the next command tries again.
     m_SeekCtl = ThreadControl{};
-    m_View.SetControlText(ctl::kSpeed, std::string("Cannot search: ") + e.what());
+    m_View.SetText(ViewText::Speed, std::string("Cannot search: ") + e.what());
     return;
   }
   m_SeekCtl.running = 1;

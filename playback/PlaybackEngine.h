@@ -45,15 +45,18 @@ class PlaybackEngine {
   void Shutdown();
 
   // Transport commands (buttons and sliders).
-  void OnPlay();                                          // 1003
-  void OnRew();                                           // 1001
-  void OnFF();                                            // 1005
-  void OnBack59();                                        // 1002, 59 s back
-  void OnForward59();                                     // 1004, 59 s forward
-  void OnSeekScroll(int code, int pos, bool isButtonUp);  // 1016
-  void OnVolumeScroll(int code, int level);               // 1006
-  void OnSound();                                         // 1017
-  void OnLayout(int controlId);                           // 1039..1042
+  void OnPlay();       // 1003
+  void OnRew();        // 1001
+  void OnFF();         // 1005
+  void OnBack59();     // 1002, 59 s back
+  void OnForward59();  // 1004, 59 s forward
+  // The seek slider let go at a second: a search there, unless it already shows that second.
+  void SeekSliderReleased(int second);
+  // The volume level the sound plays at (heard at once unless the sound is off).
+  void SetVolume(int level);
+  void OnSound();  // 1017
+  // 1, 4, 9 or 16 panes; 9 needs 8 channels and 16 needs 16, or nothing changes.
+  void ShowPanes(int panes);
   // Keyboard moves. SeekToSecond goes through the seek slider's search (and its rules), clamped
   // to the recording; true when a search started. StepFrame, while paused, hands the decoder the
   // picture after the last one shown of the selected channel; true when it did.
@@ -72,6 +75,11 @@ class PlaybackEngine {
   void ToggleIFrameOnly();
   void SetTimeFormat(int format);  // 1..6
   void SetDisplayMode(int mode);
+  // The window's start values: paused, a fresh open pending, no file chosen, date format 1,
+  // I-Frame Only off, the window not laid out yet.
+  void ResetToStartValues();
+  // The volume the window starts with, sound on, the slider at its start.
+  void StartVolume(int level);
 
   // Status and button reset; clearPictures false keeps the pictures in the panes.
   void ResetPlayerControls(bool clearPictures = true) {
@@ -114,7 +122,7 @@ class PlaybackEngine {
   void Kick();
   void ResetPositionsToFirst();
   void CopyPositionsToResume();
-  void PlayButtonImages(const ctl::ButtonImages& images) { m_Presenter.PlayButtonImages(images); }
+  void PlayButtonAs(PlayButtonLook look) { m_Presenter.PlayButtonAs(look); }
   // A file was chosen and fully indexed: the transport has something to act on.
   bool FileReady() const;
   // Buttons at rest with the pause image on Play: what every command that starts playing shows,

@@ -95,8 +95,8 @@ void PlaybackLoop::Iterate() {
   const int32_t speed = st.m_Speed.load(kAcq);
   const int32_t seekDone = st.m_SeekDone.load(kAcq);
   const bool preview = st.m_Preview.load(kAcq) == 1;
-  if (seekDone == 0 || (!preview && (st.m_PlayState.load(kAcq) == kStateStopped || speed == 0 ||
-                                     st.m_AtEnd.load(kAcq) == 1))) {
+  if (seekDone == 0 || (!preview && (st.m_PlayState.load(kAcq) == TransportState::Paused ||
+                                     speed == 0 || st.m_AtEnd.load(kAcq) == 1))) {
     if (seekDone == 0) Restart();
     IdleSleep(seen);
     return;
@@ -433,7 +433,7 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   }
   const bool sound = m_rec->m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
-  if (st.m_PlayState.load(kAcq) != kStatePlay) return;
+  if (st.m_PlayState.load(kAcq) != TransportState::Playing) return;
   st.m_CurrentTime.Store(shown);
   submit(1);
 }
@@ -532,12 +532,14 @@ void PlaybackLoop::EndOfRecording(bool forward) {
     std::lock_guard<std::mutex> g(st.m_PosLock);
     if (st.m_SeekGen.load(kAcq) != m_gen) return;
     st.m_AtEnd.store(1, kRel);
-    st.m_PlayState.store(kStateStopped, kRel);
+    st.m_PlayState.store(TransportState::Paused, kRel);
   }
   m_ctx.presenter.EndOfRecording(*m_rec);
 }
 
-bool PlaybackLoop::Paused() const { return m_ctx.state.m_PlayState.load(kAcq) == kStateStopped; }
+bool PlaybackLoop::Paused() const {
+  return m_ctx.state.m_PlayState.load(kAcq) == TransportState::Paused;
+}
 
 void PlaybackLoop::ReportSkip() { m_ctx.presenter.FrameSkipped(); }
 

@@ -9,7 +9,6 @@
 
 #include "archive/OpenRecording.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
-#include "playback/ControlIds.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerView.h"
 
@@ -24,7 +23,7 @@ class PlaybackPresenter {
   void ResetPlayerControls(const OpenRecording& rec, bool clearPictures);
   // "elapsed / total" of the recording.
   void TotalTimeText(const OpenRecording& rec, int32_t elapsedSeconds);
-  void PlayButtonImages(const ctl::ButtonImages& images);
+  void PlayButtonAs(PlayButtonLook look);
   // The picture shown entered another second (displaySecond): the date line, the thumb and the
   // elapsed time show that second.
   void SecondTexts(const OpenRecording& rec, int32_t displaySecond, uint32_t key, bool forward);

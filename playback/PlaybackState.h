@@ -15,16 +15,19 @@
 #include "archive/Calendar.h"
 #include "archive/YskFormat.h"
 #include "playback/LockedTime.h"
+#include "playback/TransportRules.h"
 
 namespace ov {
 
 using PositionTable = std::array<std::atomic<uint32_t>, kSlots>;
 
-inline constexpr int32_t kStateStopped = 20;
-inline constexpr int32_t kStatePlay = 21;
+// m_DisplayMode: 0 until the window has laid out its controls, then kDisplayReady; rew and ff
+// wait for it.
+inline constexpr int32_t kDisplayNotReady = 0;
+inline constexpr int32_t kDisplayReady = 3;
 
 struct PlaybackState {
-  std::atomic<int32_t> m_PlayState{kStateStopped};
+  std::atomic<TransportState> m_PlayState{TransportState::Paused};
   std::atomic<int32_t> m_Speed{0};
   std::atomic<int32_t> m_SeekDone{0};
   std::atomic<int32_t> m_AtEnd{0};
@@ -39,9 +42,9 @@ struct PlaybackState {
   std::atomic<int32_t> m_SkipReported{0};
   // Window-thread flags, atomic only so tests and drivers may read them from elsewhere.
   std::atomic<int32_t> m_FileChosen{0};
-  std::atomic<int32_t> m_bFileReady{0};
+  std::atomic<bool> m_FileReady{false};
   std::atomic<int32_t> m_FreshOpen{0};
-  std::atomic<int32_t> m_DisplayMode{3};
+  std::atomic<int32_t> m_DisplayMode{kDisplayReady};
 
   // Bumped by every seek, every reset of the positions and every open; the loop restarts its
   // double buffer and its schedule when the value it saw last changes.

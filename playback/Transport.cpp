@@ -36,13 +36,13 @@ void PlaybackEngine::EstimateResume() {
 void PlaybackEngine::OnPlay() {
   auto& st = m_State;
   if (!FileReady()) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (IsFFState(before) || before == kStatePlay || IsRewState(before)) {
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (IsFFState(before) || before == TransportState::Playing || IsRewState(before)) {
     // A pause holds the picture on screen at this moment: no frame is handed over after it, and
     // the decoder drops the pictures and the sound it has not yet shown.
     {
       std::lock_guard<std::mutex> g(st.m_PosLock);
-      st.m_PlayState.store(kStateStopped, kRel);
+      st.m_PlayState.store(TransportState::Paused, kRel);
       st.m_SeekDone.store(0, kRel);
       st.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
     }
@@ -53,7 +53,7 @@ void PlaybackEngine::OnPlay() {
     // The texts ran ahead with pictures still on their way to the screen: they name the held one.
     ShowHeldTexts();
     ShowPaused();
-  } else if (before == kStateStopped) {
+  } else if (before == TransportState::Paused) {
     std::array<uint32_t, kSlots> after{};
     if (st.m_AtEnd.load(kAcq) == 1) {
       ResetPositionsToFirst();
@@ -72,11 +72,11 @@ void PlaybackEngine::OnPlay() {
     st.m_Preview.store(0, kRel);
     StartExactSeek(m_ResumeTime, after);
     st.m_FreshOpen.store(0, kRel);
-    st.m_PlayState.store(kStatePlay, kRel);
+    st.m_PlayState.store(TransportState::Playing, kRel);
     st.m_Speed.store(1, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, "");
+  m_View.SetText(ViewText::Speed, "");
   Kick();
 }
 
@@ -111,7 +111,7 @@ bool PlaybackEngine::MoveTo(int64_t second) {
   if (!FileReady()) return false;
   const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
   const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
-  const bool paused = st.m_PlayState.load(kAcq) == kStateStopped;
+  const bool paused = st.m_PlayState.load(kAcq) == TransportState::Paused;
   // The old place's queued pictures and sound go; the pictures on screen stay until the new ones.
   HaltAndClear();
   if (s < st.m_SliderSecond.load(kAcq)) ResetPositionsToFirst();
@@ -135,17 +135,17 @@ bool PlaybackEngine::MoveTo(int64_t second) {
 }
 
 bool PlaybackEngine::FileReady() const {
-  return m_State.m_FileChosen.load(kAcq) && m_State.m_bFileReady.load(kAcq);
+  return m_State.m_FileChosen.load(kAcq) && m_State.m_FileReady.load(kAcq);
 }
 
 void PlaybackEngine::ShowPlaying() {
   m_View.ResetControls();
-  PlayButtonImages(ctl::kPauseImages);
+  PlayButtonAs(PlayButtonLook::Pause);
 }
 
 void PlaybackEngine::ShowPaused() {
   m_View.ResetControls();
-  PlayButtonImages(ctl::kPlayImages);
+  PlayButtonAs(PlayButtonLook::Play);
 }
 
 void PlaybackEngine::HaltAndClear() {
@@ -160,15 +160,15 @@ void PlaybackEngine::HaltAndClear() {
 
 void PlaybackEngine::OnRew() {
   auto& st = m_State;
-  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (before == kStateStopped) return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != kDisplayReady) return;
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (before == TransportState::Paused) return;
   const bool search = !IsRewState(before) && st.m_FreshOpen.load(kAcq) == 0;
   if (search) HaltAndClear();
   if (!IsRewState(before)) ResetPlayerControls(!search);
   const StateStep step = NextRewState(before);
   st.m_PlayState.store(step.state, kRel);
-  if (step.toolTip) m_View.SetToolTipText(ctl::kRew, step.toolTip);
+  if (step.toolTip) m_View.SetSpeedTip(SpeedButton::Rew, step.toolTip);
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
   if (search) {
@@ -177,20 +177,21 @@ void PlaybackEngine::OnRew() {
     st.m_AtEnd.store(0, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, FormatRewSpeed(speed));
+  m_View.SetText(ViewText::Speed, FormatRewSpeed(speed));
   Kick();
 }
 
 void PlaybackEngine::OnFF() {
   auto& st = m_State;
-  if (!FileReady() || st.m_DisplayMode.load(kAcq) != 3) return;
-  const int32_t before = st.m_PlayState.load(kAcq);
-  if (before == kStateStopped) return;
+  if (!FileReady() || st.m_DisplayMode.load(kAcq) != kDisplayReady) return;
+  const TransportState before = st.m_PlayState.load(kAcq);
+  if (before == TransportState::Paused) return;
   if (IsRewState(before)) HaltAndClear();
-  if (!IsFFState(before) && before != kStatePlay) ResetPlayerControls(!IsRewState(before));
+  if (!IsFFState(before) && before != TransportState::Playing)
+    ResetPlayerControls(!IsRewState(before));
   const StateStep step = NextFFState(before);
   st.m_PlayState.store(step.state, kRel);
-  if (step.toolTip) m_View.SetToolTipText(ctl::kFF, step.toolTip);
+  if (step.toolTip) m_View.SetSpeedTip(SpeedButton::FF, step.toolTip);
   const int32_t speed = SpeedOfState(step.state);
   st.m_Speed.store(speed, kRel);
   if (IsRewState(before)) {
@@ -211,7 +212,7 @@ void PlaybackEngine::OnFF() {
     st.m_AtEnd.store(0, kRel);
     ShowPlaying();
   }
-  m_View.SetControlText(ctl::kSpeed, FormatFFSpeed(speed));
+  m_View.SetText(ViewText::Speed, FormatFFSpeed(speed));
   Kick();
 }
 
@@ -227,17 +228,14 @@ void PlaybackEngine::OnForward59() {
     MoveTo(int64_t(slider) + kJumpSeconds);
 }
 
-void PlaybackEngine::OnSeekScroll(int code, int pos, bool isButtonUp) {
+void PlaybackEngine::SeekSliderReleased(int pos) {
   auto& st = m_State;
-  if (code != ctl::kTbThumbPosition || !isButtonUp || st.m_FileChosen.load(kAcq) != 1 ||
-      !st.m_bFileReady.load(kAcq))
-    return;
+  if (st.m_FileChosen.load(kAcq) != 1 || !st.m_FileReady.load(kAcq)) return;
   if (pos == st.m_SliderSecond.load(kAcq) && st.m_SeekDone.load(kAcq) == 1) return;
   MoveTo(pos);
 }
 
-void PlaybackEngine::OnVolumeScroll(int code, int level) {
-  if (code != ctl::kTbEndTrack) return;
+void PlaybackEngine::SetVolume(int level) {
   if (m_State.m_SoundOn.load(kAcq)) m_Decoder.SetVolume(level);
   m_State.m_Volume.store(level, kRel);
 }
@@ -246,23 +244,20 @@ void PlaybackEngine::OnSound() {
   auto& st = m_State;
   const int32_t on = st.m_SoundOn.load(kAcq);
   if (on) {
-    m_View.SetButtonBitmaps(ctl::kSpeakerMin, ctl::kSoundOffImages);
+    m_View.ShowSoundOn(false);
     m_Decoder.SetVolume(0);
   } else {
-    m_View.SetButtonBitmaps(ctl::kSpeakerMin, ctl::kSoundOnImages);
+    m_View.ShowSoundOn(true);
     m_Decoder.SetVolume(st.m_Volume.load(kAcq));
   }
   st.m_SoundOn.store(1 - on, kRel);
 }
 
-void PlaybackEngine::OnLayout(int controlId) {
+void PlaybackEngine::ShowPanes(int panes) {
   const int channels = m_File.Recording().m_Header.channelCount;
-  int panes = 0;
-  if (controlId == ctl::kCh1) panes = 1;
-  if (controlId == ctl::kCh4) panes = 4;
-  if (controlId == ctl::kCh9 && channels >= 8) panes = 9;
-  if (controlId == ctl::kCh16 && channels >= 16) panes = 16;
-  if (panes) m_Decoder.SetLayout(-1, panes);
+  const bool fits =
+      panes == 1 || panes == 4 || (panes == 9 && channels >= 8) || (panes == 16 && channels >= 16);
+  if (fits) m_Decoder.SetLayout(-1, panes);
 }
 
 void PlaybackEngine::SetIFrameOnly(bool on) { m_State.m_IFrameOnly.store(on ? 1 : 0, kRel); }
@@ -271,5 +266,24 @@ void PlaybackEngine::ToggleIFrameOnly() {
 }
 void PlaybackEngine::SetTimeFormat(int format) { m_State.m_TimeFormat.store(format, kRel); }
 void PlaybackEngine::SetDisplayMode(int mode) { m_State.m_DisplayMode.store(mode, kRel); }
+
+void PlaybackEngine::ResetToStartValues() {
+  auto& st = m_State;
+  st.m_PlayState.store(TransportState::Paused, kRel);
+  st.m_FreshOpen.store(1, kRel);
+  st.m_AtEnd.store(0, kRel);
+  st.m_FileChosen.store(0, kRel);
+  SetTimeFormat(1);
+  SetIFrameOnly(false);
+  SetDisplayMode(kDisplayNotReady);
+}
+
+void PlaybackEngine::StartVolume(int level) {
+  auto& st = m_State;
+  st.m_Volume.store(level, kRel);
+  st.m_SoundOn.store(1, kRel);
+  st.m_SliderSecond.store(0, kRel);
+  m_Decoder.SetVolume(level);
+}
 
 }  // namespace ov

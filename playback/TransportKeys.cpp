@@ -19,7 +19,7 @@ bool PlaybackEngine::SeekToSecond(int32_t second) { return MoveTo(second); }
 
 bool PlaybackEngine::StartAt(int64_t second, bool paused) {
   auto& st = m_State;
-  if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;
+  if (!FileReady() || st.m_PlayState.load(kAcq) != TransportState::Paused) return false;
   const int32_t total = std::max<int32_t>(0, m_File.Recording().m_Index.m_TotalSeconds);
   const int32_t s = int32_t(std::clamp<int64_t>(second, 0, total));
   // Paused, the window shows the picture Play will go on from.
@@ -39,7 +39,7 @@ bool PlaybackEngine::StepBack() { return Step(false); }
 
 bool PlaybackEngine::Step(bool forward) {
   auto& st = m_State;
-  if (!FileReady() || st.m_PlayState.load(kAcq) != kStateStopped) return false;
+  if (!FileReady() || st.m_PlayState.load(kAcq) != TransportState::Paused) return false;
   // A move still landing its pictures owns the decoder and the place.
   if (st.m_Preview.load(kAcq) == 1) return false;
   const int ch = m_Decoder.CurrentAudioChannel();

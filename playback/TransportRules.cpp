@@ -2,78 +2,73 @@
 
 namespace ov {
 
-int32_t SpeedOfState(int32_t state) {
+using S = TransportState;
+
+int32_t SpeedOfState(S state) {
   switch (state) {
-    case 21:
-      return 1;
-    case 22:
-      return -1;
-    case 23:
-      return 2;
-    case 26:
-      return 1000;
-    case 27:
-      return -1000;
-    case 28:
-      return -2;
-    case 29:
-      return -4;
-    case 30:
-      return -8;
-    case 31:
-      return 4;
-    case 32:
-      return 8;
-    case 33:
-      return 16;
-    case 35:
-      return -16;
-    case 36:
-      return 32;
-    case 38:
-      return -32;
-    case 39:
-      return 64;
-    default:
+    case S::Paused:
       return 0;
+    case S::Playing:
+      return 1;
+    case S::Rew1X:
+      return -1;
+    case S::Rew2X:
+      return -2;
+    case S::Rew4X:
+      return -4;
+    case S::Rew8X:
+      return -8;
+    case S::Rew16X:
+      return -16;
+    case S::Rew32X:
+      return -32;
+    case S::FF2X:
+      return 2;
+    case S::FF4X:
+      return 4;
+    case S::FF8X:
+      return 8;
+    case S::FF16X:
+      return 16;
+    case S::FF32X:
+      return 32;
+  }
+  return 0;
+}
+
+bool IsRewState(S s) { return SpeedOfState(s) < 0; }
+
+bool IsFFState(S s) { return SpeedOfState(s) > 1; }
+
+StateStep NextRewState(S state) {
+  switch (state) {
+    case S::Rew1X:
+      return {S::Rew2X, "2X"};
+    case S::Rew2X:
+      return {S::Rew4X, "4X"};
+    case S::Rew4X:
+      return {S::Rew8X, "8X"};
+    case S::Rew8X:
+      return {S::Rew16X, "16X"};
+    case S::Rew16X:
+      return {S::Rew32X, nullptr};
+    default:
+      return {S::Rew1X, "1X"};
   }
 }
 
-bool IsRewState(int32_t s) {
-  return s == 22 || s == 28 || s == 29 || s == 30 || s == 35 || s == 38;
-}
-
-bool IsFFState(int32_t s) { return s == 23 || s == 31 || s == 32 || s == 33 || s == 36 || s == 39; }
-
-StateStep NextRewState(int32_t state) {
+StateStep NextFFState(S state) {
   switch (state) {
-    case 22:
-      return {28, "2X"};
-    case 28:
-      return {29, "4X"};
-    case 29:
-      return {30, "8X"};
-    case 30:
-      return {35, "16X"};
-    case 35:
-      return {38, nullptr};
+    case S::FF2X:
+      return {S::FF4X, "4X"};
+    case S::FF4X:
+      return {S::FF8X, "8X"};
+    case S::FF8X:
+      return {S::FF16X, "16X"};
+    case S::FF16X:
+      return {S::FF32X, "FF"};
     default:
-      return {22, "1X"};
-  }
-}
-
-StateStep NextFFState(int32_t state) {
-  switch (state) {
-    case 23:
-      return {31, "4X"};
-    case 31:
-      return {32, "8X"};
-    case 32:
-      return {33, "16X"};
-    case 33:
-      return {36, "FF"};
-    default:
-      return {23, "2X"};
+      return {S::FF2X, "2X"};
   }
 }
 

@@ -29,6 +29,10 @@ inline constexpr ButtonLook kFFLook{IDB_FF_NORMAL, IDB_FF_PRESSED, IDB_FF_HOVER,
 inline constexpr ButtonLook kFileOpenLook = TwoStateLook(IDB_FILEOPEN_NORMAL, IDB_FILEOPEN_PRESSED);
 inline constexpr ButtonLook kSpeakerLook =
     TwoStateLook(IDB_SPEAKER_ON_NORMAL, IDB_SPEAKER_ON_PRESSED);
+inline constexpr ButtonLook kSpeakerOffLook =
+    TwoStateLook(IDB_SPEAKER_OFF_NORMAL, IDB_SPEAKER_OFF_PRESSED);
+// Play while playing: one picture in every state.
+inline constexpr ButtonLook kPauseLook{IDB_PAUSE, IDB_PAUSE, IDB_PAUSE, IDB_PAUSE};
 inline constexpr ButtonLook kMinimizeLook = TwoStateLook(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_PRESSED);
 inline constexpr ButtonLook kMaximizeLook = TwoStateLook(IDB_MAXIMIZE_NORMAL, IDB_MAXIMIZE_PRESSED);
 inline constexpr ButtonLook kCloseLook = TwoStateLook(IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED);

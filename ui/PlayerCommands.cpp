@@ -7,6 +7,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
+#include "controls/WinConstants.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
@@ -39,10 +40,16 @@ void CPlayerDlg::OnCommand(int id) {
       e.OnSound();
       break;
     case idc::kCh1:
+      e.ShowPanes(1);
+      break;
     case idc::kCh4:
+      e.ShowPanes(4);
+      break;
     case idc::kCh9:
+      e.ShowPanes(9);
+      break;
     case idc::kCh16:
-      e.OnLayout(id);
+      e.ShowPanes(16);
       break;
     case idc::kMinimize:
       showMinimized();
@@ -86,10 +93,11 @@ void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
   if (m_destroyed) return;
   PlaybackEngine& e = m_engine->Engine();
   if (controlId == idc::kSeek && m_sldSeek) {
-    // The position is read when the notification is handled, as a trackbar query would.
-    e.OnSeekScroll(code, m_sldSeek->value(), m_sldSeek->IsButtonUp() != 0);
+    // Only a release moves playback; the position is read when the notification is handled.
+    if (code == TB_THUMBPOSITION && m_sldSeek->IsButtonUp())
+      e.SeekSliderReleased(m_sldSeek->value());
   } else if (controlId == idc::kVolume && m_sldVolume) {
-    e.OnVolumeScroll(code, m_sldVolume->GetLevel());
+    if (code == TB_ENDTRACK) e.SetVolume(m_sldVolume->GetLevel());
   }
 }
 
@@ -114,7 +122,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   QApplication::restoreOverrideCursor();
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
-  const bool ready = out.accepted && m_engine->State().m_bFileReady.load() != 0;
+  const bool ready = out.accepted && m_engine->State().m_FileReady.load();
   if (echoToStderr && !ready) {
     const std::string why = out.message.empty() ? "not a backup file (.ysk)" : out.message;
     std::fprintf(stderr, "ostravue: %s: %s\n", path.c_str(), why.c_str());

@@ -40,11 +40,11 @@ namespace ov {
 CPlayerDlg::CPlayerDlg(PlayerDlgContext ctx)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_ctx(std::move(ctx)) {
   InitUiResources();
-  m_hIcon = QIcon(QStringLiteral(":/ostravue/ostravue.png"));
+  m_icon = QIcon(QStringLiteral(":/ostravue/ostravue.png"));
   m_fntDialog = DialogFont();
   setFont(m_fntDialog);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  m_engine = std::make_unique<PlayerEngineLink>(*this, m_pDecoder);
+  m_engine = std::make_unique<PlayerEngineLink>(*this, m_decoder);
   OnInitDialog();
 }
 
@@ -59,7 +59,7 @@ void CPlayerDlg::OnInitDialog() {
   CreateControls();
   InstallSnapshotKey();
   // No system menu exists on a frameless window here, so there is no About item to add.
-  setWindowIcon(m_hIcon);
+  setWindowIcon(m_icon);
   m_fntTitle = BoldFontWithCellHeight(18);
   setWindowTitle(QString::fromUtf8(LoadResString(IDS_PRODUCT)));
   m_engine->InitState();
@@ -216,20 +216,20 @@ void CPlayerDlg::CreateDecoderControl() {
     pal.setColor(QPalette::Window, Qt::black);
     m_decoderWidget->setPalette(pal);
   }
-  m_pDecoder.Attach(m_control);
+  m_decoder.Attach(m_control);
 }
 
 void CPlayerDlg::ConfigureDecoderAtStart() {
-  m_pDecoder.SetOwnerWindow(static_cast<int32_t>(winId()));
+  m_decoder.SetOwnerWindow(static_cast<int32_t>(winId()));
   char title[20];
   for (int i = 0; i < 16; ++i) {
     std::snprintf(title, sizeof title, "CH-%d", i + 1);
-    m_pDecoder.SetPaneTitle(i, title);
+    m_decoder.SetPaneTitle(i, title);
   }
-  m_pDecoder.SetProductText(LoadResString(IDS_PRODUCT));
-  m_pDecoder.SetVersionText("                  Ver " OV_VERSION);
-  m_pDecoder.SetVolume(0);
-  for (int id : {47, 46, 45, 44, 48}) m_pDecoder.SetStartOption(id, 0);
+  m_decoder.SetProductText(LoadResString(IDS_PRODUCT));
+  m_decoder.SetVersionText("                  Ver " OV_VERSION);
+  m_decoder.SetVolume(0);
+  for (int id : {47, 46, 45, 44, 48}) m_decoder.SetStartOption(id, 0);
   m_decoderWidget->setEnabled(true);
   m_decoderWidget->show();
 }
@@ -247,7 +247,7 @@ void CPlayerDlg::DestroyWindow() {
   m_engine->Shutdown();
   if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);
   m_control = nullptr;
-  m_pDecoder.Attach(nullptr);
+  m_decoder.Attach(nullptr);
   // Whatever the control left behind goes with the other children, before the module unloads.
   m_decoderWidget = nullptr;
   hide();
@@ -487,7 +487,7 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
   if (isMinimized()) {
     const int icon = 32;
     p.fillRect(rect(), palette().window());
-    m_hIcon.paint(&p, (width() - icon + 1) / 2, (height() - icon + 1) / 2, icon, icon);
+    m_icon.paint(&p, (width() - icon + 1) / 2, (height() - icon + 1) / 2, icon, icon);
     return;
   }
   if (m_full) {

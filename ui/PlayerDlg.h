@@ -96,7 +96,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   CVolumeSlider* VolumeSlider() const { return m_sldVolume; }
   QString ControlText(int id) const;
   std::string ToolTipText(int id) const;
-  CQuelmar_Ctrl_Player& Decoder() { return m_pDecoder; }
+  CQuelmar_Ctrl_Player& Decoder() { return m_decoder; }
   PlayerEngineLink& Engine() { return *m_engine; }
   int BarTop() const { return m_nBarTop; }
   bool FileChosen() const;
@@ -193,7 +193,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   CStatusText* Status(int id) const;
 
   PlayerDlgContext m_ctx;
-  QIcon m_hIcon;
+  QIcon m_icon;
   QFont m_fntTitle;
   QFont m_fntDialog;
   QImage m_bmpBarStrip;
@@ -213,7 +213,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   QWidget* m_decoderWidget = nullptr;
 
   IDecoderControl* m_control = nullptr;
-  CQuelmar_Ctrl_Player m_pDecoder;
+  CQuelmar_Ctrl_Player m_decoder;
   std::unique_ptr<PlayerEngineLink> m_engine;
   std::unique_ptr<tools::IStorageView> m_storageView;
   std::unique_ptr<tools::StorageTools> m_storage;

@@ -34,17 +34,22 @@ class PlayerEngineLink final : public IPlayerView {
   void Shutdown() { m_engine->Shutdown(); }
 
   // IPlayerView.
-  void SetControlText(int id, std::string utf8) override;
+  void SetText(ViewText which, std::string utf8) override;
   void SetSeekPos(int pos) override;
   void SetSeekRange(int min, int max) override;
   void SetSeekTrackFilled(bool filled) override;
   void ResetControls() override;
-  void SetButtonBitmaps(int id, ctl::ButtonImages images) override;
+  void ShowPlayButtonAs(PlayButtonLook look) override;
+  void ShowSoundOn(bool on) override;
   void ShowSearching(bool shown) override;
-  void SetToolTipText(int id, std::string utf8) override;
-  void InvalidateControl(int id) override;
+  void SetSpeedTip(SpeedButton button, std::string utf8) override;
+  void RepaintPictures() override;
+  void RepaintSeekSlider() override;
 
  private:
+  // The control that shows a text.
+  static int TextControl(ViewText which);
+
   CPlayerDlg& m_dlg;
   BackupFile m_file;
   SteadyClock m_clock;

@@ -75,9 +75,9 @@ void CPlayerDlg::ShowNote(const QString& text) {
 
 std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   PlaybackEngine& e = m_engine->Engine();
-  if (e.State().m_bFileReady.load() == 0) return nullptr;
+  if (!e.State().m_FileReady.load()) return nullptr;
   const BackupFile& file = e.File();
-  const int selected = SelectedChannel(m_pDecoder, file);
+  const int selected = SelectedChannel(m_decoder, file);
   std::vector<ExportChannelChoice> channels;
   for (int n = 0; n < kSlots; ++n)
     if (file.Recording().m_Header.video[size_t(n)].HasData())
@@ -116,13 +116,13 @@ void CPlayerDlg::OnExportClip() {
 
 std::string CPlayerDlg::SaveSnapshot() {
   PlaybackEngine& e = m_engine->Engine();
-  if (m_destroyed || e.State().m_bFileReady.load() == 0) return {};
+  if (m_destroyed || !e.State().m_FileReady.load()) return {};
   if (m_savingSnapshot) {
     ShowNote(QStringLiteral("Snapshot not saved: the last one is still being saved"));
     return {};
   }
   const BackupFile& file = e.File();
-  const int n = SelectedChannel(m_pDecoder, file);
+  const int n = SelectedChannel(m_decoder, file);
   if (n < 0) return {};
   const exporter::SnapshotTarget target = CurrentPicture(e, n);
 

@@ -138,8 +138,7 @@ void CPlayerDlg::StepVolume(int delta) {
   if (!m_sldVolume) return;
   const int level = std::clamp(m_sldVolume->GetLevel() + delta, 0, m_sldVolume->RangeMax());
   m_sldVolume->SetLevel(level);
-  // As the end of a drag of the volume slider.
-  OnHScroll(idc::kVolume, idc::kTbEndTrack, level);
+  m_engine->Engine().SetVolume(level);
 }
 
 void CPlayerDlg::OpenNeighbour(int direction) {
@@ -149,7 +148,7 @@ void CPlayerDlg::OpenNeighbour(int direction) {
 
 void CPlayerDlg::GoToTime() {
   PlaybackEngine& e = m_engine->Engine();
-  if (!e.State().m_bFileReady.load()) return;
+  if (!e.State().m_FileReady.load()) return;
   const std::string now = FormatDateTime(
       SecondsToCalendar(int32_t(int64_t(e.StartSecond()) + e.State().m_SliderSecond.load())), 1);
   const std::optional<std::string> typed = m_ctx.prompts->AskText(

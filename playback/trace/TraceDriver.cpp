@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "playback/ControlIds.h"
-
 namespace ov {
 
 TraceDriver::TraceDriver() {
@@ -46,7 +44,7 @@ void TraceDriver::Wait(int64_t ms) { m_clock.AdvanceBy(std::chrono::milliseconds
 bool TraceDriver::RunToEnd(int64_t boundMs) {
   const auto& st = m_engine->State();
   return m_clock.AdvanceBy(std::chrono::milliseconds(boundMs),
-                           [&] { return st.m_PlayState.load() == kStateStopped; });
+                           [&] { return st.m_PlayState.load() == TransportState::Paused; });
 }
 
 int64_t TraceDriver::NowMs() const {
@@ -90,22 +88,17 @@ bool TraceDriver::RunCommand(const std::string& command, std::string& error) {
   else if (word == "end" && noArg())
     RunToEnd();
   else if (word == "seek" && needArg())
-    Do([v](PlaybackEngine& e) { e.OnSeekScroll(ctl::kTbThumbPosition, v, true); });
+    Do([v](PlaybackEngine& e) { e.SeekSliderReleased(v); });
   else if (word == "volume" && needArg())
-    Do([v](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, v); });
+    Do([v](PlaybackEngine& e) { e.SetVolume(v); });
   else if (word == "format" && needArg())
     Do([v](PlaybackEngine& e) { e.SetTimeFormat(v); });
   else if (word == "layout" && needArg()) {
-    const int id = v == 1    ? ctl::kCh1
-                   : v == 4  ? ctl::kCh4
-                   : v == 9  ? ctl::kCh9
-                   : v == 16 ? ctl::kCh16
-                             : 0;
-    if (id == 0) {
+    if (v != 1 && v != 4 && v != 9 && v != 16) {
       error = "layout takes 1, 4, 9 or 16: " + command;
       return false;
     }
-    Do([id](PlaybackEngine& e) { e.OnLayout(id); });
+    Do([v](PlaybackEngine& e) { e.ShowPanes(v); });
   } else if (word == "wait" && needArg()) {
     if (arg < 0) {
       error = "wait needs a time of 0 ms or more: " + command;

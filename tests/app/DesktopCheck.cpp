@@ -90,7 +90,7 @@ int Play(const std::string& sample) {
   c.openPath = sample;
   c.onRunning = [&](ov::CPlayerDlg& d) {
     ov::PlaybackState& s = d.Engine().State();
-    if (!WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 20000)) {
+    if (!WaitUntil([&] { return s.m_FileReady.load(); }, 20000)) {
       Print("error", "the file did not open");
       return d.OnCommand(ov::idc::kExit);
     }
@@ -153,7 +153,7 @@ int Play(const std::string& sample) {
     Print("paused_move_target_frame", std::to_string(target * 25));
     Print("paused_move_frame_shown", Num(moved));
     Print("date_after_paused_move", "'" + d.ControlText(ov::idc::kOsd).toStdString() + "'");
-    Print("state_after_paused_move", std::to_string(s.m_PlayState.load()));
+    Print("state_after_paused_move", std::to_string(StateNumber(s.m_PlayState.load())));
 
     const double resumeWall = WallSeconds();
     Print("resume_wall", Fixed(resumeWall));

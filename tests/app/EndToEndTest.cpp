@@ -43,7 +43,7 @@ TEST(EndToEndTest, FourChannelRecordingPlaysInFourPanes) {
   int changed[4] = {};
   c.onRunning = [&](CPlayerDlg& d) {
     PlaybackState& s = d.Engine().State();
-    ready = test::WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 15000);
+    ready = test::WaitUntil([&] { return s.m_FileReady.load(); }, 15000);
     if (!ready) return d.reject();
     d.OnCommand(idc::kCmdFmtMdyDash);
     d.OnCommand(idc::kPlay);

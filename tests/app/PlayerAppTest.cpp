@@ -196,7 +196,7 @@ TEST_F(PlayerAppTest, ShutdownAfterPlayingStopsThreadsAndClosesTheFile) {
   bool played = false, wasOpen = false;
   c.onRunning = [&](CPlayerDlg& d) {
     PlaybackState& s = d.Engine().State();
-    if (!test::WaitUntil([&] { return s.m_bFileReady.load() != 0; }, 10000)) {
+    if (!test::WaitUntil([&] { return s.m_FileReady.load(); }, 10000)) {
       d.reject();
       return;
     }
@@ -231,7 +231,7 @@ TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns)
     bool full = false;
     c.onRunning = [&](CPlayerDlg& d) {
       PlaybackState& s = d.Engine().State();
-      state = s.m_PlayState.load();
+      state = StateNumber(s.m_PlayState.load());
       slider = s.m_SliderSecond.load();
       full = d.IsVideoFullScreen();
       d.OnCommand(idc::kExit);

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     d.OpenPath(broken);
 
     d.OpenPath(sample);
-    WaitUntil([&] { return d.Engine().State().m_bFileReady.load() != 0; }, 15000);
+    WaitUntil([&] { return d.Engine().State().m_FileReady.load(); }, 15000);
     d.OnCommand(ov::idc::kPlay);
     Pause(3500);
     Shoot(d, out + "/window-playing.png");

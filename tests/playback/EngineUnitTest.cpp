@@ -59,14 +59,23 @@ TEST(StatusText, SixDateFormatsAndTheTimeLine) {
   EXPECT_EQ(FormatElapsedTotal(360000 + 61, total), "100 : 01 : 01 / 01 : 02 : 03");
 }
 
-TEST(TransportRules, SpeedsOfStates) {
-  EXPECT_EQ(SpeedOfState(20), 0);
-  EXPECT_EQ(SpeedOfState(26), 1000);
-  EXPECT_EQ(SpeedOfState(38), -32);
-  EXPECT_EQ(SpeedOfState(39), 64);
-  EXPECT_EQ(SpeedOfState(40), 0);
-  EXPECT_STREQ(NextFFState(33).toolTip, "FF");
-  EXPECT_EQ(NextRewState(35).toolTip, nullptr);
+TEST(TransportRules, RewAndFFStepUpAndWrapAround) {
+  auto speeds = [](TransportState s, StateStep (*next)(TransportState)) {
+    std::vector<int32_t> out;
+    for (int i = 0; i < 7; ++i) {
+      s = next(s).state;
+      out.push_back(SpeedOfState(s));
+    }
+    return out;
+  };
+  EXPECT_EQ(speeds(TransportState::Playing, NextRewState),
+            (std::vector<int32_t>{-1, -2, -4, -8, -16, -32, -1}));
+  EXPECT_EQ(speeds(TransportState::Playing, NextFFState),
+            (std::vector<int32_t>{2, 4, 8, 16, 32, 2, 4}));
+  EXPECT_EQ(SpeedOfState(TransportState::Paused), 0);
+  EXPECT_FALSE(IsFFState(TransportState::Playing));
+  EXPECT_STREQ(NextFFState(TransportState::FF16X).toolTip, "FF");
+  EXPECT_EQ(NextRewState(TransportState::Rew16X).toolTip, nullptr);
 }
 
 TEST(ManualResetEvents, WaitAnyReportsTheLowestSignalledEvent) {

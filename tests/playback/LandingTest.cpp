@@ -119,7 +119,7 @@ TEST(Landing, JumpsAndSeeksLandOnTheFirstPictureOfTheTargetSecondPlayingOrPaused
   const auto v = Video(rig);
   ExpectLanding(v, 11 * 25, 100);
   EXPECT_EQ(std::count_if(v.begin(), v.end(), [](const Handed& h) { return h.show; }), 1);
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   EXPECT_EQ(rig.LastText(ctl::kOsd), "2024-03-01 12:00:11");
 
   rig.Mark();

@@ -141,7 +141,7 @@ TEST(PlayAsSeen, ForwardPlayShowsEveryFrameUpToTheRunsEndWhereThumbAndTimeStay) 
   for (const auto& s : rig.Frames()) ++per[s.ch];
   EXPECT_EQ(per[0], 60);
   EXPECT_EQ(per[1], 40);
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   // The last picture is of second 2: its time and the thumb stay there.
   EXPECT_EQ(rig.LastText(ctl::kTotalTime).rfind("00 : 00 : 02", 0), 0u);
   int thumb = -1;
@@ -219,7 +219,7 @@ TEST(PlayAsSeen, ARejectedOpenLeavesNothingOfTheFileBefore) {
   EXPECT_EQ(titles.front(), "CH-1");
   EXPECT_EQ(rig.S().m_FileChosen.load(), 0);
   rig.Do(&PlaybackEngine::OnPlay);  // nothing to play
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(PlaybackLoop, MergesChannelsAndSoundByKeyAndShowsEachFrameOnTime) {
       EXPECT_EQ(shown[i].t, KeyOf(shown[i])) << "frame " << i;
     }
   }
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
 }
 
@@ -118,7 +118,7 @@ TEST(PlaybackLoop, ASingleKeyFrameIsShownAndPlayStartsOverAfterTheEnd) {
     ASSERT_TRUE(rig.d.RunToEnd());
     ASSERT_EQ(rig.Frames().size(), 1u) << "round " << round;
     EXPECT_EQ(rig.S().m_AtEnd.load(), 1);
-    EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+    EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   }
 }
 

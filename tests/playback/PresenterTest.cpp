@@ -78,7 +78,7 @@ TEST(PlaybackPresenter, EndOfRecordingKeepsThePicturesAndShowsPlay) {
   for (const auto& e : r.log.Snapshot()) {
     if (e.fromDecoder && e.dispid == int32_t(dispid::ClearDecoder)) cleared = true;
     if (!e.fromDecoder && e.view == ViewOp::Bitmaps && e.ints.at(0) == ctl::kPlay)
-      playImage = e.ints.at(1) == ctl::kPlayImages[0];
+      playImage = e.ints.at(1) == IDB_PLAY_NORMAL;
   }
   EXPECT_FALSE(cleared);
   EXPECT_TRUE(playImage);

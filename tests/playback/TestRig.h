@@ -35,7 +35,7 @@ class Rig {
     d.Do([handler](PlaybackEngine& e) { (e.*handler)(); });
   }
   void Seek(int second) {
-    d.Do([second](PlaybackEngine& e) { e.OnSeekScroll(ctl::kTbThumbPosition, second, true); });
+    d.Do([second](PlaybackEngine& e) { e.SeekSliderReleased(second); });
   }
   int64_t Ms(const LoggedEvent& e) const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(e.t).count() - t0;

@@ -20,26 +20,26 @@ TEST(Transport, RewAndFFStepThroughTheirStatesAndSpeedTexts) {
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
   rig.Do(&PlaybackEngine::OnRew);  // ignored while stopped
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(20000);
   const std::vector<std::pair<int, int>> rew{{22, 1},  {28, 2},  {29, 4}, {30, 8},
                                              {35, 16}, {38, 32}, {22, 1}};
   for (const auto& [state, speed] : rew) {
     rig.Do(&PlaybackEngine::OnRew);
-    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(StateNumber(rig.S().m_PlayState.load()), state);
     EXPECT_EQ(rig.S().m_Speed.load(), -speed);
     EXPECT_EQ(rig.LastText(ctl::kSpeed), "( Rew " + std::to_string(speed) + "X )");
   }
   const std::vector<std::pair<int, int>> ff{{23, 2}, {31, 4}, {32, 8}, {33, 16}, {36, 32}, {23, 2}};
   for (const auto& [state, speed] : ff) {
     rig.Do(&PlaybackEngine::OnFF);
-    EXPECT_EQ(rig.S().m_PlayState.load(), state);
+    EXPECT_EQ(StateNumber(rig.S().m_PlayState.load()), state);
     EXPECT_EQ(rig.S().m_Speed.load(), speed);
     EXPECT_EQ(rig.LastText(ctl::kSpeed), "( FF " + std::to_string(speed) + "X )");
   }
   rig.Do(&PlaybackEngine::OnPlay);  // pause from fast forward
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStateStopped);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Paused);
   EXPECT_EQ(rig.LastText(ctl::kSpeed), "");
 }
 
@@ -90,25 +90,23 @@ TEST(Transport, DraggingTheSliderBackAfterTheEndResumesFromThere) {
   rig.Do(&PlaybackEngine::OnPlay);
   // Not restarted from the beginning: on with the picture after second 3's (one a second).
   EXPECT_EQ(rig.S().m_SliderSecond.load(), 4);
-  EXPECT_EQ(rig.S().m_PlayState.load(), kStatePlay);
+  EXPECT_EQ(rig.S().m_PlayState.load(), TransportState::Playing);
 }
 
 TEST(Transport, SoundSwitchVolumeAndLayouts) {
   Fixture fx = Minutes(4, 5);
   Rig rig;
   ASSERT_TRUE(rig.Open(fx));
-  rig.Do(&PlaybackEngine::OnSound);                                              // mute
-  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbThumbTrack, 3); });  // ignored
-  rig.d.Do([](PlaybackEngine& e) { e.OnVolumeScroll(ctl::kTbEndTrack, 12); });   // stored only
-  rig.Do(&PlaybackEngine::OnSound);  // sound on again, at the new volume
+  rig.Do(&PlaybackEngine::OnSound);                      // mute
+  rig.d.Do([](PlaybackEngine& e) { e.SetVolume(12); });  // stored only
+  rig.Do(&PlaybackEngine::OnSound);                      // sound on again, at the new volume
   std::vector<int32_t> volumes;
   for (const auto& e : rig.d.Log().Snapshot())
     if (e.fromDecoder && e.dispid == dispid::SetVolume) volumes.push_back(e.ints[0]);
   EXPECT_EQ(volumes, (std::vector<int32_t>{0, 12}));
 
   rig.Mark();
-  for (int id : {ctl::kCh9, ctl::kCh16, ctl::kCh4, ctl::kCh1})
-    rig.d.Do([id](PlaybackEngine& e) { e.OnLayout(id); });
+  for (int n : {9, 16, 4, 1}) rig.d.Do([n](PlaybackEngine& e) { e.ShowPanes(n); });
   std::vector<int32_t> panes;
   for (const auto& e : rig.d.Log().Snapshot())
     if (e.fromDecoder && e.dispid == dispid::SetLayout) panes.push_back(e.ints[1]);

@@ -28,7 +28,7 @@ class ExportUiTest : public PlayerDlgFixture {
     fs::create_directories(dir);
     fs::copy_file(sample, dir / "rec.ysk");
     Open(dir / "rec.ysk");
-    EXPECT_EQ(State().m_bFileReady.load(), 1);
+    EXPECT_TRUE(State().m_FileReady.load());
     return dir;
   }
 };
@@ -105,7 +105,7 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
   EXPECT_TRUE(fs::exists(dir / "export-report.txt"));
   EXPECT_TRUE(test::WaitUntil([&] { return control->Frames() > framesBefore + 2; }, 3000))
       << "playback stood still";
-  EXPECT_EQ(State().m_PlayState.load(), 21);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Playing);
   exp.reset();
 
   // The folder chosen in the dialog is offered the next time.

@@ -31,7 +31,7 @@ class KeyboardTest : public PlayerDlgFixture {
   }
   void OpenLong() {
     Open(Sample("ui-long.ysk", "--channels 2 --duration 130 --size 96x64 --fps 5 --no-audio"));
-    ASSERT_EQ(State().m_bFileReady.load(), 1);
+    ASSERT_TRUE(State().m_FileReady.load());
   }
   // Keys go to whatever has the focus, as a person's keyboard would.
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
@@ -63,15 +63,15 @@ TEST_F(KeyboardTest, SpaceAndEnterNeverOpenTheFileDialogButCtrlOAndAClickDo) {
 
 TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   Key(Qt::Key_Space);  // no file: refused as the Play button is
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   OpenLong();
   dlg->Control(idc::kPlay)->setFocus();  // a focused button must not take the keys
   Key(Qt::Key_Right);                    // paused: shows the picture 5 s on and stays paused
   EXPECT_EQ(Slider(), 5);
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   ASSERT_TRUE(WaitSeekDone());
   Key(Qt::Key_Space);
-  EXPECT_EQ(PlayState(), 21);
+  EXPECT_EQ(PlayState(), TransportState::Playing);
   ASSERT_TRUE(WaitSeekDone());
 
   const SystemTime beforeJump = State().m_CurrentTime.Load();
@@ -83,15 +83,15 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   ASSERT_TRUE(
       test::WaitUntil([&] { return !(State().m_CurrentTime.Load() == beforeJump); }, 10000));
   Key(']');
-  EXPECT_EQ(PlayState(), 23);
+  EXPECT_EQ(PlayState(), TransportState::FF2X);
   Key(']');
-  EXPECT_EQ(PlayState(), 31);
+  EXPECT_EQ(PlayState(), TransportState::FF4X);
   Key('[');
-  EXPECT_EQ(PlayState(), 22);
+  EXPECT_EQ(PlayState(), TransportState::Rew1X);
   EXPECT_EQ(Text(idc::kSpeed), "( Rew 1X )");
   Key(Qt::Key_Space);  // pauses reverse play
   Key(Qt::Key_Space);
-  EXPECT_EQ(PlayState(), 21);
+  EXPECT_EQ(PlayState(), TransportState::Playing);
   ASSERT_TRUE(WaitSeekDone());
 
   int at = Slider();
@@ -118,14 +118,15 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   Key(Qt::Key_Left);  // clamped at the start: the same second, so no search
   EXPECT_EQ(Slider(), 0);
 
-  if (PlayState() != 20) Key(Qt::Key_K);  // the last second may have ended playback already
-  EXPECT_EQ(PlayState(), 20);
+  if (PlayState() != TransportState::Paused)
+    Key(Qt::Key_K);  // the last second may have ended playback already
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   Key(Qt::Key_K);
-  EXPECT_EQ(PlayState(), 21);
+  EXPECT_EQ(PlayState(), TransportState::Playing);
   Key(Qt::Key_K);
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   Key('[');  // refused while stopped, as the rew button is
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
 }
 
 TEST_F(KeyboardTest, VolumeSoundAndLayoutKeys) {
@@ -162,7 +163,7 @@ TEST_F(KeyboardTest, FrameStepShowsTheNextPictureOnlyWhilePaused) {
   int n = control->Frames();
   Key(Qt::Key_Period);  // playing: refused
   Key(Qt::Key_Space);
-  ASSERT_EQ(PlayState(), 20);
+  ASSERT_EQ(PlayState(), TransportState::Paused);
   QTest::qWait(50);
   n = control->Frames();
   Key(Qt::Key_Period);
@@ -231,7 +232,7 @@ TEST_F(KeyboardTest, ADroppedFileOpensAsTheOpenButtonWould) {
   };
   const fs::path good = Sample("ui-keys-2ch.ysk", "--channels 2 --duration 3 --size 96x64");
   drop(good);
-  EXPECT_EQ(State().m_bFileReady.load(), 1);
+  EXPECT_TRUE(State().m_FileReady.load());
   EXPECT_EQ(Text(idc::kPathBox), good.string());
 
   const fs::path shortFile = test::TestDir("drop") / "short.ysk";

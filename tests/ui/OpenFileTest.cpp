@@ -42,8 +42,8 @@ class OpenFileTest : public PlayerDlgFixture {
   }
   void ExpectNoFileState(const fs::path& path) {
     EXPECT_EQ(State().m_FileChosen.load(), 0);
-    EXPECT_EQ(State().m_bFileReady.load(), 0);
-    EXPECT_EQ(State().m_PlayState.load(), 20);
+    EXPECT_FALSE(State().m_FileReady.load());
+    EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
     EXPECT_EQ(Text(idc::kPathBox), "");
     EXPECT_EQ(Text(idc::kTotalTime), "00 : 00 : 00 / 00 : 00 : 00");
     EXPECT_EQ(Text(idc::kOsd), "");
@@ -124,7 +124,7 @@ TEST_F(OpenFileTest, UnindexableFileIsRejectedWithC1007) {
 TEST_F(OpenFileTest, IgnoredPathsKeepTheDisplay) {
   fs::path good = Sample4();
   Open(good);
-  ASSERT_EQ(State().m_bFileReady.load(), 1);
+  ASSERT_TRUE(State().m_FileReady.load());
   const std::string total = Text(idc::kTotalTime);
   // A name in capitals, as recorders write to FAT sticks, opens like any other.
   fs::path upper = test::TestDir("open") / "UPPER.YSK";
@@ -138,7 +138,7 @@ TEST_F(OpenFileTest, IgnoredPathsKeepTheDisplay) {
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_EQ(Text(idc::kPathBox), upper.string());
   EXPECT_EQ(Text(idc::kTotalTime), total);
-  EXPECT_EQ(State().m_bFileReady.load(), 1);
+  EXPECT_TRUE(State().m_FileReady.load());
 }
 
 TEST_F(OpenFileTest, AcceptedFileConfiguresTheDecoderInOrder) {
@@ -147,7 +147,7 @@ TEST_F(OpenFileTest, AcceptedFileConfiguresTheDecoderInOrder) {
   Open(p);
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_EQ(State().m_FileChosen.load(), 1);
-  EXPECT_EQ(State().m_bFileReady.load(), 1);
+  EXPECT_TRUE(State().m_FileReady.load());
   EXPECT_EQ(Text(idc::kPathBox), p.string());
   EXPECT_EQ(PathBackground(), QColor(255, 255, 255));
   EXPECT_EQ(Text(idc::kTotalTime), "00 : 00 : 00 / 00 : 00 : 04");
@@ -173,7 +173,7 @@ TEST_F(OpenFileTest, AcceptedFileConfiguresTheDecoderInOrder) {
 TEST_F(OpenFileTest, BrokenFileAfterAGoodOneClosesTheGoodOne) {
   fs::path good = Sample4();
   Open(good);
-  ASSERT_EQ(State().m_bFileReady.load(), 1);
+  ASSERT_TRUE(State().m_FileReady.load());
   YskHeader h = GoodHeader();
   h.kind = 3;
   fs::path bad = Write("after.ysk", h, 5000);
@@ -183,7 +183,7 @@ TEST_F(OpenFileTest, BrokenFileAfterAGoodOneClosesTheGoodOne) {
   EXPECT_FALSE(IsOpen(good));
   // Transport is inert without a file.
   dlg->OnCommand(idc::kPlay);
-  EXPECT_EQ(State().m_PlayState.load(), 20);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
 }
 
 }  // namespace

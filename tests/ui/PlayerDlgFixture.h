@@ -37,7 +37,7 @@ class PlayerDlgFixture : public ::testing::Test {
     auto c = control->Calls();
     return std::find(c.begin(), c.end(), call) != c.end();
   }
-  int32_t PlayState() { return State().m_PlayState.load(); }
+  TransportState PlayState() { return State().m_PlayState.load(); }
   std::string Text(int id) { return dlg->ControlText(id).toStdString(); }
 
   // Opens path the way the FileOpen button does, answering the dialog with it.

@@ -75,7 +75,7 @@ TEST_F(PlayerWindowTest, StartTextsAndButtonPictures) {
   EXPECT_EQ(dlg->VolumeSlider()->GetLevel(), 8);
   EXPECT_EQ(dlg->VolumeSlider()->RangeMax(), 15);
   EXPECT_EQ(State().m_DisplayMode.load(), 3);
-  EXPECT_EQ(State().m_PlayState.load(), 20);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
 }
 
 TEST_F(PlayerWindowTest, SkinIsComposedFromItsColours) {

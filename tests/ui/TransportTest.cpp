@@ -20,7 +20,7 @@ class TransportTest : public PlayerDlgFixture {
     fs::path p = test::TestDir("samples") / name;
     ASSERT_TRUE(test::MakeSample(p, args));
     Open(p);
-    ASSERT_EQ(State().m_bFileReady.load(), 1);
+    ASSERT_TRUE(State().m_FileReady.load());
   }
   void Click(int id) {
     QWidget* b = dlg->Control(id);
@@ -36,17 +36,17 @@ class TransportTest : public PlayerDlgFixture {
 
 TEST_F(TransportTest, NothingMovesWithoutAFile) {
   for (int id : {idc::kPlay, idc::kRew, idc::kFF, idc::kBack59, idc::kForward59}) Click(id);
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   EXPECT_EQ(Speed(), 0);
 }
 
 TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
   OpenSample("ui-long.ysk", "--channels 2 --duration 130 --size 96x64 --fps 5 --no-audio");
   Click(idc::kRew);  // ignored while stopped
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
 
   Click(idc::kPlay);
-  EXPECT_EQ(PlayState(), 21);
+  EXPECT_EQ(PlayState(), TransportState::Playing);
   EXPECT_EQ(Speed(), 1);
   EXPECT_TRUE(Shows(idc::kPlay, 185));
   // Far enough in that reverse play does not reach the start during the test.
@@ -60,7 +60,7 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
   } rew[] = {{22, -1, "( Rew 1X )"}, {28, -2, "( Rew 2X )"}, {29, -4, "( Rew 4X )"}};
   for (const auto& r : rew) {
     Click(idc::kRew);
-    EXPECT_EQ(PlayState(), r.state);
+    EXPECT_EQ(StateNumber(PlayState()), r.state);
     EXPECT_EQ(Speed(), r.speed);
     EXPECT_EQ(Text(idc::kSpeed), r.text);
   }
@@ -72,13 +72,13 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
   } ff[] = {{23, 2, "( FF 2X )"}, {31, 4, "( FF 4X )"}, {32, 8, "( FF 8X )"}};
   for (const auto& f : ff) {
     Click(idc::kFF);
-    EXPECT_EQ(PlayState(), f.state);
+    EXPECT_EQ(StateNumber(PlayState()), f.state);
     EXPECT_EQ(Speed(), f.speed);
     EXPECT_EQ(Text(idc::kSpeed), f.text);
   }
 
   Click(idc::kPlay);  // pause from fast forward
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   EXPECT_TRUE(Shows(idc::kPlay, 153));
   EXPECT_EQ(Text(idc::kSpeed), "");
 }
@@ -89,7 +89,7 @@ TEST_F(TransportTest, JumpsAndTheSeekSliderMoveTheSecond) {
   EXPECT_EQ(State().m_SliderSecond.load(), 0);
   Click(idc::kForward59);  // paused: the jump shows its picture and stays paused
   EXPECT_EQ(State().m_SliderSecond.load(), 59);
-  EXPECT_EQ(State().m_PlayState.load(), 20);
+  EXPECT_EQ(State().m_PlayState.load(), TransportState::Paused);
   ASSERT_TRUE(WaitSeekDone());
   Click(idc::kBack59);
   EXPECT_EQ(State().m_SliderSecond.load(), 0);
@@ -105,7 +105,7 @@ TEST_F(TransportTest, JumpsAndTheSeekSliderMoveTheSecond) {
   // Paused, a press and release on the slider jumps it to the pointer, seeks there and stays
   // (playing, the thumb would go on with the pictures).
   Click(idc::kPlay);
-  ASSERT_EQ(State().m_PlayState.load(), 20);
+  ASSERT_EQ(State().m_PlayState.load(), TransportState::Paused);
   const int paused = State().m_SliderSecond.load();
   CSkinSlider* seek = dlg->SeekSlider();
   ASSERT_GT(seek->maximum(), 100);
@@ -169,11 +169,11 @@ TEST_F(TransportTest, PlayingToTheEndRestoresThePlayButton) {
   EXPECT_TRUE(Shows(idc::kPlay, 185));
   ASSERT_TRUE(test::WaitUntil([&] { return State().m_AtEnd.load() == 1; }, 15000));
   EXPECT_TRUE(test::WaitUntil([&] { return Shows(idc::kPlay, 153); }, 2000));
-  EXPECT_EQ(PlayState(), 20);
+  EXPECT_EQ(PlayState(), TransportState::Paused);
   EXPECT_GT(control->Frames(), 10);
   // The next Play starts over from the beginning.
   Click(idc::kPlay);
-  EXPECT_EQ(PlayState(), 21);
+  EXPECT_EQ(PlayState(), TransportState::Playing);
   EXPECT_EQ(State().m_AtEnd.load(), 0);
 }
 

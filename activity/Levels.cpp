@@ -15,7 +15,7 @@ constexpr int32_t kAnchorStep = 10;
 constexpr float kMinSpread = 0.06f;
 // Standing this many spreads above the usual is the start of activity, and the ramp to full.
 constexpr float kZeroAt = 3.0f;
-constexpr float kFullAt = 15.0f;
+constexpr float kFullAt = 10.0f;
 
 float Median(std::vector<float>& v) {
   const size_t mid = v.size() / 2;
@@ -115,12 +115,13 @@ std::vector<ActivityEvent> FindEvents(const std::vector<float>& level) {
   const int32_t n = int32_t(level.size());
   bool open = false;
   ActivityEvent e;
+  const auto close = [&] {
+    if (e.peak >= kEventPeak) events.push_back(e);
+    open = false;
+  };
   for (int32_t s = 0; s < n; ++s) {
     const float x = level[size_t(s)];
-    if (open && (x < 0.0f || (x < kEventLevel && s - e.toSecond > kEventJoin))) {
-      events.push_back(e);
-      open = false;
-    }
+    if (open && (x < 0.0f || (x < kEventLevel && s - e.toSecond > kEventJoin))) close();
     if (x < kEventLevel) continue;
     if (!open) {
       e = ActivityEvent{s, s, x};
@@ -129,7 +130,7 @@ std::vector<ActivityEvent> FindEvents(const std::vector<float>& level) {
     e.toSecond = s;
     e.peak = std::max(e.peak, x);
   }
-  if (open) events.push_back(e);
+  if (open) close();
   return events;
 }
 

@@ -41,6 +41,9 @@ std::vector<float> Combine(const std::vector<float>& a, const std::vector<float>
 
 // Level at or above which a second is active.
 inline constexpr float kEventLevel = 0.25f;
+// An event must reach this level somewhere: a stretch that only grazes kEventLevel is the
+// channel's own jitter far more often than something that moved.
+inline constexpr float kEventPeak = 0.4f;
 // Active stretches this close together are one event.
 inline constexpr int32_t kEventJoin = 2;
 

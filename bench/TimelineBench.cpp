@@ -82,7 +82,8 @@ int Preview(const std::string& path, int count) {
     }
     Report(round, ms);
   }
-  std::printf("pictures %d of %d asks; %zu channels, %d s\n", pictures, ready, videoSlots.size(), total);
+  std::printf("pictures %d of %d asks; %zu channels, %d s\n", pictures, ready, videoSlots.size(),
+              total);
   return 0;
 }
 

@@ -116,6 +116,11 @@ uint32_t PreviewWorker::FindKeyFrame(int slot, int32_t second, uint64_t generati
                int64_t(std::trunc(share * double(v.endOffset - v.startOffset))));
   if (in.videoResume[size_t(slot)] == 0) return 0;
   in.videoPos[size_t(slot)] = rec.m_VideoFirst[size_t(slot)];
+  // The search also walks every other channel from its position to the target: past the end of
+  // its run, each starts on its last key frame and stops there, instead of walking from the first
+  // frame across the whole recording.
+  for (int n = 0; n < kSlots; ++n)
+    if (n != slot) in.videoPos[size_t(n)] = UINT32_MAX;
   in.target = int32_t(int64_t(m_startSecond) + second);
   in.exact = true;
   const SearchResult r = search.Run(in);

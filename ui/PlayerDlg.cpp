@@ -374,6 +374,7 @@ void CPlayerDlg::SetSeekPos(int pos) {
       this,
       [this, pos] {
         if (m_sldSeek) m_sldSeek->PostSetPos(pos);
+        if (m_timeline) m_timeline->SetPlayhead(pos);
       },
       Qt::QueuedConnection);
 }

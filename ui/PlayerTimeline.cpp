@@ -106,6 +106,12 @@ void CPlayerDlg::PollActivity() {
     m_activitySnapshot = std::make_shared<const ActivitySnapshot>(m_activity->Snapshot());
     m_timeline->SetSnapshot(m_activitySnapshot);
   }
+  // A finished analysis behind a hidden timeline needs no polling: the player stays idle.
+  const bool running = !m_activitySnapshot || !m_activitySnapshot->complete;
+  if (!running && !m_timeline->isVisible())
+    m_timelineTimer->stop();
+  else if (!m_timelineTimer->isActive())
+    m_timelineTimer->start();
   // Only what is on screen asks the decoder control which pane is selected.
   if (!m_timeline->isVisible()) return;
   m_timeline->SetChannels(ShownSlots(), SelectedSlot());

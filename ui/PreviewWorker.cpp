@@ -3,14 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "export/ClipPlan.h"
 #include "playback/KeyFrameSearch.h"
 
 namespace ov {
 namespace {
-// 128 pictures of 176 x 144 are under 10 MB: a few minutes of hovering over 16 strips.
-constexpr size_t kMaxPictures = 128;
+// 256 pictures of 176 x 144 are under 20 MB: a few minutes of hovering over 16 strips.
+constexpr size_t kMaxPictures = 256;
 // Seconds already looked up; the table is only offsets, dropped whole when it gets this long.
 constexpr size_t kMaxLookups = 1u << 16;
+// How far before the second the search starts: a few key-frame intervals of most recorders.
+constexpr double kLeadSeconds = 8.0;
+// A walk from the landing to the picture crosses at most those few intervals.
+constexpr std::chrono::milliseconds kChainTime{2000};
 }  // namespace
 
 PreviewWorker::PreviewWorker(std::shared_ptr<const OpenRecording> rec, FrameReader reader,
@@ -101,18 +106,33 @@ uint32_t PreviewWorker::FindKeyFrame(int slot, int32_t second, uint64_t generati
   // Where the engine's resume estimate would start: the same share of the run as of the time.
   SearchInput in;
   const int32_t total = rec.m_Index.m_TotalSeconds;
-  const double share = total <= 0 ? 0.0 : std::clamp(double(second) / double(total), 0.0, 1.0);
+  // Aimed a little early: the search walks forward through a read window cheaply, while a key
+  // frame found past the target is walked back from header by header.
+  const double aim = double(second) - kLeadSeconds;
+  const double share = total <= 0 ? 0.0 : std::clamp(aim / double(total), 0.0, 1.0);
   const auto& v = rec.m_Header.video[size_t(slot)];
   in.videoResume[size_t(slot)] =
       uint32_t(int64_t(rec.m_VideoFirst[size_t(slot)]) +
                int64_t(std::trunc(share * double(v.endOffset - v.startOffset))));
   if (in.videoResume[size_t(slot)] == 0) return 0;
   in.videoPos[size_t(slot)] = rec.m_VideoFirst[size_t(slot)];
+  // The search also walks every other channel from its position to the target: past the end of
+  // its run, each starts on its last key frame and stops there, instead of walking from the first
+  // frame across the whole recording.
+  for (int n = 0; n < kSlots; ++n)
+    if (n != slot) in.videoPos[size_t(n)] = UINT32_MAX;
   in.target = int32_t(int64_t(m_startSecond) + second);
   in.exact = true;
   const SearchResult r = search.Run(in);
-  if (!r.found || r.cancelled) return 0;
-  return r.landing[size_t(slot)];
+  const uint32_t from = r.landing[size_t(slot)], show = r.showFrom[size_t(slot)];
+  if (!r.found || r.cancelled || from == 0) return 0;
+  if (show <= from) return from;
+  // The landing may be several key frames early: the last one before the picture is the preview.
+  const exporter::PictureSearch chain = exporter::FindPictureFrames(
+      *m_reader.Source(), from, rec.VideoRunEnd(slot),
+      [show](const exporter::FrameRef& f) { return f.offset >= show; }, kChainTime);
+  if (chain.end != exporter::PictureSearch::End::Found || chain.frames.empty()) return from;
+  return uint32_t(chain.frames.front().offset);
 }
 
 void PreviewWorker::Store(const Key& key, uint32_t keyFrame, Picture picture) {

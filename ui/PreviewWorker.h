@@ -54,7 +54,22 @@ class PreviewWorker {
   FrameReader m_reader;
   int32_t m_startSecond = 0;
   Ready m_ready;
-  SteadyClock m_clock;
+  // The program's clock, but a preview's search never pauses between chunks: it is short (from
+  // an estimate of where the second lies), runs only while a person points at a strip, and its
+  // answer is awaited.
+  class UnpausedClock final : public IClock {
+   public:
+    Ns Now() const override { return m_clock.Now(); }
+    void SleepUntil(Ns deadline, const std::atomic<uint32_t>& wakeSeq, uint32_t seen) override {
+      m_clock.SleepUntil(deadline, wakeSeq, seen);
+    }
+    void Wake() override { m_clock.Wake(); }
+    void Breathe() override {}
+
+   private:
+    SteadyClock m_clock;
+  };
+  UnpausedClock m_clock;
 
   mutable std::mutex m_lock;
   std::condition_variable m_wake;

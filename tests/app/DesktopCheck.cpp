@@ -10,8 +10,8 @@
 //     opens SAMPLE (made with make-sample --events ... --stamp 2), shows the activity timeline,
 //     waits for the analysis, hovers channel 1's first event until its preview shows, clicks the
 //     event and reads the frame channel 2 shows (every pane moves to the second), then presses
-//     the next-event key. With SHOTDIR,
-//     saves the window with the preview, and in full screen, there.
+//     the next-event key. With SHOTDIR, saves the window with the preview, and after the jumps,
+//     there.
 //   ov_check_desktop marker RAW
 //     writes a loud 100 ms marker (8 kHz mono signed 16-bit) to play into the recording.
 //   ov_check_desktop sound RAW MARK PLAY PAUSE [RESUME MUTE UNMUTE]
@@ -301,10 +301,6 @@ int Timeline(const std::string& sample, const std::string& shots) {
     if (!shots.empty()) {
       WaitUntil([] { return false; }, 500);
       ShootScreen(d.frameGeometry().adjusted(-24, -24, 24, 24), shots + "/timeline-window.png");
-      d.SetVideoFullScreen(true);
-      WaitUntil([] { return false; }, 1200);
-      ShootScreen(QGuiApplication::primaryScreen()->geometry(), shots + "/timeline-fullscreen.png");
-      d.SetVideoFullScreen(false);
     }
     d.OnCommand(ov::idc::kExit);
   };

@@ -128,7 +128,7 @@ MenuSnapshot ReadMenu(QMenu* m) {
   for (QAction* a : m->actions()) {
     s.items.push_back(a->isSeparator() ? "-" : a->text().toStdString());
     if (CommandOfAction(a) == idc::kCmdIFrameOnly) s.iframe = a->isChecked();
-    if (a->menu())
+    if (a->menu() && a->text() == "Time format")
       for (QAction* f : a->menu()->actions())
         s.formats.emplace_back(f->text().toStdString(), f->isChecked());
   }
@@ -152,7 +152,8 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
 TEST_F(PlayerWindowTest, ContextMenuShowsTheCurrentChoices) {
   MenuSnapshot s = OpenContextMenu(*dlg);
   EXPECT_EQ(s.items, (std::vector<std::string>{"I-Frame Only", "Time format", "Go to Time...", "-",
-                                               "Export Clip...", "Save Snapshot", "-",
+                                               "Zoom", "Picture Adjustments...", "Deinterlace", "-",
+                                               "Export Clip...", "Save Snapshot", "Save View", "-",
                                                "Keyboard shortcuts", "About..."}));
   EXPECT_FALSE(s.iframe);
   ASSERT_EQ(s.formats.size(), 6u);

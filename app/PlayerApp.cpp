@@ -98,7 +98,7 @@ void CPlayerApp::ApplyCommandLine(CPlayerDlg& dlg) {
 bool CPlayerApp::InitInstance() {
   // The control is a widget: without a widget application there is nothing to host it in.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    ShowStartupMessage(QString::fromUtf8(LoadResString(IDS_OLE_INIT_FAILED)));
+    ShowStartupMessage(QString::fromUtf8(LoadResString(IDS_NO_WINDOW_HOST)));
     m_outcome = Outcome::NoWidgetHost;
     return false;
   }

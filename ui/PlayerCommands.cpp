@@ -132,7 +132,7 @@ void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
 
 void CPlayerDlg::OnFileOpen() {
   OpenFileRequest req;
-  req.filter = "Ysk Files (*.ysk) | *.ysk||";
+  req.filter = "Ysk Files (*.ysk)";
   req.defaultExt = "ysk";
   req.initialName = "Ysk File";
   // Next to the open file: the next recording is usually in the same folder.

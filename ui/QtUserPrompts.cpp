@@ -11,35 +11,6 @@
 
 namespace ov {
 
-std::string ToQtNameFilter(const std::string& filter) {
-  // Split on single bars; an empty field (the double bar) ends the list.
-  std::string out;
-  size_t pos = 0;
-  while (pos < filter.size()) {
-    size_t bar = filter.find('|', pos);
-    if (bar == std::string::npos) break;
-    std::string desc = filter.substr(pos, bar - pos);
-    size_t next = filter.find('|', bar + 1);
-    if (next == std::string::npos) next = filter.size();
-    std::string pattern = filter.substr(bar + 1, next - bar - 1);
-    pos = next + 1;
-    if (desc.empty()) break;
-    auto trim = [](std::string s) {
-      size_t b = s.find_first_not_of(' ');
-      size_t e = s.find_last_not_of(' ');
-      return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-    };
-    // A description that already names its patterns ("Ysk Files (*.ysk)") is not given them twice.
-    std::string name = trim(desc);
-    const size_t open = name.rfind('(');
-    if (open != std::string::npos && name.back() == ')') name = trim(name.substr(0, open));
-    if (!out.empty()) out += ";;";
-    out += name + " (" + trim(pattern) + ")";
-    if (pos < filter.size() && filter[pos] == '|') break;
-  }
-  return out;
-}
-
 void QtUserPrompts::ShowMessage(QWidget* owner, const MessageRequest& request) {
   // Untitled messages carry the product's name, not the executable's.
   QString caption = request.caption.empty() ? QString::fromUtf8(LoadResString(IDS_PRODUCT))
@@ -59,7 +30,7 @@ std::optional<std::string> QtUserPrompts::ChooseOpenFile(QWidget* /*owner*/,
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::ExistingFile);
   dlg.setOption(QFileDialog::ReadOnly, false);
-  dlg.setNameFilter(QString::fromStdString(ToQtNameFilter(request.filter)));
+  dlg.setNameFilter(QString::fromStdString(request.filter));
   dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
   if (!request.initialDir.empty()) dlg.setDirectory(QString::fromStdString(request.initialDir));
   dlg.selectFile(QString::fromStdString(request.initialName));

@@ -15,9 +15,4 @@ class QtUserPrompts final : public IUserPrompts {
                                      const std::string& label, const std::string& initial) override;
 };
 
-// "Ysk Files (*.ysk) | *.ysk||" to the Qt filter "Ysk Files (*.ysk)"; a description loses a
-// pattern list of its own in parentheses (the pattern field gives it), and each pattern is
-// trimmed of the spaces around the bar.
-std::string ToQtNameFilter(const std::string& filter);
-
 }  // namespace ov

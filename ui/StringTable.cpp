@@ -6,14 +6,10 @@ namespace ov {
 
 const char* LoadResString(int id) {
   switch (id) {
-    case IDS_ABOUTBOX:
-      return "Belquor 정보(&A)...";
-    case IDS_SELECT_FOLDER:
-      return "Select Folder";
     case IDS_FF_TIP:
       return "PLAY";
-    case IDS_OLE_INIT_FAILED:
-      return "OleInitialize failed.";
+    case IDS_NO_WINDOW_HOST:
+      return "Ostravue cannot open its window: it was started without a graphical session.";
     case IDS_ABOUT_VERSION:
       return "Ostravue Version " OV_VERSION " (Build " OV_BUILD_NUMBER ")";
     case IDS_PRODUCT:

@@ -18,7 +18,7 @@ struct MessageRequest {
 };
 
 struct OpenFileRequest {
-  std::string filter;       // "Description | pattern||" list
+  std::string filter;       // Qt name filters, e.g. "Ysk Files (*.ysk)"; ";;" between several
   std::string defaultExt;   // without the dot
   std::string initialName;  // proposed file name
   std::string initialDir;   // folder the dialog opens in; empty: the dialog's own choice

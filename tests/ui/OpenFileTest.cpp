@@ -61,7 +61,7 @@ class OpenFileTest : public PlayerDlgFixture {
 TEST_F(OpenFileTest, DialogAsksForYskFilesAndCancelChangesNothing) {
   dlg->OnCommand(idc::kFileOpen);
   ASSERT_EQ(prompts.fileRequests.size(), 1u);
-  EXPECT_EQ(prompts.fileRequests[0].filter, "Ysk Files (*.ysk) | *.ysk||");
+  EXPECT_EQ(prompts.fileRequests[0].filter, "Ysk Files (*.ysk)");
   EXPECT_EQ(prompts.fileRequests[0].defaultExt, "ysk");
   EXPECT_EQ(prompts.fileRequests[0].initialName, "Ysk File");
   EXPECT_TRUE(prompts.messages.empty());

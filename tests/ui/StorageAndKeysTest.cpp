@@ -53,16 +53,3 @@ TEST_F(StorageAndKeysTest, EnterLeavesTheFileDialogShutAndEscNeverEndsTheRun) {
 
 }  // namespace
 }  // namespace ov
-
-namespace ov {
-namespace {
-
-TEST(QtNameFilterTest, WindowsStyleListBecomesQtFilters) {
-  EXPECT_EQ(ToQtNameFilter("Ysk Files (*.ysk) | *.ysk||"), "Ysk Files (*.ysk)");
-  EXPECT_EQ(ToQtNameFilter("A|*.a|B|*.b;*.c||"), "A (*.a);;B (*.b;*.c)");
-  EXPECT_EQ(ToQtNameFilter(""), "");
-  EXPECT_EQ(ToQtNameFilter("no bar"), "");
-}
-
-}  // namespace
-}  // namespace ov

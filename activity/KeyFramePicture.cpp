@@ -5,10 +5,7 @@
 #include <functional>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libswscale/swscale.h>
-}
+#include "decoder/AvHandles.h"
 
 namespace ov::activity {
 namespace {
@@ -31,7 +28,7 @@ struct KeyFrameDecoder::Impl {
 };
 
 KeyFrameDecoder::KeyFrameDecoder(uint8_t coding) : m_impl(std::make_unique<Impl>()) {
-  const AVCodec* dec = avcodec_find_decoder(coding == 2 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4);
+  const AVCodec* dec = av::VideoDecoderFor(coding);
   if (!dec) return;
   AVCodecContext* c = avcodec_alloc_context3(dec);
   if (!c) return;

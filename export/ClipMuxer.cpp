@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "decoder/AvHandles.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavcodec/bsf.h>
@@ -57,21 +59,12 @@ void Check(int err, const std::string& what) {
   throw std::runtime_error(what + ": " + text);
 }
 
-struct PacketDeleter {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameDeleter {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct CodecDeleter {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
 struct BsfDeleter {
   void operator()(AVBSFContext* b) const { av_bsf_free(&b); }
 };
-using Packet = std::unique_ptr<AVPacket, PacketDeleter>;
-using Frame = std::unique_ptr<AVFrame, FrameDeleter>;
-using Codec = std::unique_ptr<AVCodecContext, CodecDeleter>;
+using Packet = av::Packet;
+using Frame = av::Frame;
+using Codec = av::CodecContext;
 
 Packet MakePacket(std::span<const uint8_t> bytes) {
   Packet p(av_packet_alloc());

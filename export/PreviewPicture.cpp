@@ -3,26 +3,10 @@
 #include <algorithm>
 #include <memory>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libswscale/swscale.h>
-}
+#include "decoder/AvHandles.h"
 
 namespace ov::exporter {
 namespace {
-
-struct CodecDeleter {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct SwsDeleter {
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
 
 std::nullopt_t Fail(std::string* error, const char* why) {
   if (error) *error = why;
@@ -44,15 +28,13 @@ std::optional<PreviewPicture> DecodeKeyFramePreview(const FrameReader& reader, u
   if (h.f_size == 0 || h.f_size > kMaxFrameBytes || payload + h.f_size > runEnd)
     return Fail(error, "damaged frame size");
 
-  const AVCodec* codec =
-      avcodec_find_decoder(videoCoding == 2 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4);
-  std::unique_ptr<AVCodecContext, CodecDeleter> dec(codec ? avcodec_alloc_context3(codec)
-                                                          : nullptr);
+  const AVCodec* codec = av::VideoDecoderFor(videoCoding);
+  av::CodecContext dec(codec ? avcodec_alloc_context3(codec) : nullptr);
   if (!dec) return Fail(error, "no decoder");
   dec->thread_count = 1;  // a single picture: threads would only add start-up time
   if (avcodec_open2(dec.get(), codec, nullptr) < 0) return Fail(error, "cannot open the decoder");
-  std::unique_ptr<AVPacket, PacketDeleter> pkt(av_packet_alloc());
-  std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+  av::Packet pkt(av_packet_alloc());
+  av::Frame frame(av_frame_alloc());
   if (!pkt || !frame || av_new_packet(pkt.get(), int(h.f_size)) < 0)
     return Fail(error, "out of memory");
   if (reader.Bytes(payload, pkt->data, h.f_size) != h.f_size)
@@ -73,9 +55,9 @@ std::optional<PreviewPicture> DecodeKeyFramePreview(const FrameReader& reader, u
   out.height = std::max(2, int(frame->height * scale) & ~1);
   out.second = h.f_time;
   out.msec = h.f_msec;
-  std::unique_ptr<SwsContext, SwsDeleter> sws(
-      sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), out.width,
-                     out.height, AV_PIX_FMT_RGB24, SWS_AREA, nullptr, nullptr, nullptr));
+  av::Scaler sws(sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
+                                out.width, out.height, AV_PIX_FMT_RGB24, SWS_AREA, nullptr, nullptr,
+                                nullptr));
   if (!sws) return Fail(error, "cannot scale the picture");
   out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
   uint8_t* dst[4] = {out.rgb.data(), nullptr, nullptr, nullptr};

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "decoder/AvHandles.h"
 #include "export/ClipNames.h"
 #include "export/ClipPlan.h"
 #include "export/OutputFolder.h"
@@ -28,18 +29,9 @@ namespace ov::exporter {
 namespace fs = std::filesystem;
 namespace {
 
-struct CodecDeleter {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-using Codec = std::unique_ptr<AVCodecContext, CodecDeleter>;
-using Frame = std::unique_ptr<AVFrame, FrameDeleter>;
-using Packet = std::unique_ptr<AVPacket, PacketDeleter>;
+using Codec = av::CodecContext;
+using Frame = av::Frame;
+using Packet = av::Packet;
 
 Codec OpenCodec(const AVCodec* codec, const std::function<void(AVCodecContext*)>& setup) {
   Codec c(codec ? avcodec_alloc_context3(codec) : nullptr);
@@ -53,8 +45,7 @@ Codec OpenCodec(const AVCodec* codec, const std::function<void(AVCodecContext*)>
 // before it (the deinterlacer's look back).
 Frame DecodeLast(uint8_t coding, IFileSource& src, const std::vector<FrameRef>& frames,
                  Frame& prev) {
-  Codec dec =
-      OpenCodec(avcodec_find_decoder(coding == 2 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4), nullptr);
+  Codec dec = OpenCodec(av::VideoDecoderFor(coding), nullptr);
   Frame got(av_frame_alloc()), last(av_frame_alloc());
   prev.reset(av_frame_alloc());
   Packet pkt(av_packet_alloc());
@@ -89,11 +80,10 @@ std::vector<uint8_t> EncodePng(const AVFrame* picture, const zoom::PixelRect& re
   whole->width = fw;
   whole->height = fh;
   if (av_frame_get_buffer(whole.get(), 0) < 0) throw std::runtime_error("out of memory");
-  SwsContext* sws = sws_getContext(fw, fh, AVPixelFormat(picture->format), fw, fh, AV_PIX_FMT_RGB24,
-                                   SWS_BICUBIC, nullptr, nullptr, nullptr);
+  av::Scaler sws(sws_getContext(fw, fh, AVPixelFormat(picture->format), fw, fh, AV_PIX_FMT_RGB24,
+                                SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!sws) throw std::runtime_error("cannot convert the picture");
-  sws_scale(sws, picture->data, picture->linesize, 0, fh, whole->data, whole->linesize);
-  sws_freeContext(sws);
+  sws_scale(sws.get(), picture->data, picture->linesize, 0, fh, whole->data, whole->linesize);
   // Cut out after the conversion, so the region starts on any pixel, chroma grid or not.
   Frame cut;
   const AVFrame* rgb = whole.get();

@@ -40,6 +40,7 @@
 #include "app/PlayerApp.h"
 #include "cli/sample/FrameStamp.h"
 #include "decoder/control/PaneLayout.h"
+#include "tests/app/ScreenCheck.h"
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
@@ -52,12 +53,9 @@ double WallSeconds() {
   return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-bool WaitUntil(const std::function<bool()>& pred, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
+using ov::check::Print;
+using ov::check::ShootScreen;
+using ov::check::WaitUntil;
 
 // The frame number channel (a slot) shows on the screen now (read from the X server's pixels).
 std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes, int channel = 0) {
@@ -83,10 +81,6 @@ std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes, int ch
   return std::nullopt;
 }
 
-void Print(const char* key, const std::string& value) {
-  std::printf("%s %s\n", key, value.c_str());
-  std::fflush(stdout);
-}
 std::string Num(std::optional<uint32_t> v) { return v ? std::to_string(*v) : "none"; }
 std::string Fixed(double v) {
   char buf[32];
@@ -198,13 +192,6 @@ int Play(const std::string& sample) {
 // The activity timeline on the real display: open, wait for the analysis, hover channel 1's strip
 // until its preview shows, click its first event and read the frame the pane shows, then the
 // next-event key. With shots set, the window with the preview goes there as PNG files.
-void ShootScreen(const QRect& area, const std::string& path) {
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
-                                                                    area.width(), area.height());
-  if (!shot.save(QString::fromStdString(path)))
-    std::fprintf(stderr, "cannot save %s\n", path.c_str());
-}
-
 int Timeline(const std::string& sample, const std::string& shots) {
   ov::CPlayerApp::Config c;
   c.openPath = sample;

@@ -31,6 +31,7 @@
 #include "cli/sample/FrameStamp.h"
 #include "decoder/control/PaneLayout.h"
 #include "picture/PaneZoom.h"
+#include "tests/app/ScreenCheck.h"
 #include "ui/CommandIds.h"
 #include "ui/PictureAdjustDlg.h"
 #include "ui/PlayerDlg.h"
@@ -42,26 +43,12 @@ constexpr double kAspect = 704.0 / 576.0;  // the samples this check makes
 constexpr int kNotches = 4;
 constexpr double kPointU = 0.7, kPointV = 0.35;  // where the wheel turns, in the picture
 
-bool WaitUntil(const std::function<bool()>& pred, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
+using ov::check::GrabScreen;
+using ov::check::Print;
+using ov::check::WaitUntil;
+
 void Pause(int ms) {
   WaitUntil([] { return false; }, ms);
-}
-
-void Print(const char* key, const std::string& value) {
-  std::printf("%s %s\n", key, value.c_str());
-  std::fflush(stdout);
-}
-
-QImage GrabScreen(QRect r) {
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
 }
 
 // Where pane 0's picture lies on the screen.
@@ -78,11 +65,6 @@ std::optional<uint32_t> FrameOnScreen(const ov::CPlayerDlg& d, int panes) {
                                        static_cast<int>(img.bytesPerLine()));
   if (s && s->channel == 0) return s->frame;
   return std::nullopt;
-}
-
-void Shoot(QRect area, const std::string& path) {
-  if (!GrabScreen(area).save(QString::fromStdString(path)))
-    std::fprintf(stderr, "cannot save %s\n", path.c_str());
 }
 
 // Opens the sample, plays about two seconds and pauses; false when it did not open.
@@ -132,7 +114,7 @@ int View(const std::string& sample, const std::string& out) {
     GrabScreen(pic).save(QString::fromStdString(out + "/pane.png"));
     std::system("xdotool mousemove 5 5");  // the pointer out of the shot
     Pause(200);
-    Shoot(d.frameGeometry().adjusted(-24, -24, 24, 24), out + "/window-zoom.png");
+    ov::check::ShootScreen(d.frameGeometry().adjusted(-24, -24, 24, 24), out + "/window-zoom.png");
 
     const std::string view = d.SaveView();
     WaitUntil([&] { return !d.SavingSnapshot(); }, 20000);
@@ -147,7 +129,8 @@ int View(const std::string& sample, const std::string& out) {
                 d.frameGeometry().top() + 60);
         a->SetValues({15, 130, 110, 170});
         Pause(800);
-        Shoot(d.frameGeometry().adjusted(-24, -24, 24, 24), out + "/window-adjust.png");
+        ov::check::ShootScreen(d.frameGeometry().adjusted(-24, -24, 24, 24),
+                               out + "/window-adjust.png");
         a->close();
       }
     d.OnCommand(ov::idc::kExit);

@@ -86,26 +86,26 @@ std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder
   // The worker reads the recording through its own descriptors: the window may open another file
   // (and close this one) while the picture is searched for.
   try {
-    m_thread = std::thread([this, source = e.FilePath(), n, target, view, what,
-                                    out = path.string()] {
-      BackupFile own;
-      const OpenOutcome opened = own.ReadBackupHeader(source);
-      exporter::SnapshotOutcome result;
-      if (opened.accepted) {
-        result = exporter::TakeSnapshot(own, source, n, target, out, &m_cancel, view);
-      } else {
-        result.error = "cannot open " + source;
-      }
-      QMetaObject::invokeMethod(
-          m_context,
-          [this, result, out, what] {
-            m_saving = false;
-            m_note(result.ok ? what + QStringLiteral(" saved to ") + QString::fromStdString(out)
-                               : what + QStringLiteral(" not saved: ") +
-                                     QString::fromStdString(result.error));
-          },
-          Qt::QueuedConnection);
-    });
+    m_thread =
+        std::thread([this, source = e.FilePath(), n, target, view, what, out = path.string()] {
+          BackupFile own;
+          const OpenOutcome opened = own.ReadBackupHeader(source);
+          exporter::SnapshotOutcome result;
+          if (opened.accepted) {
+            result = exporter::TakeSnapshot(own, source, n, target, out, &m_cancel, view);
+          } else {
+            result.error = "cannot open " + source;
+          }
+          QMetaObject::invokeMethod(
+              m_context,
+              [this, result, out, what] {
+                m_saving = false;
+                m_note(result.ok ? what + QStringLiteral(" saved to ") + QString::fromStdString(out)
+                                 : what + QStringLiteral(" not saved: ") +
+                                       QString::fromStdString(result.error));
+              },
+              Qt::QueuedConnection);
+        });
   } catch (const std::system_error& err) {  // out of threads or memory
     m_note(what + QStringLiteral(" not saved: ") + QString::fromLocal8Bit(err.what()));
     return {};

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "controls/SkinButton.h"
@@ -370,6 +372,15 @@ TEST(SkinResources, EveryPictureLoadsAtItsControlSize) {
   EXPECT_TRUE(LoadBitmapResource(0).isNull());
   EXPECT_TRUE(LoadBitmapResource(171).isNull());
   EXPECT_EQ(LoadBitmapResource(0x10000 + IDB_PLAY_NORMAL).size(), QSize(43, 48));
+
+  // One file per id, named by what it shows; no file without an id.
+  std::set<QString> files;
+  for (std::uint32_t id : kAllBitmapIds) files.insert(BitmapResourcePath(id));
+  EXPECT_EQ(files.size(), std::size(kAllBitmapIds));
+  EXPECT_EQ(BitmapResourcePath(IDB_PAUSE), QStringLiteral(":/bitmaps/pause.png"));
+  EXPECT_TRUE(BitmapResourcePath(171).isEmpty());
+  EXPECT_EQ(QDir(QStringLiteral(":/bitmaps")).entryList(QDir::Files).size(),
+            static_cast<qsizetype>(std::size(kAllBitmapIds)));
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
+#include "controls/SlideMove.h"
 #include "controls/VolumeSlider.h"
-#include "controls/WinConstants.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerContextMenu.h"
@@ -119,15 +119,15 @@ void CPlayerDlg::OnCommand(int id) {
   }
 }
 
-void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
+void CPlayerDlg::OnHScroll(int controlId, SlideMove move, int /*pos*/) {
   if (m_destroyed) return;
   PlaybackEngine& e = m_engine->Engine();
   if (controlId == idc::kSeek && m_sldSeek) {
     // Only a release moves playback; the position is read when the notification is handled.
-    if (code == TB_THUMBPOSITION && m_sldSeek->IsButtonUp())
+    if (move == SlideMove::ThumbReleased && m_sldSeek->IsButtonUp())
       e.SeekSliderReleased(m_sldSeek->value());
   } else if (controlId == idc::kVolume && m_sldVolume) {
-    if (code == TB_ENDTRACK) e.SetVolume(m_sldVolume->GetLevel());
+    if (move == SlideMove::Ended) e.SetVolume(m_sldVolume->GetLevel());
   }
 }
 

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "controls/SlideMove.h"
 #include "decoder/DecoderDispatch.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "ui/PlayerKeys.h"
@@ -86,7 +87,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // Every command id (buttons and menu items) after the display-option pre-filter.
   void OnCommand(int id);
   // A slider's scroll notification.
-  void OnHScroll(int controlId, int code, int pos);
+  void OnHScroll(int controlId, SlideMove move, int pos);
   // What a key does; the commands go through OnCommand and the engine, under their own rules.
   void OnKeyAction(KeyAction action);
   // The video area over the whole screen, the transport over it on mouse move. Esc or F leaves.

@@ -6,57 +6,71 @@
 
 namespace ov {
 namespace {
-constexpr const char* kCopyAgain =
-    OV_TRANSLATE_NOOP("OpenProblem", "The file was probably cut short while it was copied. Copy it from the recorder or the "
-       "USB stick again.");
-constexpr const char* kNotBackup =
-    OV_TRANSLATE_NOOP("OpenProblem", "Check that this is a backup file exported from the recorder; other files ending in .ysk "
-       "cannot be played.");
-constexpr const char* kExportAgain =
-    OV_TRANSLATE_NOOP("OpenProblem", "The backup is damaged at that place. Export it from the recorder again, or open another "
-       "copy.");
-constexpr const char* kReopen =
-    OV_TRANSLATE_NOOP("OpenProblem", "Check that the file is still there and that you may read it, then open it again.");
-constexpr const char* kNoVideo =
-    OV_TRANSLATE_NOOP("OpenProblem", "Export the backup again with at least one camera channel selected.");
-constexpr const char* kShorter =
-    OV_TRANSLATE_NOOP("OpenProblem", "Export the time you need as shorter backups from the recorder.");
+constexpr const char* kCopyAgain = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The file was probably cut short while it was copied. Copy it from the recorder or the "
+    "USB stick again.");
+constexpr const char* kNotBackup = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "Check that this is a backup file exported from the recorder; other files ending in .ysk "
+    "cannot be played.");
+constexpr const char* kExportAgain = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The backup is damaged at that place. Export it from the recorder again, or open another "
+    "copy.");
+constexpr const char* kReopen = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "Check that the file is still there and that you may read it, then open it again.");
+constexpr const char* kNoVideo = OV_TRANSLATE_NOOP(
+    "OpenProblem", "Export the backup again with at least one camera channel selected.");
+constexpr const char* kShorter = OV_TRANSLATE_NOOP(
+    "OpenProblem", "Export the time you need as shorter backups from the recorder.");
 
-constexpr const char* kTooShort =
-    OV_TRANSLATE_NOOP("OpenProblem", "The file is %1 bytes long, no longer than the 2037-byte header every backup file begins "
-       "with: it holds no recording.");
-constexpr const char* kNotReopened =
-    OV_TRANSLATE_NOOP("OpenProblem", "The file was there a moment ago but could not be opened for reading.");
-constexpr const char* kTailTooShort =
-    OV_TRANSLATE_NOOP("OpenProblem", "Byte 2 of the header gives layout %1, which keeps the header in the last 4096 bytes, but "
-       "the file is only %2 bytes long.");
-constexpr const char* kBadKind =
-    OV_TRANSLATE_NOOP("OpenProblem", "Byte 2 of the header holds %1; backup files have layout 0, 1 or 2 there.");
-constexpr const char* kBadTailKind =
-    OV_TRANSLATE_NOOP("OpenProblem", "The header in the last 4096 bytes (at offset %1) gives layout %2; backup files have "
-       "layout 0, 1 or 2 there.");
-constexpr const char* kDamagedRecord =
-    OV_TRANSLATE_NOOP("OpenProblem", "The header's record of video channel %1 marks itself damaged: its channel number (byte "
-       "%2) is %3, where 0 to 15 is expected.");
-constexpr const char* kChannelCount =
-    OV_TRANSLATE_NOOP("OpenProblem", "The header gives %2 channels (byte %1); backup files have 1 to 16.");
-constexpr const char* kNoVideoMask =
-    OV_TRANSLATE_NOOP("OpenProblem", "The video mask of the header (bytes %1 to %2) is %3: it names none of the camera channels "
-       "1 to 16, so the file holds no video.");
-constexpr const char* kBadFrameType =
-    OV_TRANSLATE_NOOP("OpenProblem", "Channel %1: the frame header at byte %2 has type %3 before the channel's first key "
-       "frame; frames have type 0 or 1.");
-constexpr const char* kNoFirstKey =
-    OV_TRANSLATE_NOOP("OpenProblem", "No video channel has a key frame near its start, so there is no picture to begin from.");
-constexpr const char* kNoLastKey =
-    OV_TRANSLATE_NOOP("OpenProblem", "No key frame was found near the end of any video channel, so the recording's length "
-       "cannot be measured (the first key frame is channel %1's, at %2 ms).");
-constexpr const char* kEndBeforeStart =
-    OV_TRANSLATE_NOOP("OpenProblem", "The last key frame (channel %3, at %4 ms) lies before the first one (channel %1, at "
-       "%2 ms), so the recording's length cannot be measured.");
-constexpr const char* kTooLong =
-    OV_TRANSLATE_NOOP("OpenProblem", "The recording runs %1 h %2 min, from channel %3's first key frame to channel %4's last; "
-       "the player opens recordings shorter than 26 hours.");
+constexpr const char* kTooShort = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The file is %1 bytes long, no longer than the 2037-byte header every backup file begins "
+    "with: it holds no recording.");
+constexpr const char* kNotReopened = OV_TRANSLATE_NOOP(
+    "OpenProblem", "The file was there a moment ago but could not be opened for reading.");
+constexpr const char* kTailTooShort = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "Byte 2 of the header gives layout %1, which keeps the header in the last 4096 bytes, but "
+    "the file is only %2 bytes long.");
+constexpr const char* kBadKind = OV_TRANSLATE_NOOP(
+    "OpenProblem", "Byte 2 of the header holds %1; backup files have layout 0, 1 or 2 there.");
+constexpr const char* kBadTailKind = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The header in the last 4096 bytes (at offset %1) gives layout %2; backup files have "
+    "layout 0, 1 or 2 there.");
+constexpr const char* kDamagedRecord = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The header's record of video channel %1 marks itself damaged: its channel number (byte "
+    "%2) is %3, where 0 to 15 is expected.");
+constexpr const char* kChannelCount = OV_TRANSLATE_NOOP(
+    "OpenProblem", "The header gives %2 channels (byte %1); backup files have 1 to 16.");
+constexpr const char* kNoVideoMask = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The video mask of the header (bytes %1 to %2) is %3: it names none of the camera channels "
+    "1 to 16, so the file holds no video.");
+constexpr const char* kBadFrameType = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "Channel %1: the frame header at byte %2 has type %3 before the channel's first key "
+    "frame; frames have type 0 or 1.");
+constexpr const char* kNoFirstKey = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "No video channel has a key frame near its start, so there is no picture to begin from.");
+constexpr const char* kNoLastKey = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "No key frame was found near the end of any video channel, so the recording's length "
+    "cannot be measured (the first key frame is channel %1's, at %2 ms).");
+constexpr const char* kEndBeforeStart = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The last key frame (channel %3, at %4 ms) lies before the first one (channel %1, at "
+    "%2 ms), so the recording's length cannot be measured.");
+constexpr const char* kTooLong = OV_TRANSLATE_NOOP(
+    "OpenProblem",
+    "The recording runs %1 h %2 min, from channel %3's first key frame to channel %4's last; "
+    "the player opens recordings shorter than 26 hours.");
 
 std::string Num(uint64_t v) { return std::to_string(v); }
 std::string Channel(int slot) { return std::to_string(slot + 1); }
@@ -129,10 +143,10 @@ OpenProblem TooLongProblem(int hours, int minutes, int startSlot, int endSlot) {
 }
 
 std::vector<const char*> AllOpenProblemTexts() {
-  return {kCopyAgain,    kNotBackup,   kExportAgain,   kReopen,        kNoVideo,
-          kShorter,      kTooShort,    kNotReopened,   kTailTooShort,  kBadKind,
-          kBadTailKind,  kDamagedRecord, kChannelCount, kNoVideoMask,  kBadFrameType,
-          kNoFirstKey,   kNoLastKey,   kEndBeforeStart, kTooLong};
+  return {kCopyAgain,   kNotBackup,     kExportAgain,    kReopen,       kNoVideo,
+          kShorter,     kTooShort,      kNotReopened,    kTailTooShort, kBadKind,
+          kBadTailKind, kDamagedRecord, kChannelCount,   kNoVideoMask,  kBadFrameType,
+          kNoFirstKey,  kNoLastKey,     kEndBeforeStart, kTooLong};
 }
 
 }  // namespace ov

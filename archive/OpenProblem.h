@@ -43,8 +43,7 @@ OpenProblem NoVideoProblem(uint64_t base, uint32_t mask);
 OpenProblem BadFrameTypeProblem(int slot, uint64_t offset, uint32_t type);
 OpenProblem NoFirstKeyProblem();
 OpenProblem NoLastKeyProblem(int startSlot, uint32_t startMsec);
-OpenProblem EndBeforeStartProblem(int startSlot, uint32_t startMsec, int endSlot,
-                                  uint32_t endMsec);
+OpenProblem EndBeforeStartProblem(int startSlot, uint32_t startMsec, int endSlot, uint32_t endMsec);
 OpenProblem TooLongProblem(int hours, int minutes, int startSlot, int endSlot);
 
 // Every template above, reasons and next steps, for the checks that each one has a translation.

@@ -2,6 +2,7 @@
 // View" (Shift+S: what the selected pane shows, zoom and adjustments included).
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -28,6 +29,18 @@ namespace ov {
 namespace {
 
 constexpr int kNoteMs = 8000;  // long enough to read a path, then the file's path comes back
+
+// The notes of Save Snapshot and Save View, whole sentences so that each language can word them.
+QString SavedNote(bool view, const QString& path) {
+  return (view ? QCoreApplication::translate("PlayerDlg", "View saved to %1")
+               : QCoreApplication::translate("PlayerDlg", "Snapshot saved to %1"))
+      .arg(path);
+}
+QString NotSavedNote(bool view, const QString& why) {
+  return (view ? QCoreApplication::translate("PlayerDlg", "View not saved: %1")
+               : QCoreApplication::translate("PlayerDlg", "Snapshot not saved: %1"))
+      .arg(why);
+}
 
 // The channel of the selected pane, as the decoder control reports it for the sound.
 int SelectedChannel(CQuelmar_Ctrl_Player& decoder, const BackupFile& file) {
@@ -128,9 +141,9 @@ std::string CPlayerDlg::SaveView() { return SavePicture(true); }
 std::string CPlayerDlg::SavePicture(bool asShown) {
   PlaybackEngine& e = m_engine->Engine();
   if (m_destroyed || !e.State().m_FileReady.load()) return {};
-  const QString what = asShown ? QStringLiteral("View") : QStringLiteral("Snapshot");
   if (m_savingSnapshot) {
-    ShowNote(what + QStringLiteral(" not saved: the last one is still being saved"));
+    ShowNote(NotSavedNote(
+        asShown, QCoreApplication::translate("PlayerDlg", "the last one is still being saved")));
     return {};
   }
   const BackupFile& file = e.File();
@@ -170,28 +183,27 @@ std::string CPlayerDlg::SavePicture(bool asShown) {
   // The worker reads the recording through its own descriptors: the window may open another file
   // (and close this one) while the picture is searched for.
   try {
-    m_snapshotThread = std::thread([this, source = e.FilePath(), n, target, view, what,
-                                    out = path.string()] {
-      BackupFile own;
-      const OpenOutcome opened = own.ReadBackupHeader(source);
-      exporter::SnapshotOutcome result;
-      if (opened.accepted) {
-        result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel, view);
-      } else {
-        result.error = "cannot open " + source;
-      }
-      QMetaObject::invokeMethod(
-          this,
-          [this, result, out, what] {
-            m_savingSnapshot = false;
-            ShowNote(result.ok ? what + QStringLiteral(" saved to ") + QString::fromStdString(out)
-                               : what + QStringLiteral(" not saved: ") +
-                                     QString::fromStdString(result.error));
-          },
-          Qt::QueuedConnection);
-    });
+    m_snapshotThread =
+        std::thread([this, source = e.FilePath(), n, target, view, asShown, out = path.string()] {
+          BackupFile own;
+          const OpenOutcome opened = own.ReadBackupHeader(source);
+          exporter::SnapshotOutcome result;
+          if (opened.accepted) {
+            result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel, view);
+          } else {
+            result.error = "cannot open " + source;
+          }
+          QMetaObject::invokeMethod(
+              this,
+              [this, result, out, asShown] {
+                m_savingSnapshot = false;
+                ShowNote(result.ok ? SavedNote(asShown, QString::fromStdString(out))
+                                   : NotSavedNote(asShown, QString::fromStdString(result.error)));
+              },
+              Qt::QueuedConnection);
+        });
   } catch (const std::system_error& err) {  // out of threads or memory
-    ShowNote(what + QStringLiteral(" not saved: ") + QString::fromLocal8Bit(err.what()));
+    ShowNote(NotSavedNote(asShown, QString::fromLocal8Bit(err.what())));
     return {};
   }
   m_savingSnapshot = true;

@@ -2,6 +2,7 @@
 // recording list; the channel file build runs on a worker thread and reports its progress on
 // the speed line.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <cstdio>
 #include <system_error>
@@ -62,7 +63,9 @@ void CPlayerDlg::OnMakeChannelFiles() {
     StartChannelFileBuild(*folder);
   } catch (const std::system_error&) {  // out of threads or memory: nothing is built
     m_building = false;
-    SetControlText(idc::kSpeed, "Cannot start the build");
+    SetControlText(
+        idc::kSpeed,
+        QCoreApplication::translate("PlayerDlg", "Cannot start the build").toStdString());
   }
 }
 
@@ -71,10 +74,10 @@ void CPlayerDlg::StartChannelFileBuild(const std::string& folder) {
     tools::ChannelBuildOptions opts;
     opts.cancel = &m_buildCancel;
     opts.progress = [this](uint64_t done, uint64_t total) {
-      char text[260];
-      std::snprintf(text, sizeof text, "Building %d%%",
-                    total ? static_cast<int>(done * 100 / total) : 100);
-      SetControlText(idc::kSpeed, text);
+      const int percent = total ? static_cast<int>(done * 100 / total) : 100;
+      SetControlText(
+          idc::kSpeed,
+          QCoreApplication::translate("PlayerDlg", "Building %1%").arg(percent).toStdString());
     };
     tools::ChannelFileBuilder builder(std::move(opts));
     builder.Build(path);

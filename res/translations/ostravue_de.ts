@@ -613,7 +613,7 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
     </message>
     <message>
         <source> yet (the analysis is at %1 %)</source>
-        <translation> – noch nicht (die Analyse steht bei %1 %)</translation>
+        <translation> (bisher; die Analyse steht bei %1 %)</translation>
     </message>
 </context>
 <context>
@@ -830,7 +830,7 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
     </message>
     <message>
         <source>Exporting...</source>
-        <translation>Exportiere...</translation>
+        <translation>Wird exportiert...</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -854,7 +854,7 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
     </message>
     <message>
         <source>Cancelling...</source>
-        <translation>Breche ab...</translation>
+        <translation>Wird abgebrochen...</translation>
     </message>
 </context>
 <context>

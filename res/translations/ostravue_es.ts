@@ -533,7 +533,7 @@ Indique una hora dentro de la grabación o muévase con el control deslizante de
     </message>
     <message>
         <source>Sound on / off</source>
-        <translation>Sonido sí / no</translation>
+        <translation>Sonido activado / desactivado</translation>
     </message>
     <message>
         <source>1 pane</source>
@@ -676,7 +676,7 @@ Indique una hora dentro de la grabación o muévase con el control deslizante de
     </message>
     <message>
         <source>Sound on / off</source>
-        <translation>Sonido sí / no</translation>
+        <translation>Sonido activado / desactivado</translation>
     </message>
     <message>
         <source>1 pane</source>

@@ -613,7 +613,7 @@ Give a time inside the recording, or move with the seek slider.</source>
     </message>
     <message>
         <source> yet (the analysis is at %1 %)</source>
-        <translation>（暂时没有，分析进度 %1%）</translation>
+        <translation>（分析尚未完成，进度 %1%）</translation>
     </message>
 </context>
 <context>

@@ -50,7 +50,8 @@ TEST(OpenProblem, HeaderChecksNameTheFieldAndItsValue) {
     y.header.kind = 2;
     auto b = y.Build();
     b[b.size() - kYskTailSize + 2] = 7;
-    ExpectReason(Open(f, b), 1003, {"offset " + std::to_string(b.size() - kYskTailSize), "layout 7"});
+    ExpectReason(Open(f, b), 1003,
+                 {"offset " + std::to_string(b.size() - kYskTailSize), "layout 7"});
   }
   {
     auto y = OneChannel();

@@ -1,13 +1,13 @@
 // Every text marked for translation in the sources has a finished translation, with the same
 // placeholders, in each language the program ships. The marked texts are collected by running
 // lupdate over the sources, so a text added without refreshing the .ts files fails here.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -82,8 +82,8 @@ TEST(Translations, EveryMarkedTextIsTranslatedInEveryLanguage) {
   ASSERT_GT(marked.size(), 100u);  // lupdate found the sources
   for (const char* lang : {"de", "es", "zh_CN"}) {
     SCOPED_TRACE(lang);
-    const Catalogue ts = Read(QStringLiteral(OV_SOURCE_DIR "/res/translations/ostravue_%1.ts")
-                                  .arg(QLatin1String(lang)));
+    const Catalogue ts = Read(
+        QStringLiteral(OV_SOURCE_DIR "/res/translations/ostravue_%1.ts").arg(QLatin1String(lang)));
     for (const auto& [key, unused] : marked) {
       const auto it = ts.find(key);
       const std::string where = key.first.toStdString() + ": \"" + key.second.toStdString() + "\"";

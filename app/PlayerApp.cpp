@@ -108,7 +108,7 @@ bool CPlayerApp::InitInstance() {
   if (!m_module) {
     // The box keeps its short text; the reason goes where a person starting it from a shell sees.
     std::fprintf(stderr, "ostravue: the decoder module did not load: %s\n", why.c_str());
-    m_config.prompts->ShowMessage(nullptr, {"Load Dll Fail.", {}, MessageIcon::None, false});
+    m_config.prompts->ShowMessage(nullptr, {"Load Dll Fail.", {}, MessageIcon::None, false, {}});
     m_outcome = Outcome::LoadFailed;
     return false;
   }
@@ -117,7 +117,8 @@ bool CPlayerApp::InitInstance() {
   if (registerServer == nullptr) {
     std::fprintf(stderr, "ostravue: %s has no %s entry point\n", m_module->Path().c_str(),
                  OV_DECODER_REGISTER_SYMBOL);
-    m_config.prompts->ShowMessage(nullptr, {"Loading DLL Failed.", {}, MessageIcon::None, false});
+    m_config.prompts->ShowMessage(nullptr,
+                                  {"Loading DLL Failed.", {}, MessageIcon::None, false, {}});
     ReleaseModule();
     m_outcome = Outcome::NoRegisterExport;
     return false;

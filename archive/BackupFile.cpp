@@ -26,7 +26,10 @@ PreOpenResult CheckBeforeOpen(const std::string& path) {
 }
 
 std::string IgnoredReason(const std::string& path, const PreOpenResult& pre) {
-  if (path.find(".ysk") == std::string::npos) return "the name has no \".ysk\"";
+  // The same test as CheckBeforeOpen's: a missing "CAM01.YSK" is missing, not misnamed.
+  std::string lower = path;
+  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (lower.find(".ysk") == std::string::npos) return "the name has no \".ysk\"";
   return RefusalText(pre.refusal);
 }
 
@@ -66,37 +69,58 @@ YskHeader DecodeAt(IFileSource& file, uint64_t offset) {
 }
 
 // The header in effect: the leading copy, or for layout 2 the copy at the file's end.
-int ReadHeaderInEffect(IFileSource& file, OpenRecording& rec) {
+// base receives where that header begins.
+int ReadHeaderInEffect(IFileSource& file, OpenRecording& rec, uint64_t& base, OpenProblem& why) {
   const uint64_t size = file.Size();
   rec.m_Header = DecodeAt(file, 0);
+  base = 0;
   switch (rec.m_Header.kind) {
     case 0:
-      if (size < kYskHeaderSize + 1) return 1001;
+      if (size < kYskHeaderSize + 1) {
+        why = TooShortProblem(size);
+        return 1001;
+      }
       break;
     case 1:
-      if (size < kYskTailSize + 1) return 1002;
-      break;
     case 2:
-      if (size < kYskTailSize + 1) return 1002;
-      rec.m_Header = DecodeAt(file, size - kYskTailSize);
+      if (size < kYskTailSize + 1) {
+        why = TailTooShortProblem(rec.m_Header.kind, size);
+        return 1002;
+      }
+      if (rec.m_Header.kind == 2) {
+        base = size - kYskTailSize;
+        rec.m_Header = DecodeAt(file, base);
+      }
       break;
     default:
+      why = BadKindProblem(rec.m_Header.kind);
       return 1003;
   }
   // A tail copy naming no known layout cannot say where the data starts.
-  return rec.m_Header.kind > 2 ? 1003 : 0;
+  if (rec.m_Header.kind > 2) {
+    why = BadTailKindProblem(base, rec.m_Header.kind);
+    return 1003;
+  }
+  return 0;
 }
 
-int CheckRecords(const YskHeader& h) {
-  for (const auto& rec : h.video) {
+int CheckRecords(const YskHeader& h, uint64_t base, OpenProblem& why) {
+  for (int n = 0; n < kSlots; ++n) {
     // Top bit: damaged header. 16..127 would index past the per-channel tables: damaged too.
-    if (rec.channelNo >= kSlots) return 1004;
+    if (h.video[size_t(n)].channelNo >= kSlots) {
+      why = DamagedRecordProblem(n, base, h.video[size_t(n)].channelNo);
+      return 1004;
+    }
   }
-  return h.channelCount < 1 || h.channelCount > kSlots ? 1005 : 0;
+  if (h.channelCount < 1 || h.channelCount > kSlots) {
+    why = ChannelCountProblem(base, h.channelCount);
+    return 1005;
+  }
+  return 0;
 }
 
 // Which slots the masks name and which of them hold data; a file without video is refused.
-int CountRuns(OpenRecording& rec) {
+int CountRuns(OpenRecording& rec, uint64_t base, OpenProblem& why) {
   const YskHeader& h = rec.m_Header;
   for (int n = 0; n < kSlots; ++n) {
     const auto& v = h.video[size_t(n)];
@@ -111,7 +135,9 @@ int CountRuns(OpenRecording& rec) {
       if (a.startOffset != a.endOffset && a.channelNo < kSlots) rec.m_HasAudio[size_t(n)] = 1;
     }
   }
-  return rec.m_VideoCount == 0 ? 1006 : 0;
+  if (rec.m_VideoCount != 0) return 0;
+  why = NoVideoProblem(base, h.videoMask);
+  return 1006;
 }
 
 // Where the data starts, the date the plausibility checks compare with, and each run's first
@@ -149,10 +175,11 @@ DecoderConfig DecoderConfigOf(const YskHeader& h) {
 
 // The open's steps in order; 0 or the code the file is rejected with.
 int Index(IFileSource& file, IFileSource& scan, OpenRecording& rec, OpenOutcome& out) {
-  if (const int code = ReadHeaderInEffect(file, rec)) return code;
-  if (const int code = CheckRecords(rec.m_Header)) return code;
+  uint64_t base = 0;
+  if (const int code = ReadHeaderInEffect(file, rec, base, out.problem)) return code;
+  if (const int code = CheckRecords(rec.m_Header, base, out.problem)) return code;
   out.bufferingShown = true;
-  if (const int code = CountRuns(rec)) return code;
+  if (const int code = CountRuns(rec, base, out.problem)) return code;
   LocateRuns(file, rec);
   out.decoder = DecoderConfigOf(rec.m_Header);
   return BuildTimeIndex(scan, rec, out) ? 0 : 1007;
@@ -178,7 +205,9 @@ OpenOutcome BackupFile::ReadBackupHeader(const std::string& path) {
   if (!file || !scan) {
     // The file was measured a moment ago but cannot be opened now: report it as unreadable.
     m_rec = std::make_shared<const OpenRecording>();
-    return Reject(OpenOutcome{}, 1001);
+    OpenOutcome out;
+    out.problem = NotReopenedProblem();
+    return Reject(std::move(out), 1001);
   }
   return ReadBackupHeader(std::move(file), std::move(scan));
 }

@@ -10,6 +10,7 @@
 
 #include "archive/Calendar.h"
 #include "archive/FileSource.h"
+#include "archive/OpenProblem.h"
 #include "archive/OpenRecording.h"
 #include "archive/TimeIndex.h"
 #include "archive/YskFormat.h"
@@ -52,6 +53,7 @@ struct OpenOutcome {
   bool accepted = false;
   int code = 0;  // 1001..1007 when rejected
   std::string message;
+  OpenProblem problem;                   // when rejected: which check failed, on which values
   std::string refusal;                   // why the path was not opened at all ("not found", ...)
   bool bufferingShown = false;           // "Buffering" was written to the speed line
   std::optional<DecoderConfig> decoder;  // set once the header checks passed

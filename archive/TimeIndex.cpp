@@ -62,8 +62,8 @@ Run Tail(const Run& run, uint64_t reach) {
   return {run.top > run.low + reach ? run.top - reach : run.low, run.top};
 }
 
-// Walks a run forward from pos; calls accept(header) on every whole header inside the run until it
-// returns true (found) or fails. Returns 1 found, 0 not found, -1 failed.
+// Walks a run forward from pos; calls visit(header, at) on every whole header inside the run until
+// it returns 1 (found) or -1 (failed). Returns 1 found, 0 not found, -1 failed.
 template <typename F>
 int WalkForward(IFileSource& file, uint64_t pos, const Run& run, F&& visit) {
   YskFrameHeader h;
@@ -73,7 +73,7 @@ int WalkForward(IFileSource& file, uint64_t pos, const Run& run, F&& visit) {
   const uint64_t limit = std::min(run.top, pos + kIndexReach);
   while (pos + kYskFrameHeaderSize <= limit) {
     if (!reader.Read(pos, h)) return 0;
-    const int v = visit(h);
+    const int v = visit(h, pos);
     if (v != 0) return v;
     pos += kYskFrameHeaderSize + uint64_t(h.f_size);
   }
@@ -170,11 +170,12 @@ uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>&
 class IndexBuilder {
  public:
   IndexBuilder(IFileSource& scan, OpenRecording& rec) : m_scan(scan), m_rec(rec) {}
-  bool FirstVideo();
+  bool FirstVideo(OpenProblem& why);
   void LastVideo(std::vector<uint8_t>& buf);
   void FirstAudio();
   void LastAudio(std::vector<uint8_t>& buf);
   bool Span(OpenOutcome& out);
+  OpenProblem SpanProblem() const;
 
  private:
   IFileSource& m_scan;
@@ -182,7 +183,7 @@ class IndexBuilder {
 };
 
 // First video key frame of every slot; false when a run is damaged before its first key frame.
-bool IndexBuilder::FirstVideo() {
+bool IndexBuilder::FirstVideo(OpenProblem& why) {
   TimeIndex& x = m_rec.m_Index;
   IFileSource& scan = m_scan;
   const uint64_t fileSize = scan.Size();
@@ -192,12 +193,14 @@ bool IndexBuilder::FirstVideo() {
     const auto& rec = m_rec.m_Header.video[n];
     if (!(rec.startOffset < rec.endOffset)) continue;
     const int r = WalkForward(scan, firstVideo[n], RunOf(m_rec.m_DataStart, rec, fileSize),
-                              [&](const YskFrameHeader& h) {
+                              [&](const YskFrameHeader& h, uint64_t at) {
                                 if (h.f_type == 1) {
                                   x.m_StartInfo[n] = ChannelTimeInfo::From(h, n);
                                   return 1;
                                 }
-                                return h.f_type == 0 ? 0 : -1;
+                                if (h.f_type == 0) return 0;
+                                why = BadFrameTypeProblem(n, at, h.f_type);
+                                return -1;
                               });
     if (r < 0) return false;
   }
@@ -259,7 +262,7 @@ void IndexBuilder::FirstAudio() {
   for (int n = 0; n < kSlots; ++n) {
     if (firstAudio[n] == 0) continue;
     WalkForward(scan, firstAudio[n], RunOf(m_rec.m_DataStart, m_rec.m_Header.audio[n], fileSize),
-                [&](const YskFrameHeader& h) {
+                [&](const YskFrameHeader& h, uint64_t) {
                   if (h.f_type == 0 && IsPlausibleFrame(h, m_rec.m_RefDate)) {
                     x.m_StartInfo_A[n] = ChannelTimeInfo::From(h, n);
                     return 1;
@@ -336,16 +339,30 @@ bool IndexBuilder::Span(OpenOutcome& out) {
   return true;
 }
 
+// Why Span refused the length: which of the first and last key frames are missing or out of order.
+OpenProblem IndexBuilder::SpanProblem() const {
+  const ChannelTimeInfo& start = m_rec.m_Index.m_StartInfo[0];
+  const ChannelTimeInfo& end = m_rec.m_Index.m_EndInfo[0];
+  // The empty-slot values are the only entries whose spare field is not 0.
+  if (start.spare != 0) return NoFirstKeyProblem();
+  if (end.spare != 0) return NoLastKeyProblem(start.slot, start.f_msec);
+  const int32_t s = static_cast<int32_t>(end.f_msec - start.f_msec) / 1000 + 1;
+  if (s < 0) return EndBeforeStartProblem(start.slot, start.f_msec, end.slot, end.f_msec);
+  return TooLongProblem(s / 3600, s % 3600 / 60, start.slot, end.slot);
+}
+
 }  // namespace
 
 bool BuildTimeIndex(IFileSource& scan, OpenRecording& rec, OpenOutcome& out) {
   IndexBuilder b(scan, rec);
   std::vector<uint8_t> buf(kWindow);
-  if (!b.FirstVideo()) return false;
+  if (!b.FirstVideo(out.problem)) return false;
   b.LastVideo(buf);
   b.FirstAudio();
   b.LastAudio(buf);
-  return b.Span(out);
+  if (b.Span(out)) return true;
+  out.problem = b.SpanProblem();
+  return false;
 }
 
 }  // namespace ov

@@ -16,6 +16,7 @@
 #include "archive/BackupFile.h"
 #include "cli/ActivityRun.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormat.h"
 #include "cli/TextOut.h"
 #include "export/ClipNames.h"
 
@@ -154,11 +155,13 @@ void RegisterActivity(CLI::App& app, int& exitCode) {
       "activity", "Analyse every camera's activity per second and list the events found");
   cmd->add_option("file", a->file, "Backup file")->required();
   cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable; all when none)")
-      ->check(CLI::Range(1, 16));
+      ->check(CLI::Range(1, 16))
+      ->type_name("n");
   auto* js = cmd->add_flag("--json", a->json, "One JSON document");
   auto* csv = cmd->add_flag("--csv", a->csv, "One line per second, a column per channel");
   js->excludes(csv);
   cmd->add_flag("--no-cache", a->noCache, "Neither read nor write the results cache");
+  SetGnuHelp(*cmd, "ostravue-cli activity rec.ysk --channel 1 --json");
   cmd->callback([a, &exitCode] { exitCode = RunActivity(*a); });
 }
 

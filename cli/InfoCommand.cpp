@@ -25,7 +25,11 @@ std::string DateTime(const SystemTime& t, bool withMs) {
   return b;
 }
 
-json Info(const ChannelTimeInfo& r) {
+// Schema 1 names a frame record's members as the file does (f_time); schema 2 in camelCase.
+json Info(const ChannelTimeInfo& r, int schema) {
+  if (schema >= 2)
+    return {{"fTime", r.f_time}, {"fMsec", r.f_msec}, {"fSize", r.f_size},
+            {"fInfo", r.f_info}, {"fType", r.f_type}, {"slot", r.slot}};
   return {{"f_time", r.f_time}, {"f_msec", r.f_msec}, {"f_size", r.f_size},
           {"f_info", r.f_info}, {"f_type", r.f_type}, {"slot", r.slot}};
 }
@@ -36,9 +40,9 @@ json Array(const A& a) {
   return j;
 }
 template <typename A>
-json InfoArray(const A& a) {
+json InfoArray(const A& a, int schema) {
   json j = json::array();
-  for (const auto& v : a) j.push_back(Info(v));
+  for (const auto& v : a) j.push_back(Info(v, schema));
   return j;
 }
 
@@ -51,7 +55,7 @@ Stage StageOf(const OpenOutcome& o) {
 }
 
 json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecording& f,
-              const OpenOutcome* o) {
+              const OpenOutcome* o, int schema) {
   static const char* kKeys[] = {
       "kind",         "channelCount", "videoCoding", "videoMask",      "audioMask",    "dataStart",
       "refDate",      "videoCount",   "audioCount",  "names",          "channelNo",    "hasVideo",
@@ -66,14 +70,28 @@ json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecor
   j["code"] = nullptr;
   j["message"] = nullptr;
   for (const char* k : kKeys) j[k] = nullptr;
+  // Added in schema 2: which check refused the file and what to do about it.
+  if (schema >= 2) {
+    j["schema"] = schema;
+    j["reason"] = nullptr;
+    j["nextStep"] = nullptr;
+    if (pre.status == PreOpenStatus::Ignored) j["reason"] = IgnoredReason(path, pre);
+  }
+  auto explain = [&](const OpenProblem& p) {
+    if (schema < 2 || !p.Known()) return;
+    j["reason"] = ReasonText(p);
+    j["nextStep"] = p.next ? json(p.next) : json(nullptr);
+  };
   if (pre.status == PreOpenStatus::TooShort) {
     j["code"] = "C1001";
     j["message"] = kMsgC1001;
+    explain(TooShortProblem(pre.length));
   }
   if (!o) return j;
   if (!o->accepted) {
     j["code"] = "C" + std::to_string(o->code);
     j["message"] = o->message;
+    explain(o->problem);
   }
   const Stage stage = StageOf(*o);
   const YskHeader& h = f.m_Header;
@@ -105,10 +123,10 @@ json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecor
     j["audioLast"] = Array(f.m_AudioLast);
     j["videoPos"] = Array(f.m_VideoPos);
     j["audioPos"] = Array(f.m_AudioPos);
-    j["startInfo"] = InfoArray(x.m_StartInfo);
-    j["endInfo"] = InfoArray(x.m_EndInfo);
-    j["startInfoAudio"] = InfoArray(x.m_StartInfo_A);
-    j["endInfoAudio"] = InfoArray(x.m_EndInfo_A);
+    j["startInfo"] = InfoArray(x.m_StartInfo, schema);
+    j["endInfo"] = InfoArray(x.m_EndInfo, schema);
+    j["startInfoAudio"] = InfoArray(x.m_StartInfo_A, schema);
+    j["endInfoAudio"] = InfoArray(x.m_EndInfo_A, schema);
     j["startMsec"] = x.m_StartMsec;
     j["totalSeconds"] = x.m_TotalSeconds;
     char t[32];
@@ -124,9 +142,13 @@ json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecor
   return j;
 }
 
-void PrintTable(const json& j) {
+void PrintTable(const json& j, const OpenProblem& problem) {
   std::printf("%-12s %s\n", "file", TerminalText(j["path"].get<std::string>()).c_str());
   std::printf("%-12s %s\n", "status", j["status"].get<std::string>().c_str());
+  if (problem.Known()) {
+    std::printf("%-12s %s\n", "reason", TerminalText(ReasonText(problem)).c_str());
+    if (problem.next) std::printf("%-12s %s\n", "next step", problem.next);
+  }
   if (j["status"] != "accepted") return;
   std::printf("%-12s kind %d, %d channels, coding %d, data at %u\n", "layout", j["kind"].get<int>(),
               j["channelCount"].get<int>(), j["videoCoding"].get<int>(),
@@ -152,10 +174,15 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
       app.add_subcommand("info", "Check and index a backup file, print what the player sees");
   auto path = std::make_shared<std::string>();
   auto asJson = std::make_shared<bool>(false);
+  auto schema = std::make_shared<int>(1);
   sub->add_option("file", *path, "Backup file (.ysk)")->required();
   sub->add_flag("--json", *asJson, "Print one JSON object");
-  SetGnuHelp(*sub, "ostravue-cli info rec.ysk --json");
-  sub->callback([path, asJson, &exitCode] {
+  sub->add_option("--schema", *schema,
+                  "JSON schema: 1 (default), or 2: camelCase frame fields, a refusal's reason")
+      ->check(CLI::IsMember({1, 2}))
+      ->type_name("n");
+  SetGnuHelp(*sub, "ostravue-cli info rec.ysk --json --schema 2");
+  sub->callback([path, asJson, schema, &exitCode] {
     std::error_code ec;
     if (!std::filesystem::exists(*path, ec)) {
       // Nothing to describe: every key would be empty.
@@ -168,11 +195,12 @@ void RegisterInfo(CLI::App& app, int& exitCode) {
     OpenOutcome outcome;
     const bool opened = pre.status == PreOpenStatus::Ok;
     if (opened) outcome = file.ReadBackupHeader(*path);
-    const json j = Describe(*path, pre, file.Recording(), opened ? &outcome : nullptr);
+    const json j = Describe(*path, pre, file.Recording(), opened ? &outcome : nullptr, *schema);
     if (*asJson)
       std::cout << JsonText(j) << "\n";
     else
-      PrintTable(j);
+      PrintTable(
+          j, pre.status == PreOpenStatus::TooShort ? TooShortProblem(pre.length) : outcome.problem);
     if (pre.status == PreOpenStatus::Ignored) {
       std::cerr << "ignored: " << TerminalText(*path) << ": " << IgnoredReason(*path, pre) << "\n";
       exitCode = kExitIgnored;

@@ -27,7 +27,8 @@ int RunSeek(const SeekArgs& a) {
   const OpenOutcome out = driver.Open(a.file);
   if (!out.accepted) {
     if (!out.message.empty())
-      std::cerr << "seek: " << out.message << "\n";
+      std::cerr << "seek: " << out.message << "\n"
+                << (out.problem.Known() ? "seek: " + ReasonText(out.problem) + "\n" : "");
     else
       std::cerr << "seek: " << TerminalText(a.file) << ": "
                 << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";

@@ -88,7 +88,8 @@ int RunTrace(const TraceArgs& a) {
   const OpenOutcome out = driver.Open(a.file);
   if (!out.accepted) {
     if (!out.message.empty())
-      std::cerr << "trace: " << out.message << "\n";
+      std::cerr << "trace: " << out.message << "\n"
+                << (out.problem.Known() ? "trace: " + ReasonText(out.problem) + "\n" : "");
     else
       std::cerr << "trace: " << TerminalText(a.file) << ": "
                 << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";

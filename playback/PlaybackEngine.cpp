@@ -110,6 +110,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
     OpenOutcome out;
     out.code = 1001;
     out.message = kMsgC1001;
+    out.problem = TooShortProblem(length);
     return out;
   }
   m_State.m_FileChosen.store(1, kRel);

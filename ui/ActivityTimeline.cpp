@@ -94,7 +94,8 @@ class CActivityTimeline::Preview : public QWidget {
     if (m_picture.isNull() || m_waiting) {
       p.setPen(kRulerText);
       p.drawText(box, Qt::AlignCenter,
-                 m_waiting ? QStringLiteral("…") : QStringLiteral("No picture"));
+                 m_waiting ? QStringLiteral("…")
+                           : QCoreApplication::translate("ActivityTimeline", "No picture"));
     }
     p.setPen(skin::kAccentText);
     p.drawText(QRect(kPad, box.bottom() + kPad, box.width(), kTextHeight), Qt::AlignCenter, m_text);
@@ -252,7 +253,7 @@ void CActivityTimeline::PaintRuler(QPainter& p) {
   // The zoom: how much of the recording the strips show.
   const double shown = m_view.Span() / double(std::max(1, m_view.Seconds()));
   p.drawText(QRect(2, kTop, kLabelWidth - 4, kRulerHeight), Qt::AlignCenter,
-             shown >= 0.999 ? QStringLiteral("all")
+             shown >= 0.999 ? QCoreApplication::translate("ActivityTimeline", "all")
                             : QStringLiteral("%1%").arg(std::max(1, int(shown * 100))));
   if (m_seconds <= 0 && !m_snap) return;
   const double perPixel = m_view.Span() / double(m_view.Width());
@@ -279,7 +280,8 @@ void CActivityTimeline::PaintRuler(QPainter& p) {
   }
   p.setClipping(false);
   if (m_snap && !m_snap->complete) {
-    const QString note = QStringLiteral(" Analysing %1 % ").arg(int(m_snap->progress * 100));
+    const QString note = QCoreApplication::translate("ActivityTimeline", " Analysing %1 % ")
+                             .arg(int(m_snap->progress * 100));
     const int w = p.fontMetrics().horizontalAdvance(note) + 4;
     const QRect at(ruler.right() - w, kTop, w, kRulerHeight);
     p.fillRect(at, skin::kTitleBand);

@@ -21,7 +21,7 @@ CExportClipDlg::CExportClipDlg(QWidget* parent, std::string source,
                                const std::vector<ExportChannelChoice>& channels,
                                const QString& from, const QString& to, const QString& folder)
     : QDialog(parent), m_source(std::move(source)) {
-  setWindowTitle(QStringLiteral("Export Clip"));
+  setWindowTitle(tr("Export Clip"));
   auto* form = new QFormLayout;
   m_channels = new QListWidget(this);
   for (const auto& c : channels) {
@@ -32,21 +32,21 @@ CExportClipDlg::CExportClipDlg(QWidget* parent, std::string source,
     item->setCheckState(c.checked ? Qt::Checked : Qt::Unchecked);
   }
   m_channels->setMaximumHeight(160);
-  form->addRow(QStringLiteral("Channels"), m_channels);
+  form->addRow(tr("Channels"), m_channels);
   m_from = new QLineEdit(from, this);
   m_to = new QLineEdit(to, this);
-  form->addRow(QStringLiteral("From"), m_from);
-  form->addRow(QStringLiteral("To"), m_to);
+  form->addRow(tr("From"), m_from);
+  form->addRow(tr("To"), m_to);
   auto* folderRow = new QHBoxLayout;
   m_folder = new QLineEdit(folder, this);
-  auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
+  auto* browse = new QPushButton(tr("Browse..."), this);
   folderRow->addWidget(m_folder);
   folderRow->addWidget(browse);
-  form->addRow(QStringLiteral("Folder"), folderRow);
+  form->addRow(tr("Folder"), folderRow);
   m_format = new QComboBox(this);
-  m_format->addItem(QStringLiteral("MP4 (sound as AAC)"), QStringLiteral("mp4"));
-  m_format->addItem(QStringLiteral("MKV (sound as recorded)"), QStringLiteral("mkv"));
-  form->addRow(QStringLiteral("Format"), m_format);
+  m_format->addItem(tr("MP4 (sound as AAC)"), QStringLiteral("mp4"));
+  m_format->addItem(tr("MKV (sound as recorded)"), QStringLiteral("mkv"));
+  form->addRow(tr("Format"), m_format);
   m_progress = new QProgressBar(this);
   m_progress->setRange(0, 100);
   m_progress->setValue(0);
@@ -55,7 +55,7 @@ CExportClipDlg::CExportClipDlg(QWidget* parent, std::string source,
   m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* buttons = new QDialogButtonBox(this);
-  m_export = buttons->addButton(QStringLiteral("Export"), QDialogButtonBox::AcceptRole);
+  m_export = buttons->addButton(tr("Export"), QDialogButtonBox::AcceptRole);
   m_close = buttons->addButton(QDialogButtonBox::Cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -65,8 +65,7 @@ CExportClipDlg::CExportClipDlg(QWidget* parent, std::string source,
   resize(460, 380);
 
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString dir =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Export to"), m_folder->text());
+    const QString dir = QFileDialog::getExistingDirectory(this, tr("Export to"), m_folder->text());
     if (!dir.isEmpty()) m_folder->setText(dir);
   });
   connect(m_export, &QPushButton::clicked, this, [this] { StartExport(); });
@@ -95,7 +94,7 @@ bool CExportClipDlg::StartExport() {
     if (m_channels->item(i)->checkState() == Qt::Checked)
       r.channels.push_back(m_channels->item(i)->data(Qt::UserRole).toInt());
   if (r.channels.empty()) {
-    m_status->setText(QStringLiteral("Tick at least one channel."));
+    m_status->setText(tr("Tick at least one channel."));
     return false;
   }
   r.from = m_from->text().trimmed().toStdString();
@@ -109,17 +108,16 @@ bool CExportClipDlg::StartExport() {
   m_cancel.store(false);
   m_done = false;
   m_progress->setValue(0);
-  m_status->setText(QStringLiteral("Exporting..."));
+  m_status->setText(tr("Exporting..."));
   m_export->setEnabled(false);
-  m_close->setText(QStringLiteral("Cancel"));
+  m_close->setText(tr("Cancel"));
   try {
     StartWorker(r);
   } catch (const std::system_error& e) {  // out of threads or memory: the window stays
     m_done = true;
-    m_status->setText(QStringLiteral("Cannot start the export: ") +
-                      QString::fromLocal8Bit(e.what()));
+    m_status->setText(tr("Cannot start the export: ") + QString::fromLocal8Bit(e.what()));
     m_export->setEnabled(true);
-    m_close->setText(QStringLiteral("Close"));
+    m_close->setText(tr("Close"));
     return false;
   }
   return true;
@@ -146,14 +144,13 @@ void CExportClipDlg::Finished(exporter::ExportOutcome outcome) {
   m_done = true;
   m_outcome = std::move(outcome);
   m_export->setEnabled(true);
-  m_close->setText(QStringLiteral("Close"));
+  m_close->setText(tr("Close"));
   if (m_outcome.ok) {
     m_progress->setValue(100);
-    QString text =
-        QStringLiteral("Wrote %1 clip(s) to %2").arg(m_outcome.clips.size()).arg(Folder());
+    QString text = tr("Wrote %1 clip(s) to %2").arg(m_outcome.clips.size()).arg(Folder());
     // The clips stand, but the path no longer names the file they were cut from.
     if (!m_outcome.sourceChanged.empty())
-      text += QStringLiteral("; the source file changed while it was read (%1), see the report")
+      text += tr("; the source file changed while it was read (%1), see the report")
                   .arg(QString::fromStdString(m_outcome.sourceChanged));
     m_status->setText(text);
   } else {
@@ -167,7 +164,7 @@ void CExportClipDlg::reject() {
   if (Running()) {
     // The first press stops the export; the dialog stays to say so.
     m_cancel.store(true);
-    m_status->setText(QStringLiteral("Cancelling..."));
+    m_status->setText(tr("Cancelling..."));
     return;
   }
   QDialog::reject();

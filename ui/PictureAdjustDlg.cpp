@@ -15,24 +15,25 @@ struct Row {
   const char* unit;
 };
 // Brightness in steps of the full scale; the others in percent of the recorded picture.
-constexpr Row kRows[] = {{"Brightness", -100, 100, 0, ""},
-                         {"Contrast", 0, 300, 100, "%"},
-                         {"Gamma", 10, 400, 100, "%"},
-                         {"Saturation", 0, 300, 100, "%"}};
+constexpr Row kRows[] = {
+    {QT_TRANSLATE_NOOP("ov::CPictureAdjustDlg", "Brightness"), -100, 100, 0, ""},
+    {QT_TRANSLATE_NOOP("ov::CPictureAdjustDlg", "Contrast"), 0, 300, 100, "%"},
+    {QT_TRANSLATE_NOOP("ov::CPictureAdjustDlg", "Gamma"), 10, 400, 100, "%"},
+    {QT_TRANSLATE_NOOP("ov::CPictureAdjustDlg", "Saturation"), 0, 300, 100, "%"}};
 }  // namespace
 
 CPictureAdjustDlg::CPictureAdjustDlg(QWidget* parent, int channel, const PictureAdjust& start,
                                      std::function<void(const PictureAdjust&)> apply)
     : QDialog(parent), m_channel(channel), m_apply(std::move(apply)) {
-  setWindowTitle(QStringLiteral("Picture Adjustments: CH %1").arg(channel + 1));
+  setWindowTitle(tr("Picture Adjustments: CH %1").arg(channel + 1));
   auto* grid = new QGridLayout(this);
   for (size_t i = 0; i < std::size(kRows); ++i) {
     const Row& r = kRows[i];
-    auto* label = new QLabel(QString::fromUtf8(r.name), this);
+    auto* label = new QLabel(tr(r.name), this);
     m_sliders[i] = new QSlider(Qt::Horizontal, this);
     m_sliders[i]->setRange(r.min, r.max);
     m_sliders[i]->setMinimumWidth(240);
-    m_sliders[i]->setAccessibleName(QString::fromUtf8(r.name));
+    m_sliders[i]->setAccessibleName(tr(r.name));
     label->setBuddy(m_sliders[i]);
     m_values[i] = new QLabel(this);
     m_values[i]->setMinimumWidth(48);

@@ -10,6 +10,7 @@
 #include "controls/VolumeSlider.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
+#include "ui/OpenProblemText.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
@@ -162,6 +163,7 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   if (!out.message.empty()) {
     MessageRequest msg;
     msg.text = out.message;
+    msg.detail = ExplainProblem(out.problem);
     m_ctx.prompts->ShowMessage(this, msg);
   }
   if (ready && m_ctx.onFileOpened) m_ctx.onFileOpened(path);

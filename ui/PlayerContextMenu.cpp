@@ -72,29 +72,36 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   AddCommand(menu.get(), idc::kCmdGoToTime, QT_TRANSLATE_NOOP("PlayerContextMenu", "Go to Time..."))
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   menu->addSeparator();
-  QAction* timeline = AddCommand(menu.get(), idc::kCmdTimeline, "Activity Timeline");
+  QAction* timeline = AddCommand(menu.get(), idc::kCmdTimeline,
+                                 QT_TRANSLATE_NOOP("PlayerContextMenu", "Activity Timeline"));
   timeline->setCheckable(true);
   timeline->setChecked(timelineShown);
   timeline->setShortcut(QKeySequence(Qt::Key_T));
-  AddCommand(menu.get(), idc::kCmdNextEvent, "Next Event")->setShortcut(QKeySequence(Qt::Key_E));
-  AddCommand(menu.get(), idc::kCmdPreviousEvent, "Previous Event")
+  AddCommand(menu.get(), idc::kCmdNextEvent, QT_TRANSLATE_NOOP("PlayerContextMenu", "Next Event"))
+      ->setShortcut(QKeySequence(Qt::Key_E));
+  AddCommand(menu.get(), idc::kCmdPreviousEvent,
+             QT_TRANSLATE_NOOP("PlayerContextMenu", "Previous Event"))
       ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_E));
   menu->addSeparator();
-  QMenu* zoom = menu->addMenu(QStringLiteral("Zoom"));
-  AddCommand(zoom, idc::kCmdZoomIn, "Zoom In")->setShortcut(QKeySequence(QStringLiteral("Alt+=")));
-  AddCommand(zoom, idc::kCmdZoomOut, "Zoom Out")
+  QMenu* zoom = menu->addMenu(QCoreApplication::translate("PlayerContextMenu", "Zoom"));
+  AddCommand(zoom, idc::kCmdZoomIn, QT_TRANSLATE_NOOP("PlayerContextMenu", "Zoom In"))
+      ->setShortcut(QKeySequence(QStringLiteral("Alt+=")));
+  AddCommand(zoom, idc::kCmdZoomOut, QT_TRANSLATE_NOOP("PlayerContextMenu", "Zoom Out"))
       ->setShortcut(QKeySequence(QStringLiteral("Alt+-")));
-  AddCommand(zoom, idc::kCmdZoomReset, "Whole Picture")
+  AddCommand(zoom, idc::kCmdZoomReset, QT_TRANSLATE_NOOP("PlayerContextMenu", "Whole Picture"))
       ->setShortcut(QKeySequence(QStringLiteral("Alt+Backspace")));
-  AddCommand(menu.get(), idc::kCmdPictureAdjust, "Picture Adjustments...")
+  AddCommand(menu.get(), idc::kCmdPictureAdjust,
+             QT_TRANSLATE_NOOP("PlayerContextMenu", "Picture Adjustments..."))
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-  QMenu* deint = menu->addMenu(QStringLiteral("Deinterlace"));
+  QMenu* deint = menu->addMenu(QCoreApplication::translate("PlayerContextMenu", "Deinterlace"));
   const struct {
     int id;
     const char* text;
-  } modes[] = {{idc::kCmdDeintOff, "Off"},
-               {idc::kCmdDeintOn, "On"},
-               {idc::kCmdDeintAuto, "Automatic (as the stream marks its pictures)"}};
+  } modes[] = {
+      {idc::kCmdDeintOff, QT_TRANSLATE_NOOP("PlayerContextMenu", "Off")},
+      {idc::kCmdDeintOn, QT_TRANSLATE_NOOP("PlayerContextMenu", "On")},
+      {idc::kCmdDeintAuto,
+       QT_TRANSLATE_NOOP("PlayerContextMenu", "Automatic (as the stream marks its pictures)")}};
   for (const auto& m : modes) {
     QAction* a = AddCommand(deint, m.id, m.text);
     a->setCheckable(true);
@@ -106,7 +113,7 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   AddCommand(menu.get(), idc::kCmdSaveSnapshot,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Save Snapshot"))
       ->setShortcut(QKeySequence(QString::fromStdString(KeysOf(KeyAction::SaveSnapshot))));
-  AddCommand(menu.get(), idc::kCmdSaveView, "Save View")
+  AddCommand(menu.get(), idc::kCmdSaveView, QT_TRANSLATE_NOOP("PlayerContextMenu", "Save View"))
       ->setShortcut(QKeySequence(QString::fromStdString(KeysOf(KeyAction::SaveView))));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts,

@@ -1,5 +1,6 @@
 #include "ui/PlayerKeys.h"
 
+#include <QtGlobal>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -8,44 +9,78 @@
 namespace ov {
 namespace {
 constexpr KeyBinding kBindings[] = {
-    {KeyAction::PlayPause, {"Space", "K"}, "Play / Pause"},
-    {KeyAction::Forward5, {"Right", nullptr}, "5 seconds forward"},
-    {KeyAction::Back5, {"Left", nullptr}, "5 seconds back"},
-    {KeyAction::Forward59, {"Up", nullptr}, "59 seconds forward"},
-    {KeyAction::Back59, {"Down", nullptr}, "59 seconds back"},
-    {KeyAction::NextFFSpeed, {"]", nullptr}, "Next fast-forward speed"},
-    {KeyAction::NextRewSpeed, {"[", nullptr}, "Next rewind speed"},
-    {KeyAction::FrameStep, {".", nullptr}, "Next picture of the selected channel (paused)"},
-    {KeyAction::FrameBack, {",", nullptr}, "Previous picture of the selected channel (paused)"},
-    {KeyAction::GoToTime, {"Ctrl+G", nullptr}, "Go to a date and time or an elapsed time"},
-    {KeyAction::First, {"Home", nullptr}, "First second"},
-    {KeyAction::Last, {"End", nullptr}, "Last second"},
-    {KeyAction::VolumeUp, {"0", nullptr}, "Volume up"},
-    {KeyAction::VolumeDown, {"9", nullptr}, "Volume down"},
-    {KeyAction::Mute, {"M", nullptr}, "Sound on / off"},
-    {KeyAction::Layout1, {"1", nullptr}, "1 pane"},
-    {KeyAction::Layout4, {"2", nullptr}, "4 panes"},
-    {KeyAction::Layout9, {"3", nullptr}, "9 panes"},
-    {KeyAction::Layout16, {"4", nullptr}, "16 panes"},
-    {KeyAction::FullScreen, {"F", nullptr}, "Full screen (also a double click on the date line)"},
-    {KeyAction::ZoomIn, {"Alt+=", "Alt++"}, "Zoom into the selected pane (also the wheel)"},
-    {KeyAction::ZoomOut, {"Alt+-", nullptr}, "Zoom out of the selected pane"},
-    {KeyAction::ZoomReset, {"Alt+Backspace", nullptr}, "Whole picture in the selected pane"},
-    {KeyAction::PictureAdjust, {"Ctrl+P", nullptr}, "Picture adjustments of the selected pane"},
+    {KeyAction::PlayPause, {"Space", "K"}, QT_TRANSLATE_NOOP("PlayerKeys", "Play / Pause")},
+    {KeyAction::Forward5, {"Right", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "5 seconds forward")},
+    {KeyAction::Back5, {"Left", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "5 seconds back")},
+    {KeyAction::Forward59, {"Up", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "59 seconds forward")},
+    {KeyAction::Back59, {"Down", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "59 seconds back")},
+    {KeyAction::NextFFSpeed,
+     {"]", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Next fast-forward speed")},
+    {KeyAction::NextRewSpeed, {"[", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Next rewind speed")},
+    {KeyAction::FrameStep,
+     {".", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Next picture of the selected channel (paused)")},
+    {KeyAction::FrameBack,
+     {",", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Previous picture of the selected channel (paused)")},
+    {KeyAction::GoToTime,
+     {"Ctrl+G", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Go to a date and time or an elapsed time")},
+    {KeyAction::First, {"Home", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "First second")},
+    {KeyAction::Last, {"End", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Last second")},
+    {KeyAction::VolumeUp, {"0", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Volume up")},
+    {KeyAction::VolumeDown, {"9", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Volume down")},
+    {KeyAction::Mute, {"M", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Sound on / off")},
+    {KeyAction::Layout1, {"1", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "1 pane")},
+    {KeyAction::Layout4, {"2", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "4 panes")},
+    {KeyAction::Layout9, {"3", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "9 panes")},
+    {KeyAction::Layout16, {"4", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "16 panes")},
+    {KeyAction::FullScreen,
+     {"F", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Full screen (also a double click on the date line)")},
+    {KeyAction::ZoomIn,
+     {"Alt+=", "Alt++"},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Zoom into the selected pane (also the wheel)")},
+    {KeyAction::ZoomOut,
+     {"Alt+-", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Zoom out of the selected pane")},
+    {KeyAction::ZoomReset,
+     {"Alt+Backspace", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Whole picture in the selected pane")},
+    {KeyAction::PictureAdjust,
+     {"Ctrl+P", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Picture adjustments of the selected pane")},
     {KeyAction::DeinterlaceNext,
      {"Alt+D", nullptr},
-     "Deinterlacing of the selected pane: off, on, automatic"},
-    {KeyAction::SaveSnapshot, {"S", nullptr}, "Save a snapshot"},
-    {KeyAction::SaveView, {"Shift+S", nullptr}, "Save what the selected pane shows"},
-    {KeyAction::Open, {"Ctrl+O", nullptr}, "Open a file"},
-    {KeyAction::NextFile, {"PgDown", nullptr}, "Next .ysk file of the folder"},
-    {KeyAction::PreviousFile, {"PgUp", nullptr}, "Previous .ysk file of the folder"},
-    {KeyAction::Timeline, {"T", nullptr}, "Activity timeline shown / hidden"},
-    {KeyAction::NextEvent, {"E", nullptr}, "Next event of the selected channel"},
-    {KeyAction::PreviousEvent, {"Shift+E", nullptr}, "Previous event of the selected channel"},
-    {KeyAction::NextEventAny, {"Ctrl+E", nullptr}, "Next event of any channel"},
-    {KeyAction::PreviousEventAny, {"Ctrl+Shift+E", nullptr}, "Previous event of any channel"},
-    {KeyAction::Quit, {"Q", "Ctrl+Q"}, "Quit"},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Deinterlacing of the selected pane: off, on, automatic")},
+    {KeyAction::SaveSnapshot, {"S", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Save a snapshot")},
+    {KeyAction::SaveView,
+     {"Shift+S", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Save what the selected pane shows")},
+    {KeyAction::Open, {"Ctrl+O", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Open a file")},
+    {KeyAction::NextFile,
+     {"PgDown", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Next .ysk file of the folder")},
+    {KeyAction::PreviousFile,
+     {"PgUp", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Previous .ysk file of the folder")},
+    {KeyAction::Timeline,
+     {"T", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Activity timeline shown / hidden")},
+    {KeyAction::NextEvent,
+     {"E", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Next event of the selected channel")},
+    {KeyAction::PreviousEvent,
+     {"Shift+E", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Previous event of the selected channel")},
+    {KeyAction::NextEventAny,
+     {"Ctrl+E", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Next event of any channel")},
+    {KeyAction::PreviousEventAny,
+     {"Ctrl+Shift+E", nullptr},
+     QT_TRANSLATE_NOOP("PlayerKeys", "Previous event of any channel")},
+    {KeyAction::Quit, {"Q", "Ctrl+Q"}, QT_TRANSLATE_NOOP("PlayerKeys", "Quit")},
     {KeyAction::Swallow, {"Return", "Enter"}, nullptr},
 };
 
@@ -76,13 +111,14 @@ std::string KeysOf(KeyAction action) {
   return {};
 }
 
-std::string ShortcutsHelpText() {
+std::string ShortcutsHelpText(const std::function<std::string(const char*)>& tr) {
+  auto say = [&tr](const char* text) { return tr ? tr(text) : std::string(text); };
   std::string out;
   for (const KeyBinding& b : kBindings) {
     if (!b.help) continue;
-    out += KeysOf(b.action) + "\t" + b.help + "\n";
+    out += KeysOf(b.action) + "\t" + say(b.help) + "\n";
   }
-  out += "Esc\tLeave full screen\n";
+  out += "Esc\t" + say(QT_TRANSLATE_NOOP("PlayerKeys", "Leave full screen")) + "\n";
   return out;
 }
 

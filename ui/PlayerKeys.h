@@ -1,6 +1,7 @@
 #pragma once
 // The player window's keys: one table that makes the shortcuts, the tooltips' key hints and the
 // "Keyboard shortcuts" text; and the neighbouring backup files that Page Up and Page Down open.
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -58,8 +59,9 @@ std::span<const KeyBinding> KeyBindings();
 // "Space, K" for an action (empty when it has no key).
 std::string KeysOf(KeyAction action);
 
-// The list the "Keyboard shortcuts" item shows, one key and its action per line.
-std::string ShortcutsHelpText();
+// The list the "Keyboard shortcuts" item shows, one key and its action per line; tr, when given,
+// puts each action into the user's language.
+std::string ShortcutsHelpText(const std::function<std::string(const char*)>& tr = {});
 
 // The ".ysk" file after (direction > 0) or before (direction < 0) path among the ".ysk" files of
 // its folder in name order, matched without regard to case; nothing at either end or when the

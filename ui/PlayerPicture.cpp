@@ -1,5 +1,7 @@
 // The window's part in looking closer: the selected pane's adjustments and deinterlacing, which
 // the decoder control applies (zoom keys go straight to it through the command table).
+#include <QCoreApplication>
+
 #include "ui/PictureAdjustDlg.h"
 #include "ui/PlayerDlg.h"
 
@@ -34,8 +36,12 @@ void CPlayerDlg::SetDeinterlace(int mode) {
   if (channel < 0) return;
   v.deinterlace = mode;
   m_decoder.SetPicture(channel, v);
-  static const char* const kNames[] = {"off", "on", "automatic"};
-  ShowNote(QStringLiteral("Deinterlacing of CH %1: %2").arg(channel + 1).arg(kNames[mode]));
+  static const char* const kNames[] = {QT_TRANSLATE_NOOP("PlayerDlg", "off"),
+                                       QT_TRANSLATE_NOOP("PlayerDlg", "on"),
+                                       QT_TRANSLATE_NOOP("PlayerDlg", "automatic")};
+  ShowNote(QCoreApplication::translate("PlayerDlg", "Deinterlacing of CH %1: %2")
+               .arg(channel + 1)
+               .arg(QCoreApplication::translate("PlayerDlg", kNames[mode])));
 }
 
 }  // namespace ov

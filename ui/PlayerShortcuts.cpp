@@ -1,6 +1,7 @@
 // The player window's keys, the dropped file and the neighbouring files: every key goes through
 // the window's command table or the engine, so it obeys the same rules as the button or slider it
 // stands for.
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -44,27 +45,33 @@ void CPlayerDlg::SetKeyToolTips() {
     const char* text;
     KeyAction action;
   } tips[] = {
-      {idc::kPlay, "Play / Pause", KeyAction::PlayPause},
-      {idc::kRew, "Rewind, next rewind speed", KeyAction::NextRewSpeed},
-      {idc::kBack59, "59 seconds back", KeyAction::Back59},
-      {idc::kForward59, "59 seconds forward", KeyAction::Forward59},
-      {idc::kFF, "Fast forward, next speed", KeyAction::NextFFSpeed},
-      {idc::kSpeakerMin, "Sound on / off", KeyAction::Mute},
-      {idc::kCh1, "1 pane", KeyAction::Layout1},
-      {idc::kCh4, "4 panes", KeyAction::Layout4},
-      {idc::kCh9, "9 panes", KeyAction::Layout9},
-      {idc::kCh16, "16 panes", KeyAction::Layout16},
-      {idc::kFileOpen, "Open a file", KeyAction::Open},
-      {idc::kExit, "Exit", KeyAction::Quit},
+      {idc::kPlay, QT_TRANSLATE_NOOP("PlayerDlg", "Play / Pause"), KeyAction::PlayPause},
+      {idc::kRew, QT_TRANSLATE_NOOP("PlayerDlg", "Rewind, next rewind speed"),
+       KeyAction::NextRewSpeed},
+      {idc::kBack59, QT_TRANSLATE_NOOP("PlayerDlg", "59 seconds back"), KeyAction::Back59},
+      {idc::kForward59, QT_TRANSLATE_NOOP("PlayerDlg", "59 seconds forward"), KeyAction::Forward59},
+      {idc::kFF, QT_TRANSLATE_NOOP("PlayerDlg", "Fast forward, next speed"),
+       KeyAction::NextFFSpeed},
+      {idc::kSpeakerMin, QT_TRANSLATE_NOOP("PlayerDlg", "Sound on / off"), KeyAction::Mute},
+      {idc::kCh1, QT_TRANSLATE_NOOP("PlayerDlg", "1 pane"), KeyAction::Layout1},
+      {idc::kCh4, QT_TRANSLATE_NOOP("PlayerDlg", "4 panes"), KeyAction::Layout4},
+      {idc::kCh9, QT_TRANSLATE_NOOP("PlayerDlg", "9 panes"), KeyAction::Layout9},
+      {idc::kCh16, QT_TRANSLATE_NOOP("PlayerDlg", "16 panes"), KeyAction::Layout16},
+      {idc::kFileOpen, QT_TRANSLATE_NOOP("PlayerDlg", "Open a file"), KeyAction::Open},
+      {idc::kExit, QT_TRANSLATE_NOOP("PlayerDlg", "Exit"), KeyAction::Quit},
   };
   for (const auto& t : tips) {
     if (QWidget* w = Control(t.id))
-      w->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(t.text),
+      w->setToolTip(QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("PlayerDlg", t.text),
                                                   QString::fromStdString(KeysOf(t.action))));
   }
-  if (m_sldSeek) m_sldSeek->setToolTip(QStringLiteral("Seek (Left / Right: 5 seconds, Home, End)"));
-  if (m_sldVolume) m_sldVolume->setToolTip(QStringLiteral("Volume (0: up, 9: down)"));
-  if (QWidget* w = Control(idc::kMinimize)) w->setToolTip(QStringLiteral("Minimize"));
+  if (m_sldSeek)
+    m_sldSeek->setToolTip(
+        QCoreApplication::translate("PlayerDlg", "Seek (Left / Right: 5 seconds, Home, End)"));
+  if (m_sldVolume)
+    m_sldVolume->setToolTip(QCoreApplication::translate("PlayerDlg", "Volume (0: up, 9: down)"));
+  if (QWidget* w = Control(idc::kMinimize))
+    w->setToolTip(QCoreApplication::translate("PlayerDlg", "Minimize"));
 }
 
 void CPlayerDlg::OnKeyAction(KeyAction action) {
@@ -179,17 +186,26 @@ void CPlayerDlg::GoToTime() {
   const std::string now = FormatDateTime(
       SecondsToCalendar(int32_t(int64_t(e.StartSecond()) + e.State().m_SliderSecond.load())), 1);
   const std::optional<std::string> typed = m_ctx.prompts->AskText(
-      this, "Go to Time", "Recording time (YYYY-MM-DD HH:MM:SS) or elapsed time (H:MM:SS):", now);
+      this, QCoreApplication::translate("PlayerDlg", "Go to Time").toStdString(),
+      QCoreApplication::translate("PlayerDlg",
+                                  "Recording time (YYYY-MM-DD HH:MM:SS) or elapsed time (H:MM:SS):")
+          .toStdString(),
+      now);
   if (!typed) return;
   const std::optional<int64_t> second = ParseGoToTime(*typed, e.StartSecond());
   const int64_t total = e.File().Recording().m_Index.m_TotalSeconds;
   if (!second || *second < 0 || *second > total) {
     MessageRequest msg;
-    msg.caption = "Go to Time";
-    msg.text = "\"" + *typed + "\" is not a time of this recording. Type a time from " +
-               FormatDateTime(SecondsToCalendar(e.StartSecond()), 1) + " to " +
-               FormatDateTime(SecondsToCalendar(int32_t(e.StartSecond() + total)), 1) +
-               ", or an elapsed time such as 0:01:30.";
+    msg.caption = QCoreApplication::translate("PlayerDlg", "Go to Time").toStdString();
+    msg.text =
+        QCoreApplication::translate("PlayerDlg",
+                                    "\"%1\" is not a time of this recording. Type a time "
+                                    "from %2 to %3, or an elapsed time such as 0:01:30.")
+            .arg(QString::fromStdString(*typed),
+                 QString::fromStdString(FormatDateTime(SecondsToCalendar(e.StartSecond()), 1)),
+                 QString::fromStdString(
+                     FormatDateTime(SecondsToCalendar(int32_t(e.StartSecond() + total)), 1)))
+            .toStdString();
     m_ctx.prompts->ShowMessage(this, msg);
     return;
   }
@@ -198,8 +214,10 @@ void CPlayerDlg::GoToTime() {
 
 void CPlayerDlg::ShowShortcuts() {
   MessageRequest msg;
-  msg.caption = "Keyboard shortcuts";
-  msg.text = ShortcutsHelpText();
+  msg.caption = QCoreApplication::translate("PlayerDlg", "Keyboard shortcuts").toStdString();
+  msg.text = ShortcutsHelpText([](const char* text) {
+    return QCoreApplication::translate("PlayerKeys", text).toStdString();
+  });
   m_ctx.prompts->ShowMessage(this, msg);
 }
 

@@ -2,6 +2,7 @@
 // opens, told when playback runs, cancelled when it closes), the strips under the seek slider (in
 // a band the window grows by, or along the bottom of the screen in full screen), the previews and
 // the event keys.
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -148,13 +149,17 @@ void CPlayerDlg::JumpToEvent(int direction, bool anyChannel) {
     m_timeline->SetPlayhead(*to);
     return;
   }
-  QString which =
-      anyChannel ? QStringLiteral("on any channel") : QStringLiteral("on CH %1").arg(selected + 1);
-  QString note =
-      QStringLiteral("No %1 event %2")
-          .arg(direction > 0 ? QStringLiteral("later") : QStringLiteral("earlier"), which);
+  // Whole sentences, so that each language can word them.
+  const char* text =
+      direction > 0
+          ? (anyChannel ? QT_TRANSLATE_NOOP("PlayerDlg", "No later event on any channel")
+                        : QT_TRANSLATE_NOOP("PlayerDlg", "No later event on CH %1"))
+          : (anyChannel ? QT_TRANSLATE_NOOP("PlayerDlg", "No earlier event on any channel")
+                        : QT_TRANSLATE_NOOP("PlayerDlg", "No earlier event on CH %1"));
+  QString note = QCoreApplication::translate("PlayerDlg", text);
+  if (!anyChannel) note = note.arg(selected + 1);
   if (!m_activitySnapshot->complete)
-    note += QStringLiteral(" yet (the analysis is at %1 %)")
+    note += QCoreApplication::translate("PlayerDlg", " yet (the analysis is at %1 %)")
                 .arg(int(m_activitySnapshot->progress * 100));
   ShowNote(note);
 }

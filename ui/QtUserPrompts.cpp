@@ -19,6 +19,7 @@ void QtUserPrompts::ShowMessage(QWidget* owner, const MessageRequest& request) {
       request.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
       caption, QString::fromStdString(request.text), QMessageBox::Ok,
       request.taskModal ? nullptr : owner);
+  if (!request.detail.empty()) box.setInformativeText(QString::fromStdString(request.detail));
   if (request.taskModal) box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,18 @@ extern "C" {
 
 namespace ov {
 namespace {
+
+// The notes of Save Snapshot and Save View, whole sentences so that each language can word them.
+QString SavedNote(bool view, const QString& path) {
+  return (view ? QCoreApplication::translate("PlayerDlg", "View saved to %1")
+               : QCoreApplication::translate("PlayerDlg", "Snapshot saved to %1"))
+      .arg(path);
+}
+QString NotSavedNote(bool view, const QString& why) {
+  return (view ? QCoreApplication::translate("PlayerDlg", "View not saved: %1")
+               : QCoreApplication::translate("PlayerDlg", "Snapshot not saved: %1"))
+      .arg(why);
+}
 
 // The picture channel n's pane shows; without one, the first of the second being played.
 exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
@@ -44,9 +57,9 @@ SnapshotSaver::~SnapshotSaver() {
 std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder,
                                 const QString& folder, bool asShown) {
   if (!e.State().m_FileReady.load()) return {};
-  const QString what = asShown ? QStringLiteral("View") : QStringLiteral("Snapshot");
   if (m_saving) {
-    m_note(what + QStringLiteral(" not saved: the last one is still being saved"));
+    m_note(NotSavedNote(
+        asShown, QCoreApplication::translate("PlayerDlg", "the last one is still being saved")));
     return {};
   }
   const BackupFile& file = e.File();
@@ -87,7 +100,7 @@ std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder
   // (and close this one) while the picture is searched for.
   try {
     m_thread =
-        std::thread([this, source = e.FilePath(), n, target, view, what, out = path.string()] {
+        std::thread([this, source = e.FilePath(), n, target, view, asShown, out = path.string()] {
           BackupFile own;
           const OpenOutcome opened = own.ReadBackupHeader(source);
           exporter::SnapshotOutcome result;
@@ -98,16 +111,15 @@ std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder
           }
           QMetaObject::invokeMethod(
               m_context,
-              [this, result, out, what] {
+              [this, result, out, asShown] {
                 m_saving = false;
-                m_note(result.ok ? what + QStringLiteral(" saved to ") + QString::fromStdString(out)
-                                 : what + QStringLiteral(" not saved: ") +
-                                       QString::fromStdString(result.error));
+                m_note(result.ok ? SavedNote(asShown, QString::fromStdString(out))
+                                 : NotSavedNote(asShown, QString::fromStdString(result.error)));
               },
               Qt::QueuedConnection);
         });
   } catch (const std::system_error& err) {  // out of threads or memory
-    m_note(what + QStringLiteral(" not saved: ") + QString::fromLocal8Bit(err.what()));
+    m_note(NotSavedNote(asShown, QString::fromLocal8Bit(err.what())));
     return {};
   }
   m_saving = true;

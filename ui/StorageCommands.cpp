@@ -1,6 +1,7 @@
 #include "ui/StorageCommands.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <cstdio>
 #include <system_error>
@@ -70,7 +71,9 @@ void StorageCommands::MakeChannelFiles() {
     StartBuild(*folder);
   } catch (const std::system_error&) {  // out of threads or memory: nothing is built
     m_building = false;
-    m_window.SetControlText(idc::kSpeed, "Cannot start the build");
+    m_window.SetControlText(
+        idc::kSpeed,
+        QCoreApplication::translate("PlayerDlg", "Cannot start the build").toStdString());
   }
 }
 
@@ -79,10 +82,10 @@ void StorageCommands::StartBuild(const std::string& folder) {
     tools::ChannelBuildOptions opts;
     opts.cancel = &m_cancel;
     opts.progress = [this](uint64_t done, uint64_t total) {
-      char text[260];
-      std::snprintf(text, sizeof text, "Building %d%%",
-                    total ? static_cast<int>(done * 100 / total) : 100);
-      m_window.SetControlText(idc::kSpeed, text);
+      const int percent = total ? static_cast<int>(done * 100 / total) : 100;
+      m_window.SetControlText(
+          idc::kSpeed,
+          QCoreApplication::translate("PlayerDlg", "Building %1%").arg(percent).toStdString());
     };
     tools::ChannelFileBuilder builder(std::move(opts));
     builder.Build(path);

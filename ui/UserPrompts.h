@@ -15,6 +15,7 @@ struct MessageRequest {
   std::string caption;  // empty: the application's title
   MessageIcon icon = MessageIcon::None;
   bool taskModal = false;  // no owner, blocks every window of the program
+  std::string detail;      // shown beneath the text: why, and what to do next
 };
 
 struct OpenFileRequest {

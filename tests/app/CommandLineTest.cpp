@@ -147,6 +147,16 @@ TEST(CommandLineTest, ProgramsAnswerWithoutADisplayAndExitWithTheirStatus) {
   EXPECT_NE(r.out.find("  -h, --help "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("      --from time "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Example:\n  ostravue-cli export "), std::string::npos) << r.out;
+  // Every command shows an example of itself, not the program's, and the GNU help flag.
+  for (const char* command : {"info", "make-sample", "seek", "trace", "storage-scan", "make-chv",
+                              "export", "snapshot", "activity"}) {
+    r = Shell(cli + " " + command + " --help");
+    EXPECT_EQ(r.status, 0) << command;
+    EXPECT_NE(r.out.find(std::string("Example:\n  ostravue-cli ") + command + " "),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("  -h, --help "), std::string::npos) << r.out;
+  }
 }
 
 }  // namespace

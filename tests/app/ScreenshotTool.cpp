@@ -1,6 +1,7 @@
 // ov_screenshots OUTDIR SAMPLE.ysk: runs the player on an X display (Xvfb) and saves the window
-// with no file, playing SAMPLE, with its context menu, with the About box and with an error
-// message, as OUTDIR/window-*.png.
+// with no file, playing SAMPLE, with its context menu, with the About box, with an error message
+// and with the Export Clip dialog, as OUTDIR/window-*.png; in the language of the locale
+// (LANGUAGE=de for German), as the player starts.
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <functional>
 
 #include "app/PlayerApp.h"
+#include "app/Translations.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
@@ -51,6 +53,7 @@ void ShootWhileOpen(const ov::CPlayerDlg& dlg, const std::string& path) {
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
+  ov::InstallTranslations(qapp);
   if (argc < 3) {
     std::fprintf(stderr, "usage: ov_screenshots OUTDIR SAMPLE.ysk\n");
     return 2;
@@ -75,12 +78,19 @@ int main(int argc, char** argv) {
     Shoot(d, out + "/window-playing.png");
 
     ShootWhileOpen(d, out + "/window-menu.png");
-    QPoint at(200, 640);
+    QPoint at(200, 200);  // high enough for the whole menu to fit in the shot
     QContextMenuEvent ev(QContextMenuEvent::Mouse, at, d.mapToGlobal(at));
     QApplication::sendEvent(&d, &ev);
 
     ShootWhileOpen(d, out + "/window-about.png");
     d.OnCommand(ov::idc::kCmdAbout);
+
+    // The export dialog is not modal: shoot it once it is up, then close it.
+    d.OnCommand(ov::idc::kCmdExportClip);
+    Pause(900);
+    Shoot(d, out + "/window-export.png");
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != &d && w->isVisible()) w->close();
     d.OnCommand(ov::idc::kExit);
   };
   ov::CPlayerApp app(c);

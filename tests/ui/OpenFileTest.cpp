@@ -74,22 +74,25 @@ TEST_F(OpenFileTest, EachBrokenFileShowsItsMessageAndLeavesNoFile) {
     std::function<void(YskHeader&)> change;
     size_t size;
     const char* message;
+    const char* why;
   };
   const std::vector<Case> cases = {
-      {"short.ysk", [](YskHeader&) {}, 2037, "C1001 : Broken or corrupted data file."},
+      {"short.ysk", [](YskHeader&) {}, 2037, "C1001 : Broken or corrupted data file.",
+       "2037 bytes long"},
       {"kind1.ysk", [](YskHeader& h) { h.kind = 1; }, 3000,
-       "C1002 : Broken or corrupted data file."},
-      {"kind3.ysk", [](YskHeader& h) { h.kind = 3; }, 50000, "C1003 : Incorrect data file."},
+       "C1002 : Broken or corrupted data file.", "only 3000 bytes"},
+      {"kind3.ysk", [](YskHeader& h) { h.kind = 3; }, 50000, "C1003 : Incorrect data file.",
+       "holds 3"},
       {"chan.ysk",
        [](YskHeader& h) {
          h.channelCount = 0;
          h.video[5].channelNo = 0x80;
        },
-       5000, "C1004 : Broken or corrupted data file."},
+       5000, "C1004 : Broken or corrupted data file.", "channel 6"},
       {"count.ysk", [](YskHeader& h) { h.channelCount = 17; }, 5000,
-       "C1005 : Broken or corrupted data file."},
+       "C1005 : Broken or corrupted data file.", "17 channels"},
       {"mask.ysk", [](YskHeader& h) { h.videoMask = 0xFFFF0000u; }, 5000,
-       "C1006 : Broken or corrupted data file."},
+       "C1006 : Broken or corrupted data file.", "0xFFFF0000"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -101,6 +104,10 @@ TEST_F(OpenFileTest, EachBrokenFileShowsItsMessageAndLeavesNoFile) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, c.message);
     EXPECT_TRUE(prompts.messages[0].caption.empty());
+    // Beneath the numbered text: what was wrong and what to do next.
+    EXPECT_NE(prompts.messages[0].detail.find("\n\n"), std::string::npos);
+    EXPECT_NE(prompts.messages[0].detail.find(c.why), std::string::npos)
+        << prompts.messages[0].detail;
     ExpectNoFileState(p);
   }
 }

@@ -108,6 +108,8 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   AddCommand(menu.get(), idc::kCmdSaveView, "Save View")
       ->setShortcut(QKeySequence(QStringLiteral("Shift+S")));
   menu->addSeparator();
+  AddCommand(menu.get(), idc::kCmdOpenCase, QT_TRANSLATE_NOOP("PlayerContextMenu", "Open Case..."));
+  menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Keyboard shortcuts"));
   AddCommand(menu.get(), idc::kCmdAbout, "About...");

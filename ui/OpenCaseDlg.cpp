@@ -21,10 +21,11 @@ QString Tr(const char* text) { return QCoreApplication::translate("COpenCaseDlg"
 QString RecorderText(const std::string& layout) {
   const size_t colon = layout.find(": ");
   QString count = QString::fromStdString(layout.substr(0, layout.find(" ch")));
-  QString names = colon == std::string::npos ? QString()
-                                             : QString::fromStdString(layout.substr(colon + 2));
+  QString names =
+      colon == std::string::npos ? QString() : QString::fromStdString(layout.substr(colon + 2));
   names.replace(QLatin1Char('|'), QStringLiteral(", "));
-  return Tr("%1 channels: %2").arg(count, names);
+  return (count == QLatin1String("1") ? Tr("%1 channel: %2") : Tr("%1 channels: %2"))
+      .arg(count, names);
 }
 
 QString Clock(int64_t seconds) {
@@ -54,9 +55,9 @@ COpenCaseDlg::COpenCaseDlg(QWidget* parent, const QString& catalogName,
       recorder->setFirstColumnSpanned(true);
       recorder->setExpanded(true);
     }
-    auto* item = new QTreeWidgetItem(
-        recorder, {QString::fromStdString(s.day), Clock(s.start), Clock(s.end),
-                   QString::number(qulonglong(s.paths.size()))});
+    auto* item =
+        new QTreeWidgetItem(recorder, {QString::fromStdString(s.day), Clock(s.start), Clock(s.end),
+                                       QString::number(qulonglong(s.paths.size()))});
     item->setData(0, Qt::UserRole, qulonglong(i + 1));  // 0 marks a recorder's row
     item->setToolTip(0, QString::fromStdString(s.paths.front()));
   }
@@ -98,9 +99,8 @@ std::optional<std::vector<std::string>> ChooseCaseSet(QWidget* owner, IUserPromp
     return std::nullopt;
   }
   if (sets.empty()) {
-    prompts.ShowMessage(
-        owner, {Tr("The catalog holds no recording that opens.").toStdString(), "",
-                MessageIcon::Exclamation});
+    prompts.ShowMessage(owner, {Tr("The catalog holds no recording that opens.").toStdString(), "",
+                                MessageIcon::Exclamation});
     return std::nullopt;
   }
   COpenCaseDlg dlg(owner, QFileInfo(QString::fromStdString(*path)).fileName(), std::move(sets));

@@ -41,9 +41,8 @@ void List(const std::string& root, std::vector<std::string>& out) {
 }
 
 bool UnderRoot(const std::string& path, const std::string& root) {
-  return path == root ||
-         (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-          (root.back() == '/' || path[root.size()] == '/'));
+  return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+                          (root.back() == '/' || path[root.size()] == '/'));
 }
 
 // Reads files on worker threads and hands them to the writer in the order they finish.
@@ -153,9 +152,9 @@ RunStats RunCatalog(Database& db, const RunOptions& options,
       gone.push_back(path);
   if (onProgress) onProgress(stats.progress);
 
-  const int jobs = std::clamp(options.jobs > 0 ? options.jobs
-                                               : int(std::max(1u, std::thread::hardware_concurrency())),
-                              1, 256);
+  const int jobs = std::clamp(
+      options.jobs > 0 ? options.jobs : int(std::max(1u, std::thread::hardware_concurrency())), 1,
+      256);
   Pool pool(std::move(work), std::min<int>(jobs, int(std::max<size_t>(1, stats.progress.toRead))));
   std::optional<Transaction> batch;
   size_t inBatch = 0;
@@ -164,7 +163,7 @@ RunStats RunCatalog(Database& db, const RunOptions& options,
     WriteEntry(db, *e);
     ++stats.progress.read;
     if (e->sha256 && !e->sha256->empty()) stats.progress.bytesHashed += e->size;
-    (e->status == "accepted" ? stats.accepted
+    (e->status == "accepted"   ? stats.accepted
      : e->status == "rejected" ? stats.rejected
                                : stats.ignored)++;
     if (++inBatch == kBatch) {

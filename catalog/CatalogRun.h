@@ -21,9 +21,9 @@ struct RunOptions {
 };
 
 struct RunProgress {
-  size_t listed = 0;   // backup files found under the roots
-  size_t toRead = 0;   // of them new or changed
-  size_t read = 0;     // of those, read so far
+  size_t listed = 0;  // backup files found under the roots
+  size_t toRead = 0;  // of them new or changed
+  size_t read = 0;    // of those, read so far
   uint64_t bytesHashed = 0;
 };
 

@@ -99,9 +99,9 @@ std::unique_ptr<Database> Database::Open(const std::string& path, Mode mode) {
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
     throw CatalogError(path + ": not a regular file");
   sqlite3* raw = nullptr;
-  const int flags = (mode == Mode::Write ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                         : SQLITE_OPEN_READONLY) |
-                    SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+  const int flags =
+      (mode == Mode::Write ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) |
+      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
   const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   std::unique_ptr<Database> db(new Database(raw, path));
   if (rc != SQLITE_OK) Fail(raw, path);

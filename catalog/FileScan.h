@@ -38,8 +38,8 @@ struct FileEntry {
   uint64_t size = 0, inode = 0, device = 0;
   int64_t mtimeNs = 0;
   std::optional<std::string> sha256;
-  std::string status;                // accepted, rejected or ignored, as info says
-  std::optional<std::string> code;   // C1001..C1007 when rejected
+  std::string status;               // accepted, rejected or ignored, as info says
+  std::optional<std::string> code;  // C1001..C1007 when rejected
   std::optional<std::string> message;
   std::optional<int64_t> kind, channelCount, videoCoding;
   std::optional<std::string> layout;  // what tells one recorder's files from another's

@@ -43,9 +43,8 @@ int64_t Scalar(Database& db, const char* sql) {
 CameraFilter ParseCamera(const std::string& text) {
   CameraFilter f;
   if (text.empty()) return f;
-  if (text.size() <= 3 && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isdigit(c);
-      }))
+  if (text.size() <= 3 &&
+      std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
     f.number = std::stoll(text);
   else
     f.name = text;
@@ -101,8 +100,7 @@ std::vector<EventHit> FindEvents(Database& db, int64_t from, int64_t to,
   s.Bind(1, from).Bind(2, to);
   BindCamera(s, camera);
   std::vector<EventHit> hits;
-  while (s.Step())
-    hits.push_back({s.Text(0), s.Int(1), s.Text(2), s.Int(3), s.Int(4), s.Real(5)});
+  while (s.Step()) hits.push_back({s.Text(0), s.Int(1), s.Text(2), s.Int(3), s.Int(4), s.Real(5)});
   return hits;
 }
 
@@ -175,9 +173,9 @@ MergeStats MergeCatalog(Database& db, const std::string& source) {
            join)
               .c_str());
   if (v2) {
-    db.Exec(("INSERT INTO main.gaps SELECT m.id, x.slot, x.from_time, x.to_time FROM src.gaps x" +
-             join)
-                .c_str());
+    db.Exec(
+        ("INSERT INTO main.gaps SELECT m.id, x.slot, x.from_time, x.to_time FROM src.gaps x" + join)
+            .c_str());
     db.Exec(("INSERT INTO main.events SELECT m.id, x.slot, x.from_time, x.to_time, x.peak"
              " FROM src.events x" +
              join)

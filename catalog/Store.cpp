@@ -51,7 +51,8 @@ void WriteEntry(Database& db, const FileEntry& e) {
   Statement c(db.Handle(),
               "INSERT INTO channels(file_id, slot, number, name, coding, video, sound, first_time,"
               " last_time) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)");
-  Statement g(db.Handle(), "INSERT INTO gaps(file_id, slot, from_time, to_time) VALUES(?1,?2,?3,?4)");
+  Statement g(db.Handle(),
+              "INSERT INTO gaps(file_id, slot, from_time, to_time) VALUES(?1,?2,?3,?4)");
   for (const ChannelEntry& ch : e.channels) {
     c.Bind(1, id)
         .Bind(2, int64_t(ch.slot))
@@ -66,8 +67,9 @@ void WriteEntry(Database& db, const FileEntry& e) {
     for (const Gap& gap : ch.gaps)
       g.Bind(1, id).Bind(2, int64_t(ch.slot)).Bind(3, gap.from).Bind(4, gap.to).Run();
   }
-  Statement ev(db.Handle(),
-               "INSERT INTO events(file_id, slot, from_time, to_time, peak) VALUES(?1,?2,?3,?4,?5)");
+  Statement ev(
+      db.Handle(),
+      "INSERT INTO events(file_id, slot, from_time, to_time, peak) VALUES(?1,?2,?3,?4,?5)");
   for (const EventEntry& x : e.events)
     ev.Bind(1, id).Bind(2, int64_t(x.slot)).Bind(3, x.from).Bind(4, x.to).Bind(5, x.peak).Run();
 }

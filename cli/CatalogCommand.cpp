@@ -185,8 +185,8 @@ int RunFind(const FindArgs& a) {
   } else {
     for (const ChannelHit& h : hits)
       std::printf("channel %-2lld %-20s %s .. %s  %s\n", static_cast<long long>(h.number),
-                  TerminalText(h.name).c_str(), TimeText(h.first).c_str(),
-                  TimeText(h.last).c_str(), TerminalText(h.path).c_str());
+                  TerminalText(h.name).c_str(), TimeText(h.first).c_str(), TimeText(h.last).c_str(),
+                  TerminalText(h.path).c_str());
     if (hits.empty()) std::fprintf(stderr, "find: no channel recorded at %s\n", a.at.c_str());
   }
   return kExitDone;
@@ -223,7 +223,8 @@ void RegisterCatalog(CLI::App& app, int& exitCode) {
   merge->excludes(cmd->get_option("--hash"))->excludes(cmd->get_option("--activity"));
   cmd->add_flag("--json", a->json, "Print the counts as one JSON object");
   SetGnuHelp(*cmd, "ostravue-cli catalog /media/drive1 --db case.sqlite --hash");
-  cmd->callback([a, &exitCode] { exitCode = Guarded("catalog", [&] { return RunCatalogCommand(*a); }); });
+  cmd->callback(
+      [a, &exitCode] { exitCode = Guarded("catalog", [&] { return RunCatalogCommand(*a); }); });
 }
 
 void RegisterFind(CLI::App& app, int& exitCode) {

@@ -1,8 +1,9 @@
 // ov_check_case CATALOG SHOTDIR: "Open Case..." in the real window (scripts/check-case runs it
 // under Xvfb). The window gives the command its context menu sends, the file chooser is answered
-// with CATALOG, the dialog is shot with the first set of the recorder with an "Entrance" camera selected (SHOTDIR/open-case.png), its Open
-// button is clicked through the X server, and the file the window opened is printed, with a shot
-// of the window (SHOTDIR/open-case-opened.png). Prints "key value" lines.
+// with CATALOG, the dialog is shot with the first set of the recorder with an "Entrance" camera
+// selected (SHOTDIR/open-case.png), its Open button is clicked through the X server, and the file
+// the window opened is printed, with a shot of the window (SHOTDIR/open-case-opened.png). Prints
+// "key value" lines.
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
@@ -48,15 +49,13 @@ int Run(const std::string& catalog, const std::string& shots) {
       Pause(500);
       ShootScreen(d.frameGeometry().united(open->frameGeometry()).adjusted(-16, -16, 16, 16),
                   shots + "/open-case.png");
-      const QPoint at =
-          open->OpenButton()->mapToGlobal(open->OpenButton()->rect().center());
+      const QPoint at = open->OpenButton()->mapToGlobal(open->OpenButton()->rect().center());
       const std::string xdo =
           "xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 1";
       if (std::system(xdo.c_str()) != 0) Print("error", "xdotool failed");
     });
     d.OnCommand(ov::idc::kCmdOpenCase);
-    const bool ready =
-        WaitUntil([&] { return d.Engine().State().m_FileReady.load(); }, 20000);
+    const bool ready = WaitUntil([&] { return d.Engine().State().m_FileReady.load(); }, 20000);
     Print("opened", ready ? d.OpenedPath() : "none");
     for (const auto& m : prompts.messages) Print("message", m.text);
     Pause(800);

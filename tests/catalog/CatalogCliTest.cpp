@@ -21,10 +21,10 @@ using nlohmann::json;
 
 TEST(CatalogCli, CatalogsFindsAndMerges) {
   const std::string root = FreshDir("catalog-cli-tree");
-  const std::string rec = MakeRecording(
-      "cat-cli-events",
-      "--channels 2 --duration 20 --size 176x144 --no-audio --noise 6 --events 2:5-8 "
-      "--names Gate,Hall");
+  const std::string rec =
+      MakeRecording("cat-cli-events",
+                    "--channels 2 --duration 20 --size 176x144 --no-audio --noise 6 --events 2:5-8 "
+                    "--names Gate,Hall");
   fs::create_directories(root + "/drive1/day1");
   fs::copy_file(rec, root + "/drive1/day1/a.ysk");
   const std::string dbDir = FreshDir("catalog-cli-db");

@@ -26,8 +26,8 @@ int64_t At(const std::string& text) { return CalendarToSeconds(*ParseDateTime(te
 
 void WriteBytes(const fs::path& p, const std::vector<uint8_t>& bytes) {
   fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                           std::streamsize(bytes.size()));
+  std::ofstream(p, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // dirA/front.ysk: 4 cameras 12:00:00..12:00:19; dirA/sub/yard.ysk: "Door", "Yard" from 12:00:30;
@@ -39,8 +39,8 @@ struct Tree {
     root = FreshDir(name);
     a = root + "/dirA";
     b = root + "/dirB";
-    const std::string front = MakeRecording(
-        "cat-front", "--channels 4 --duration 20 --size 176x144 --flat --no-audio");
+    const std::string front =
+        MakeRecording("cat-front", "--channels 4 --duration 20 --size 176x144 --flat --no-audio");
     const std::string yard = MakeRecording("cat-yard",
                                            "--channels 2 --names Door,Yard --duration 20 --size "
                                            "176x144 --flat --start \"2024-03-01 12:00:30\"");

@@ -81,7 +81,13 @@ int RunMerge(const CatalogArgs& a) {
 
 int RunCatalogCommand(const CatalogArgs& a) {
   if (a.merge) return RunMerge(a);
-  const std::string dbPath = CatalogPath(a.db);
+  // Links resolved: a --db reached through a link into a scanned folder is refused too.
+  const auto real = [](const std::string& p) {
+    std::error_code ec;
+    const auto c = std::filesystem::weakly_canonical(p, ec);
+    return ec ? CatalogPath(p) : CatalogPath(c.string());
+  };
+  const std::string dbPath = real(a.db);
   for (const std::string& p : a.paths) {
     std::error_code ec;
     if (!std::filesystem::exists(p, ec)) {
@@ -89,7 +95,7 @@ int RunCatalogCommand(const CatalogArgs& a) {
       return kExitFailed;
     }
     // Nothing is ever written beside the evidence, the catalog included.
-    if (Inside(dbPath, CatalogPath(p)))
+    if (Inside(dbPath, real(p)))
       return Usage("catalog", "--db " + a.db + " lies inside " + p +
                                   ": keep the catalog out of the folders it describes");
   }

@@ -88,6 +88,10 @@ TEST(CatalogCli, RefusesWrongUseAndDamagedCatalogs) {
               Quote(dir + "/drive/case.sqlite"));
   EXPECT_EQ(r.exitCode, 2) << r.out;
   EXPECT_FALSE(fs::exists(dir + "/drive/case.sqlite"));
+  fs::create_directory_symlink(dir + "/drive", dir + "/link");
+  r = Sh(Cli() + " catalog " + Quote(dir + "/drive") + " --db " + Quote(dir + "/link/case.sqlite"));
+  EXPECT_EQ(r.exitCode, 2) << r.out;
+  EXPECT_FALSE(fs::exists(dir + "/drive/case.sqlite"));
   r = Sh(Cli() + " catalog " + Quote(dir + "/absent") + " --db " + Quote(dir + "/c.sqlite"));
   EXPECT_EQ(r.exitCode, 1) << r.out;
   r = Sh(Cli() + " find --db " + Quote(dir + "/c.sqlite"));

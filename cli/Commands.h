@@ -11,4 +11,6 @@ void RegisterStorageTools(CLI::App& app, int& exitCode);
 void RegisterExport(CLI::App& app, int& exitCode);
 void RegisterSnapshot(CLI::App& app, int& exitCode);
 void RegisterActivity(CLI::App& app, int& exitCode);
+void RegisterCatalog(CLI::App& app, int& exitCode);
+void RegisterFind(CLI::App& app, int& exitCode);
 }  // namespace ov::cli

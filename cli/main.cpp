@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   ov::cli::RegisterExport(app, exitCode);
   ov::cli::RegisterSnapshot(app, exitCode);
   ov::cli::RegisterActivity(app, exitCode);
+  ov::cli::RegisterCatalog(app, exitCode);
+  ov::cli::RegisterFind(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -47,5 +47,7 @@ inline constexpr int kCmdPictureAdjust = 32804;
 inline constexpr int kCmdDeintOff = 32805;
 inline constexpr int kCmdDeintOn = 32806;
 inline constexpr int kCmdDeintAuto = 32807;
+// A case catalog's recordings by recorder and day (context menu).
+inline constexpr int kCmdOpenCase = 32820;
 
 }  // namespace ov::idc

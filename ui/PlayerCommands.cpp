@@ -10,6 +10,7 @@
 #include "controls/VolumeSlider.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
+#include "ui/OpenCaseDlg.h"
 #include "ui/OpenProblemText.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
@@ -79,6 +80,10 @@ void CPlayerDlg::OnCommand(int id) {
       break;
     case idc::kCmdShortcuts:
       ShowShortcuts();
+      break;
+    case idc::kCmdOpenCase:
+      if (const auto set = ChooseCaseSet(this, *m_ctx.prompts))
+        OpenPath(set->front());  // until several files open as one recording: the set's first
       break;
     case idc::kCmdGoToTime:
       GoToTime();

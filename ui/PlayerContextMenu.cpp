@@ -116,6 +116,8 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
   AddCommand(menu.get(), idc::kCmdSaveView, QT_TRANSLATE_NOOP("PlayerContextMenu", "Save View"))
       ->setShortcut(QKeySequence(QString::fromStdString(KeysOf(KeyAction::SaveView))));
   menu->addSeparator();
+  AddCommand(menu.get(), idc::kCmdOpenCase, QT_TRANSLATE_NOOP("PlayerContextMenu", "Open Case..."));
+  menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Keyboard shortcuts"));
   AddCommand(menu.get(), idc::kCmdAbout, "About...");

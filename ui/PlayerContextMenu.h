@@ -1,8 +1,8 @@
 #pragma once
 // The player window's right-click menu: "I-Frame Only", the "Time format" submenu, "Go to
 // Time...", the "Zoom" and "Deinterlace" submenus and "Picture Adjustments...", "Export Clip...",
-// "Save Snapshot", "Save View", "Keyboard shortcuts", "About...". Every item carries its command id
-// as the action's data.
+// "Save Snapshot", "Save View", "Open Case...", "Keyboard shortcuts", "About...". Every item
+// carries its command id as the action's data.
 #include <memory>
 
 class QAction;

@@ -27,6 +27,11 @@ _ostravue_cli() {
     --coding) mapfile -t COMPREPLY < <(compgen -W $'1\n2' -- "$cur"); return ;;
     --kind) mapfile -t COMPREPLY < <(compgen -W $'0\n1\n2' -- "$cur"); return ;;
     --schema) mapfile -t COMPREPLY < <(compgen -W $'1\n2' -- "$cur"); return ;;
+    --db)
+      compopt -o filenames 2>/dev/null
+      mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+      return
+      ;;
     --out)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$cur")

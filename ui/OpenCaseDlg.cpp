@@ -1,0 +1,113 @@
+#include "ui/OpenCaseDlg.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "catalog/Database.h"
+#include "ui/UserPrompts.h"
+
+namespace ov {
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("COpenCaseDlg", text); }
+
+// "4 ch, coding 2: Camera 1|Camera 2" as a person reads it: "4 channels: Camera 1, Camera 2".
+QString RecorderText(const std::string& layout) {
+  const size_t colon = layout.find(": ");
+  QString count = QString::fromStdString(layout.substr(0, layout.find(" ch")));
+  QString names =
+      colon == std::string::npos ? QString() : QString::fromStdString(layout.substr(colon + 2));
+  names.replace(QLatin1Char('|'), QStringLiteral(", "));
+  return (count == QLatin1String("1") ? Tr("%1 channel: %2") : Tr("%1 channels: %2"))
+      .arg(count, names);
+}
+
+QString Clock(int64_t seconds) {
+  return QString::fromStdString(catalog::TimeText(seconds).substr(11));
+}
+
+}  // namespace
+
+COpenCaseDlg::COpenCaseDlg(QWidget* parent, const QString& catalogName,
+                           std::vector<catalog::CaseSet> sets)
+    : QDialog(parent), m_sets(std::move(sets)), m_tree(new QTreeWidget(this)) {
+  setWindowTitle(Tr("Open Case"));
+  auto* layout = new QVBoxLayout(this);
+  auto* label = new QLabel(Tr("Recordings in %1, by recorder and day:").arg(catalogName), this);
+  layout->addWidget(label);
+  m_tree->setColumnCount(4);
+  m_tree->setHeaderLabels({Tr("Recorder / day"), Tr("From"), Tr("To"), Tr("Files")});
+  m_tree->setRootIsDecorated(true);
+  m_tree->setUniformRowHeights(true);
+  m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  m_tree->setAccessibleName(Tr("Recording sets"));
+  QTreeWidgetItem* recorder = nullptr;
+  for (size_t i = 0; i < m_sets.size(); ++i) {
+    const catalog::CaseSet& s = m_sets[i];
+    if (!recorder || i == 0 || m_sets[i - 1].layout != s.layout) {
+      recorder = new QTreeWidgetItem(m_tree, {RecorderText(s.layout)});
+      recorder->setFirstColumnSpanned(true);
+      recorder->setExpanded(true);
+    }
+    auto* item =
+        new QTreeWidgetItem(recorder, {QString::fromStdString(s.day), Clock(s.start), Clock(s.end),
+                                       QString::number(qulonglong(s.paths.size()))});
+    item->setData(0, Qt::UserRole, qulonglong(i + 1));  // 0 marks a recorder's row
+    item->setToolTip(0, QString::fromStdString(s.paths.front()));
+  }
+  layout->addWidget(m_tree);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+  m_open = buttons->addButton(Tr("Open"), QDialogButtonBox::AcceptRole);
+  m_open->setEnabled(false);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
+          [this] { m_open->setEnabled(Chosen().has_value()); });
+  connect(m_tree, &QTreeWidget::itemActivated, this, [this] {
+    if (Chosen()) accept();
+  });
+  resize(640, 400);
+}
+
+std::optional<catalog::CaseSet> COpenCaseDlg::Chosen() const {
+  const QTreeWidgetItem* item = m_tree->currentItem();
+  if (!item || !item->isSelected()) return std::nullopt;
+  const qulonglong i = item->data(0, Qt::UserRole).toULongLong();
+  if (i == 0 || i > m_sets.size()) return std::nullopt;
+  return m_sets[i - 1];
+}
+
+std::optional<std::vector<std::string>> ChooseCaseSet(QWidget* owner, IUserPrompts& prompts) {
+  OpenFileRequest req;
+  req.filter = "Case catalogs (*.sqlite *.db);;All files (*)";
+  req.defaultExt = "sqlite";
+  const std::optional<std::string> path = prompts.ChooseOpenFile(owner, req);
+  if (!path) return std::nullopt;
+  std::vector<catalog::CaseSet> sets;
+  try {
+    auto db = catalog::Database::Open(*path, catalog::Database::Mode::ReadOnly);
+    sets = catalog::ListSets(*db);
+  } catch (const std::exception& e) {
+    prompts.ShowMessage(owner, {e.what(), "", MessageIcon::Exclamation});
+    return std::nullopt;
+  }
+  if (sets.empty()) {
+    prompts.ShowMessage(owner, {Tr("The catalog holds no recording that opens.").toStdString(), "",
+                                MessageIcon::Exclamation});
+    return std::nullopt;
+  }
+  COpenCaseDlg dlg(owner, QFileInfo(QString::fromStdString(*path)).fileName(), std::move(sets));
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  const auto chosen = dlg.Chosen();
+  if (!chosen) return std::nullopt;
+  return chosen->paths;
+}
+
+}  // namespace ov

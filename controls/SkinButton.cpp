@@ -35,15 +35,6 @@ CSkinButton::CSkinButton(int controlId, QWidget* parent)
 
 CSkinButton::~CSkinButton() = default;
 
-int CSkinButton::KindFromStyle(std::uint32_t style) {
-  const std::uint32_t low = style & 0xFFu;
-  if ((low & 3u) == 3u) return KIND_CHECK;
-  if ((low & 9u) == 9u) return KIND_RADIO;
-  return KIND_PUSH;
-}
-
-void CSkinButton::Attach(std::uint32_t style) { m_Kind = KindFromStyle(style); }
-
 void CSkinButton::SetBitmapLoader(BitmapLoader loader) { m_Loader = std::move(loader); }
 
 QImage CSkinButton::Load(std::uint32_t id) const {
@@ -110,6 +101,13 @@ void CSkinButton::SetBitmapsHere(std::uint32_t normal, std::uint32_t pressed, st
     }
     // Only a mask that loaded has a size to take.
     if (m_FitMode == FIT_NATURAL && !m_bmpMask.isNull()) resize(m_bmpMask.size());
+    // Tiled pictures cover the whole button; only the outline follows the mask.
+    if (m_FitMode != FIT_TILE && !m_bmpMask.isNull()) {
+      for (QImage* picture :
+           {&m_bmpNormal, &m_bmpPressed, &m_bmpHover, &m_bmpCheckOn, &m_bmpDisabled, &m_bmpFocus}) {
+        if (!picture->isNull()) *picture = WithMaskAlpha(*picture, m_bmpMask);
+      }
+    }
   }
 }
 
@@ -125,8 +123,8 @@ void CSkinButton::Invalidate() {
 void CSkinButton::Repaint() { update(); }
 
 void CSkinButton::SetCheck(int check) {
-  m_CheckOn = check != 0 && m_Kind != KIND_PUSH;
-  if (m_Kind == KIND_RADIO && check != 0) ReleaseRadioGroup();
+  m_CheckOn = check != 0 && m_Kind != Kind::Push;
+  if (m_Kind == Kind::Radio && check != 0) ReleaseRadioGroup();
   Repaint();
 }
 
@@ -152,9 +150,9 @@ void CSkinButton::OnSkinButtonRelease() {
 }
 
 void CSkinButton::ChangeCheckFromClick() {
-  if (m_Kind == KIND_CHECK) {
+  if (m_Kind == Kind::Check) {
     SetCheck(m_CheckOn ? 0 : 1);
-  } else if (m_Kind == KIND_RADIO) {
+  } else if (m_Kind == Kind::Radio) {
     SetCheck(1);
   }
 }
@@ -208,7 +206,24 @@ QRegion CSkinButton::BuildRegionFromMask(const QImage& mask, QRgb key) {
   return UnionOf(rows);
 }
 
-void CSkinButton::TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc) {
+QImage CSkinButton::WithMaskAlpha(const QImage& picture, const QImage& mask) {
+  if (picture.isNull() || mask.isNull()) return picture;
+  QImage out = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage key = mask.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    const auto* keyLine =
+        y < key.height() ? reinterpret_cast<const QRgb*>(key.constScanLine(y)) : nullptr;
+    for (int x = 0; x < out.width(); ++x) {
+      const bool opaque =
+          keyLine != nullptr && x < key.width() && (keyLine[x] & 0xFFFFFFu) != 0xFFFFFFu;
+      if (!opaque) line[x] = 0;
+    }
+  }
+  return out;
+}
+
+void CSkinButton::TileBitmap(QPainter& p, const QImage& bitmap, const WinRect& rc) {
   if (bitmap.isNull()) return;
   const int bw = bitmap.width();
   const int bh = bitmap.height();
@@ -216,46 +231,30 @@ void CSkinButton::TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRec
     const int th = std::min(bh, rc.bottom - y);
     for (int x = rc.left; x < rc.right; x += bw) {
       const int tw = std::min(bw, rc.right - x);
-      dc.BitBlt(x, y, tw, th, bitmap, 0, 0, Rop::SrcCopy);
+      p.drawImage(QPoint(x, y), bitmap, QRect(0, 0, tw, th));
     }
   }
 }
 
-void CSkinButton::PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc,
-                                   int fitMode) const {
+void CSkinButton::PaintStateBitmap(QPainter& p, const QImage& bitmap, const WinRect& rc,
+                                   int fitMode) {
   if (fitMode == FIT_TILE) {
-    TileBitmap(dc, bitmap, rc);
+    TileBitmap(p, bitmap, rc);
     return;
   }
-  if (bitmap.isNull()) return;
-  const int w = rc.Width();
-  const int h = rc.Height();
-  const bool natural = fitMode == FIT_NATURAL;
-  if (m_bmpMask.isNull()) {
-    if (natural) {
-      dc.BitBlt(rc.left, rc.top, w, h, bitmap, 0, 0, Rop::SrcCopy);
-    } else {
-      dc.StretchBlt(rc.left, rc.top, w, h, bitmap, 0, 0, bitmap.width(), bitmap.height(),
-                    Rop::SrcCopy);
-    }
-    return;
-  }
-  // dst ^ src, & mask, ^ src: where the mask is white the background survives, where it is
-  // black the picture shows. The paint surface is already buffered, so no extra copy is needed.
-  const Rop ops[3] = {Rop::SrcInvert, Rop::SrcAnd, Rop::SrcInvert};
-  for (int i = 0; i < 3; ++i) {
-    const QImage& src = i == 1 ? m_bmpMask : bitmap;
-    if (natural) {
-      dc.BitBlt(rc.left, rc.top, w, h, src, 0, 0, ops[i]);
-    } else {
-      dc.StretchBlt(rc.left, rc.top, w, h, src, 0, 0, bitmap.width(), bitmap.height(), ops[i]);
-    }
+  if (bitmap.isNull() || rc.IsEmpty()) return;
+  if (fitMode == FIT_NATURAL) {
+    p.drawImage(QPoint(rc.left, rc.top), bitmap,
+                QRect(0, 0, rc.Width(), rc.Height()).intersected(bitmap.rect()));
+  } else {
+    // Nearest pixel, so the skin's hard edges stay hard.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(rc.ToQRect(), bitmap);
   }
 }
 
 void CSkinButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  CWinPainter dc(&painter);
   const WinRect rc{0, 0, width(), height()};
   ItemState state;
   state.disabled = !isEnabled();
@@ -271,7 +270,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
   const QImage* chosen = nullptr;
   switch (ChooseDrawn(state, m_CheckOn, m_PointerInside, loaded)) {
     case Drawn::Face:
-      dc.FillRect(rc, palette().color(QPalette::Button));
+      painter.fillRect(rect(), palette().color(QPalette::Button));
       return;
     case Drawn::Normal:
       chosen = &m_bmpNormal;
@@ -292,7 +291,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
       chosen = &m_bmpCheckOn;
       break;
   }
-  PaintStateBitmap(dc, *chosen, rc, m_FitMode);
+  PaintStateBitmap(painter, *chosen, rc, m_FitMode);
 }
 
 bool CSkinButton::hitButton(const QPoint& pos) const {
@@ -340,7 +339,7 @@ void CSkinButton::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   // Before the click is reported, so its handler reads the new check state.
-  if (m_Kind != KIND_PUSH && hitButton(event->position().toPoint())) {
+  if (m_Kind != Kind::Push && hitButton(event->position().toPoint())) {
     ChangeCheckFromClick();
   }
   m_Pressing = false;
@@ -362,7 +361,7 @@ void CSkinButton::focusOutEvent(QFocusEvent* event) {
 
 void CSkinButton::keyPressEvent(QKeyEvent* event) {
   // Held keys repeat; only the first press toggles.
-  if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_Kind != KIND_PUSH) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_Kind != Kind::Push) {
     ChangeCheckFromClick();
   }
   QPushButton::keyPressEvent(event);

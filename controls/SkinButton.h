@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <functional>
 
-#include "controls/WinPainter.h"
 #include "controls/WinRect.h"
+
+class QPainter;
 
 namespace ov {
 
 // A push button drawn from one picture per visual state (normal, pressed, hover, focus,
-// disabled, check-on), optionally shaped by a mask picture.
+// disabled, check-on), optionally shaped by a mask picture: the button's outline, and the
+// pictures' alpha channel, which the mask gives them once when they load.
 //
 // Commands: a click (mouse release over the still-pushed button, space bar release, Enter on a
 // default button) emits command(ControlId()) once. The signal is emitted on the window thread
@@ -25,7 +27,9 @@ class CSkinButton : public QPushButton {
   Q_OBJECT
 
  public:
-  enum Kind { KIND_PUSH = 0, KIND_CHECK = 2, KIND_RADIO = 4 };
+  // How a click changes the check state: never, toggles it, or turns it on (and the radio
+  // group's others off).
+  enum class Kind { Push, Check, Radio };
   enum FitMode { FIT_NATURAL = 0, FIT_STRETCH = 1, FIT_TILE = 2 };
 
   // Which picture the paint shows.
@@ -51,10 +55,8 @@ class CSkinButton : public QPushButton {
   explicit CSkinButton(int controlId = 0, QWidget* parent = nullptr);
   ~CSkinButton() override;
 
-  // Takes the behaviour kind from a dialog control style: (style & 3) == 3 check box,
-  // else (style & 9) == 9 radio button, else push button.
-  void Attach(std::uint32_t style);
-  static int KindFromStyle(std::uint32_t style);
+  void SetKind(Kind kind) { m_Kind = kind; }
+  Kind GetKind() const { return m_Kind; }
 
   int ControlId() const { return m_ControlId; }
   void SetControlId(int id) { m_ControlId = id; }
@@ -64,7 +66,9 @@ class CSkinButton : public QPushButton {
 
   // Ids 0 mean "none". fitMode >= 2 tiles, < 0 draws at natural size; captionInset < 0 is
   // stored as 0. A mask id shapes the button (white is outside) and, at natural size, resizes
-  // it to the mask. Does not repaint: call Invalidate afterwards. Any thread.
+  // it to the mask; unless the pictures are tiled, the mask's white parts (and whatever of a
+  // picture lies beyond the mask) become transparent. Does not repaint: call Invalidate
+  // afterwards. Any thread.
   void SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hover,
                   std::uint32_t checkOn, std::uint32_t disabled, std::uint32_t focus,
                   std::uint32_t mask, int fitMode, int frameWidth, int captionInset);
@@ -80,7 +84,6 @@ class CSkinButton : public QPushButton {
   // Buttons with the same parent and group number form a radio group (default group 0).
   void SetRadioGroup(int group) { m_RadioGroup = group; }
 
-  int Kind() const { return m_Kind; }
   int FitModeValue() const { return m_FitMode; }
   int FrameWidth() const { return m_FrameWidth; }
   int CaptionInset() const { return m_CaptionInset; }
@@ -96,11 +99,14 @@ class CSkinButton : public QPushButton {
   // in the mask's own pixel coordinates. A null mask gives an empty region.
   static QRegion BuildRegionFromMask(const QImage& mask, QRgb key);
 
-  // Draws bitmap into rc by fit mode; uses the loaded mask, if any, except when tiling.
-  void PaintStateBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc,
-                        int fitMode) const;
+  // The picture with the mask as its alpha channel: opaque where the mask has any colour but
+  // white, transparent where it is white or where the mask does not reach.
+  static QImage WithMaskAlpha(const QImage& picture, const QImage& mask);
+
+  // Draws bitmap into rc by fit mode, over what is already there where it is transparent.
+  static void PaintStateBitmap(QPainter& p, const QImage& bitmap, const WinRect& rc, int fitMode);
   // Repeats bitmap from rc's top-left corner, cutting the last row and column at rc's edges.
-  static void TileBitmap(CWinPainter& dc, const QImage& bitmap, const WinRect& rc);
+  static void TileBitmap(QPainter& p, const QImage& bitmap, const WinRect& rc);
 
  signals:
   // One click of the button: the control id set at construction or with SetControlId.
@@ -132,7 +138,7 @@ class CSkinButton : public QPushButton {
 
   int m_ControlId;
   bool m_CheckOn = false;
-  int m_Kind = KIND_PUSH;
+  Kind m_Kind = Kind::Push;
   bool m_PointerInside = false;
   bool m_Pressing = false;
   QImage m_bmpNormal;

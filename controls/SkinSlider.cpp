@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "controls/WinConstants.h"
-#include "controls/WinPainter.h"
+#include "controls/SlideMove.h"
 #include "res/SkinPalette.h"
 
 namespace ov {
@@ -23,6 +22,14 @@ int ThumbWidthFor(int across) { return std::max(5, across * 11 / 20); }
 
 // Swaps x and y for a vertical slider, whose geometry is computed as if it lay horizontally.
 WinRect Transposed(const WinRect& r) { return {r.top, r.left, r.bottom, r.right}; }
+
+// A filled rectangle with a one-pixel edge inside r.
+void EdgedRect(QPainter& p, const WinRect& r, const QColor& edge, const QColor& fill) {
+  if (r.IsEmpty()) return;
+  p.fillRect(r.ToQRect(), edge);
+  const WinRect inside{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  if (!inside.IsEmpty()) p.fillRect(inside.ToQRect(), fill);
+}
 
 }  // namespace
 
@@ -75,11 +82,11 @@ bool CSkinSlider::SetPosFromPoint(QPoint p) {
   return true;
 }
 
-void CSkinSlider::NotifyParent(int code) {
+void CSkinSlider::NotifyParent(SlideMove move) {
   if (!parentWidget()) return;
   const int pos = value();
   QMetaObject::invokeMethod(
-      this, [this, code, pos] { emit scrollNotify(m_ControlId, code, pos); }, Qt::QueuedConnection);
+      this, [this, move, pos] { emit scrollNotify(m_ControlId, move, pos); }, Qt::QueuedConnection);
 }
 
 void CSkinSlider::PostSetPos(int pos) {
@@ -102,7 +109,7 @@ void CSkinSlider::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   if (SetPosFromPoint(event->position().toPoint())) {
     m_MovedInDrag = true;
-    NotifyParent(TB_THUMBTRACK);
+    NotifyParent(SlideMove::ThumbDragged);
   }
   update();  // the thumb looks different while dragged
   event->accept();
@@ -115,7 +122,7 @@ void CSkinSlider::mouseMoveEvent(QMouseEvent* event) {
   }
   if (SetPosFromPoint(event->position().toPoint())) {
     m_MovedInDrag = true;
-    NotifyParent(TB_THUMBTRACK);
+    NotifyParent(SlideMove::ThumbDragged);
   }
 }
 
@@ -131,11 +138,11 @@ void CSkinSlider::mouseReleaseEvent(QMouseEvent* event) {
   }
   m_Dragging = false;
   if (SetPosFromPoint(event->position().toPoint())) {
-    NotifyParent(TB_ENDTRACK);
+    NotifyParent(SlideMove::Ended);
     m_MovedInDrag = true;
   }
   if (m_MovedInDrag) {
-    NotifyParent(TB_THUMBPOSITION);
+    NotifyParent(SlideMove::ThumbReleased);
     m_MovedInDrag = false;
   }
   update();
@@ -143,48 +150,26 @@ void CSkinSlider::mouseReleaseEvent(QMouseEvent* event) {
 
 void CSkinSlider::keyPressEvent(QKeyEvent* event) {
   QSlider::keyPressEvent(event);
-  const int code = TrackbarCodeForKey(event->key());
-  if (code >= 0) NotifyParent(code);
+  if (const auto move = SlideMoveForKey(event->key())) NotifyParent(*move);
 }
 
 void CSkinSlider::keyReleaseEvent(QKeyEvent* event) {
   QSlider::keyReleaseEvent(event);
-  if (!event->isAutoRepeat() && TrackbarCodeForKey(event->key()) >= 0) NotifyParent(TB_ENDTRACK);
+  if (!event->isAutoRepeat() && SlideMoveForKey(event->key())) NotifyParent(SlideMove::Ended);
 }
 
 void CSkinSlider::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void CSkinSlider::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  CWinPainter dc(&painter);
+  QPainter p(this);
   const bool vertical = orientation() == Qt::Vertical;
   auto place = [vertical](const WinRect& r) { return vertical ? Transposed(r) : r; };
-  dc.FillRect({0, 0, width(), height()}, palette().color(QPalette::Window));
+  p.fillRect(rect(), palette().color(QPalette::Window));
 
-  // Channel: dark outline, grey until a file is open, then the track colour.
-  const WinRect ch = place(ChannelRect());
-  dc.SelectPen(QColor(0, 0, 0));
-  dc.SelectBrush(skin::kUnlit);
-  dc.Rectangle(ch);
-  if (m_TrackFilled) {
-    dc.FillRect({ch.left + 1, ch.top + 1, ch.right - 1, ch.bottom - 1}, m_TrackColour);
-    dc.SetBkColor(m_TrackColour);
-  }
-
-  const WinRect rc = place(ThumbRect());
-  const int saved = dc.SaveDC();
-  if (!m_Dragging) {
-    dc.SelectBrush(m_ThumbColour);
-  } else {
-    // A dragged thumb is drawn lighter.
-    dc.SetBrushOrg(QPoint(rc.right % 8, rc.top % 8));
-    dc.SetBkColor(m_DragBkColour);
-    dc.SetTextColor(m_DragTextColour);
-    dc.SelectBrush(m_DragBkColour);
-  }
-  dc.SelectPen(m_ThumbEdgeColour, 1);
-  dc.Rectangle(rc);
-  dc.RestoreDC(saved);
+  // Channel: dark edge, grey until a file is open, then the track colour.
+  EdgedRect(p, place(ChannelRect()), Qt::black, m_TrackFilled ? m_TrackColour : skin::kUnlit);
+  // A dragged thumb is drawn lighter.
+  EdgedRect(p, place(ThumbRect()), m_ThumbEdgeColour, m_Dragging ? m_DragColour : m_ThumbColour);
 }
 
 }  // namespace ov

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QSlider>
 
+#include "controls/SlideMove.h"
 #include "controls/WinRect.h"
 #include "res/SkinPalette.h"
 
@@ -13,11 +14,11 @@ namespace ov {
 // drag moves it; each change is posted to scrollNotify.
 //
 // Notifications (scrollNotify, queued, so they arrive after the mouse handler returns, in order;
-// pos is the position when posted): for one press-drag-release TB_THUMBTRACK on the press if the
-// thumb jumped, TB_THUMBTRACK for every move that changed the position, on release TB_ENDTRACK if
-// the release point moved it once more, then TB_THUMBPOSITION if the position changed at any time
-// during the press. A slider without a parent widget posts nothing. Keys are handled by QSlider
-// and report TB_LINEUP..TB_BOTTOM, then TB_ENDTRACK when the key is released.
+// pos is the position when posted): for one press-drag-release ThumbDragged on the press if the
+// thumb jumped, ThumbDragged for every move that changed the position, on release Ended if the
+// release point moved it once more, then ThumbReleased if the position changed at any time during
+// the press. A slider without a parent widget posts nothing. Keys are handled by QSlider and
+// report their SlideMove, then Ended when the key is released.
 //
 // The background is the palette's Window colour, RGB(57, 57, 57) unless the window sets another.
 //
@@ -39,8 +40,8 @@ class CSkinSlider : public QSlider {
   // Sets the position from a client point; true if it changed. A channel of zero width leaves
   // the position alone.
   bool SetPosFromPoint(QPoint p);
-  // Posts scrollNotify(ControlId(), code, value()).
-  void NotifyParent(int code);
+  // Posts scrollNotify(ControlId(), move, value()).
+  void NotifyParent(SlideMove move);
 
   // Sets the position from any thread (queued to the window thread when called elsewhere).
   void PostSetPos(int pos);
@@ -55,11 +56,10 @@ class CSkinSlider : public QSlider {
   QColor m_ThumbEdgeColour = skin::kTitleBand;
   QColor m_TrackColour = skin::kAccent;
   QColor m_ThumbColour = skin::kPanel;
-  QColor m_DragBkColour{180, 180, 180};
-  QColor m_DragTextColour{169, 169, 169};
+  QColor m_DragColour{180, 180, 180};
 
  signals:
-  void scrollNotify(int controlId, int code, int pos);
+  void scrollNotify(int controlId, ov::SlideMove move, int pos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,13 +2,11 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <cstdint>
 
-#include "controls/OffscreenDC.h"
-#include "controls/WinConstants.h"
+#include "controls/SlideMove.h"
 #include "res/SkinPalette.h"
 
 namespace ov {
@@ -29,6 +27,17 @@ int Trunc(float v) {
   if (v <= -2147483648.0f) return INT32_MIN;
   if (v >= 2147483647.0f) return INT32_MAX;
   return static_cast<int>(v);
+}
+
+void Fill(QPainter& p, const WinRect& r, const QColor& c) {
+  if (!r.IsEmpty()) p.fillRect(r.ToQRect(), c);
+}
+
+// A flat triangle, no outline.
+void Wedge(QPainter& p, const QPoint (&corners)[3], const QColor& c) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(c);
+  p.drawPolygon(corners, 3);
 }
 
 }  // namespace
@@ -80,20 +89,19 @@ float CVolumeSlider::Fraction() const {
   return static_cast<float>(m_Level) / steps;
 }
 
-void CVolumeSlider::paintEvent(QPaintEvent* event) {
+void CVolumeSlider::paintEvent(QPaintEvent*) {
   if (orientation() == Qt::Vertical) m_Vertical = true;
-  QPainter painter(this);
-  COffscreenDC dc(painter, event->rect());
+  QPainter p(this);
   const WinRect client{0, 0, width(), height()};
   if (m_Vertical) {
-    PaintVertical(dc, client);
+    PaintVertical(p, client);
   } else {
-    PaintHorizontal(dc, client);
+    PaintHorizontal(p, client);
   }
 }
 
-void CVolumeSlider::PaintHorizontal(CWinPainter& dc, const WinRect& c) {
-  dc.FillRect(c, m_FaceColour);
+void CVolumeSlider::PaintHorizontal(QPainter& p, const WinRect& c) {
+  Fill(p, c, m_FaceColour);
   const int m = (c.right - c.left) / 12;
   const int L = c.left + m;
   const int R = c.right - m;
@@ -101,10 +109,10 @@ void CVolumeSlider::PaintHorizontal(CWinPainter& dc, const WinRect& c) {
   const int mid = (c.bottom - c.top) / 2;
   const float f = Fraction();
 
-  dc.FillRect({L - 1, mid - 2, R + 1, mid + 2}, kBlack);
-  dc.FillRect({L, mid - 1, R, mid + 1}, kLit);
+  Fill(p, {L - 1, mid - 2, R + 1, mid + 2}, kBlack);
+  Fill(p, {L, mid - 1, R, mid + 1}, kLit);
   const int X = Trunc(static_cast<float>(Wd) * f + static_cast<float>(L));
-  dc.FillRect({X, mid - 1, R, mid + 1}, kUnlit);
+  Fill(p, {X, mid - 1, R, mid + 1}, kUnlit);
 
   const int t = Wd / 12;
   const int left =
@@ -115,54 +123,54 @@ void CVolumeSlider::PaintHorizontal(CWinPainter& dc, const WinRect& c) {
   m_ThumbRect = {left, top - 1, right - 1, bottom - 1};
 
   const WinRect& th = m_ThumbRect;
-  dc.FillRect(th, kUnlit);
-  dc.FillRect({th.left + 1, th.top + 1, th.right - 1, th.bottom - 1}, kThumbBody);
+  Fill(p, th, kUnlit);
+  Fill(p, {th.left + 1, th.top + 1, th.right - 1, th.bottom - 1}, kThumbBody);
 
   const int w = th.right - th.left;
   const int h = th.bottom - th.top;
-  dc.FillRect({th.left + w / 3 - 1, th.top + h / 4 + 1, th.left + w / 3 + 6, th.bottom - h / 4 - 1},
-              m_Tracking ? kLit : m_ShadeColour);
+  Fill(p, {th.left + w / 3 - 1, th.top + h / 4 + 1, th.left + w / 3 + 6, th.bottom - h / 4 - 1},
+       m_Tracking ? kLit : m_ShadeColour);
 }
 
-void CVolumeSlider::PaintVertical(CWinPainter& dc, const WinRect& c) {
-  dc.FillRect(c, m_FaceColour);
+void CVolumeSlider::PaintVertical(QPainter& p, const WinRect& c) {
+  Fill(p, c, m_FaceColour);
   const int m = (c.bottom - c.top) / 12;
   const int T = c.top + m;
   const int B = c.bottom - m;
   const int Hd = B - T;
   const int cx = (c.right - c.left) / 2;
 
-  dc.SelectNullPen();
-  dc.SelectBrush(kWedge);
-  const QPoint light[3] = {{cx - Hd / 12, T}, {cx, T}, {cx, B}};
-  dc.Polygon(light);
-
+  Wedge(p, {{cx - Hd / 12, T}, {cx, T}, {cx, B}}, kWedge);
   const float f = Fraction();
   const int yf = Trunc(static_cast<float>(T) + static_cast<float>(Hd) * f);
-  dc.SelectBrush(m_ShadeColour);
   const int wedgeX =
       Trunc(static_cast<float>(cx) - (1.0f - f) * static_cast<float>(Hd) * 0.16666667f);
-  const QPoint level[3] = {{wedgeX, yf}, {cx, yf}, {cx, B}};
-  dc.Polygon(level);
+  Wedge(p, {{wedgeX, yf}, {cx, yf}, {cx, B}}, m_ShadeColour);
 
-  dc.FillRect({cx - 1, T, cx, B}, kGrooveLight);
-  dc.FillRect({cx + 1, T, cx + 2, B}, kGrooveDark);
-  dc.FillRect({cx, T, cx + 1, B}, kGrey);
+  Fill(p, {cx - 1, T, cx, B}, kGrooveLight);
+  Fill(p, {cx + 1, T, cx + 2, B}, kGrooveDark);
+  Fill(p, {cx, T, cx + 1, B}, kGrey);
 
   const int t = Hd / 12;
   m_ThumbRect = {cx - t,
                  Trunc(static_cast<float>(T) + static_cast<float>(Hd) * f - static_cast<float>(t)),
                  cx + t, Trunc(static_cast<float>(T + t) + static_cast<float>(Hd) * f)};
-  dc.SelectPen(kGrey, 1);
-  dc.SelectBrush(m_Tracking ? m_ShadeColour : kThumbBody);
-  dc.Ellipse(m_ThumbRect);
+  const WinRect& th = m_ThumbRect;
+  if (th.Width() >= 2 && th.Height() >= 2) {
+    // A one-pixel outline inside the thumb's box.
+    QPen edge(kGrey);
+    edge.setWidth(1);
+    edge.setCosmetic(true);
+    p.setPen(edge);
+    p.setBrush(m_Tracking ? m_ShadeColour : kThumbBody);
+    p.drawEllipse(QRect(th.left, th.top, th.Width() - 1, th.Height() - 1));
+  }
 
   if (m_OverThumb || m_Tracking) {
-    const WinRect& th = m_ThumbRect;
     const int w = th.right - th.left;
     const int h = th.bottom - th.top;
-    dc.FillRect({th.left + w / 4, th.top + h / 2 - 1, th.right - w / 4, th.top + h / 2 + 1},
-                m_Tracking ? kGrey : m_ShadeColour);
+    Fill(p, {th.left + w / 4, th.top + h / 2 - 1, th.right - w / 4, th.top + h / 2 + 1},
+         m_Tracking ? kGrey : m_ShadeColour);
   }
 }
 
@@ -203,21 +211,21 @@ void CVolumeSlider::mouseReleaseEvent(QMouseEvent* event) {
     LevelFromPoint(p.x(), p.y());
     update();
     // The end of a track, once the level is final.
-    emit scrollNotify(m_ControlId, TB_ENDTRACK, value());
+    emit scrollNotify(m_ControlId, SlideMove::Ended, value());
   }
   event->accept();
 }
 
 void CVolumeSlider::keyPressEvent(QKeyEvent* event) {
   QSlider::keyPressEvent(event);  // moves only the hidden position
-  const int code = TrackbarCodeForKey(event->key());
-  if (code >= 0) emit scrollNotify(m_ControlId, code, value());
+  if (const auto move = SlideMoveForKey(event->key()))
+    emit scrollNotify(m_ControlId, *move, value());
 }
 
 void CVolumeSlider::keyReleaseEvent(QKeyEvent* event) {
   QSlider::keyReleaseEvent(event);
-  if (!event->isAutoRepeat() && TrackbarCodeForKey(event->key()) >= 0) {
-    emit scrollNotify(m_ControlId, TB_ENDTRACK, value());
+  if (!event->isAutoRepeat() && SlideMoveForKey(event->key())) {
+    emit scrollNotify(m_ControlId, SlideMove::Ended, value());
   }
 }
 

@@ -3,19 +3,20 @@
 #include <QColor>
 #include <QSlider>
 
+#include "controls/SlideMove.h"
 #include "controls/WinRect.h"
+
+class QPainter;
 
 namespace ov {
 
-class CWinPainter;
-
 // The volume slider: keeps its own level and range (QSlider's value is a hidden position that
-// only the keys move) and paints itself completely, off screen. While the left button is held
+// only the keys move) and paints itself completely. While the left button is held
 // the level follows the pointer. A vertical slider (orientation Qt::Vertical) grows downward.
 //
-// Notifications: after every left button release scrollNotify(ControlId(), TB_ENDTRACK, value())
-// is emitted directly, once the level has been set from the release point, so the handler reads
-// the final GetLevel(). Keys report TB_LINEUP..TB_BOTTOM and TB_ENDTRACK on release.
+// Notifications: after every left button release scrollNotify(ControlId(), SlideMove::Ended,
+// value()) is emitted directly, once the level has been set from the release point, so the
+// handler reads the final GetLevel(). Keys report their SlideMove, and Ended on release.
 //
 // Threads: window thread only.
 class CVolumeSlider : public QSlider {
@@ -47,7 +48,7 @@ class CVolumeSlider : public QSlider {
   QColor m_ShadeColour{65, 65, 65};
 
  signals:
-  void scrollNotify(int controlId, int code, int pos);
+  void scrollNotify(int controlId, ov::SlideMove move, int pos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -58,8 +59,8 @@ class CVolumeSlider : public QSlider {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
-  void PaintHorizontal(CWinPainter& dc, const WinRect& client);
-  void PaintVertical(CWinPainter& dc, const WinRect& client);
+  void PaintHorizontal(QPainter& p, const WinRect& client);
+  void PaintVertical(QPainter& p, const WinRect& client);
   float Fraction() const;
 
   int m_ControlId;

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <mutex>
 
+#include "res/BitmapIds.h"
+
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void InitSkinQrc() { Q_INIT_RESOURCE(skin); }
 
@@ -15,14 +17,16 @@ void InitSkinResources() {
 }
 
 QString BitmapResourcePath(std::uint32_t id) {
-  return QStringLiteral(":/bitmaps/%1.png").arg(id & 0xFFFFu);
+  const char* name = SkinPictureName(id);
+  if (name == nullptr) return {};
+  return QStringLiteral(":/bitmaps/%1.png").arg(QString::fromLatin1(name));
 }
 
 QImage LoadBitmapResource(std::uint32_t id) {
   InitSkinResources();
   if ((id & 0xFFFFu) == 0) return QImage();
   const QString path = BitmapResourcePath(id);
-  if (!QFile::exists(path)) return QImage();
+  if (path.isEmpty() || !QFile::exists(path)) return QImage();
   QImage image(path);
   if (image.isNull()) return image;
   return image.convertToFormat(QImage::Format_RGB32);

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "controls/SkinButton.h"
-#include "controls/WinPainter.h"
 #include "res/BitmapIds.h"
 #include "res/SkinPalette.h"
 #include "res/SkinResources.h"
@@ -81,23 +80,19 @@ void CAboutDlg::mousePressEvent(QMouseEvent* event) {
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  CWinPainter dc(&p);
   const int right = width(), bottom = height();
-  dc.FillRect({0, 0, right, 25}, skin::kTitleBand);
-  dc.FillRect({1, 26, right - 1, bottom - 1}, QColor(255, 255, 255));
-  dc.SelectPen(Qt::black, 1);
-  dc.MoveTo(0, 0);
-  dc.LineTo(0, bottom - 1);
-  dc.LineTo(right - 1, bottom - 1);
-  dc.LineTo(right - 1, 0);
-  dc.LineTo(0, 0);
-  if (!m_picture.isNull())
-    dc.BitBlt(m_pictureRect.x(), m_pictureRect.y(), m_picture.width(), m_picture.height(),
-              m_picture, 0, 0, Rop::SrcCopy);
-  dc.SetFont(m_fntTitle);
-  dc.SetTextColor(QColor(255, 255, 255));
-  dc.DrawText(QString::fromUtf8(LoadResString(IDS_ABOUT_TITLE)), {9, 4, 100, 22},
-              Qt::AlignLeft | Qt::AlignTop);
+  p.fillRect(0, 0, right, 25, skin::kTitleBand);
+  p.fillRect(1, 26, right - 2, bottom - 27, Qt::white);
+  // A black one-pixel frame round the box.
+  p.fillRect(0, 0, right, 1, Qt::black);
+  p.fillRect(0, bottom - 1, right, 1, Qt::black);
+  p.fillRect(0, 1, 1, bottom - 2, Qt::black);
+  p.fillRect(right - 1, 1, 1, bottom - 2, Qt::black);
+  if (!m_picture.isNull()) p.drawImage(m_pictureRect.topLeft(), m_picture);
+  p.setFont(m_fntTitle);
+  p.setPen(Qt::white);
+  p.drawText(QRect(9, 4, 91, 18), Qt::AlignLeft | Qt::AlignTop,
+             QString::fromUtf8(LoadResString(IDS_ABOUT_TITLE)));
 }
 
 }  // namespace ov

@@ -6,14 +6,15 @@
 
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
+#include "controls/SlideMove.h"
 #include "controls/VolumeSlider.h"
-#include "controls/WinConstants.h"
 #include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
 #include "ui/OpenProblemText.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
+#include "ui/StorageCommands.h"
 
 namespace ov {
 
@@ -34,10 +35,10 @@ void CPlayerDlg::OnCommand(int id) {
       e.OnFF();
       break;
     case idc::kBack59:
-      e.OnBack59();
+      e.Jump(-PlaybackEngine::kJumpSeconds);
       break;
     case idc::kForward59:
-      e.OnForward59();
+      e.Jump(PlaybackEngine::kJumpSeconds);
       break;
     case idc::kSpeakerMin:
       e.OnSound();
@@ -62,10 +63,10 @@ void CPlayerDlg::OnCommand(int id) {
       OnFileOpen();
       break;
     case idc::kOpenYrxFile:
-      OnOpenStorage();
+      m_storage->OpenStorage();
       break;
     case idc::kMakeChdFile:
-      OnMakeChannelFiles();
+      m_storage->MakeChannelFiles();
       break;
     case idc::kCmdAbout:
       OnAbout();
@@ -119,15 +120,15 @@ void CPlayerDlg::OnCommand(int id) {
   }
 }
 
-void CPlayerDlg::OnHScroll(int controlId, int code, int /*pos*/) {
+void CPlayerDlg::OnHScroll(int controlId, SlideMove move, int /*pos*/) {
   if (m_destroyed) return;
   PlaybackEngine& e = m_engine->Engine();
   if (controlId == idc::kSeek && m_sldSeek) {
     // Only a release moves playback; the position is read when the notification is handled.
-    if (code == TB_THUMBPOSITION && m_sldSeek->IsButtonUp())
+    if (move == SlideMove::ThumbReleased && m_sldSeek->IsButtonUp())
       e.SeekSliderReleased(m_sldSeek->value());
   } else if (controlId == idc::kVolume && m_sldVolume) {
-    if (code == TB_ENDTRACK) e.SetVolume(m_sldVolume->GetLevel());
+    if (move == SlideMove::Ended) e.SetVolume(m_sldVolume->GetLevel());
   }
 }
 

@@ -54,6 +54,7 @@ constexpr KeyBinding kBindings[] = {
     {KeyAction::DeinterlaceNext,
      {"Alt+D", nullptr},
      QT_TRANSLATE_NOOP("PlayerKeys", "Deinterlacing of the selected pane: off, on, automatic")},
+    {KeyAction::SaveSnapshot, {"S", nullptr}, QT_TRANSLATE_NOOP("PlayerKeys", "Save a snapshot")},
     {KeyAction::SaveView,
      {"Shift+S", nullptr},
      QT_TRANSLATE_NOOP("PlayerKeys", "Save what the selected pane shows")},
@@ -117,7 +118,6 @@ std::string ShortcutsHelpText(const std::function<std::string(const char*)>& tr)
     if (!b.help) continue;
     out += KeysOf(b.action) + "\t" + say(b.help) + "\n";
   }
-  out += "S\t" + say(QT_TRANSLATE_NOOP("PlayerKeys", "Save a snapshot")) + "\n";
   out += "Esc\t" + say(QT_TRANSLATE_NOOP("PlayerKeys", "Leave full screen")) + "\n";
   return out;
 }

@@ -34,6 +34,7 @@ enum class KeyAction {
   ZoomReset,
   PictureAdjust,
   DeinterlaceNext,
+  SaveSnapshot,
   SaveView,
   Open,
   NextFile,

@@ -1,9 +1,9 @@
 #include "ui/SkinPainter.h"
 
 #include <QPainter>
+#include <utility>
 
 #include "controls/Regions.h"
-#include "controls/WinPainter.h"
 #include "res/SkinPalette.h"
 #include "ui/StringTable.h"
 
@@ -18,19 +18,34 @@ using skin::kLowerBand;
 const QColor& kEdge = skin::kTitleBand;
 constexpr int kCorner = 14;  // corner ellipse of the outline and the region
 
-void Line(CWinPainter& dc, int x0, int y0, int x1, int y1) {
-  dc.MoveTo(x0, y0);
-  dc.LineTo(x1, y1);
+void Fill(QPainter& p, const WinRect& r, const QColor& c) {
+  if (!r.IsEmpty()) p.fillRect(r.ToQRect(), c);
 }
 
-// Top, bottom, left and right lines of one frame around e, grown by d (1..3).
-void PathFrame(CWinPainter& dc, const WinRect& e, int d, const QColor& colour) {
-  dc.SelectPen(colour, 1);
-  Line(dc, e.left - d, e.top - d, e.right + d, e.top - d);
-  Line(dc, e.left - d, e.bottom + d - 1, e.right + d, e.bottom + d - 1);
-  Line(dc, e.left - d, e.top - d, e.left - d, e.bottom + d - 1);
-  Line(dc, e.right + d - 1, e.top - d, e.right + d - 1, e.bottom + d - 1);
+// A one-pixel frame just inside r.
+void Frame(QPainter& p, const WinRect& r, const QColor& c) {
+  Fill(p, {r.left, r.top, r.right, r.top + 1}, c);
+  Fill(p, {r.left, r.bottom - 1, r.right, r.bottom}, c);
+  Fill(p, {r.left, r.top + 1, r.left + 1, r.bottom - 1}, c);
+  Fill(p, {r.right - 1, r.top + 1, r.right, r.bottom - 1}, c);
 }
+
+// A filled rectangle with a one-pixel frame inside r.
+void FramedRect(QPainter& p, const WinRect& r, const QColor& edge, const QColor& fill) {
+  if (r.IsEmpty()) return;
+  Fill(p, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, fill);
+  Frame(p, r, edge);
+}
+
+// A horizontal line of the given thickness from x0 up to (not including) x1, its extra rows
+// above y.
+void HLine(QPainter& p, int x0, int x1, int y, int thickness, const QColor& c) {
+  Fill(p, {x0, y - thickness / 2, x1, y - thickness / 2 + thickness}, c);
+}
+void VLine(QPainter& p, int x, int y0, int y1, int thickness, const QColor& c) {
+  Fill(p, {x - thickness / 2, y0, x - thickness / 2 + thickness, y1}, c);
+}
+
 }  // namespace
 
 QRegion SkinWindowRegion(int width, int height) {
@@ -40,76 +55,65 @@ QRegion SkinWindowRegion(int width, int height) {
 QImage ComposeSkinCanvas(const SkinGeometry& g, const SkinBitmaps& bitmaps) {
   QImage canvas(g.width, g.height, QImage::Format_RGB32);
   canvas.fill(Qt::black);
-  QPainter painter(&canvas);
-  CWinPainter dc(&painter);
+  QPainter p(&canvas);
   const WinRect c{0, 0, g.width, g.height};
   const WinRect& v = g.video;
   const int l = v.left - 5;
   const int r = v.right + 5;
 
-  dc.Rectangle(c);  // default black pen, white brush
-  dc.SelectPen(Qt::black, 1);
-  dc.RoundRect(c, kCorner, kCorner);
-
-  dc.ExcludeClipRect(v);
-
-  dc.SelectBrush(kTitleBand);
-  dc.Rectangle({l, 0, r, v.top});
-  dc.SelectBrush(kVideoFrame);
-  dc.Rectangle({l, v.top - 5, r, v.bottom + 15});
-
-  const int t = SkinBarTop(v);
-  dc.SelectPen(kBarShadow, 1);
-  Line(dc, l, t + 48, r, t + 48);
-  Line(dc, l, t + 70, r, t + 70);
-  dc.SelectPen(kBarLight, 1);
-  Line(dc, l, t + 49, r, t + 49);
-  Line(dc, l, t + 71, r, t + 71);
-
-  if (!bitmaps.barStrip.isNull())
-    dc.StretchBlt(l, t, v.right - 5, 48, bitmaps.barStrip, 0, 0, bitmaps.barStrip.width(),
-                  bitmaps.barStrip.height(), Rop::SrcCopy);
-
-  const int band = g.timelineHeight;
-  if (band > 0) {
-    dc.SelectBrush(kTitleBand);
-    dc.SelectPen(kBarLight, 1);
-    dc.Rectangle({l, t + 71, r, t + 72 + band});
+  FramedRect(p, c, Qt::black, Qt::white);
+  if (c.Width() >= 2 && c.Height() >= 2) {
+    QPen outline(Qt::black);
+    outline.setWidth(1);
+    outline.setCosmetic(true);
+    p.setPen(outline);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(0, 0, c.Width() - 1, c.Height() - 1), kCorner / 2.0, kCorner / 2.0);
   }
 
-  dc.SelectBrush(kLowerBand);
-  dc.SelectPen(kBarLight, 1);
-  dc.Rectangle({l, t + 71 + band, r, t + 110 + band});
+  // The video control paints its own area.
+  p.setClipRegion(QRegion(c.ToQRect()).subtracted(QRegion(v.ToQRect())));
 
-  dc.SelectPen(kEdge, 2);
-  Line(dc, l, t - 1, r, t - 1);
-  Line(dc, l, t + 110 + band, r, t + 110 + band);
-  Line(dc, l, t - 2, l, t + 110 + band);
-  Line(dc, r, t - 1, r, t + 110 + band);
+  FramedRect(p, {l, 0, r, v.top}, Qt::black, kTitleBand);
+  FramedRect(p, {l, v.top - 5, r, v.bottom + 15}, Qt::black, kVideoFrame);
+
+  const int t = SkinBarTop(v);
+  HLine(p, l, r, t + 48, 1, kBarShadow);
+  HLine(p, l, r, t + 70, 1, kBarShadow);
+  HLine(p, l, r, t + 49, 1, kBarLight);
+  HLine(p, l, r, t + 71, 1, kBarLight);
+
+  if (!bitmaps.barStrip.isNull() && v.right - 5 > 0)
+    p.drawImage(QRect(l, t, v.right - 5, 48), bitmaps.barStrip);
+
+  const int band = g.timelineHeight;
+  if (band > 0) FramedRect(p, {l, t + 71, r, t + 72 + band}, kBarLight, kTitleBand);
+  FramedRect(p, {l, t + 71 + band, r, t + 110 + band}, kBarLight, kLowerBand);
+
+  HLine(p, l, r, t - 1, 2, kEdge);
+  HLine(p, l, r, t + 110 + band, 2, kEdge);
+  VLine(p, l, t - 2, t + 110 + band, 2, kEdge);
+  VLine(p, r, t - 1, t + 110 + band, 2, kEdge);
 
   // Both labels land inside the clipped-out video area, so neither shows.
-  if (!bitmaps.timeLine.isNull())
-    dc.BitBlt(32, 415, bitmaps.timeLine.width(), bitmaps.timeLine.height(), bitmaps.timeLine, 0, 0,
-              Rop::SrcCopy);
-  if (!bitmaps.fileName.isNull())
-    dc.BitBlt(32, 450, bitmaps.fileName.width(), bitmaps.fileName.height(), bitmaps.fileName, 0, 0,
-              Rop::SrcCopy);
+  if (!bitmaps.timeLine.isNull()) p.drawImage(QPoint(32, 415), bitmaps.timeLine);
+  if (!bitmaps.fileName.isNull()) p.drawImage(QPoint(32, 450), bitmaps.fileName);
 
-  PathFrame(dc, g.pathBox, 1, QColor(228, 228, 228));
-  PathFrame(dc, g.pathBox, 2, QColor(178, 178, 178));
-  PathFrame(dc, g.pathBox, 3, QColor(104, 104, 104));
+  const WinRect& e = g.pathBox;
+  const std::pair<int, QColor> frames[] = {
+      {1, QColor(228, 228, 228)}, {2, QColor(178, 178, 178)}, {3, QColor(104, 104, 104)}};
+  for (const auto& [d, colour] : frames)
+    Frame(p, {e.left - d, e.top - d, e.right + d, e.bottom + d}, colour);
   return canvas;
 }
 
 void PaintSkin(QPainter& p, const SkinGeometry& g, const SkinBitmaps& bitmaps,
                const QFont& titleFont) {
-  QImage canvas = ComposeSkinCanvas(g, bitmaps);
-  CWinPainter dc(&p);
-  dc.BitBlt(0, 0, g.width, g.height, canvas, 0, 0, Rop::SrcCopy);
-  dc.SetFont(titleFont);
-  dc.SetTextColor(QColor(255, 255, 255));
-  dc.DrawText(QString::fromUtf8(LoadResString(IDS_PRODUCT)), {35, 5, 150, 22},
-              Qt::AlignLeft | Qt::AlignTop);
+  p.drawImage(QPoint(0, 0), ComposeSkinCanvas(g, bitmaps));
+  p.setFont(titleFont);
+  p.setPen(Qt::white);
+  p.drawText(QRect(35, 5, 115, 17), Qt::AlignLeft | Qt::AlignTop,
+             QString::fromUtf8(LoadResString(IDS_PRODUCT)));
 }
 
 }  // namespace ov

@@ -1,33 +1,22 @@
 #include "decoder/control/G711Table.h"
 
 #include <cstring>
-#include <memory>
+
+#include "decoder/AvHandles.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavutil/channel_layout.h>
 }
 
 namespace ov::g711 {
-namespace {
-
-struct CodecFree {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, CodecFree>;
-
-}  // namespace
 
 std::optional<std::array<int16_t, 256>> DecodeTable(Law law) {
   const AVCodec* codec =
       avcodec_find_decoder(law == Law::ALaw ? AV_CODEC_ID_PCM_ALAW : AV_CODEC_ID_PCM_MULAW);
   if (!codec) return std::nullopt;
-  Owned<AVCodecContext> ctx(avcodec_alloc_context3(codec));
-  Owned<AVPacket> packet(av_packet_alloc());
-  Owned<AVFrame> frame(av_frame_alloc());
+  av::CodecContext ctx(avcodec_alloc_context3(codec));
+  av::Packet packet(av_packet_alloc());
+  av::Frame frame(av_frame_alloc());
   if (!ctx || !packet || !frame) return std::nullopt;
   ctx->sample_rate = 8000;
   av_channel_layout_default(&ctx->ch_layout, 1);

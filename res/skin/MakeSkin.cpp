@@ -1,4 +1,4 @@
-// Writes every skin picture as <dir>/<id>.png.
+// Writes every skin picture as <dir>/<name>.png.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   int failures = 0;
-  for (std::uint32_t id : ov::kAllBitmapIds) {
-    const QImage img = ov::skin::DrawSkinBitmap(id);
-    const QString path = dir.filePath(QStringLiteral("%1.png").arg(id));
+  for (const ov::SkinPicture& picture : ov::kSkinPictures) {
+    const QImage img = ov::skin::DrawSkinBitmap(picture.id);
+    const QString path =
+        dir.filePath(QStringLiteral("%1.png").arg(QString::fromLatin1(picture.name)));
     if (img.isNull() || !img.save(path, "PNG")) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
       ++failures;

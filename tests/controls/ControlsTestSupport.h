@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "controls/SlideMove.h"
+
 namespace ov::test {
 
 inline QImage Solid(int w, int h, const QColor& c) {
@@ -26,7 +28,7 @@ inline void Pump() {
 
 struct Notice {
   int id;
-  int code;
+  SlideMove move;
   int pos;
   bool operator==(const Notice&) const = default;
 };

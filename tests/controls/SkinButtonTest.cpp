@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "controls/SkinButton.h"
-#include "controls/WinConstants.h"
 #include "res/BitmapIds.h"
 #include "res/SkinResources.h"
 #include "tests/controls/ControlsTestSupport.h"
@@ -103,7 +104,7 @@ TEST(SkinButtonStates, StateTableFirstMatchWins) {
 }
 
 TEST_F(SkinButtonTest, PaintsThePictureOfItsState) {
-  button.Attach(BS_AUTOCHECKBOX);
+  button.SetKind(CSkinButton::Kind::Check);
   button.SetBitmaps(kNormal, kPressed, kHover, kCheckOn, 0, 0, 0, 1, 1, 4);
   EXPECT_EQ(Centre(), kRed);
   button.setDown(true);
@@ -202,25 +203,51 @@ TEST_F(SkinButtonTest, MaskShapesTheWindowAndComposesThePicture) {
   QImage target = Solid(10, 10, kBlue);
   {
     QPainter p(&target);
-    CWinPainter dc(&p);
-    button.PaintStateBitmap(dc, pictures[kNormal], {0, 0, 10, 10}, CSkinButton::FIT_NATURAL);
+    CSkinButton::PaintStateBitmap(p, button.NormalBitmap(), {0, 0, 10, 10},
+                                  CSkinButton::FIT_NATURAL);
   }
   EXPECT_EQ(At(target, 5, 2), kRed);
   EXPECT_EQ(At(target, 2, 2), kBlue);
   EXPECT_EQ(qAlpha(target.pixel(5, 2)), 255);
 
   // Tiling ignores the mask when drawing.
+  button.SetBitmaps(kNormal, 0, 0, 0, 0, 0, kMask, 2, 1, 4);
   target = Solid(10, 10, kBlue);
   {
     QPainter p(&target);
-    CWinPainter dc(&p);
-    button.PaintStateBitmap(dc, pictures[kNormal], {0, 0, 10, 10}, CSkinButton::FIT_TILE);
+    CSkinButton::PaintStateBitmap(p, button.NormalBitmap(), {0, 0, 10, 10}, CSkinButton::FIT_TILE);
   }
   EXPECT_EQ(At(target, 2, 2), kRed);
 
   // Natural size: the button takes the mask's size.
   button.SetBitmaps(kNormal, 0, 0, 0, 0, 0, kMask, 0, 1, 4);
   EXPECT_EQ(button.size(), QSize(10, 10));
+}
+
+TEST(SkinButtonMask, AlphaFollowsTheMaskAndStretchesWithThePicture) {
+  // 4 x 2 picture, 3 x 2 mask: white, black, grey on both rows; the fourth column has no mask.
+  QImage mask = Solid(3, 2, Qt::white);
+  for (int y = 0; y < 2; ++y) {
+    mask.setPixel(1, y, qRgb(0, 0, 0));
+    mask.setPixel(2, y, qRgb(128, 128, 128));
+  }
+  const QImage shaped = CSkinButton::WithMaskAlpha(Solid(4, 2, kRed), mask);
+  EXPECT_EQ(qAlpha(shaped.pixel(0, 0)), 0);
+  EXPECT_EQ(shaped.pixel(1, 1), QColor(kRed).rgb());
+  EXPECT_EQ(shaped.pixel(2, 0), QColor(kRed).rgb()) << "any colour but white is inside";
+  EXPECT_EQ(qAlpha(shaped.pixel(3, 0)), 0) << "beyond the mask";
+  EXPECT_TRUE(CSkinButton::WithMaskAlpha(QImage(), mask).isNull());
+
+  // Stretched twice: each picture pixel, transparent or not, becomes a 2 x 2 block.
+  QImage target = Solid(8, 4, kBlue);
+  {
+    QPainter p(&target);
+    CSkinButton::PaintStateBitmap(p, shaped, {0, 0, 8, 4}, CSkinButton::FIT_STRETCH);
+  }
+  EXPECT_EQ(At(target, 1, 3), kBlue);
+  EXPECT_EQ(At(target, 2, 0), kRed);
+  EXPECT_EQ(At(target, 5, 3), kRed);
+  EXPECT_EQ(At(target, 6, 1), kBlue);
 }
 
 TEST_F(SkinButtonTest, DoubleClickGivesTwoCommands) {
@@ -231,7 +258,7 @@ TEST_F(SkinButtonTest, DoubleClickGivesTwoCommands) {
 }
 
 TEST_F(SkinButtonTest, DraggingOffAndBackFollowsThePointer) {
-  button.Attach(BS_AUTOCHECKBOX);
+  button.SetKind(CSkinButton::Kind::Check);
   button.SetBitmaps(kNormal, kPressed, kHover, kCheckOn, 0, 0, 0, 1, 1, 4);
   Show();
   Press(QPoint(10, 10));
@@ -279,7 +306,7 @@ TEST_F(SkinButtonTest, CheckStatesByKind) {
   button.SetCheck(1);
   EXPECT_EQ(button.GetCheck(), 0) << "a push button never stays checked";
 
-  button.Attach(BS_AUTOCHECKBOX);
+  button.SetKind(CSkinButton::Kind::Check);
   Show();
   QTest::keyClick(&button, Qt::Key_Space);
   EXPECT_EQ(button.GetCheck(), 1);
@@ -287,17 +314,16 @@ TEST_F(SkinButtonTest, CheckStatesByKind) {
   QTest::keyClick(&button, Qt::Key_Space);
   EXPECT_EQ(button.GetCheck(), 0);
 
-  EXPECT_EQ(CSkinButton::KindFromStyle(BS_AUTORADIOBUTTON), CSkinButton::KIND_RADIO);
-  EXPECT_EQ(CSkinButton::KindFromStyle(BS_CHECKBOX), CSkinButton::KIND_PUSH);
-  EXPECT_EQ(CSkinButton::KindFromStyle(BS_RADIOBUTTON), CSkinButton::KIND_PUSH);
-  EXPECT_EQ(CSkinButton::KindFromStyle(BS_DEFPUSHBUTTON), CSkinButton::KIND_PUSH);
-  EXPECT_EQ(CSkinButton::KindFromStyle(0x5000 | BS_AUTOCHECKBOX), CSkinButton::KIND_CHECK);
+  button.SetKind(CSkinButton::Kind::Radio);
+  QTest::keyClick(&button, Qt::Key_Space);
+  QTest::keyClick(&button, Qt::Key_Space);
+  EXPECT_EQ(button.GetCheck(), 1) << "a click only turns a radio button on";
 }
 
 TEST(SkinButtonRadio, OthersDropTheirCheckWhenThePostedReleaseRuns) {
   QWidget parent;
   CSkinButton a(1, &parent), b(2, &parent), c(3, &parent), other(4, &parent);
-  for (CSkinButton* r : {&a, &b, &c, &other}) r->Attach(BS_AUTORADIOBUTTON);
+  for (CSkinButton* r : {&a, &b, &c, &other}) r->SetKind(CSkinButton::Kind::Radio);
   other.SetRadioGroup(1);
   a.SetCheck(1);
   other.SetCheck(1);
@@ -346,6 +372,15 @@ TEST(SkinResources, EveryPictureLoadsAtItsControlSize) {
   EXPECT_TRUE(LoadBitmapResource(0).isNull());
   EXPECT_TRUE(LoadBitmapResource(171).isNull());
   EXPECT_EQ(LoadBitmapResource(0x10000 + IDB_PLAY_NORMAL).size(), QSize(43, 48));
+
+  // One file per id, named by what it shows; no file without an id.
+  std::set<QString> files;
+  for (std::uint32_t id : kAllBitmapIds) files.insert(BitmapResourcePath(id));
+  EXPECT_EQ(files.size(), std::size(kAllBitmapIds));
+  EXPECT_EQ(BitmapResourcePath(IDB_PAUSE), QStringLiteral(":/bitmaps/pause.png"));
+  EXPECT_TRUE(BitmapResourcePath(171).isEmpty());
+  EXPECT_EQ(QDir(QStringLiteral(":/bitmaps")).entryList(QDir::Files).size(),
+            static_cast<qsizetype>(std::size(kAllBitmapIds)));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/SkinSlider.h"
-#include "controls/WinConstants.h"
+#include "controls/SlideMove.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 namespace ov {
@@ -25,8 +25,8 @@ class SkinSliderTest : public ::testing::Test {
     slider.setGeometry(10, 10, 713, 20);
     slider.setRange(0, 100);
     slider.setValue(50);
-    QObject::connect(&slider, &CSkinSlider::scrollNotify, [this](int id, int code, int pos) {
-      seen.push_back({id, code, pos});
+    QObject::connect(&slider, &CSkinSlider::scrollNotify, [this](int id, SlideMove move, int pos) {
+      seen.push_back({id, move, pos});
     });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -86,8 +86,9 @@ TEST_F(SkinSliderTest, DragBackToTheStartStillReportsThePosition) {
   Release(357);
   EXPECT_TRUE(seen.empty()) << "notifications are posted, not sent";
   Pump();
-  const std::vector<Notice> expected = {
-      {1016, TB_THUMBTRACK, 70}, {1016, TB_THUMBTRACK, 50}, {1016, TB_THUMBPOSITION, 50}};
+  const std::vector<Notice> expected = {{1016, SlideMove::ThumbDragged, 70},
+                                        {1016, SlideMove::ThumbDragged, 50},
+                                        {1016, SlideMove::ThumbReleased, 50}};
   EXPECT_EQ(seen, expected);
 }
 
@@ -95,8 +96,9 @@ TEST_F(SkinSliderTest, EndTrackOnlyWhenTheReleaseMovesAndBeforeThePosition) {
   Press(217);  // jumps to 30
   Release(497);
   Pump();
-  const std::vector<Notice> expected = {
-      {1016, TB_THUMBTRACK, 30}, {1016, TB_ENDTRACK, 70}, {1016, TB_THUMBPOSITION, 70}};
+  const std::vector<Notice> expected = {{1016, SlideMove::ThumbDragged, 30},
+                                        {1016, SlideMove::Ended, 70},
+                                        {1016, SlideMove::ThumbReleased, 70}};
   EXPECT_EQ(seen, expected);
   EXPECT_FALSE(slider.IsDragging());
 }
@@ -109,7 +111,7 @@ TEST_F(SkinSliderTest, PositionSetDuringADragIsReplacedByThePointer) {
   Release(358);
   Pump();
   ASSERT_FALSE(seen.empty());
-  EXPECT_EQ(seen.back(), (Notice{1016, TB_THUMBPOSITION, 50}));
+  EXPECT_EQ(seen.back(), (Notice{1016, SlideMove::ThumbReleased, 50}));
 }
 
 TEST_F(SkinSliderTest, ZeroWidthChannelLeavesThePosition) {
@@ -137,13 +139,26 @@ TEST_F(SkinSliderTest, ChannelShowsTrackColourOnlyWhenFilled) {
   EXPECT_EQ(At(img, th.right, 9), QColor(35, 205, 246)) << "channel beside the thumb";
 }
 
+TEST_F(SkinSliderTest, KeysReportTheirMoveThenTheEndOnRelease) {
+  slider.setFocus();
+  QTest::keyClick(&slider, Qt::Key_End);
+  QTest::keyClick(&slider, Qt::Key_Left);
+  QTest::keyClick(&slider, Qt::Key_A);  // not a slider key
+  Pump();
+  const std::vector<Notice> expected = {{1016, SlideMove::ToEnd, 100},
+                                        {1016, SlideMove::Ended, 100},
+                                        {1016, SlideMove::LineBack, 99},
+                                        {1016, SlideMove::Ended, 99}};
+  EXPECT_EQ(seen, expected);
+}
+
 TEST(SkinSliderOrphan, WithoutParentNothingIsPosted) {
   CSkinSlider slider(5);
   slider.resize(200, 20);
   slider.setRange(0, 10);
   int count = 0;
-  QObject::connect(&slider, &CSkinSlider::scrollNotify, [&](int, int, int) { ++count; });
-  slider.NotifyParent(TB_THUMBPOSITION);
+  QObject::connect(&slider, &CSkinSlider::scrollNotify, [&](int, SlideMove, int) { ++count; });
+  slider.NotifyParent(SlideMove::ThumbReleased);
   Pump();
   EXPECT_EQ(count, 0);
 }

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
+#include "controls/SlideMove.h"
 #include "controls/VolumeSlider.h"
-#include "controls/WinConstants.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 namespace ov {
@@ -96,17 +96,17 @@ TEST_F(VolumeSliderTest, PressingAtTheGrooveEndsGivesTheEndLevels) {
 TEST_F(VolumeSliderTest, ReleaseReportsEndOfTrackWithTheFinalLevel) {
   slider.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
-  std::vector<std::pair<int, int>> seen;  // code, level read by the handler
-  QObject::connect(&slider, &CVolumeSlider::scrollNotify, [&](int id, int code, int) {
+  std::vector<std::pair<SlideMove, int>> seen;  // move, level read by the handler
+  QObject::connect(&slider, &CVolumeSlider::scrollNotify, [&](int id, SlideMove move, int) {
     EXPECT_EQ(id, 1006);
-    seen.emplace_back(code, slider.GetLevel());
+    seen.emplace_back(move, slider.GetLevel());
   });
   QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(30, 7));
   QTest::mouseMove(&slider, QPoint(60, 7));
   EXPECT_TRUE(seen.empty());
   QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(105, 7));
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0], std::make_pair(TB_ENDTRACK, 15));
+  EXPECT_EQ(seen[0], std::make_pair(SlideMove::Ended, 15));
 }
 
 TEST_F(VolumeSliderTest, SetLevelRefusesAboveTheSpanAndRangeShiftsGetLevel) {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "controls/SlideMove.h"
 #include "controls/VolumeSlider.h"
-#include "controls/WinConstants.h"
 #include "playback/ControlIds.h"
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/CommandIds.h"
@@ -33,7 +33,7 @@ TEST_F(SettingsTest, ChoicesMadeInOneWindowAreThereInTheNext) {
   PlayerSettings first(file);
   first.ApplyTo(*dlg);
   dlg->VolumeSlider()->SetLevel(3);
-  dlg->OnHScroll(idc::kVolume, TB_ENDTRACK, 3);
+  dlg->OnHScroll(idc::kVolume, SlideMove::Ended, 3);
   dlg->OnCommand(idc::kSpeakerMin);     // sound off
   dlg->OnCommand(idc::kCmdIFrameOnly);  // on
   dlg->OnCommand(idc::kCmdFmtDmySlash);

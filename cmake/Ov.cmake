@@ -20,13 +20,19 @@ function(ov_module name kind)
 endfunction()
 
 # ov_add_test(<name> SOURCES ... [LIBS ...] [QT]) registers one GoogleTest executable with CTest.
-# QT runs it on the offscreen platform.
+# QT runs it on the offscreen platform, with a QApplication made by the shared entry point.
 function(ov_add_test name)
   cmake_parse_arguments(A "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${A_SOURCES})
+  if(A_QT)
+    add_executable(${name} ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+  else()
+    add_executable(${name} ${A_SOURCES})
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_options(${name} PRIVATE ${OV_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock Threads::Threads)
   target_compile_definitions(${name} PRIVATE
     OV_CLI_PATH="$<TARGET_FILE:ostravue-cli>"
     OV_BIN_DIR="${CMAKE_BINARY_DIR}/bin"

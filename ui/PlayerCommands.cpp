@@ -13,6 +13,7 @@
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
+#include "ui/StorageCommands.h"
 
 namespace ov {
 
@@ -61,10 +62,10 @@ void CPlayerDlg::OnCommand(int id) {
       OnFileOpen();
       break;
     case idc::kOpenYrxFile:
-      OnOpenStorage();
+      m_storage->OpenStorage();
       break;
     case idc::kMakeChdFile:
-      OnMakeChannelFiles();
+      m_storage->MakeChannelFiles();
       break;
     case idc::kCmdAbout:
       OnAbout();

@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "ui/CommandIds.h"
+#include "ui/PlayerKeys.h"
 
 namespace ov {
 
@@ -104,9 +105,9 @@ std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Export Clip..."));
   AddCommand(menu.get(), idc::kCmdSaveSnapshot,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Save Snapshot"))
-      ->setShortcut(QKeySequence(Qt::Key_S));
+      ->setShortcut(QKeySequence(QString::fromStdString(KeysOf(KeyAction::SaveSnapshot))));
   AddCommand(menu.get(), idc::kCmdSaveView, "Save View")
-      ->setShortcut(QKeySequence(QStringLiteral("Shift+S")));
+      ->setShortcut(QKeySequence(QString::fromStdString(KeysOf(KeyAction::SaveView))));
   menu->addSeparator();
   AddCommand(menu.get(), idc::kCmdShortcuts,
              QT_TRANSLATE_NOOP("PlayerContextMenu", "Keyboard shortcuts"));

@@ -22,7 +22,6 @@
 #include "res/BitmapIds.h"
 #include "res/SkinPalette.h"
 #include "res/SkinResources.h"
-#include "tools/StorageTools.h"
 #include "ui/AboutDlg.h"
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
@@ -33,7 +32,9 @@
 #include "ui/PlayerFullScreen.h"
 #include "ui/PreviewWorker.h"
 #include "ui/SkinPainter.h"
+#include "ui/SnapshotSaver.h"
 #include "ui/StatusTextControl.h"
+#include "ui/StorageCommands.h"
 #include "ui/StringTable.h"
 #include "ui/WindowDrag.h"
 
@@ -49,10 +50,16 @@ CPlayerDlg::CPlayerDlg(PlayerDlgContext ctx)
   setFont(m_fntDialog);
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_engine = std::make_unique<PlayerEngineLink>(*this, m_decoder);
+  m_storage = std::make_unique<StorageCommands>(*this, m_ctx.prompts);
+  m_snapshots =
+      std::make_unique<SnapshotSaver>(this, [this](const QString& note) { ShowNote(note); });
   OnInitDialog();
 }
 
 CPlayerDlg::~CPlayerDlg() { DestroyWindow(); }
+
+bool CPlayerDlg::BuildingChannelFiles() const { return m_storage->Building(); }
+void CPlayerDlg::WaitForChannelFiles() { m_storage->Wait(); }
 
 int CPlayerDlg::DoModal() {
   if (m_destroyed) return QDialog::Rejected;
@@ -62,7 +69,6 @@ int CPlayerDlg::DoModal() {
 void CPlayerDlg::OnInitDialog() {
   CreateControls();
   CreateTimeline();
-  InstallSnapshotKey();
   // No system menu exists on a frameless window here, so there is no About item to add.
   setWindowIcon(m_icon);
   m_fntTitle = BoldFontWithCellHeight(18);
@@ -246,10 +252,10 @@ void CPlayerDlg::DestroyWindow() {
   m_destroyed = true;
   // Workers first: the playback thread calls the decoder control and sets control texts, and a
   // channel file build reports its progress to the window.
-  m_buildCancel = true;
-  WaitForChannelFiles();
-  m_snapshotCancel = true;
-  WaitForSnapshot();
+  m_storage->Cancel();
+  m_storage->Wait();
+  m_snapshots->Cancel();
+  m_snapshots->Wait();
   StopActivity();
   m_engine->Shutdown();
   if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);

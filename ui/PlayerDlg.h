@@ -32,11 +32,6 @@ class QMenu;
 class QTimer;
 
 namespace ov {
-namespace tools {
-class IStorageView;
-class StorageTools;
-}  // namespace tools
-
 class CSkinButton;
 class CSkinSlider;
 class CVolumeSlider;
@@ -47,6 +42,8 @@ class CActivityTimeline;
 class ActivityJob;
 struct ActivitySnapshot;
 class PreviewWorker;
+class StorageCommands;
+class SnapshotSaver;
 
 struct PlayerDlgContext {
   IUserPrompts* prompts = nullptr;
@@ -115,7 +112,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   int BarTop() const { return m_nBarTop; }
   bool FileChosen() const;
   // True while a channel file build runs on its worker thread.
-  bool BuildingChannelFiles() const { return m_building.load(); }
+  bool BuildingChannelFiles() const;
   void WaitForChannelFiles();
 
   // View operations, callable from any thread.
@@ -151,7 +148,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // "Picture Adjustments...": brightness, contrast, gamma and saturation of the selected pane.
   void OnPictureAdjust();
   // True from a snapshot's start to its note (window thread).
-  bool SavingSnapshot() const { return m_savingSnapshot; }
+  bool SavingSnapshot() const;
   // Waits for the snapshot worker to end; its note still comes through the event loop.
   void WaitForSnapshot();
   QString ExportFolder() const { return m_exportFolder; }
@@ -214,14 +211,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnContextMenu(QPoint globalPos);
   void OnAbout();
   void OnExportClip();
-  void InstallSnapshotKey();
-  std::string SavePicture(bool asShown);
   void SetDeinterlace(int mode);
   void ShowNote(const QString& text);
-  // Throws std::system_error when the worker thread cannot start.
-  void StartChannelFileBuild(const std::string& folder);
-  void OnOpenStorage();
-  void OnMakeChannelFiles();
   bool PreFilterCommand(int id);
   // The channel of the selected pane (-1: none).
   int SelectedSlot();
@@ -260,14 +251,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   IDecoderControl* m_control = nullptr;
   CQuelmar_Ctrl_Player m_decoder;
   std::unique_ptr<PlayerEngineLink> m_engine;
-  std::unique_ptr<tools::IStorageView> m_storageView;
-  std::unique_ptr<tools::StorageTools> m_storage;
-  std::thread m_buildThread;
-  std::atomic<bool> m_building{false};
-  std::atomic<bool> m_buildCancel{false};
-  std::thread m_snapshotThread;
-  std::atomic<bool> m_snapshotCancel{false};
-  bool m_savingSnapshot = false;
+  std::unique_ptr<StorageCommands> m_storage;
+  std::unique_ptr<SnapshotSaver> m_snapshots;
 
   int m_IFrameOnly = 0;
   int m_TimeFormat = 1;

@@ -35,6 +35,7 @@ constexpr KeyBinding kBindings[] = {
     {KeyAction::DeinterlaceNext,
      {"Alt+D", nullptr},
      "Deinterlacing of the selected pane: off, on, automatic"},
+    {KeyAction::SaveSnapshot, {"S", nullptr}, "Save a snapshot"},
     {KeyAction::SaveView, {"Shift+S", nullptr}, "Save what the selected pane shows"},
     {KeyAction::Open, {"Ctrl+O", nullptr}, "Open a file"},
     {KeyAction::NextFile, {"PgDown", nullptr}, "Next .ysk file of the folder"},
@@ -81,7 +82,6 @@ std::string ShortcutsHelpText() {
     if (!b.help) continue;
     out += KeysOf(b.action) + "\t" + b.help + "\n";
   }
-  out += "S\tSave a snapshot\n";
   out += "Esc\tLeave full screen\n";
   return out;
 }

@@ -33,6 +33,7 @@ enum class KeyAction {
   ZoomReset,
   PictureAdjust,
   DeinterlaceNext,
+  SaveSnapshot,
   SaveView,
   Open,
   NextFile,

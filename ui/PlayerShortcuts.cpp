@@ -128,6 +128,8 @@ void CPlayerDlg::OnKeyAction(KeyAction action) {
       if (m_decoder.GetPicture(-1, v) < 0) return;
       return SetDeinterlace((v.deinterlace + 1) % 3);
     }
+    case KeyAction::SaveSnapshot:
+      return OnCommand(idc::kCmdSaveSnapshot);
     case KeyAction::SaveView:
       return OnCommand(idc::kCmdSaveView);
     case KeyAction::Open:

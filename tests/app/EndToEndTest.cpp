@@ -74,9 +74,3 @@ TEST(EndToEndTest, FourChannelRecordingPlaysInFourPanes) {
 
 }  // namespace
 }  // namespace ov
-
-int main(int argc, char** argv) {
-  QApplication qapp(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -273,9 +273,3 @@ TEST_F(PlayerAppTest, CommandLineStartLayoutAndFullScreenApplyOnceTheWindowRuns)
 
 }  // namespace
 }  // namespace ov
-
-int main(int argc, char** argv) {
-  QApplication qapp(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

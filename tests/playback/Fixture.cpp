@@ -1,5 +1,10 @@
 #include "tests/playback/Fixture.h"
 
+#include <algorithm>
+#include <string>
+
+#include "tests/archive/YskBuilder.h"
+
 namespace ov::test {
 
 std::vector<Fx> Fixture::Regular(int n, uint32_t msec0, uint32_t stepMs, int gop, uint32_t size) {
@@ -42,46 +47,50 @@ void Payload(std::vector<uint8_t>& out, const Fx& f, bool audio, uint8_t seed) {
 }  // namespace
 
 std::shared_ptr<std::vector<uint8_t>> Fixture::Build(size_t truncateBy) {
-  auto bytes = std::make_shared<std::vector<uint8_t>>(kYskHeaderSize, 0);
-  auto& out = *bytes;
-  YskHeader h;
-  h.kind = 0;
-  h.channelCount = uint8_t(m_channels);
-  h.videoCoding = 2;
+  YskBuilder b;
+  b.header.channelCount = uint8_t(m_channels);
+  for (int n = 0; n < kSlots; ++n) b.header.video[size_t(n)].name = "Cam " + std::to_string(n + 1);
   uint8_t seed = 1;
-  auto writeRun = [&](std::vector<Fx>& frames, std::vector<uint32_t>& offsets,
-                      YskChannelRecord& rec, bool audio) {
-    offsets.clear();
-    rec.startOffset = uint32_t(out.size() - kDataStartKind0);
-    uint32_t prevSize = 0;
-    for (const Fx& f : frames) {
-      offsets.push_back(uint32_t(out.size()));
-      YskFrameHeader fh{f.time, f.msec, f.sizeField != 0xFFFFFFFF ? f.sizeField : f.size,
-                        f.info != 0xFFFFFFFF ? f.info : prevSize, f.type};
-      const size_t at = out.size();
-      out.resize(at + kYskFrameHeaderSize);
-      EncodeFrameHeader(
-          fh, std::span<uint8_t, kYskFrameHeaderSize>(out.data() + at, kYskFrameHeaderSize));
-      Payload(out, f, audio, seed++);
-      prevSize = f.size;
-    }
-    rec.endOffset = uint32_t(out.size() - kDataStartKind0);
+  // Runs in file order: each slot's video, then its sound.
+  struct Laid {
+    std::vector<uint32_t>* offsets;
+    size_t run;
   };
+  std::vector<Laid> laid;
   for (int n = 0; n < kSlots; ++n) {
-    h.video[size_t(n)].channelNo = uint8_t(n);
-    h.audio[size_t(n)].channelNo = uint8_t(n);
-    h.video[size_t(n)].name = "Cam " + std::to_string(n + 1);
-    if (!m_video[n].empty()) {
-      h.videoMask |= 1u << n;
-      writeRun(m_video[n], m_videoOffsets[n], h.video[size_t(n)], false);
-      m_videoEnd[n] = kDataStartKind0 + h.video[size_t(n)].endOffset;
-    }
-    if (!m_audio[n].empty()) {
-      h.audioMask |= 1u << n;
-      writeRun(m_audio[n], m_audioOffsets[n], h.audio[size_t(n)], true);
+    for (const bool audio : {false, true}) {
+      const std::vector<Fx>& frames = audio ? m_audio[n] : m_video[n];
+      if (frames.empty()) continue;
+      RunSpec r;
+      r.slot = n;
+      r.audio = audio;
+      for (const Fx& f : frames) {
+        FrameSpec spec;
+        spec.f_time = f.time;
+        spec.f_msec = f.msec;
+        spec.f_type = f.type;
+        spec.size = f.size;
+        Payload(spec.prefix, f, audio, seed++);
+        if (f.info != 0xFFFFFFFF) spec.infoOverride = f.info;
+        if (f.sizeField != 0xFFFFFFFF) spec.sizeOverride = f.sizeField;
+        r.frames.push_back(std::move(spec));
+      }
+      b.runs.push_back(std::move(r));
+      laid.push_back({audio ? &m_audioOffsets[n] : &m_videoOffsets[n], b.runs.size() - 1});
     }
   }
-  EncodeHeader(h, std::span<uint8_t, kYskHeaderSize>(out.data(), kYskHeaderSize));
+  auto bytes = std::make_shared<std::vector<uint8_t>>(b.Build());
+  for (const Laid& l : laid) {
+    l.offsets->clear();
+    for (size_t i = 0; i < b.runs[l.run].frames.size(); ++i)
+      l.offsets->push_back(uint32_t(b.FrameOffset(l.run, i)));
+    const RunSpec& r = b.runs[l.run];
+    if (!r.audio) {
+      const FrameSpec& last = r.frames.back();
+      m_videoEnd[r.slot] = l.offsets->back() + kYskFrameHeaderSize + last.size;
+    }
+  }
+  auto& out = *bytes;
   out.resize(out.size() - std::min(truncateBy, out.size() - kYskHeaderSize));
   return bytes;
 }

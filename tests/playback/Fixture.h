@@ -1,16 +1,15 @@
 #pragma once
-// Builds small backup files in memory for the engine's tests: chosen frame headers with fake
-// payloads that start with the right start codes (the engine never decodes).
+// The engine's tests describe their files frame by frame: chosen frame headers with fake payloads
+// that start with the right start codes (the engine never decodes), laid out by YskBuilder.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "archive/FileSource.h"
 #include "archive/YskFormat.h"
+#include "tests/archive/YskBuilder.h"
 
 namespace ov::test {
-
-inline constexpr int32_t kT0 = 1709294400;  // 2024-03-01 12:00:00
 
 struct Fx {
   int32_t time = kT0;

@@ -1,6 +1,5 @@
-// The hidden storage tool commands of the player window: the storage folder scan fills the
-// recording list; the channel file build runs on a worker thread and reports its progress on
-// the speed line.
+#include "ui/StorageCommands.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <cstdio>
@@ -43,48 +42,57 @@ class PlayerStorageView final : public tools::IStorageView {
 
 }  // namespace
 
-void CPlayerDlg::OnOpenStorage() {
-  if (!m_storage) {
-    m_storageView = std::make_unique<PlayerStorageView>(*this, *m_ctx.prompts);
-    m_storage = std::make_unique<tools::StorageTools>(*m_storageView);
-  }
-  m_storage->OnOpenStorage();
+StorageCommands::StorageCommands(CPlayerDlg& window, IUserPrompts* prompts)
+    : m_window(window), m_prompts(prompts) {}
+
+StorageCommands::~StorageCommands() {
+  Cancel();
+  Wait();
 }
 
-void CPlayerDlg::OnMakeChannelFiles() {
-  if (!m_storage || m_building.load()) return;
-  std::optional<std::string> folder = m_storage->OnMakeChannelFiles();
+void StorageCommands::OpenStorage() {
+  if (!m_tools) {
+    if (!m_prompts) return;
+    m_view = std::make_unique<PlayerStorageView>(m_window, *m_prompts);
+    m_tools = std::make_unique<tools::StorageTools>(*m_view);
+  }
+  m_tools->OnOpenStorage();
+}
+
+void StorageCommands::MakeChannelFiles() {
+  if (!m_tools || m_building.load()) return;
+  std::optional<std::string> folder = m_tools->OnMakeChannelFiles();
   if (!folder) return;
-  WaitForChannelFiles();
+  Wait();
   m_building = true;
-  m_buildCancel = false;
+  m_cancel = false;
   try {
-    StartChannelFileBuild(*folder);
+    StartBuild(*folder);
   } catch (const std::system_error&) {  // out of threads or memory: nothing is built
     m_building = false;
-    SetControlText(idc::kSpeed, "Cannot start the build");
+    m_window.SetControlText(idc::kSpeed, "Cannot start the build");
   }
 }
 
-void CPlayerDlg::StartChannelFileBuild(const std::string& folder) {
-  m_buildThread = std::thread([this, path = folder] {
+void StorageCommands::StartBuild(const std::string& folder) {
+  m_thread = std::thread([this, path = folder] {
     tools::ChannelBuildOptions opts;
-    opts.cancel = &m_buildCancel;
+    opts.cancel = &m_cancel;
     opts.progress = [this](uint64_t done, uint64_t total) {
       char text[260];
       std::snprintf(text, sizeof text, "Building %d%%",
                     total ? static_cast<int>(done * 100 / total) : 100);
-      SetControlText(idc::kSpeed, text);
+      m_window.SetControlText(idc::kSpeed, text);
     };
     tools::ChannelFileBuilder builder(std::move(opts));
     builder.Build(path);
-    SetControlText(idc::kSpeed, "");
+    m_window.SetControlText(idc::kSpeed, "");
     m_building = false;
   });
 }
 
-void CPlayerDlg::WaitForChannelFiles() {
-  if (m_buildThread.joinable()) m_buildThread.join();
+void StorageCommands::Wait() {
+  if (m_thread.joinable()) m_thread.join();
 }
 
 }  // namespace ov

@@ -1,3 +1,6 @@
+// The entry of every test program that needs Qt: the QApplication must outlive every test and be
+// destroyed before the process's static destructors run (a function-static one crashes at exit).
+// Run by hand, the tests use the offscreen platform unless a display is chosen.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -15,8 +15,8 @@ namespace ov {
 // slots beyond them carry whatever the recorder left there. A '|' or '\' in a name is escaped
 // with '\', so no two layouts share a key.
 inline std::string RecorderIdentity(const YskHeader& h) {
-  std::string key = std::to_string(int(h.channelCount)) + "ch/coding" +
-                    std::to_string(int(h.videoCoding)) + "/";
+  std::string key =
+      std::to_string(int(h.channelCount)) + "ch/coding" + std::to_string(int(h.videoCoding)) + "/";
   const size_t n = h.channelCount < kSlots ? h.channelCount : size_t(kSlots);
   for (size_t i = 0; i < n; ++i) {
     if (i) key += '|';

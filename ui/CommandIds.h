@@ -47,5 +47,6 @@ inline constexpr int kCmdPictureAdjust = 32804;
 inline constexpr int kCmdDeintOff = 32805;
 inline constexpr int kCmdDeintOn = 32806;
 inline constexpr int kCmdDeintAuto = 32807;
+inline constexpr int kCmdOpenFolder = 32820;  // "Open Folder...": a folder's files as one set
 
 }  // namespace ov::idc

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "archive/FileSource.h"
+#include "archive/RecordingSet.h"
 #include "controls/NameText.h"
 #include "export/ClipNames.h"
 #include "export/Snapshot.h"
@@ -93,9 +94,11 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   if (m_exportFolder.isEmpty())
     m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
   const int32_t from = CurrentSecond(e);
-  return std::make_unique<CExportClipDlg>(
+  auto dlg = std::make_unique<CExportClipDlg>(
       this, e.FilePath(), channels, QString::fromStdString(exporter::DisplayStamp(from)),
       QString::fromStdString(exporter::DisplayStamp(from + 60)), m_exportFolder);
+  dlg->SetRecordingSet(m_set);
+  return dlg;
 }
 
 CExportClipDlg* CPlayerDlg::OpenExportDialog() const { return m_exportDlg.data(); }
@@ -170,10 +173,10 @@ std::string CPlayerDlg::SavePicture(bool asShown) {
   // The worker reads the recording through its own descriptors: the window may open another file
   // (and close this one) while the picture is searched for.
   try {
-    m_snapshotThread = std::thread([this, source = e.FilePath(), n, target, view, what,
+    m_snapshotThread = std::thread([this, source = e.FilePath(), set = m_set, n, target, view, what,
                                     out = path.string()] {
       BackupFile own;
-      const OpenOutcome opened = own.ReadBackupHeader(source);
+      const OpenOutcome opened = set ? own.ReadRecordingSet(*set) : own.ReadBackupHeader(source);
       exporter::SnapshotOutcome result;
       if (opened.accepted) {
         result = exporter::TakeSnapshot(own, source, n, target, out, &m_snapshotCancel, view);

@@ -32,16 +32,18 @@ bool HasYskName(const fs::path& p) {
 
 // The end of the last whole frame of a run, walking from `from` (the last key frame or sound frame
 // the index found) within kResyncReach: a damaged tail is left out, so the next member's frames
-// follow whole frames only.
-uint64_t EndOfWholeFrames(IFileSource& file, uint64_t begin, uint64_t from, uint64_t runEnd) {
+// follow whole frames only. *last gets the header of the last frame walked (the index knows the
+// last key frame only; the frames after it are the run's last moments).
+uint64_t EndOfWholeFrames(IFileSource& file, uint64_t begin, uint64_t from, uint64_t runEnd,
+                          std::optional<YskFrameHeader>* last = nullptr) {
   if (from < begin || from >= runEnd) from = begin;
   FrameWalker walk(file, from, runEnd);
   uint64_t end = from;
   for (;;) {
     const WalkStep s = walk.Next();
-    if (s.kind == WalkStep::Kind::End || (s.kind == WalkStep::Kind::Skip && EndsRun(s.skip)))
-      break;
+    if (s.kind == WalkStep::Kind::End || (s.kind == WalkStep::Kind::Skip && EndsRun(s.skip))) break;
     end = s.next;
+    if (last && s.kind == WalkStep::Kind::Frame) *last = s.h;
     if (s.next - from > kResyncReach) break;
   }
   return end;
@@ -69,8 +71,8 @@ std::optional<Probed> Probe(const std::string& path, std::string& reason) {
   BackupFile file;
   const OpenOutcome out = file.ReadBackupHeader(path);
   if (!out.accepted) {
-    reason = !out.message.empty() ? out.message
-                                  : (!out.refusal.empty() ? out.refusal : "not opened");
+    reason =
+        !out.message.empty() ? out.message : (!out.refusal.empty() ? out.refusal : "not opened");
     return std::nullopt;
   }
   const OpenRecording& rec = file.Recording();
@@ -90,7 +92,13 @@ std::optional<Probed> Probe(const std::string& path, std::string& reason) {
     const size_t s = size_t(n);
     if (rec.m_HasVideo[s]) {
       const uint64_t b = rec.VideoRunStart(n), e = std::min(rec.VideoRunEnd(n), m.size);
-      if (b < e) m.video[s] = {b, EndOfWholeFrames(scan, b, rec.m_VideoLast[s], e)};
+      std::optional<YskFrameHeader> last;
+      if (b < e) m.video[s] = {b, EndOfWholeFrames(scan, b, rec.m_VideoLast[s], e, &last)};
+      // The set's frames end with the latest last frame of any channel.
+      if (last && int32_t(last->f_msec - m.lastKey) > 0) {
+        m.lastKey = last->f_msec;
+        m.lastSecond = last->f_time;
+      }
     }
     if (rec.m_HasAudio[s]) {
       const uint64_t b = rec.AudioRunStart(n), e = std::min(rec.AudioRunEnd(n), m.size);

@@ -102,6 +102,20 @@ TEST(RecordingSet, OrdersByTimeAndListsEveryFileLeftOut) {
   EXPECT_EQ(plan.gaps[0].toKey, 31000u);
 }
 
+TEST(RecordingSet, AFileEndsWithItsLastFrameNotItsLastKeyFrame) {
+  // a.ysk's last key frame is at 1.0 s, its last frame at 1.96 s: a file from 1.5 s overlaps it,
+  // and one from 2.0 s follows it with no pause.
+  const fs::path dir = FreshDir("last-frame");
+  WriteBytes(dir / "a.ysk", Piece(kT0, 1000));
+  WriteBytes(dir / "b.ysk", Piece(kT0 + 1, 2500));
+  WriteBytes(dir / "c.ysk", Piece(kT0 + 2, 3000));
+  const RecordingSetPlan plan = PlanRecordingSet({dir.string()});
+  EXPECT_EQ(Names(plan), (std::vector<std::string>{"a.ysk", "c.ysk"}));
+  EXPECT_NE(ReasonOf(plan, "b.ysk").find("overlap a.ysk"), std::string::npos);
+  EXPECT_TRUE(plan.gaps.empty());
+  EXPECT_EQ(plan.members[0].lastKey, 1000u + 20 + 49 * 40);  // channel 2's last frame
+}
+
 TEST(RecordingSet, TheSameFileTwiceAndMissingPathsAreListed) {
   const fs::path dir = FreshDir("twice");
   WriteBytes(dir / "a.ysk", Piece(kT0, 1000));

@@ -151,7 +151,7 @@ struct Control {
       : control(nullptr, nullptr, std::make_unique<NullSink>()), player(&control) {
     control.View()->resize(ViewSize());
     if (!getenv("OV_NOSHOW")) control.View()->show();
-    player.SetLayout(-1, panes);
+    player.SetLayout(panes);
     Pump(std::chrono::milliseconds(50));
   }
   ov::DecoderControl control;
@@ -159,7 +159,11 @@ struct Control {
 };
 
 void Submit(ov::CQuelmar_Ctrl_Player& p, int ch, const ov::sample::EncodedFrame& f) {
-  p.SubmitFrame(f.payload.data(), 0, 0, 0, int32_t(f.payload.size()), f.key ? 1 : 0, ch);
+  ov::FrameCall call;
+  call.payload = f.payload;
+  call.type = f.key ? 1 : 0;
+  call.channel = ch;
+  p.SubmitFrame(call);
 }
 
 // As fast as the decoders take them: a frame goes in whenever its channel's queue has room.

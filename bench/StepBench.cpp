@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   window.resize(width, height);
   ov::DecoderControl control(&window, nullptr, std::make_unique<NullSink>());
   ov::CQuelmar_Ctrl_Player player(&control);
-  player.SetLayout(-1, 1);
+  player.SetLayout(1);
   control.View()->resize(width, height);
   window.show();
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
@@ -58,8 +58,14 @@ int main(int argc, char** argv) {
     const auto t0 = Clock::now();
     for (int i = key; i <= target; ++i) {
       const auto& f = frames[size_t(i)];
-      player.SubmitFrame(f.payload.data(), 0, i * 40 % 1000, 0, int32_t(f.payload.size()),
-                         f.key ? 1 : 0, 0, i == target, uint32_t(i + 1));
+      ov::FrameCall call;
+      call.payload = f.payload;
+      call.msec = i * 40 % 1000;
+      call.type = f.key ? 1 : 0;
+      call.channel = 0;
+      call.show = i == target;
+      call.tag = uint32_t(i + 1);
+      player.SubmitFrame(call);
     }
     while (player.ShownFrame(0) != uint32_t(target + 1)) {
       if (Clock::now() - t0 > std::chrono::seconds(5)) break;

@@ -1,7 +1,7 @@
 #pragma once
-// The decoder control's operations as typed calls, and the bridge from the numbered dispatch form
-// back to them. The numbers and the argument order of every call live in one table
-// (Quelmar_Ctrl_Player.cpp): the wrapper writes calls with it, DispatchCall reads them back.
+// The decoder control's operations as typed calls: the one path from the playback engine and the
+// window to the control. A control loaded from the module offers them directly (IDecoderControl::
+// Calls); one that only speaks the numbered form is reached through DecoderWire.h.
 // Threads and memory as in DecoderDispatch.h: views passed to a call are valid only during it.
 #include <array>
 #include <cstdint>
@@ -19,12 +19,20 @@ struct FrameCall {
   int32_t time = 0;  // seconds since 1970
   int32_t msec = 0;
   bool audio = false;
-  bool key = false;
+  int32_t type = 0;  // the frame header's type, as recorded: 1 is a key frame
   int32_t channel = -2;
   // false: decode only (a frame on the way from a key frame to the picture that lands a move); the
   // pane keeps what it shows.
   bool show = true;
   uint32_t tag = 0;  // the caller's name for the frame (its header offset); 0: none
+
+  bool Key() const { return type == 1; }
+  // The call that clears every channel and blanks the panes (a new file, a move).
+  static FrameCall Reset() {
+    FrameCall f;
+    f.channel = -1;
+    return f;
+  }
 };
 
 // How a pane shows its channel, in the calls' integers: the zoomed region in millionths of the
@@ -41,7 +49,7 @@ class IDecoderCalls {
   virtual ~IDecoderCalls() = default;
   virtual void Deactivate() = 0;
   virtual void SetOwnerWindow(int32_t window) = 0;
-  virtual void SetLayout(int32_t unused, int32_t paneCount) = 0;
+  virtual void SetLayout(int32_t paneCount) = 0;
   // hold 1: playback paused (the control stops its sound at once); the window passes 0 otherwise.
   virtual void SetMode(int32_t mode, int32_t hold) = 0;
   virtual int32_t CurrentAudioChannel() = 0;
@@ -74,10 +82,6 @@ class IDecoderCalls {
 };
 
 inline constexpr int kStartOptions = 5;
-
-// Turns one numbered call into the typed call on target and returns its result. Unknown numbers,
-// and calls whose arguments are missing or of the wrong kind, do nothing and return 0.
-int32_t DispatchCall(IDecoderCalls& target, int32_t dispid, std::span<const DispArg> args);
 
 // An event the control raises, in its wire form (number and up to three integers).
 struct DecoderEvent {

@@ -1,6 +1,7 @@
 #pragma once
-// The decoder control's dispatch interface: every operation is one Invoke by DISPID. Code on
-// either side speaks the typed calls of DecoderCalls.h; only its table uses these numbers.
+// The decoder control's dispatch interface: every operation is one Invoke by DISPID. This numbered
+// form is what a module loaded by name must at least answer; code on either side speaks the typed
+// calls of DecoderCalls.h, and only DecoderWire.cpp uses these numbers.
 // Threads: SubmitFrame, SetVolume and CurrentAudioChannel arrive on the playback thread, every
 // other call on the window thread; an implementation accepts both without the caller locking.
 // Memory: pointer and text arguments are valid only for the duration of the call.
@@ -91,11 +92,15 @@ class IDecoderEvents {
   virtual void OnDecoderEvent(int32_t dispid, std::span<const int32_t> args) = 0;
 };
 
+class IDecoderCalls;
+
 // A hosted control: the dispatch interface plus the window it draws into. The widget pointer is a
 // QWidget* for the Qt host; the core never dereferences it.
 class IDecoderControl : public IDecoderDispatch {
  public:
   virtual void* Widget() = 0;
+  // The typed calls, for a control that offers them; null sends every call through Invoke.
+  virtual IDecoderCalls* TypedCalls() { return nullptr; }
 };
 
 }  // namespace ov

@@ -130,13 +130,6 @@ void ProbeKeyFrame(AVCodecID id, std::span<const uint8_t> key, AVCodecParameters
 
 }  // namespace
 
-SoundFormat SoundFormatFromEnvironment() {
-  const char* v = std::getenv("OV_SOUND_FORMAT");
-  if (v && std::strcmp(v, "alaw") == 0) return SoundFormat::ALaw;
-  if (v && std::strcmp(v, "pcm16") == 0) return SoundFormat::Pcm16;
-  return SoundFormat::MuLaw;
-}
-
 const char* Extension(ContainerFormat f) { return f == ContainerFormat::Mp4 ? "mp4" : "mkv"; }
 
 struct ClipMuxer::Impl {

@@ -9,12 +9,13 @@
 #include <span>
 #include <string>
 
+#include "decoder/SoundFormat.h"
+
 namespace ov::exporter {
 
 enum class ContainerFormat { Mp4, Mkv };
-// How the recorder stored its sound; the decoder control has the same setting.
-enum class SoundFormat { MuLaw, ALaw, Pcm16 };
-SoundFormat SoundFormatFromEnvironment();  // OV_SOUND_FORMAT: mulaw (default), alaw, pcm16
+using ov::SoundFormat;
+using ov::SoundFormatFromEnvironment;
 const char* Extension(ContainerFormat f);
 
 struct ClipStreams {

@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         d.Do([](E& e) { e.OnFF(); });
         break;
       case 3:
-        d.Do([](E& e) { e.OnBack59(); });
+        d.Do([](E& e) { e.Jump(-E::kJumpSeconds); });
         break;
       case 4:
-        d.Do([](E& e) { e.OnForward59(); });
+        d.Do([](E& e) { e.Jump(E::kJumpSeconds); });
         break;
       case 5:
         d.Do([arg](E& e) { e.SeekSliderReleased(arg - 16); });

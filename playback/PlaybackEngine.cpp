@@ -42,10 +42,8 @@ void PlaybackEngine::ResetFileDisplay() {
   // Nothing of the file before may stay: the window looks as it did with no file.
   m_View.SetSeekTrackFilled(false);
   m_View.SetSeekPos(0);
-  int32_t active = 0;
-  m_Decoder.QueryActive(active);
-  if (active != 0) m_Decoder.Deactivate();
-  m_Decoder.SetLayout(-1, kSlots);
+  if (m_Decoder.QueryActive() != 0) m_Decoder.Deactivate();
+  m_Decoder.SetLayout(kSlots);
   for (int i = 0; i < kSlots; ++i) {
     char title[20];
     std::snprintf(title, sizeof title, "CH-%d", i + 1);
@@ -74,13 +72,11 @@ void PlaybackEngine::CopyPositionsToResume() {
 }
 
 void PlaybackEngine::ConfigureDecoder(const DecoderConfig& cfg) {
-  int32_t active = 0;
-  m_Decoder.QueryActive(active);
-  if (active != 0) m_Decoder.Deactivate();
+  if (m_Decoder.QueryActive() != 0) m_Decoder.Deactivate();
   m_Decoder.SetMode(m_State.m_DisplayMode.load(kAcq), 0);
   m_Decoder.SetMode(kDisplayReady, 0);
   m_View.RepaintPictures();
-  m_Decoder.SetLayout(-1, cfg.paneCount);
+  m_Decoder.SetLayout(cfg.paneCount);
   for (int i = 0; i < kSlots; ++i) {
     char title[32];
     std::snprintf(title, sizeof title, "CH %d", i + 1);

@@ -50,11 +50,13 @@ class PlaybackEngine {
   void Shutdown();
 
   // Transport commands (buttons and sliders).
-  void OnPlay();       // 1003
-  void OnRew();        // 1001
-  void OnFF();         // 1005
-  void OnBack59();     // 1002, 59 s back
-  void OnForward59();  // 1004, 59 s forward
+  void OnPlay();  // 1003
+  void OnRew();   // 1001
+  void OnFF();    // 1005
+  // A move by seconds from the slider's second (the buttons jump kJumpSeconds either way);
+  // refused when it would leave the recording.
+  void Jump(int seconds);
+  static constexpr int kJumpSeconds = 59;
   // The seek slider let go at a second: a search there, unless it already shows that second.
   void SeekSliderReleased(int second);
   // The volume level the sound plays at (heard at once unless the sound is off).

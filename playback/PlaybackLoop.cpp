@@ -421,8 +421,16 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   auto submit = [&](int32_t audio) {
     std::lock_guard<std::mutex> g(st.m_PosLock);
     if (st.m_SeekGen.load(kAcq) != m_gen) return;
-    dec.SubmitFrame(f.buffer.data(), f.f_time, msec, audio, int32_t(f.size), int32_t(f.f_type),
-                    f.channel, f.show, f.pos);
+    FrameCall call;
+    call.payload = {f.buffer.data(), f.size};
+    call.time = f.f_time;
+    call.msec = msec;
+    call.audio = audio != 0;
+    call.type = int32_t(f.f_type);
+    call.channel = f.channel;
+    call.show = f.show;
+    call.tag = f.pos;
+    dec.SubmitFrame(call);
     if (audio == 0) handedOver();
   };
   if (!forward) {
@@ -432,7 +440,7 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
     return;
   }
   if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
-    dec.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+    dec.SubmitFrame(FrameCall::Reset());
   if (f.audio == 0) {
     st.m_CurrentTime.Store(shown);
     // A decode-only frame is a link of the chain to the landing picture: I-Frame Only keeps it.

@@ -11,7 +11,6 @@ namespace ov {
 namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
-constexpr int32_t kJumpSeconds = 59;
 }  // namespace
 
 void PlaybackEngine::EstimateResume() {
@@ -217,16 +216,10 @@ void PlaybackEngine::OnFF() {
   Kick();
 }
 
-void PlaybackEngine::OnBack59() {
-  const int32_t slider = m_State.m_SliderSecond.load(kAcq);
-  if (FileReady() && slider >= kJumpSeconds) MoveTo(int64_t(slider) - kJumpSeconds);
-}
-
-void PlaybackEngine::OnForward59() {
-  const int32_t slider = m_State.m_SliderSecond.load(kAcq);
-  if (FileReady() &&
-      int64_t(slider) <= int64_t(m_File.Recording().m_Index.m_TotalSeconds) - kJumpSeconds)
-    MoveTo(int64_t(slider) + kJumpSeconds);
+void PlaybackEngine::Jump(int seconds) {
+  const int64_t target = int64_t(m_State.m_SliderSecond.load(kAcq)) + seconds;
+  if (FileReady() && target >= 0 && target <= int64_t(m_File.Recording().m_Index.m_TotalSeconds))
+    MoveTo(target);
 }
 
 void PlaybackEngine::SeekSliderReleased(int pos) {
@@ -258,7 +251,7 @@ bool PlaybackEngine::ShowPanes(int panes) {
   const int channels = m_File.Recording().m_Header.channelCount;
   const bool fits =
       panes == 1 || panes == 4 || (panes == 9 && channels >= 8) || (panes == 16 && channels >= 16);
-  if (fits) m_Decoder.SetLayout(-1, panes);
+  if (fits) m_Decoder.SetLayout(panes);
   return fits;
 }
 

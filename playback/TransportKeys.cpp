@@ -109,8 +109,15 @@ bool PlaybackEngine::ShowStep(const StepRun& run, uint64_t target, bool continui
     if (!run.Readable(p, f)) return false;
     payload.resize(f.f_size);
     if (run.file.Bytes(p + kYskFrameHeaderSize, payload.data(), f.f_size) < f.f_size) return false;
-    m_Decoder.SubmitFrame(payload.data(), f.f_time, int32_t(f.f_msec % 1000), 0, int32_t(f.f_size),
-                          int32_t(f.f_type), ch, p == target, uint32_t(p));
+    FrameCall call;
+    call.payload = {payload.data(), f.f_size};
+    call.time = f.f_time;
+    call.msec = int32_t(f.f_msec % 1000);
+    call.type = int32_t(f.f_type);
+    call.channel = ch;
+    call.show = p == target;
+    call.tag = uint32_t(p);
+    m_Decoder.SubmitFrame(call);
   }
   m_StepChannel = ch;
   m_StepPos = uint32_t(target);

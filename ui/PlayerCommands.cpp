@@ -35,10 +35,10 @@ void CPlayerDlg::OnCommand(int id) {
       e.OnFF();
       break;
     case idc::kBack59:
-      e.OnBack59();
+      e.Jump(-PlaybackEngine::kJumpSeconds);
       break;
     case idc::kForward59:
-      e.OnForward59();
+      e.Jump(PlaybackEngine::kJumpSeconds);
       break;
     case idc::kSpeakerMin:
       e.OnSound();

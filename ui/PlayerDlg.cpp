@@ -235,7 +235,7 @@ void CPlayerDlg::ConfigureDecoderAtStart() {
   m_decoder.SetProductText(LoadResString(IDS_PRODUCT));
   m_decoder.SetVersionText("                  Ver " OV_VERSION);
   m_decoder.SetVolume(0);
-  for (int id : {47, 46, 45, 44, 48}) m_decoder.SetStartOption(id, 0);
+  for (int index : {3, 2, 1, 0, 4}) m_decoder.SetStartOption(index, 0);
   m_decoderWidget->setEnabled(true);
   m_decoderWidget->show();
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "controls/NameText.h"
+#include "decoder/DecoderWire.h"
 #include "decoder/control/PaneView.h"
 #include "decoder/control/QtSoundSink.h"
 
@@ -21,8 +22,7 @@ DecoderControl::DecoderControl(QWidget* parent, IDecoderEvents* events,
                                std::unique_ptr<ISoundSink> sink)
     : m_events(events),
       m_view(new PaneView(m_board, parent)),
-      m_sound(sink ? std::move(sink) : QtSoundSink::Create(),
-              SoundOutput::FormatFromEnvironment()) {
+      m_sound(sink ? std::move(sink) : QtSoundSink::Create(), SoundFormatFromEnvironment()) {
   m_board.SetSizeListener([this](int channel) {
     if (ChannelDecoder* c = m_channelPtr[channel].load(std::memory_order_acquire)) c->Wake();
   });
@@ -70,7 +70,7 @@ void DecoderControl::ClearDecoder() { ClearAll(false); }
 
 void DecoderControl::SetOwnerWindow(int32_t window) { m_owner.store(window); }
 
-void DecoderControl::SetLayout(int32_t, int32_t paneCount) {
+void DecoderControl::SetLayout(int32_t paneCount) {
   OnViewThread([this, paneCount] {
     if (!m_view) return;
     m_view->SetPaneCount(paneCount);
@@ -133,7 +133,7 @@ void DecoderControl::SubmitFrame(const FrameCall& f) {
     m_sound.Submit(f.channel, f.payload);
     return;
   }
-  Channel(f.channel).Submit(f.payload.data(), f.payload.size(), f.key, f.time, f.msec, f.show,
+  Channel(f.channel).Submit(f.payload.data(), f.payload.size(), f.Key(), f.time, f.msec, f.show,
                             f.tag);
 }
 

@@ -6,7 +6,7 @@
 // else from the window thread; calls that touch the view from another thread are posted to it.
 //
 // What the control makes of the values only it knows:
-// - SetLayout(a, n): n panes (1, 4, 9 or 16; other counts round up); a is not used.
+// - SetLayout(n): n panes (1, 4, 9 or 16; other counts round up).
 // - SetMode(mode, 1): playback paused; sound not yet heard is dropped, the device's buffer
 //   included, and sound stays off until the next clear; pictures not yet up are dropped too, so
 //   every pane holds the picture it shows at that moment (ShownFrame names it). Otherwise SetMode,
@@ -43,7 +43,8 @@ namespace ov {
 
 class PaneView;
 
-// Invoke hands each numbered call to DispatchCall, which calls the typed members below.
+// The program calls the typed members below directly; Invoke hands a numbered call to
+// DispatchCall, which calls the same members.
 class DecoderControl : public IDecoderControl, public IDecoderCalls {
  public:
   // Window thread. sink: where sound goes; null picks the sound device (or silence without one).
@@ -53,10 +54,11 @@ class DecoderControl : public IDecoderControl, public IDecoderCalls {
 
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
   void* Widget() override;
+  IDecoderCalls* TypedCalls() override { return this; }
 
   void Deactivate() override;
   void SetOwnerWindow(int32_t window) override;
-  void SetLayout(int32_t unused, int32_t paneCount) override;
+  void SetLayout(int32_t paneCount) override;
   void SetMode(int32_t mode, int32_t hold) override;
   int32_t CurrentAudioChannel() override;
   void SetVolume(int32_t volume) override;

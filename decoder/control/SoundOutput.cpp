@@ -23,17 +23,6 @@ SoundOutput::SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format)
   }
 }
 
-SoundFormat SoundOutput::ParseFormat(std::string_view name) {
-  if (name == "alaw") return SoundFormat::ALaw;
-  if (name == "pcm16") return SoundFormat::Pcm16;
-  return SoundFormat::MuLaw;
-}
-
-SoundFormat SoundOutput::FormatFromEnvironment() {
-  const char* v = std::getenv("OV_SOUND_FORMAT");
-  return v ? ParseFormat(v) : SoundFormat::MuLaw;
-}
-
 float SoundOutput::Gain(int volume) {
   if (volume <= 0) return 0.0f;
   if (volume >= 15) return 1.0f;

@@ -1,10 +1,7 @@
 #pragma once
 // Decodes the sound frames of the channel whose sound is selected and hands them to a sink, which
 // applies the set volume as they are played. Sound of every other channel is ignored.
-//
-// The recording does not say how its sound is coded; G.711 mu-law at 8 kHz mono is assumed. The
-// environment variable OV_SOUND_FORMAT chooses another: "ulaw" (default), "alaw" or "pcm16"
-// (signed 16-bit little-endian).
+// The sound's coding: decoder/SoundFormat.h.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -14,19 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "decoder/SoundFormat.h"
 #include "decoder/control/SoundSink.h"
 
 namespace ov {
-
-enum class SoundFormat { MuLaw, ALaw, Pcm16 };
 
 class SoundOutput {
  public:
   explicit SoundOutput(std::unique_ptr<ISoundSink> sink, SoundFormat format = SoundFormat::MuLaw);
 
-  // Reads OV_SOUND_FORMAT; unknown values give mu-law.
-  static SoundFormat FormatFromEnvironment();
-  static SoundFormat ParseFormat(std::string_view name);
   // Volume steps 0..15 to a linear gain: 0 is silent, 15 full, each step 3 dB (15 steps cover
   // 42 dB, about the range of a quiet room to loud speech).
   static float Gain(int volume);

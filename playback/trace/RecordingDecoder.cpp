@@ -1,5 +1,6 @@
 #include "playback/trace/RecordingDecoder.h"
 
+#include "decoder/DecoderWire.h"
 #include "playback/trace/Crc32.h"
 
 namespace ov {

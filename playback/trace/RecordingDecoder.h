@@ -26,7 +26,7 @@ class RecordingDecoder final : public IDecoderDispatch {
       for (auto& t : shown) t.store(0);
     }
     void SetOwnerWindow(int32_t) override {}
-    void SetLayout(int32_t, int32_t) override {}
+    void SetLayout(int32_t) override {}
     void SetMode(int32_t, int32_t) override {}
     int32_t CurrentAudioChannel() override { return 0; }
     void SetVolume(int32_t) override {}

@@ -86,9 +86,9 @@ bool TraceDriver::RunCommand(const std::string& command, std::string& error) {
   else if (word == "ff" && noArg())
     Do([](PlaybackEngine& e) { e.OnFF(); });
   else if (word == "r" && noArg())
-    Do([](PlaybackEngine& e) { e.OnBack59(); });
+    Do([](PlaybackEngine& e) { e.Jump(-PlaybackEngine::kJumpSeconds); });
   else if (word == "f" && noArg())
-    Do([](PlaybackEngine& e) { e.OnForward59(); });
+    Do([](PlaybackEngine& e) { e.Jump(PlaybackEngine::kJumpSeconds); });
   else if (word == "mute" && noArg())
     Do([](PlaybackEngine& e) { e.OnSound(); });
   else if (word == "iframe" && noArg())

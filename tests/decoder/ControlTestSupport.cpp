@@ -10,6 +10,7 @@
 
 #include "cli/sample/SampleWriter.h"
 #include "decoder/control/PaneLayout.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 
@@ -48,8 +49,9 @@ const std::vector<sample::EncodedFrame>& Clip(int coding, int width, int height,
 }
 
 void SubmitVideo(CQuelmar_Ctrl_Player& player, int channel, const sample::EncodedFrame& f) {
-  player.SubmitFrame(f.payload.data(), 1709294400, static_cast<int32_t>(f.frameNumber * 40 % 1000),
-                     0, static_cast<int32_t>(f.payload.size()), f.key ? 1 : 0, channel);
+  player.SubmitFrame(test::Frame(f.payload.data(), 1709294400,
+                                 static_cast<int32_t>(f.frameNumber * 40 % 1000), 0,
+                                 static_cast<int32_t>(f.payload.size()), f.key ? 1 : 0, channel));
 }
 
 QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }

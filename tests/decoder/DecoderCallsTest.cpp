@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "decoder/DecoderCalls.h"
+#include "decoder/DecoderWire.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 namespace {
@@ -17,14 +19,14 @@ class CallLog : public IDecoderCalls {
  public:
   void Deactivate() override { Add("Deactivate"); }
   void SetOwnerWindow(int32_t w) override { Add("SetOwnerWindow " + N(w)); }
-  void SetLayout(int32_t a, int32_t n) override { Add("SetLayout " + N(a) + " " + N(n)); }
+  void SetLayout(int32_t n) override { Add("SetLayout " + N(n)); }
   void SetMode(int32_t m, int32_t b) override { Add("SetMode " + N(m) + " " + N(b)); }
   int32_t CurrentAudioChannel() override { return Add("CurrentAudioChannel"), 5; }
   void SetVolume(int32_t v) override { Add("SetVolume " + N(v)); }
   void SubmitFrame(const FrameCall& f) override {
     frames.push_back(f);
     Add("SubmitFrame " + N(int32_t(f.payload.size())) + " " + N(f.time) + " " + N(f.msec) + " " +
-        N(f.audio) + " " + N(f.key) + " " + N(f.channel) + (f.show ? "" : " hidden") +
+        N(f.audio) + " " + N(f.type) + " " + N(f.channel) + (f.show ? "" : " hidden") +
         (f.tag ? " #" + std::to_string(f.tag) : ""));
   }
   void ClearDecoder() override { Add("ClearDecoder"); }
@@ -71,28 +73,28 @@ TEST(DecoderCalls, EveryWrapperCallArrivesAsTheSameTypedCall) {
   const std::array<uint8_t, 6> buf{1, 2, 3, 4, 5, 6};
   p.Deactivate();
   p.SetOwnerWindow(77);
-  p.SetLayout(-1, 9);
+  p.SetLayout(9);
   p.SetMode(3, 0);
   EXPECT_EQ(p.CurrentAudioChannel(), 5);
   p.SetVolume(40);
-  p.SubmitFrame(buf.data(), 1709294400, 120, 1, 6, 0, 2);
-  p.SubmitFrame(buf.data(), 1709294401, 40, 0, 4, 1, 15);  // declared shorter than the buffer
-  p.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
-  p.SubmitFrame(buf.data(), 1709294402, 80, 0, 6, 0, 3, false, 0xC0000014u);  // offsets past 2 GiB
+  p.SubmitFrame(test::Frame(buf.data(), 1709294400, 120, 1, 6, 0, 2));
+  p.SubmitFrame(
+      test::Frame(buf.data(), 1709294401, 40, 0, 4, 1, 15));  // declared shorter than the buffer
+  p.SubmitFrame(FrameCall::Reset());
+  p.SubmitFrame(test::Frame(buf.data(), 1709294402, 80, 0, 6, 0, 3, false,
+                            0xC0000014u));  // offsets past 2 GiB
   p.ClearDecoder();
   EXPECT_EQ(p.ShownFrame(7), 0xF0000007u);
   EXPECT_EQ(p.PictureDelay(), 40);
   p.SetPaneTitle(3, "Gate");
-  for (int id : {47, 46, 45, 44, 48}) p.SetStartOption(id, id);
-  int32_t active = 0;
-  p.QueryActive(active);
-  EXPECT_EQ(active, 1);
+  for (int i : {3, 2, 1, 0, 4}) p.SetStartOption(i, 44 + i);
+  EXPECT_EQ(p.QueryActive(), 1);
   EXPECT_EQ(p.SetProductText("Ostravue"), 11);
   EXPECT_EQ(p.SetVersionText("Ver 1"), 12);
   const std::vector<std::string> expected{
       "Deactivate",
       "SetOwnerWindow 77",
-      "SetLayout -1 9",
+      "SetLayout 9",
       "SetMode 3 0",
       "CurrentAudioChannel",
       "SetVolume 40",
@@ -143,9 +145,38 @@ TEST(DecoderCalls, ShortOrMistypedCallsDoNoHarm) {
       "SubmitFrame 0 0 0 0 1 0",   // no buffer
       "SubmitFrame 0 0 0 0 1 0",   // a size <= 0 carries nothing
       "SubmitFrame 4 0 0 0 1 -2",  // cut to what the buffer holds; no channel given
-      "SetLayout 0 16",            // a layout without a count is the full grid
+      "SetLayout 16",              // a layout without a count is the full grid
   };
   EXPECT_EQ(log.lines, expected);
+}
+
+// A hosted control that offers its typed calls gets every call typed: nothing goes by number, and
+// a frame's buffer reaches it as the caller's own bytes.
+TEST(DecoderCalls, ATypedControlIsCalledWithoutTheNumberedForm) {
+  struct Typed : IDecoderControl {
+    int32_t Invoke(int32_t, std::span<const DispArg>) override { return ++invokes, 0; }
+    void* Widget() override { return nullptr; }
+    IDecoderCalls* TypedCalls() override { return &log; }
+    CallLog log;
+    int invokes = 0;
+  } control;
+  CQuelmar_Ctrl_Player p;
+  EXPECT_EQ(p.QueryActive(), 0);  // nothing attached: nothing happens
+  EXPECT_EQ(p.ZoomPane(-1, 1), -1);
+  p.Attach(&control);
+  const std::array<uint8_t, 3> buf{7, 8, 9};
+  p.SetLayout(4);
+  p.SubmitFrame(test::Frame(buf.data(), 1709294400, 0, 0, 3, 7, 1, true, 20));
+  p.SubmitFrame(FrameCall::Reset());
+  EXPECT_EQ(p.QueryActive(), 1);
+  EXPECT_EQ(control.invokes, 0);
+  EXPECT_EQ(control.log.lines,
+            (std::vector<std::string>{"SetLayout 4", "SubmitFrame 3 1709294400 0 0 7 1 #20",
+                                      "SubmitFrame 0 0 0 0 0 -1", "QueryActive"}));
+  EXPECT_EQ(control.log.frames[0].payload.data(), buf.data());
+  p.Attach(nullptr);
+  p.SetLayout(9);
+  EXPECT_EQ(control.log.lines.size(), 4u);
 }
 
 TEST(DecoderCalls, EventsCarryTheirNumbersAndArguments) {

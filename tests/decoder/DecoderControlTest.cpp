@@ -15,6 +15,7 @@
 #include "decoder/control/PaneLayout.h"
 #include "decoder/control/PaneView.h"
 #include "tests/decoder/ControlTestSupport.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 namespace {
@@ -74,7 +75,7 @@ TEST_F(DecoderControlTest, EachLayoutShowsChannelsInTheirPanes) {
   for (int coding : {2, 1}) {
     for (int panes : {1, 4, 9, 16}) {
       SCOPED_TRACE(testing::Message() << "coding " << coding << " panes " << panes);
-      m_player.SetLayout(-1, panes);
+      m_player.SetLayout(panes);
       for (int ch = 0; ch < panes; ++ch) SubmitAll(ch, Clip(coding, 352, 288, ch, 30));
       for (int ch = 0; ch < panes; ++ch)
         EXPECT_TRUE(WaitFor([&] { return Shows(ch, 29); })) << "channel " << ch;
@@ -92,7 +93,7 @@ TEST_F(DecoderControlTest, AChannelWhoseThreadCannotStartIsUnavailableAndTheOthe
     }
     ~FailChannel3() { ChannelDecoder::SetStartFailureForTest(nullptr); }
   } fail;
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   testing::internal::CaptureStderr();
   for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
   SubmitAll(2, Clip(2, 352, 288, 2, 30));  // more frames for it: nothing more is said
@@ -116,7 +117,7 @@ TEST_F(DecoderControlTest, AChannelWhoseThreadCannotStartIsUnavailableAndTheOthe
 }
 
 TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
-  m_player.SetLayout(-1, 9);
+  m_player.SetLayout(9);
   m_player.SetPaneTitle(4, "CH-5");
   Pump(50ms);
   const QImage img = Grab(View());
@@ -143,7 +144,7 @@ TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {
 }
 
 TEST_F(DecoderControlTest, PicturesOverTheSizeCapAreTreatedAsDamaged) {
-  m_player.SetLayout(-1, 1);
+  m_player.SetLayout(1);
   sample::VideoParams p;
   p.width = 4160;  // just over 4096x2304 in area
   p.height = 2336;
@@ -162,7 +163,7 @@ TEST_F(DecoderControlTest, PicturesOverTheSizeCapAreTreatedAsDamaged) {
 }
 
 TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "reset call" : "ClearDecoder");
     for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
@@ -171,7 +172,7 @@ TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
     for (int ch = 0; ch < 4; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 30));
     std::optional<sample::StampValue> before[4];
     if (round == 0) {
-      m_player.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+      m_player.SubmitFrame(FrameCall::Reset());
     } else {
       m_player.ClearDecoder();
       Pump(50ms);
@@ -187,8 +188,7 @@ TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
         EXPECT_EQ(Shown(ch), before[ch]) << ch;
       }
     }
-    int32_t active = -1;
-    m_player.QueryActive(active);
+    const int32_t active = m_player.QueryActive();
     EXPECT_EQ(active, round == 0 ? 0 : 1);
     if (round == 1) m_player.Deactivate();  // blanks, as for a new file
   }
@@ -202,14 +202,15 @@ TEST_F(DecoderControlTest, ResetCallBlanksThePanesAndClearKeepsThePictures) {
 }
 
 TEST_F(DecoderControlTest, DamagedPayloadsDropToTheNextKeyFrame) {
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   const auto& clip = Clip(2, 352, 288, 1, 50);  // key frames at 0 and 25
   ASSERT_TRUE(clip[25].key);
   for (size_t i = 0; i < clip.size(); ++i) {
     if (i == 10) {  // a damaged P-frame: its tail replaced with noise
       std::vector<uint8_t> bad = clip[i].payload;
       for (size_t k = 6; k < bad.size(); ++k) bad[k] = static_cast<uint8_t>(k * 7919u >> 3);
-      m_player.SubmitFrame(bad.data(), 0, 0, 0, static_cast<int32_t>(bad.size()), 0, 1);
+      m_player.SubmitFrame(
+          test::Frame(bad.data(), 0, 0, 0, static_cast<int32_t>(bad.size()), 0, 1));
       continue;
     }
     SubmitVideo(m_player, 1, clip[i]);
@@ -232,8 +233,8 @@ TEST_F(DecoderControlTest, DamagedPayloadsDropToTheNextKeyFrame) {
   EXPECT_TRUE(raised);
   // A frame that is pure noise, or claims more bytes than it has, or an unknown channel.
   const std::vector<uint8_t> noise(3000, 0xA5);
-  m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 1);
-  m_player.SubmitFrame(noise.data(), 0, 0, 0, 3000, 1, 16);
+  m_player.SubmitFrame(test::Frame(noise.data(), 0, 0, 0, 3000, 1, 1));
+  m_player.SubmitFrame(test::Frame(noise.data(), 0, 0, 0, 3000, 1, 16));
   m_control->Invoke(
       dispid::SubmitFrame,
       std::array{DispArg::Bytes(noise.data(), 10), DispArg::Int(0), DispArg::Int(0),
@@ -243,7 +244,7 @@ TEST_F(DecoderControlTest, DamagedPayloadsDropToTheNextKeyFrame) {
 }
 
 TEST_F(DecoderControlTest, FloodOfAllChannelsNeverShowsABrokenPicture) {
-  m_player.SetLayout(-1, 16);
+  m_player.SetLayout(16);
   std::vector<const std::vector<sample::EncodedFrame>*> clips;
   for (int ch = 0; ch < 16; ++ch) clips.push_back(&Clip(2, 352, 288, ch, 100));
   std::atomic<bool> done{false};
@@ -296,7 +297,7 @@ uint64_t OtherThreadsSwitches() {
 }
 
 TEST_F(DecoderControlTest, DecodersSleepWhileNoFramesCome) {
-  m_player.SetLayout(-1, 16);
+  m_player.SetLayout(16);
   for (int ch = 0; ch < 16; ++ch) SubmitAll(ch, Clip(2, 352, 288, ch, 5));
   ASSERT_TRUE(WaitFor([&] { return Shows(15, 4); }));
   Pump(50ms);
@@ -306,13 +307,13 @@ TEST_F(DecoderControlTest, DecodersSleepWhileNoFramesCome) {
   EXPECT_LE(OtherThreadsSwitches() - before, 8u);
   // A new pane size still reaches a sleeping decoder: its last picture is drawn again.
   const uint64_t presented = m_control->Stats(0).presented;
-  m_player.SetLayout(-1, 1);
+  m_player.SetLayout(1);
   EXPECT_TRUE(WaitFor([&] { return m_control->Stats(0).presented > presented; }));
   EXPECT_TRUE(WaitFor([&] { return Shows(0, 4); }));
 }
 
 TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   EXPECT_EQ(m_player.CurrentAudioChannel(), 0);
   const QRect r2 = View()->ChannelRect(2);
   QTest::mouseClick(View(), Qt::LeftButton, {}, r2.center());
@@ -339,7 +340,7 @@ TEST_F(DecoderControlTest, ClickSelectsDoubleClickShowsPaneAlone) {
 }
 
 TEST_F(DecoderControlTest, ZoomShowsPartOfThePictureUntilANewFileAndDoubleClickStillWorks) {
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   const auto& clip = Clip(2, 352, 288, 1, 30);
   SubmitAll(1, clip);
   ASSERT_TRUE(WaitFor([&] { return Shows(1, 29); }));
@@ -392,17 +393,17 @@ TEST_F(DecoderControlTest, ZoomShowsPartOfThePictureUntilANewFileAndDoubleClickS
   EXPECT_TRUE(WaitFor([&] { return Shows(1, 29); }));
   // A new file (the reset call) shows every picture whole.
   m_player.ZoomPane(1, 3);
-  m_player.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+  m_player.SubmitFrame(FrameCall::Reset());
   EXPECT_TRUE(WaitFor([&] { return region().Whole(); }));
 }
 
 TEST_F(DecoderControlTest, APausedPictureIsMadeAgainForAZoom) {
-  m_player.SetLayout(-1, 4);
+  m_player.SetLayout(4);
   // Tagged as playback tags its frames: a paused pane's picture is known by its tag.
   for (const auto& f : Clip(2, 352, 288, 0, 10)) {
     WaitFor([&] { return m_control->QueuedFrames(0) < 3; });
-    m_player.SubmitFrame(f.payload.data(), 1709294400, 0, 0, int32_t(f.payload.size()),
-                         f.key ? 1 : 0, 0, true, f.frameNumber + 1);
+    m_player.SubmitFrame(test::Frame(f.payload.data(), 1709294400, 0, 0, int32_t(f.payload.size()),
+                                     f.key ? 1 : 0, 0, true, f.frameNumber + 1));
   }
   ASSERT_TRUE(WaitFor([&] { return Shows(0, 9); }));
   m_player.SetMode(0, 1);  // paused: the pictures on their way are dropped, the shown one stays
@@ -421,7 +422,7 @@ TEST_F(DecoderControlTest, APausedPictureIsMadeAgainForAZoom) {
 }
 
 TEST_F(DecoderControlTest, PictureSettingsReachThePaneAndComeBack) {
-  m_player.SetLayout(-1, 1);
+  m_player.SetLayout(1);
   SubmitAll(0, Clip(2, 352, 288, 0, 5));
   ASSERT_TRUE(WaitFor([&] { return Shows(0, 4); }));
   const QRect inner = Inner(0);

@@ -9,6 +9,7 @@
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "ov/Version.h"
 #include "tests/decoder/ControlTestSupport.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 namespace {
@@ -26,9 +27,9 @@ TEST(QuelmarWrapper, PassesBuffersAndTextsAsTheyAre) {
   RecordingDispatch d;
   CQuelmar_Ctrl_Player p(&d);
   const std::array<uint8_t, 3> buf{1, 2, 3};
-  p.SubmitFrame(buf.data(), 5, 6, 0, 3, 1, 9);
+  p.SubmitFrame(test::Frame(buf.data(), 5, 6, 0, 3, 1, 9));
   p.SetPaneTitle(2, "CH-3");
-  p.SubmitFrame(nullptr, 0, 0, 0, 0, 0, -1);
+  p.SubmitFrame(FrameCall::Reset());
   ASSERT_EQ(d.calls.size(), 3u);
   const auto& frame = d.calls[0].second;
   ASSERT_EQ(frame.size(), 9u);  // with "show" (1) and the tag (0) last
@@ -64,15 +65,15 @@ TEST(Module, ExportsCreateAControlThatTakesTheFirstConfiguration) {
   p.SetProductText("Ostravue");
   p.SetVersionText("                  Ver " OV_VERSION);
   p.SetVolume(0);
-  for (int id : {47, 46, 45, 44, 48}) p.SetStartOption(id, 0);
+  for (int i : {3, 2, 1, 0, 4}) p.SetStartOption(i, 0);
   p.SetMode(0, 0);
   p.SetMode(3, 0);
-  int32_t active = -5;
-  p.QueryActive(active);
+  const int32_t active = p.QueryActive();
   EXPECT_EQ(active, 0);
   EXPECT_EQ(p.CurrentAudioChannel(), 0);
   const std::array<uint8_t, 1600> silence{};
-  p.SubmitFrame(silence.data(), 0, 0, 1, 1600, 0, 0);  // sound with or without a device
+  p.SubmitFrame(
+      test::Frame(silence.data(), 0, 0, 1, 1600, 0, 0));  // sound with or without a device
   p.Deactivate();
   destroy(c);
   EXPECT_TRUE(host.children().isEmpty());

@@ -15,6 +15,7 @@
 #include "decoder/control/PaneView.h"
 #include "ov/Version.h"
 #include "tests/decoder/ControlTestSupport.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 namespace {
@@ -74,7 +75,7 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
   view->show();
   player.SetProductText("Ostravue");
   player.SetVersionText("                  Ver " OV_VERSION);
-  player.SetLayout(-1, 4);
+  player.SetLayout(4);
   const char* names[] = {"Gate", "Yard", "Hall", "Dock"};
   for (int i = 0; i < 4; ++i) player.SetPaneTitle(i, names[i]);
   player.SetVolume(15);
@@ -83,8 +84,8 @@ TEST(SampleFile, FourChannelFilePlaysIntoItsPanes) {
   for (const FileFrame& f : frames) {
     ASSERT_LE(f.offset + 20 + f.size, bytes.size());
     if (!f.audio) WaitFor([&] { return control.QueuedFrames(f.channel) < 2; });
-    player.SubmitFrame(bytes.data() + f.offset + 20, f.fTime, int32_t(f.msec % 1000),
-                       f.audio ? 1 : 0, int32_t(f.size), int32_t(f.type), f.channel);
+    player.SubmitFrame(test::Frame(bytes.data() + f.offset + 20, f.fTime, int32_t(f.msec % 1000),
+                                   f.audio ? 1 : 0, int32_t(f.size), int32_t(f.type), f.channel));
     if (!f.audio) last[f.channel] = f.frame;
   }
   const double aspect = 704.0 / 576.0;

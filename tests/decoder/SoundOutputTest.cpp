@@ -11,6 +11,7 @@
 #include "decoder/control/PaneView.h"
 #include "decoder/control/SoundOutput.h"
 #include "tests/decoder/ControlTestSupport.h"
+#include "tests/decoder/FrameArgs.h"
 
 namespace ov::test {
 namespace {
@@ -61,9 +62,9 @@ TEST(SoundOutput, GainIsSilentAtZeroFullAtFifteenAndRisesEveryStep) {
   EXPECT_EQ(SoundOutput::Gain(99), 1.0f);
   for (int v = 1; v < 15; ++v) EXPECT_LT(SoundOutput::Gain(v), SoundOutput::Gain(v + 1));
   EXPECT_NEAR(SoundOutput::Gain(13) / SoundOutput::Gain(15), std::pow(10.0, -6.0 / 20.0), 1e-4);
-  EXPECT_EQ(SoundOutput::ParseFormat("alaw"), SoundFormat::ALaw);
-  EXPECT_EQ(SoundOutput::ParseFormat("pcm16"), SoundFormat::Pcm16);
-  EXPECT_EQ(SoundOutput::ParseFormat("other"), SoundFormat::MuLaw);
+  EXPECT_EQ(ParseSoundFormat("alaw"), SoundFormat::ALaw);
+  EXPECT_EQ(ParseSoundFormat("pcm16"), SoundFormat::Pcm16);
+  EXPECT_EQ(ParseSoundFormat("other"), SoundFormat::MuLaw);
 }
 
 TEST(SoundOutput, Pcm16PassesSamplesThrough) {
@@ -87,7 +88,7 @@ class SoundThroughControl : public ::testing::Test {
 };
 
 TEST_F(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
-  player.SetLayout(-1, 4);
+  player.SetLayout(4);
   control.View()->resize(704, 576);
   control.View()->show();
   QTest::mouseClick(control.View(), Qt::LeftButton, {}, control.View()->ChannelRect(2).center());
@@ -98,7 +99,8 @@ TEST_F(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
     for (uint64_t j = 0; j < 5; ++j)
       for (int ch = 0; ch < 4; ++ch) {
         const auto a = Tone(ch, j);
-        player.SubmitFrame(a.data(), 1709294400, int32_t(j * 200), 1, int32_t(a.size()), 0, ch);
+        player.SubmitFrame(
+            test::Frame(a.data(), 1709294400, int32_t(j * 200), 1, int32_t(a.size()), 0, ch));
       }
     return cap->Take();
   };
@@ -118,7 +120,7 @@ TEST_F(SoundThroughControl, SelectedChannelPlaysAtVolumeOthersStaySilent) {
   // The sound of a video frame's channel never leaks into the sound path.
   const auto a = Tone(2, 0);
   player.SetVolume(15);
-  player.SubmitFrame(a.data(), 0, 0, 0, int32_t(a.size()), 0, 2);
+  player.SubmitFrame(test::Frame(a.data(), 0, 0, 0, int32_t(a.size()), 0, 2));
   EXPECT_TRUE(cap->Take().empty());
 }
 
@@ -126,7 +128,8 @@ TEST_F(SoundThroughControl, PauseStopsTheSoundUntilTheNextClear) {
   player.SetVolume(15);
   auto submit = [&](uint64_t j) {
     const auto a = Tone(0, j);
-    player.SubmitFrame(a.data(), 1709294400, int32_t(j * 200), 1, int32_t(a.size()), 0, 0);
+    player.SubmitFrame(
+        test::Frame(a.data(), 1709294400, int32_t(j * 200), 1, int32_t(a.size()), 0, 0));
     return cap->Take().size();
   };
   EXPECT_EQ(submit(0), sample::kAudioFrameBytes);

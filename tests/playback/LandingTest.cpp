@@ -123,7 +123,9 @@ TEST(Landing, JumpsAndSeeksLandOnTheFirstPictureOfTheTargetSecondPlayingOrPaused
   EXPECT_EQ(rig.LastText(ctl::kOsd), "2024-03-01 12:00:11");
 
   rig.Mark();
-  rig.d.Do([](PlaybackEngine& e) { e.OnForward59(); });  // fewer than 59 s left: refused
+  rig.d.Do([](PlaybackEngine& e) {
+    e.Jump(PlaybackEngine::kJumpSeconds);
+  });  // fewer than 59 s left: refused
   rig.d.Do([](PlaybackEngine& e) { e.MoveTo(3); });
   rig.d.Wait(100);
   ExpectLanding(Video(rig), 3 * 25, 100);

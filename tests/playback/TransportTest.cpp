@@ -50,15 +50,16 @@ TEST(Transport, JumpsNeedAMinuteOfRoom) {
   rig.Do(&PlaybackEngine::OnPlay);
   const int32_t total = rig.d.File().Recording().m_Index.m_TotalSeconds;
   ASSERT_EQ(total, 149);
-  auto jump = [&](int from, void (PlaybackEngine::*h)()) {
+  auto jump = [&](int from, int seconds) {
     rig.S().m_SliderSecond.store(from);
-    rig.Do(h);
+    rig.d.Do([seconds](PlaybackEngine& e) { e.Jump(seconds); });
     return rig.S().m_SliderSecond.load();
   };
-  EXPECT_EQ(jump(58, &PlaybackEngine::OnBack59), 58);
-  EXPECT_EQ(jump(59, &PlaybackEngine::OnBack59), 0);
-  EXPECT_EQ(jump(total - 58, &PlaybackEngine::OnForward59), total - 58);
-  EXPECT_EQ(jump(total - 59, &PlaybackEngine::OnForward59), total);
+  constexpr int kJump = PlaybackEngine::kJumpSeconds;
+  EXPECT_EQ(jump(58, -kJump), 58);
+  EXPECT_EQ(jump(59, -kJump), 0);
+  EXPECT_EQ(jump(total - 58, kJump), total - 58);
+  EXPECT_EQ(jump(total - 59, kJump), total);
   EXPECT_EQ(rig.S().m_SeekDone.load(), 1);
 }
 

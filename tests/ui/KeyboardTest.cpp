@@ -307,7 +307,9 @@ TEST_F(KeyboardTest, ZoomAndPictureKeysGoToTheSelectedPane) {
     for (QAction* a : m->actions()) {
       if (a->menu()) walk(a->menu());
       ids.push_back(CommandOfAction(a));
-      if (CommandOfAction(a) == idc::kCmdDeintAuto) EXPECT_TRUE(a->isChecked());
+      if (CommandOfAction(a) == idc::kCmdDeintAuto) {
+        EXPECT_TRUE(a->isChecked());
+      }
     }
   };
   walk(menu.get());

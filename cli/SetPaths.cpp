@@ -41,7 +41,8 @@ nlohmann::json SetJson(const RecordingSetPlan& plan) {
   for (const SetMisfit& m : plan.misfits) left.push_back({{"path", m.path}, {"reason", m.reason}});
   const uint32_t start = plan.members.empty() ? 0 : plan.members.front().firstKey;
   for (const KeyGap& g : plan.gaps)
-    gaps.push_back({{"fromSecond", (g.fromKey - start) / 1000}, {"toSecond", (g.toKey - start) / 1000}});
+    gaps.push_back(
+        {{"fromSecond", (g.fromKey - start) / 1000}, {"toSecond", (g.toKey - start) / 1000}});
   return {{"recorder", plan.identity}, {"files", files}, {"notInSet", left}, {"gaps", gaps}};
 }
 

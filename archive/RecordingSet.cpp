@@ -149,7 +149,10 @@ std::vector<std::string> ExpandSetPaths(const std::vector<std::string>& paths,
       if (it->is_regular_file(fileEc) && HasYskName(it->path()))
         found.push_back(it->path().string());
     }
-    if (ec) misfits.push_back({path, "the folder cannot be read: " + ec.message()});
+    if (ec)
+      misfits.push_back({path, "the folder cannot be read: " + ec.message()});
+    else if (found.empty())
+      misfits.push_back({path, "a folder without backup files (.ysk) directly in it"});
     std::sort(found.begin(), found.end());
     files.insert(files.end(), found.begin(), found.end());
   }

@@ -151,11 +151,26 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
 
 TEST_F(PlayerWindowTest, ContextMenuShowsTheCurrentChoices) {
   MenuSnapshot s = OpenContextMenu(*dlg);
-  EXPECT_EQ(s.items, (std::vector<std::string>{"I-Frame Only", "Time format", "Go to Time...", "-",
-                                               "Activity Timeline", "Next Event", "Previous Event",
-                                               "-", "Zoom", "Picture Adjustments...", "Deinterlace",
-                                               "-", "Export Clip...", "Save Snapshot", "Save View",
-                                               "-", "Keyboard shortcuts", "About..."}));
+  EXPECT_EQ(s.items, (std::vector<std::string>{"Open Folder...",
+                                               "-",
+                                               "I-Frame Only",
+                                               "Time format",
+                                               "Go to Time...",
+                                               "-",
+                                               "Activity Timeline",
+                                               "Next Event",
+                                               "Previous Event",
+                                               "-",
+                                               "Zoom",
+                                               "Picture Adjustments...",
+                                               "Deinterlace",
+                                               "-",
+                                               "Export Clip...",
+                                               "Save Snapshot",
+                                               "Save View",
+                                               "-",
+                                               "Keyboard shortcuts",
+                                               "About..."}));
   EXPECT_FALSE(s.iframe);
   ASSERT_EQ(s.formats.size(), 6u);
   const char* names[] = {"YYYY-MM-DD", "MM-DD-YYYY", "DD-MM-YYYY",

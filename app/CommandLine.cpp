@@ -26,9 +26,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
   QCommandLineParser p;
   p.setApplicationDescription(QCoreApplication::translate(
       "CommandLine", "Plays file, a backup (.ysk) of a video recorder."));
-  p.addPositionalArgument(QStringLiteral("file"),
-                          QCoreApplication::translate("CommandLine", "The backup file to open."),
-                          QStringLiteral("[file]"));
+  p.addPositionalArgument(
+      QStringLiteral("file"),
+      QCoreApplication::translate("CommandLine",
+                                  "The backup file to open; several files play as one recording."),
+      QStringLiteral("[file...]"));
   const QCommandLineOption help(
       QStringList{"h", "help"},
       QCoreApplication::translate("CommandLine", "Show this help and exit."));
@@ -56,7 +58,14 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("no-settings"),
       QCoreApplication::translate(
           "CommandLine", "Start with the default settings and remember nothing this time."));
-  for (const auto* o : {&help, &version, &start, &layout, &fullScreen, &paused, &noSettings})
+  const QCommandLineOption folder(
+      QStringLiteral("folder"),
+      QCoreApplication::translate("CommandLine",
+                                  "Open the backup files of a folder (not its subfolders) as one "
+                                  "recording."),
+      QStringLiteral("dir"));
+  for (const auto* o :
+       {&help, &version, &start, &layout, &fullScreen, &paused, &noSettings, &folder})
     p.addOption(*o);
 
   const QString program = QStringLiteral("ostravue");
@@ -89,9 +98,15 @@ CommandLine ParseCommandLine(const QStringList& args) {
     return out;
   }
   const QStringList files = p.positionalArguments();
-  if (files.size() > 1) return fail(QStringLiteral("only one file may be given"));
   // The file dialog hands over absolute paths; a command-line path is made one the same way.
-  if (!files.isEmpty()) out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
+  if (files.size() > 1 || p.isSet(folder)) {
+    for (const QString& f : p.values(folder))
+      out.config.setPaths.push_back(QFileInfo(f).absoluteFilePath().toStdString());
+    for (const QString& f : files)
+      out.config.setPaths.push_back(QFileInfo(f).absoluteFilePath().toStdString());
+  } else if (!files.isEmpty()) {
+    out.config.openPath = QFileInfo(files[0]).absoluteFilePath().toStdString();
+  }
   if (p.isSet(start)) {
     out.config.start = ParseStartPoint(p.value(start).toStdString());
     if (!out.config.start) {
@@ -104,7 +119,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
       return fail(QStringLiteral("--start wants \"YYYY-MM-DD HH:MM:SS\" or seconds, not \"%1\"")
                       .arg(p.value(start)));
     }
-    if (files.isEmpty()) return fail(QStringLiteral("--start needs a file"));
+    if (files.isEmpty() && !p.isSet(folder)) return fail(QStringLiteral("--start needs a file"));
     out.config.paused = p.isSet(paused);
   }
   if (p.isSet(layout)) {

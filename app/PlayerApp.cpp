@@ -41,13 +41,15 @@ void CPlayerApp::ReleaseModule() {
 
 void CPlayerApp::ApplyCommandLine(CPlayerDlg& dlg) {
   if (m_config.fullScreen) dlg.SetVideoFullScreen(true);
-  if (!m_config.openPath.empty()) {
-    if (!dlg.OpenPath(m_config.openPath, true)) {
+  const bool set = !m_config.setPaths.empty();
+  if (!m_config.openPath.empty() || set) {
+    if (set ? !dlg.OpenFiles(m_config.setPaths, true) : !dlg.OpenPath(m_config.openPath, true)) {
       m_fileRejected = true;
       // A damaged file has had its numbered message; a file that is not a backup at all is
-      // passed over without one, so the window says why it stays empty.
+      // passed over without one, so the window says why it stays empty. A set has named every
+      // file it left out, and why.
       const PreOpenResult pre = CheckBeforeOpen(m_config.openPath);
-      if (pre.status == PreOpenStatus::Ignored) {
+      if (!set && pre.status == PreOpenStatus::Ignored) {
         MessageRequest msg;
         msg.text = QCoreApplication::translate(
                        "PlayerApp",

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/DecoderModule.h"
 #include "ui/UserPrompts.h"
@@ -21,6 +22,8 @@ class CPlayerApp {
     std::string programDir;  // empty: QCoreApplication::applicationDirPath()
     std::string moduleName = DecoderModule::kFileName;
     std::string openPath;  // a file to open once the window runs, as if chosen in the dialog
+    // Several files or a folder (--folder): opened as one recording set instead of openPath.
+    std::vector<std::string> setPaths;
     // Where the opened file starts: seconds from its start, or (calendar) a recording time in
     // seconds since 1970. Nothing: at the start.
     struct StartPoint {

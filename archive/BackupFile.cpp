@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/RecordingSet.h"
+
 namespace ov {
 
 PreOpenResult CheckBeforeOpen(const std::string& path) {
@@ -212,6 +214,20 @@ OpenOutcome BackupFile::ReadBackupHeader(const std::string& path) {
   return ReadBackupHeader(std::move(file), std::move(scan));
 }
 
+OpenOutcome BackupFile::ReadRecordingSet(const RecordingSetPlan& plan) {
+  std::string why;
+  auto file = SetSource::Open(plan, &why);
+  auto scan = file ? SetSource::Open(plan, &why) : nullptr;
+  if (!file || !scan) {
+    Close();
+    m_rec = std::make_shared<const OpenRecording>();
+    OpenOutcome out;
+    out.refusal = why;
+    return out;
+  }
+  return ReadBackupHeader(std::move(file), std::move(scan));
+}
+
 OpenOutcome BackupFile::ReadBackupHeader(std::unique_ptr<IFileSource> file,
                                          std::unique_ptr<IFileSource> scan) {
   Close();
@@ -221,6 +237,8 @@ OpenOutcome BackupFile::ReadBackupHeader(std::unique_ptr<IFileSource> file,
   auto rec = std::make_shared<OpenRecording>();
   OpenOutcome out;
   const int code = Index(*m_playReader.Source(), *m_scanReader.Source(), *rec, out);
+  if (const auto* set = dynamic_cast<const SetSource*>(m_playReader.Source()))
+    rec->m_Gaps = set->Gaps();
   m_rec = std::move(rec);
   if (code != 0) return Reject(std::move(out), code);
   out.accepted = true;

@@ -17,6 +17,8 @@
 
 namespace ov {
 
+struct RecordingSetPlan;
+
 // What the open command's checks before the header read decided.
 enum class PreOpenStatus { Ignored, TooShort, Ok };
 struct PreOpenResult {
@@ -72,6 +74,9 @@ class BackupFile {
   // The same over given sources (the first serves playback, the second the scans and searches).
   OpenOutcome ReadBackupHeader(std::unique_ptr<IFileSource> file,
                                std::unique_ptr<IFileSource> scan);
+  // Opens a set of files as one recording (see RecordingSet.h); a set that cannot be opened
+  // comes back not accepted, with the reason as its refusal.
+  OpenOutcome ReadRecordingSet(const RecordingSetPlan& plan);
   // Closes both sources; the recording of the last open stays readable.
   void Close();
   bool IsOpen() const { return m_playReader.IsOpen(); }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "archive/Calendar.h"
 #include "archive/FileSource.h"
@@ -10,6 +11,12 @@
 #include "archive/YskFormat.h"
 
 namespace ov {
+
+// A stretch of the running clock (merge keys, ms) with no frame, between two files of a set.
+struct KeyGap {
+  uint32_t fromKey = 0;  // the last frame before it
+  uint32_t toKey = 0;    // the first frame after it
+};
 
 // The header in effect, each slot's run limits and the time index of one opened file.
 //
@@ -34,6 +41,8 @@ struct OpenRecording {
   std::array<uint32_t, kSlots> m_VideoPos{};
   std::array<uint32_t, kSlots> m_AudioPos{};
   TimeIndex m_Index{};
+  // Pauses between the files of a set, skipped in play; empty for one file.
+  std::vector<KeyGap> m_Gaps;
 
   // Run limits of slot n (absolute offsets; end is one past the last byte).
   uint64_t VideoRunStart(int n) const {

@@ -17,6 +17,7 @@
 #include "cli/ActivityRun.h"
 #include "cli/Commands.h"
 #include "cli/HelpFormat.h"
+#include "cli/SetPaths.h"
 #include "cli/TextOut.h"
 #include "export/ClipNames.h"
 
@@ -24,9 +25,19 @@ namespace ov::cli {
 
 std::optional<ActivityRun> AnalyseFile(const std::string& path, const char* command,
                                        bool useCache) {
+  return AnalyseFiles({path}, command, useCache);
+}
+
+std::optional<ActivityRun> AnalyseFiles(const std::vector<std::string>& paths, const char* command,
+                                        bool useCache) {
   ActivityRun run;
   run.file = std::make_unique<BackupFile>();
-  const OpenOutcome opened = run.file->ReadBackupHeader(path);
+  const bool set = NamesSet(paths);
+  const RecordingSetPlan plan = set ? PlanSetFor(command, paths) : RecordingSetPlan{};
+  if (set && plan.Empty()) return std::nullopt;
+  const std::string path = set ? plan.members.front().path : paths.front();
+  const OpenOutcome opened =
+      set ? run.file->ReadRecordingSet(plan) : run.file->ReadBackupHeader(path);
   if (!opened.accepted) {
     std::cerr << command << ": " << TerminalText(path) << ": "
               << (!opened.message.empty()  ? opened.message
@@ -37,7 +48,8 @@ std::optional<ActivityRun> AnalyseFile(const std::string& path, const char* comm
   }
   ActivityJob::Options o;
   o.filePath = path;
-  if (useCache) o.cacheDir = DefaultActivityCacheDir();
+  // The cache knows files by their path: a set (named after its first file) is not cached.
+  if (useCache && !set) o.cacheDir = DefaultActivityCacheDir();
   ActivityJob job(run.file->SharedRecording(), run.file->ScanReader(), o);
   job.Start();
   const bool terminal = ::isatty(STDERR_FILENO) == 1;
@@ -61,7 +73,7 @@ namespace {
 using nlohmann::json;
 
 struct ActivityArgs {
-  std::string file;
+  std::vector<std::string> files;
   std::vector<int> channels;
   bool json = false, csv = false, noCache = false;
 };
@@ -77,7 +89,9 @@ bool Chosen(const ActivityArgs& a, int slot) {
 }
 
 int RunActivity(const ActivityArgs& a) {
-  auto run = AnalyseFile(a.file, "activity", !a.noCache);
+  auto run = AnalyseFiles(a.files, "activity", !a.noCache);
+  // A set is named as it was given: the folder, or its first file.
+  const std::string& name = a.files.front();
   if (!run) return 1;
   const ActivitySnapshot& s = run->snapshot;
   const OpenRecording& rec = run->file->Recording();
@@ -130,11 +144,11 @@ int RunActivity(const ActivityArgs& a) {
                           {"events", events}});
     }
     const json j{
-        {"file", a.file}, {"start", stamp(0)}, {"seconds", s.seconds}, {"channels", channels}};
+        {"file", name}, {"start", stamp(0)}, {"seconds", s.seconds}, {"channels", channels}};
     std::cout << JsonText(j) << "\n";
     return 0;
   }
-  std::printf("%s: %d s from %s\n", TerminalText(a.file).c_str(), s.seconds, stamp(0).c_str());
+  std::printf("%s: %d s from %s\n", TerminalText(name).c_str(), s.seconds, stamp(0).c_str());
   for (const auto& ch : s.channels) {
     if (!Chosen(a, ch.slot)) continue;
     std::printf("channel %d (%s): %zu event%s\n", ch.slot + 1,
@@ -153,7 +167,9 @@ void RegisterActivity(CLI::App& app, int& exitCode) {
   auto a = std::make_shared<ActivityArgs>();
   auto* cmd = app.add_subcommand(
       "activity", "Analyse every camera's activity per second and list the events found");
-  cmd->add_option("file", a->file, "Backup file")->required();
+  cmd->add_option("file", a->files,
+                  "Backup file; several files or a folder are analysed as one recording set")
+      ->required();
   cmd->add_option("--channel", a->channels, "Channel 1..16 (repeatable; all when none)")
       ->check(CLI::Range(1, 16))
       ->type_name("n");

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "activity/Activity.h"
 #include "archive/BackupFile.h"
@@ -19,5 +20,8 @@ struct ActivityRun {
 // Opens path and analyses it to the end, with a progress line when stderr is a terminal; on a
 // file that does not open, says why (after "command: ") and returns nothing.
 std::optional<ActivityRun> AnalyseFile(const std::string& path, const char* command, bool useCache);
+// The same over several files or a folder: the recording set they form (see cli/SetPaths.h).
+std::optional<ActivityRun> AnalyseFiles(const std::vector<std::string>& paths, const char* command,
+                                        bool useCache);
 
 }  // namespace ov::cli

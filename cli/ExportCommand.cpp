@@ -18,6 +18,7 @@
 #include "cli/ActivityRun.h"
 #include "cli/Commands.h"
 #include "cli/HelpFormat.h"
+#include "cli/SetPaths.h"
 #include "cli/TextOut.h"
 #include "export/ClipExport.h"
 #include "export/ClipNames.h"
@@ -61,7 +62,8 @@ int SignalStatus() { return 128 + g_signal.load(); }
 constexpr int kExitSourceChanged = 3;
 
 struct ExportArgs {
-  std::string file, from, to, out = ".", format = "mp4";
+  std::vector<std::string> files;
+  std::string from, to, out = ".", format = "mp4";
   std::vector<int> channels;
   bool all = false;
   bool events = false;  // a clip per event the activity analysis finds instead of --from/--to
@@ -78,7 +80,7 @@ int RunEventExport(const ExportArgs& a) {
     std::fprintf(stderr, "export: --events takes exactly one --channel\n");
     return cli::kExitUsage;
   }
-  auto run = AnalyseFile(a.file, "export", true);
+  auto run = AnalyseFiles(a.files, "export", true);
   if (!run) return 1;
   const int slot = a.channels[0] - 1;
   const ChannelActivity* ch = nullptr;
@@ -120,7 +122,14 @@ int RunExportCommand(const ExportArgs& a) {
     return cli::kExitUsage;
   }
   exporter::ExportRequest r;
-  r.source = a.file;
+  if (NamesSet(a.files)) {
+    auto plan = std::make_shared<RecordingSetPlan>(PlanSetFor("export", a.files));
+    if (plan->Empty()) return 1;
+    r.source = plan->members.front().path;
+    r.set = std::move(plan);
+  } else {
+    r.source = a.files.front();
+  }
   r.from = a.from;
   r.to = a.to;
   r.channels = a.channels;
@@ -175,7 +184,7 @@ int RunExportCommand(const ExportArgs& a) {
   if (!out.sourceChanged.empty()) {
     // The clips are sound, but the path no longer names what they were cut from.
     std::fprintf(stderr, "export: %s changed while the export ran: %s\n",
-                 TerminalText(a.file).c_str(), out.sourceChanged.c_str());
+                 TerminalText(r.source).c_str(), out.sourceChanged.c_str());
     return kExitSourceChanged;
   }
   return 0;
@@ -282,7 +291,10 @@ void RegisterExport(CLI::App& app, int& exitCode) {
   auto a = std::make_shared<ExportArgs>();
   auto* cmd = app.add_subcommand(
       "export", "Copy a time range of channels into MP4 or MKV clips, with checksums and a report");
-  cmd->add_option("file", a->file, "Backup file")->required();
+  cmd->add_option("file", a->files,
+                  "Backup file; several files or a folder are one recording set (a clip per "
+                  "channel across its files)")
+      ->required();
   auto* from =
       cmd->add_option("--from", a->from, "Start: \"YYYY-MM-DD HH:MM:SS\" or seconds from the start")
           ->type_name("time");

@@ -8,6 +8,7 @@
 #include "archive/BackupFile.h"
 #include "cli/Commands.h"
 #include "cli/HelpFormat.h"
+#include "cli/SetPaths.h"
 #include "cli/TextOut.h"
 
 namespace ov::cli {
@@ -167,22 +168,57 @@ void PrintTable(const json& j, const OpenProblem& problem) {
                 j["videoLast"][n].get<unsigned>());
   }
 }
+// info over a set: what the player sees of the set as one recording, and the set itself.
+int InfoOfSet(const std::vector<std::string>& paths, bool asJson, int schema) {
+  const RecordingSetPlan plan = PlanSetFor("ostravue-cli info", paths);
+  if (plan.Empty()) return kExitFailed;
+  BackupFile file;
+  const OpenOutcome outcome = file.ReadRecordingSet(plan);
+  PreOpenResult pre;
+  pre.status = PreOpenStatus::Ok;
+  pre.length = file.ScanReader().Size();
+  json j = Describe(plan.members.front().path, pre, file.Recording(), &outcome, schema);
+  j["set"] = SetJson(plan);
+  if (asJson) {
+    std::cout << JsonText(j) << "\n";
+  } else {
+    PrintTable(j);
+    for (const SetMember& m : plan.members)
+      std::printf("%-12s %s\n", "set file", TerminalText(m.path).c_str());
+    for (const auto& g : j["set"]["gaps"])
+      std::printf("%-12s %d .. %d s\n", "pause", g["fromSecond"].get<int>(),
+                  g["toSecond"].get<int>());
+  }
+  if (!outcome.accepted) {
+    std::cerr << (outcome.message.empty() ? outcome.refusal : outcome.message) << "\n";
+    return kExitFailed;
+  }
+  return kExitDone;
+}
+
 }  // namespace
 
 void RegisterInfo(CLI::App& app, int& exitCode) {
   auto* sub =
       app.add_subcommand("info", "Check and index a backup file, print what the player sees");
-  auto path = std::make_shared<std::string>();
+  auto paths = std::make_shared<std::vector<std::string>>();
   auto asJson = std::make_shared<bool>(false);
   auto schema = std::make_shared<int>(1);
-  sub->add_option("file", *path, "Backup file (.ysk)")->required();
+  sub->add_option("file", *paths,
+                  "Backup file (.ysk); several files or a folder are read as one recording set")
+      ->required();
   sub->add_flag("--json", *asJson, "Print one JSON object");
   sub->add_option("--schema", *schema,
                   "JSON schema: 1 (default), or 2: camelCase frame fields, a refusal's reason")
       ->check(CLI::IsMember({1, 2}))
       ->type_name("n");
   SetGnuHelp(*sub, "ostravue-cli info rec.ysk --json --schema 2");
-  sub->callback([path, asJson, schema, &exitCode] {
+  sub->callback([paths, asJson, schema, &exitCode] {
+    if (NamesSet(*paths)) {
+      exitCode = InfoOfSet(*paths, *asJson, *schema);
+      return;
+    }
+    const std::string* path = &paths->front();
     std::error_code ec;
     if (!std::filesystem::exists(*path, ec)) {
       // Nothing to describe: every key would be empty.

@@ -42,7 +42,18 @@ struct MakeSampleArgs {
   int noise = 0;
   std::string stampChannels;  // with events: these still channels carry the frame stamp too
   bool interlaced = false;
+  double splitMinutes = 0;  // 0: one file
 };
+
+// "dir/rec.ysk" -> "dir/rec-02.ysk" for part 2.
+std::string PartPath(const std::string& path, int part) {
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, "-%02d", part);
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + suffix;
+  return path.substr(0, dot) + suffix + path.substr(dot);
+}
 
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> parts;
@@ -128,6 +139,37 @@ sample::SampleOptions ToOptions(const MakeSampleArgs& a) {
   return o;
 }
 
+// --split: the recording written as consecutive parts of splitMinutes each.
+int WriteParts(const MakeSampleArgs& a, const sample::SampleOptions& whole, bool json) {
+  if (whole.longTargetBytes) throw std::invalid_argument("--split does not go with --long");
+  const int64_t partMs = int64_t(a.splitMinutes * 60000 + 0.5);
+  if (partMs < 1000) throw std::invalid_argument("--split takes at least one second (0.0167)");
+  const int64_t parts = (whole.durationMs + partMs - 1) / partMs;
+  if (parts > 999) throw std::invalid_argument("--split would write more than 999 files");
+  for (int64_t i = 0; i < parts; ++i) {
+    sample::SampleOptions o = whole;
+    o.partFromMs = i * partMs;
+    o.partToMs = i + 1 < parts ? (i + 1) * partMs : 0;
+    const std::string path = PartPath(a.out, int(i + 1));
+    const auto r = sample::WriteSample(
+        o, path, a.manifest.empty() ? std::string() : PartPath(a.manifest, int(i + 1)));
+    if (json) {
+      const nlohmann::json j{{"path", path},
+                             {"fileBytes", r.fileSize},
+                             {"videoFrames", r.videoFrames},
+                             {"soundFrames", r.audioFrames}};
+      std::cout << JsonText(j) << "\n";
+    } else {
+      std::printf("%s: %llu bytes, %llu video frames, %llu sound frames\n", path.c_str(),
+                  static_cast<unsigned long long>(r.fileSize),
+                  static_cast<unsigned long long>(r.videoFrames),
+                  static_cast<unsigned long long>(r.audioFrames));
+    }
+  }
+  std::cout << std::flush;
+  return kExitDone;
+}
+
 }  // namespace
 
 void RegisterMakeSample(CLI::App& app, int& exitCode) {
@@ -191,6 +233,10 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
                 "Field-coded pictures with a fast bar that combs unless deinterlaced");
   cmd->add_flag("--flat", args->flat,
                 "Flat pictures without the scrolling texture: tiny payloads, faster");
+  cmd->add_option("--split", args->splitMinutes,
+                  "Write the recording as consecutive files of this many minutes each, named "
+                  "OUT-01.ysk, OUT-02.ysk, ... (cut at key frames)")
+      ->type_name("minutes");
   auto storageArgs = std::make_shared<StorageSampleArgs>();
   AddStorageSampleOptions(*cmd, *storageArgs);
   SetGnuHelp(*cmd, "ostravue-cli make-sample rec.ysk --channels 4 --duration 30");
@@ -199,6 +245,10 @@ void RegisterMakeSample(CLI::App& app, int& exitCode) {
       const auto options = ToOptions(*args);
       if (storageArgs->storage) {
         exitCode = RunStorageSample(args->out, options, *storageArgs);
+        return;
+      }
+      if (args->splitMinutes > 0) {
+        exitCode = WriteParts(*args, options, *json);
         return;
       }
       const auto r = sample::WriteSample(options, args->out, args->manifest);

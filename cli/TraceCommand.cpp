@@ -4,9 +4,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/HelpFormat.h"
+#include "cli/SetPaths.h"
 #include "cli/TextOut.h"
 #include "playback/trace/TraceDriver.h"
 
@@ -15,7 +17,7 @@ namespace {
 using nlohmann::json;
 
 struct TraceArgs {
-  std::string file;
+  std::vector<std::string> files;
   std::string script;
   bool json = false;  // accepted: trace always prints JSON lines
 };
@@ -85,13 +87,17 @@ json TraceLine(const LoggedEvent& e, int64_t t0Ms) {
 
 int RunTrace(const TraceArgs& a) {
   TraceDriver driver;
-  const OpenOutcome out = driver.Open(a.file);
+  const bool set = NamesSet(a.files);
+  const RecordingSetPlan plan = set ? PlanSetFor("trace", a.files) : RecordingSetPlan{};
+  if (set && plan.Empty()) return 1;
+  const std::string shown = set ? plan.members.front().path : a.files.front();
+  const OpenOutcome out = set ? driver.OpenSet(plan, shown) : driver.Open(shown);
   if (!out.accepted) {
     if (!out.message.empty())
       std::cerr << "trace: " << out.message << "\n"
                 << (out.problem.Known() ? "trace: " + ReasonText(out.problem) + "\n" : "");
     else
-      std::cerr << "trace: " << TerminalText(a.file) << ": "
+      std::cerr << "trace: " << TerminalText(shown) << ": "
                 << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";
     return 1;
   }
@@ -119,7 +125,9 @@ void RegisterTrace(CLI::App& app, int& exitCode) {
       "trace",
       "Run transport commands on a virtual clock and print the decoder calls and view "
       "changes as JSON lines");
-  cmd->add_option("file", args->file, "Backup file")->required();
+  cmd->add_option("file", args->files,
+                  "Backup file; several files or a folder play as one recording set")
+      ->required();
   cmd->add_option("--script", args->script,
                   "Commands separated by ';': play, rew, ff, r, f, seek S, volume V, mute, "
                   "layout N, iframe, format N, wait MS, end")

@@ -85,9 +85,11 @@ class Exporter {
       for (size_t i = 0; i < m_plans.size(); ++i) files.push_back(WriteClip(folder, i));
       const std::string digest = hash.Result();
       const std::string changed =
-          Change(m_opened, m_source->Identity(), IdentityOfPath(m_req.source));
+          m_req.set ? SetChange()
+                    : Change(m_opened, m_source->Identity(), IdentityOfPath(m_req.source));
       if (m_cancel.load()) throw Cancelled{};
-      if (changed.empty() && !hash.FromCache()) RememberSha256(m_req.hashCache, m_opened, digest);
+      if (changed.empty() && !hash.FromCache() && !m_req.set)
+        RememberSha256(m_req.hashCache, m_opened, digest);
 
       // The commit: the report is locked first, so a report that cannot be written stops the
       // export before any name is taken; then the clips, the checksums and the report record.
@@ -96,7 +98,13 @@ class Exporter {
       for (size_t i = 0; i < files.size(); ++i)
         m_clips[i].fileName = folder.Claim(files[i], m_clips[i].fileName);
       const std::string sourcePath = std::filesystem::absolute(m_req.source).string();
-      std::string sums = ChecksumLine(digest, sourcePath);
+      std::string sums;
+      if (m_req.set) {
+        for (size_t i = 0; i < m_members.size(); ++i)
+          sums += ChecksumLine(hash.MemberDigest(i), m_members[i].path);
+      } else {
+        sums = ChecksumLine(digest, sourcePath);
+      }
       for (const auto& c : m_clips) sums += ChecksumLine(c.sha256, c.fileName);
       const size_t sumsFile = folder.Create();
       WriteAll(folder.Fd(sumsFile), sums, folder.Path());
@@ -104,11 +112,14 @@ class Exporter {
       m_checksumName = folder.Claim(sumsFile, m_checksumName);
       SourceReport source;
       source.path = sourcePath;
-      source.size = m_size;
+      // A set's first file stands at the head; every file follows in the set's list.
+      source.size = m_req.set ? m_members.front().size : m_size;
       source.sha256 = digest;
       source.changed = changed;
       source.channelCount = m_file.Recording().m_Header.channelCount;
       source.checksumName = m_checksumName;
+      for (size_t i = 0; i < m_members.size(); ++i)
+        source.setFiles.push_back({m_members[i].path, m_members[i].size, hash.MemberDigest(i)});
       folder.AppendReport(ReportText(source, m_clips));
       folder.Commit();
 
@@ -132,7 +143,34 @@ class Exporter {
  private:
   // Both descriptors (playback's and the scans') must name one file: the path may be swapped
   // between the two opens.
+  // A set: every member is known by its identity at the open, and the set read as one file.
+  void OpenSet() {
+    const OpenOutcome o = m_file.ReadRecordingSet(*m_req.set);
+    if (!o.accepted)
+      throw Failure("cannot open the recording set: " +
+                    (o.message.empty() ? o.refusal : o.message));
+    for (const SetMember& m : m_req.set->members) {
+      const auto id = IdentityOfPath(m.path);
+      if (!id) throw Failure("cannot open " + m.path);
+      m_members.push_back({std::filesystem::absolute(m.path).string(), m.size, *id});
+      m_size += m.size;
+    }
+    m_opened = m_members.front().identity;
+  }
+
+  // What changed at the paths of a set's files, in words; empty when nothing did.
+  std::string SetChange() const {
+    std::string text;
+    for (const Member& m : m_members) {
+      const auto now = IdentityOfPath(m.path);
+      const std::string c = Change(m.identity, now, now);
+      if (!c.empty()) text += (text.empty() ? "" : "; ") + m.path + ": " + c;
+    }
+    return text;
+  }
+
   void Open() {
+    if (m_req.set) return OpenSet();
     OpenRefusal why = OpenRefusal::None;
     auto play = std::shared_ptr<PosixFile>(PosixFile::Open(m_req.source, &why));
     auto scan = PosixFile::Open(m_req.source, &why);
@@ -285,7 +323,8 @@ class Exporter {
   class SourceHash {
    public:
     explicit SourceHash(Exporter& e) : m_e(e) {
-      if (auto known = CachedSha256(e.m_req.hashCache, e.m_opened)) {
+      auto known = e.m_req.set ? std::nullopt : CachedSha256(e.m_req.hashCache, e.m_opened);
+      if (known) {
         m_digest = std::move(known);
         m_fromCache = true;
         e.m_total -= e.m_size;
@@ -305,6 +344,8 @@ class Exporter {
     SourceHash& operator=(const SourceHash&) = delete;
 
     bool FromCache() const { return m_fromCache; }
+    // The digest of file i of a set (after Result).
+    std::string MemberDigest(size_t i) const { return m_members.at(i); }
 
     // Caller's thread, after the clips: waits for the digest, reporting its progress.
     std::string Result() {
@@ -324,10 +365,26 @@ class Exporter {
 
    private:
     void Hash() {
-      auto digest = SourceSha256(*m_e.m_source, m_e.m_size, &m_stop, [this](uint64_t n) {
+      const auto onBytes = [this](uint64_t n) {
         m_e.m_hashed.fetch_add(n, std::memory_order_relaxed);
         if (m_e.m_cancel.load(std::memory_order_relaxed)) m_stop.store(true);
-      });
+      };
+      std::optional<std::string> digest;
+      if (m_e.m_req.set) {
+        // Each file of the set on its own, as a check of that file reads it.
+        std::vector<std::string> members;
+        for (const Member& m : m_e.m_members) {
+          auto file = PosixFile::Open(m.path);
+          auto one = file ? SourceSha256(*file, m.size, &m_stop, onBytes) : std::nullopt;
+          if (!one) break;
+          members.push_back(*one);
+        }
+        if (members.size() == m_e.m_members.size()) digest = members.front();
+        std::lock_guard lock(m_mutex);
+        m_members = std::move(members);
+      } else {
+        digest = SourceSha256(*m_e.m_source, m_e.m_size, &m_stop, onBytes);
+      }
       std::lock_guard lock(m_mutex);
       m_digest = std::move(digest);
       m_done = true;
@@ -340,6 +397,7 @@ class Exporter {
     std::condition_variable m_doneCv;
     bool m_done = false;
     std::optional<std::string> m_digest;
+    std::vector<std::string> m_members;  // a set's digests, file by file
     bool m_fromCache = false;
     bool m_inline = false;
     std::thread m_thread;  // last: starts after everything above exists
@@ -349,7 +407,13 @@ class Exporter {
   const ProgressFn& m_progress;
   const std::atomic<bool>& m_cancel;
   BackupFile m_file;
-  std::shared_ptr<PosixFile> m_source;  // the descriptor the clips are cut from
+  std::shared_ptr<PosixFile> m_source;  // the descriptor the clips are cut from (one file)
+  struct Member {
+    std::string path;  // absolute
+    uint64_t size = 0;
+    FileIdentity identity;
+  };
+  std::vector<Member> m_members;  // a set's files, in time order
   FileIdentity m_opened;
   uint64_t m_size = 0;
   std::vector<ClipPlan> m_plans;

@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "archive/RecordingSet.h"
 #include "export/ClipMuxer.h"
 #include "export/ClipPlan.h"
 #include "export/ExportReport.h"
@@ -29,6 +31,9 @@ struct ExportRequest {
   SoundFormat sound = SoundFormat::MuLaw;
   // Where whole-source digests are remembered (export/HashCache.h); empty: none kept.
   std::string hashCache;
+  // Set: the clips come from this recording set (source then names its first file); every file
+  // of the set is hashed and listed.
+  std::shared_ptr<const RecordingSetPlan> set;
 };
 
 struct ExportOutcome {

@@ -68,6 +68,12 @@ std::string ReportText(const SourceReport& s, const std::vector<ClipReport>& cli
     << "\n"
     << "Recorder channels: " << s.channelCount << "\n"
     << "Checksums: " << EscapedText(s.checksumName) << "\n";
+  if (!s.setFiles.empty())
+    r << "Recording set: " << s.setFiles.size()
+      << " files played as one recording; offsets below count through them in this order\n";
+  for (const auto& f : s.setFiles)
+    r << "  Set file: " << EscapedText(f.path) << "\n    Size: " << f.size
+      << " bytes\n    SHA-256: " << f.sha256 << "\n";
   char line[128];
   for (const auto& c : clips) {
     r << "\nClip: " << EscapedText(c.fileName) << "\n"

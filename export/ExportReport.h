@@ -30,6 +30,14 @@ struct SourceReport {
   std::string changed;   // what changed at the path while the export ran; empty when nothing
   int channelCount = 0;  // the recorder's, from the header
   std::string checksumName;
+  // A recording set: every file the clips may come from, in time order (path, size, SHA-256).
+  // The offsets in the gaps below count through the set as one file.
+  struct SetFile {
+    std::string path;
+    uint64_t size = 0;
+    std::string sha256;
+  };
+  std::vector<SetFile> setFiles;
 };
 
 std::string ReportText(const SourceReport& source, const std::vector<ClipReport>& clips);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "archive/RecordingSet.h"
 #include "playback/KeyFrameSearch.h"
 #include "playback/PlaybackLoop.h"
 #include "playback/StatusText.h"
@@ -94,6 +95,19 @@ OpenOutcome PlaybackEngine::OpenFile(const std::string& path) {
     return out;
   }
   return OpenSources(path, pre.length, nullptr, nullptr);
+}
+
+OpenOutcome PlaybackEngine::OpenSet(const RecordingSetPlan& plan, const std::string& shownPath) {
+  std::string why;
+  auto file = SetSource::Open(plan, &why);
+  auto scan = file ? SetSource::Open(plan, &why) : nullptr;
+  if (!file || !scan) {
+    OpenOutcome out;
+    out.refusal = why;
+    return out;
+  }
+  const uint64_t length = file->Size();
+  return OpenSources(shownPath, length, std::move(file), std::move(scan));
 }
 
 OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length,

@@ -24,6 +24,8 @@
 
 namespace ov {
 
+struct RecordingSetPlan;
+
 struct SearchInput;
 
 class PlaybackEngine {
@@ -41,6 +43,9 @@ class PlaybackEngine {
   // The same over given byte sources (tests); length is what the open's length check measures.
   OpenOutcome OpenSources(const std::string& path, uint64_t length,
                           std::unique_ptr<IFileSource> file, std::unique_ptr<IFileSource> scan);
+  // A set of files (RecordingSet.h) as one recording, shown under shownPath; a set whose files
+  // cannot be opened comes back not accepted with the reason as its refusal.
+  OpenOutcome OpenSet(const RecordingSetPlan& plan, const std::string& shownPath);
   // Stops the seek thread, then the playback thread, and closes the file. Idempotent.
   void Shutdown();
 

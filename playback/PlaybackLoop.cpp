@@ -15,6 +15,9 @@ namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
 constexpr std::chrono::milliseconds kSkipPause{1};  // after a skipped frame, as a breather
+// Where a set skips a pause between files, the next frame follows after one frame at 25 per
+// second, the common recorder rate: no visible stop.
+constexpr uint32_t kGapStepMs = 40;
 }  // namespace
 
 PlaybackLoop::PlaybackLoop(const LoopContext& context, const ManualResetEvents& events)
@@ -499,6 +502,11 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   else if (m_sched.Speed() != speed)
     m_sched.Rebase(now, speed);  // a speed change starts its schedule at this frame
 
+  // A pause between two files of a set is not waited through: the frame after it comes one
+  // frame step later, and the schedule goes on from there.
+  if (CrossesGap(held.key, next.key, speed > 0))
+    m_sched.Start(speed > 0 ? next.key - kGapStepMs : next.key + kGapStepMs, now, speed);
+
   // Every frame is paced, sound of any channel included: on an absolute schedule waiting for a
   // frame's due time never adds up, and skipping a wait would show the next frame early.
   if (!WaitForKey(next.key, fileLock)) return After::Restart;
@@ -507,6 +515,20 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
   return After::Flip;
+}
+
+bool PlaybackLoop::CrossesGap(uint32_t from, uint32_t to, bool forward) const {
+  // A long step that passes a gap's far edge; merge keys wrap in 32 bits, so compare distances.
+  auto after = [](uint32_t a, uint32_t b) { return int32_t(a - b) > 0; };
+  if (m_rec->m_Gaps.empty()) return false;
+  const uint32_t step = forward ? to - from : from - to;
+  if (int32_t(step) <= int32_t(kGapStepMs)) return false;
+  for (const KeyGap& g : m_rec->m_Gaps) {
+    if (forward ? (after(g.toKey, from) && !after(g.toKey, to))
+                : (after(from, g.fromKey) && !after(to, g.fromKey)))
+      return true;
+  }
+  return false;
 }
 
 bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock) {

@@ -104,6 +104,8 @@ class PlaybackLoop {
   // Presents the held frame, then flips the slots, keeps them, or restarts after a new search.
   void PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, bool forward);
   bool WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock);
+  // True when the step from key `from` to key `to` passes over a pause between a set's files.
+  bool CrossesGap(uint32_t from, uint32_t to, bool forward) const;
   void EndOfRecording(bool forward);
   // A frame too large to play (or larger than its run) is skipped.
   void ReportSkip();

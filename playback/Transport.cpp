@@ -21,11 +21,12 @@ void PlaybackEngine::EstimateResume() {
   for (int n = 0; n < kSlots; ++n) {
     if (!rec.m_HasVideo[size_t(n)]) continue;
     const auto& v = rec.m_Header.video[size_t(n)];
-    const int32_t vLen = int32_t(v.endOffset - v.startOffset);
+    // Runs may pass 2 GiB (offsets are unsigned 32-bit): the length must not turn negative.
+    const int64_t vLen = int64_t(v.endOffset) - int64_t(v.startOffset);
     m_VideoResume[size_t(n)] =
         uint32_t(int64_t(rec.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
     const auto& a = rec.m_Header.audio[size_t(n)];
-    const int32_t aLen = int32_t(a.endOffset - a.startOffset);
+    const int64_t aLen = int64_t(a.endOffset) - int64_t(a.startOffset);
     if (aLen > 0)
       m_AudioResume[size_t(n)] =
           uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));

@@ -224,6 +224,11 @@ QImage CActivityTimeline::StripPixels(const ChannelActivity* ch) const {
   return row;
 }
 
+void CActivityTimeline::SetGaps(std::vector<std::pair<int32_t, int32_t>> gaps) {
+  m_gaps = std::move(gaps);
+  update();
+}
+
 void CActivityTimeline::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), skin::kTitleBand);
@@ -231,6 +236,15 @@ void CActivityTimeline::paintEvent(QPaintEvent*) {
   PaintStrips(p);
   const int plotTop = kTop,
             plotBottom = StripRect(std::max<int>(0, int(m_slots.size()) - 1)).bottom();
+  for (const auto& [from, to] : m_gaps) {
+    const double x0 = std::max(0.0, m_view.XOfSecond(from)),
+                 x1 = std::min(double(m_view.Width()), m_view.XOfSecond(to));
+    if (x1 <= x0) continue;
+    const QRect band(PlotLeft() + int(x0), plotTop, std::max(1, int(x1 - x0)),
+                     plotBottom - plotTop + 1);
+    p.fillRect(band, skin::kTitleBand);
+    p.fillRect(band, QBrush(kRulerText, Qt::BDiagPattern));
+  }
   if (m_hoverSecond >= 0) {
     const int x = PlotLeft() + int(std::floor(m_view.XOfSecond(m_hoverSecond + 0.5)));
     p.setPen(QPen(skin::kAccentText, 1, Qt::DotLine));

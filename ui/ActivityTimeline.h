@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "activity/Activity.h"
@@ -38,6 +39,10 @@ class CActivityTimeline : public QWidget {
   void SetChannels(std::vector<int32_t> shown, int32_t selected);
   // The second being played, for the playhead; the view follows it when it leaves the view.
   void SetPlayhead(int32_t second);
+  // Pauses between the files of a set, [from, to) in seconds from the start: drawn hatched, as
+  // nothing was recorded there.
+  void SetGaps(std::vector<std::pair<int32_t, int32_t>> gaps);
+  const std::vector<std::pair<int32_t, int32_t>>& Gaps() const { return m_gaps; }
   // The preview asked for last is ready (null picture: no picture there).
   void SetPreview(int slot, int32_t second, const QImage& picture, int32_t pictureSecond);
   // The date-time format of the date line (1..6).
@@ -93,6 +98,7 @@ class CActivityTimeline : public QWidget {
   int32_t m_seconds = 0;
   int32_t m_startSecond = 0;
   int32_t m_playhead = -1;
+  std::vector<std::pair<int32_t, int32_t>> m_gaps;
   int m_timeFormat = 1;
   int m_hoverSlot = -1;
   int32_t m_hoverSecond = -1;

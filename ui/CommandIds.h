@@ -49,5 +49,6 @@ inline constexpr int kCmdDeintOn = 32806;
 inline constexpr int kCmdDeintAuto = 32807;
 // A case catalog's recordings by recorder and day (context menu).
 inline constexpr int kCmdOpenCase = 32820;
+inline constexpr int kCmdOpenFolder = 32821;  // "Open Folder...": a folder's files as one set
 
 }  // namespace ov::idc

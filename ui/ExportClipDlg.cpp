@@ -90,6 +90,7 @@ bool CExportClipDlg::StartExport() {
   JoinWorker();
   exporter::ExportRequest r;
   r.source = m_source;
+  r.set = m_set;
   for (int i = 0; i < m_channels->count(); ++i)
     if (m_channels->item(i)->checkState() == Qt::Checked)
       r.channels.push_back(m_channels->item(i)->data(Qt::UserRole).toInt());

@@ -38,6 +38,8 @@ class CExportClipDlg : public QDialog {
   ~CExportClipDlg() override;
 
   QString Folder() const;
+  // The clips come from this recording set (null: from the one file named at construction).
+  void SetRecordingSet(std::shared_ptr<const RecordingSetPlan> set) { m_set = std::move(set); }
   // Starts the export of what the dialog shows (the Export button); false when it cannot start.
   bool StartExport();
   bool Running() const { return m_worker.joinable() && !m_done; }
@@ -63,6 +65,7 @@ class CExportClipDlg : public QDialog {
   void JoinWorker();
 
   std::string m_source;
+  std::shared_ptr<const RecordingSetPlan> m_set;
   QListWidget* m_channels = nullptr;
   QLineEdit* m_from = nullptr;
   QLineEdit* m_to = nullptr;

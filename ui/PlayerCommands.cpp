@@ -3,7 +3,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <cstdio>
+#include <filesystem>
 
+#include "archive/RecordingSet.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/SlideMove.h"
@@ -63,6 +65,9 @@ void CPlayerDlg::OnCommand(int id) {
     case idc::kFileOpen:
       OnFileOpen();
       break;
+    case idc::kCmdOpenFolder:
+      OnOpenFolder();
+      break;
     case idc::kOpenYrxFile:
       m_storage->OpenStorage();
       break;
@@ -82,8 +87,7 @@ void CPlayerDlg::OnCommand(int id) {
       ShowShortcuts();
       break;
     case idc::kCmdOpenCase:
-      if (const auto set = ChooseCaseSet(this, *m_ctx.prompts))
-        OpenPath(set->front());  // until several files open as one recording: the set's first
+      if (const auto set = ChooseCaseSet(this, *m_ctx.prompts)) OpenFiles(*set);
       break;
     case idc::kCmdGoToTime:
       GoToTime();
@@ -145,17 +149,74 @@ void CPlayerDlg::OnFileOpen() {
   // Next to the open file: the next recording is usually in the same folder.
   if (m_edtPath && !m_edtPath->text().isEmpty())
     req.initialDir = QFileInfo(m_edtPath->text()).absolutePath().toStdString();
-  std::optional<std::string> path = m_ctx.prompts->ChooseOpenFile(nullptr, req);
-  if (!path) return;
-  OpenPath(*path);
+  // Several files chosen together play as one recording set.
+  const std::vector<std::string> paths = m_ctx.prompts->ChooseOpenFiles(nullptr, req);
+  if (paths.empty()) return;
+  OpenFiles(paths);
+}
+
+void CPlayerDlg::OnOpenFolder() {
+  std::string initial;
+  if (m_edtPath && !m_edtPath->text().isEmpty())
+    initial = QFileInfo(m_edtPath->text()).absolutePath().toStdString();
+  const std::optional<std::string> dir = m_ctx.prompts->ChooseFolder(
+      this, tr("Open the backup files of a folder as one recording").toStdString(), initial);
+  if (dir) OpenFiles({*dir});
 }
 
 bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
   if (m_destroyed) return false;
   m_openedPath = path;
+  m_set.reset();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   OpenOutcome out = m_engine->Engine().OpenFile(path);
   QApplication::restoreOverrideCursor();
+  return AfterOpen(path, out, echoToStderr);
+}
+
+bool CPlayerDlg::OpenFiles(const std::vector<std::string>& paths, bool echoToStderr) {
+  if (m_destroyed || paths.empty()) return false;
+  std::error_code ec;
+  if (paths.size() == 1 && !std::filesystem::is_directory(paths.front(), ec))
+    return OpenPath(paths.front(), echoToStderr);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto plan = std::make_shared<RecordingSetPlan>(PlanRecordingSet(paths));
+  OpenOutcome out;
+  if (!plan->Empty()) {
+    m_openedPath = plan->members.front().path;
+    m_set = plan;
+    out = m_engine->Engine().OpenSet(*plan, m_openedPath);
+    if (!out.accepted) m_set.reset();
+  }
+  QApplication::restoreOverrideCursor();
+  const bool ready = !plan->Empty() && AfterOpen(m_openedPath, out, echoToStderr);
+  // Every file left out is named with its reason: nothing given to the player disappears.
+  QString text;
+  if (plan->Empty()) text = tr("None of the files given forms a recording.");
+  if (!plan->Empty() && !out.accepted && !out.refusal.empty())
+    text = tr("The recording set was not opened: %1").arg(QString::fromStdString(out.refusal));
+  if (!plan->misfits.empty()) {
+    if (!text.isEmpty()) text += QStringLiteral("\n\n");
+    text += tr("Not part of the recording set:");
+    for (const SetMisfit& m : plan->misfits)
+      text += QStringLiteral("\n%1: %2")
+                  .arg(QString::fromStdString(m.path), QString::fromStdString(m.reason));
+  }
+  if (ready && plan->members.size() > 1)
+    ShowNote(tr("%n files play as one recording (%1 ... %2)", nullptr, int(plan->members.size()))
+                 .arg(QFileInfo(QString::fromStdString(plan->members.front().path)).fileName(),
+                      QFileInfo(QString::fromStdString(plan->members.back().path)).fileName()));
+  if (!text.isEmpty()) {
+    if (echoToStderr) std::fprintf(stderr, "ostravue: %s\n", text.toStdString().c_str());
+    MessageRequest msg;
+    msg.text = text.toStdString();
+    msg.icon = MessageIcon::Exclamation;
+    m_ctx.prompts->ShowMessage(this, msg);
+  }
+  return ready;
+}
+
+bool CPlayerDlg::AfterOpen(const std::string& path, const OpenOutcome& out, bool echoToStderr) {
   // The path box turns white once a file passed the length check, grey again after a reset.
   SetPathText(m_edtPath ? m_edtPath->text().toStdString() : std::string(), FileChosen());
   const bool ready = out.accepted && m_engine->State().m_FileReady.load();
@@ -171,7 +232,8 @@ bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
     msg.detail = ExplainProblem(out.problem);
     m_ctx.prompts->ShowMessage(this, msg);
   }
-  if (ready && m_ctx.onFileOpened) m_ctx.onFileOpened(path);
+  // A set is not one file to reopen from the recent list.
+  if (ready && m_ctx.onFileOpened && !m_set) m_ctx.onFileOpened(path);
   return ready;
 }
 

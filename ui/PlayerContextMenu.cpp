@@ -59,6 +59,8 @@ int DeinterlaceOfCommand(int commandId) {
 std::unique_ptr<QMenu> CreatePlayerContextMenu(QWidget* parent, bool iFrameOnly, int timeFormat,
                                                bool timelineShown, int deinterlace) {
   auto menu = std::make_unique<QMenu>(parent);
+  AddCommand(menu.get(), idc::kCmdOpenFolder, "Open Folder...");
+  menu->addSeparator();
   QAction* iframe = AddCommand(menu.get(), idc::kCmdIFrameOnly, "I-Frame Only");
   iframe->setCheckable(true);
   iframe->setChecked(iFrameOnly);

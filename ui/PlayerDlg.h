@@ -44,6 +44,8 @@ struct ActivitySnapshot;
 class PreviewWorker;
 class StorageCommands;
 class SnapshotSaver;
+struct RecordingSetPlan;
+struct OpenOutcome;
 
 struct PlayerDlgContext {
   IUserPrompts* prompts = nullptr;
@@ -81,6 +83,14 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // True when the file is open and ready to play. echoToStderr: a rejection is also written on
   // standard error (a file named on the command line).
   bool OpenPath(const std::string& path, bool echoToStderr = false);
+  // Several files, or folders (their ".ysk" files, not their subfolders): the recording set they
+  // form plays as one recording; the files left out are shown with their reasons. One file goes
+  // to OpenPath. True when a recording is open and ready to play.
+  bool OpenFiles(const std::vector<std::string>& paths, bool echoToStderr = false);
+  // "Open Folder...": a folder chooser, then OpenFiles.
+  void OnOpenFolder();
+  // The set open now; null while one file (or none) is open.
+  const RecordingSetPlan* OpenSet() const { return m_set.get(); }
   // Puts the file display back to its no-file state.
   void ResetFileDisplay();
 
@@ -214,6 +224,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void SetDeinterlace(int mode);
   void ShowNote(const QString& text);
   bool PreFilterCommand(int id);
+  // The window's part of an open, once the engine has opened the file or set.
+  bool AfterOpen(const std::string& path, const OpenOutcome& out, bool echoToStderr);
   // The channel of the selected pane (-1: none).
   int SelectedSlot();
   void CreateTimeline();
@@ -260,6 +272,7 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool m_destroyed = false;
   bool m_centring = false;
   std::string m_openedPath;
+  std::shared_ptr<const RecordingSetPlan> m_set;  // the set open now, or null
   std::unique_ptr<FullScreenState> m_full;
   QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
   // The export dialog while it is open: beside the window, which stays usable meanwhile.

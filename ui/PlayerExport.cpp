@@ -55,9 +55,11 @@ std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() {
   if (m_exportFolder.isEmpty())
     m_exportFolder = QFileInfo(QString::fromStdString(e.FilePath())).absolutePath();
   const int32_t from = CurrentSecond(e);
-  return std::make_unique<CExportClipDlg>(
+  auto dlg = std::make_unique<CExportClipDlg>(
       this, e.FilePath(), channels, QString::fromStdString(exporter::DisplayStamp(from)),
       QString::fromStdString(exporter::DisplayStamp(from + 60)), m_exportFolder);
+  dlg->SetRecordingSet(m_set);
+  return dlg;
 }
 
 CExportClipDlg* CPlayerDlg::OpenExportDialog() const { return m_exportDlg.data(); }
@@ -85,12 +87,12 @@ void CPlayerDlg::OnExportClip() {
 
 std::string CPlayerDlg::SaveSnapshot() {
   if (m_destroyed) return {};
-  return m_snapshots->Save(m_engine->Engine(), m_decoder, m_exportFolder, false);
+  return m_snapshots->Save(m_engine->Engine(), m_decoder, m_exportFolder, false, m_set);
 }
 
 std::string CPlayerDlg::SaveView() {
   if (m_destroyed) return {};
-  return m_snapshots->Save(m_engine->Engine(), m_decoder, m_exportFolder, true);
+  return m_snapshots->Save(m_engine->Engine(), m_decoder, m_exportFolder, true, m_set);
 }
 
 bool CPlayerDlg::SavingSnapshot() const { return m_snapshots->Saving(); }

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QShortcut>
 #include <QUrl>
+#include <algorithm>
 
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
@@ -234,17 +235,24 @@ void CPlayerDlg::keyPressEvent(QKeyEvent* event) {
 
 void CPlayerDlg::dragEnterEvent(QDragEnterEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+  if (!urls.isEmpty() &&
+      std::all_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); }))
+    event->acceptProposedAction();
 }
 
 void CPlayerDlg::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  std::vector<std::string> paths;
+  for (const QUrl& u : urls) {
+    if (!u.isLocalFile()) return;
+    paths.push_back(u.toLocalFile().toStdString());
+  }
+  if (paths.empty()) return;
   event->acceptProposedAction();
-  const std::string path = urls.front().toLocalFile().toStdString();
-  // Opened once the drop has returned, as the drag source waits for it.
+  // Opened once the drop has returned, as the drag source waits for it. Several files (or a
+  // folder) dropped together play as one recording set.
   QMetaObject::invokeMethod(
-      this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
+      this, [this, paths] { OpenFiles(paths); }, Qt::QueuedConnection);
 }
 
 }  // namespace ov

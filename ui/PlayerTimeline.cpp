@@ -46,6 +46,9 @@ void CPlayerDlg::StartActivity() {
   ActivityJob::Options options;
   options.filePath = e.FilePath();
   options.cacheDir = m_activityCacheDir ? *m_activityCacheDir : DefaultActivityCacheDir();
+  // The cache knows files by their path; a set is named after its first file, whose own results
+  // it must neither take nor overwrite.
+  if (m_set) options.cacheDir.clear();
   m_activity = std::make_unique<ActivityJob>(file.SharedRecording(), file.ScanReader(), options);
   m_activity->Start();
   const uint64_t generation = ++m_activityGeneration;
@@ -71,6 +74,11 @@ void CPlayerDlg::StartActivity() {
       });
   m_activityRevision = UINT64_MAX;
   m_timeline->SetRecording(rec.m_Index.m_TotalSeconds + 1, e.StartSecond());
+  std::vector<std::pair<int32_t, int32_t>> gaps;
+  for (const KeyGap& g : rec.m_Gaps)
+    gaps.emplace_back(int32_t(g.fromKey - uint32_t(rec.m_Index.m_StartMsec)) / 1000 + 1,
+                      int32_t(g.toKey - uint32_t(rec.m_Index.m_StartMsec)) / 1000);
+  m_timeline->SetGaps(std::move(gaps));
   m_timeline->SetSnapshot(nullptr);
   m_timelineTimer->start();
   PollActivity();

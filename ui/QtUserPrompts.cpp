@@ -39,6 +39,20 @@ std::optional<std::string> QtUserPrompts::ChooseOpenFile(QWidget* /*owner*/,
   return dlg.selectedFiles().front().toStdString();
 }
 
+std::vector<std::string> QtUserPrompts::ChooseOpenFiles(QWidget* /*owner*/,
+                                                        const OpenFileRequest& request) {
+  QFileDialog dlg(nullptr);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFiles);
+  dlg.setNameFilter(QString::fromStdString(request.filter));
+  dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  if (!request.initialDir.empty()) dlg.setDirectory(QString::fromStdString(request.initialDir));
+  std::vector<std::string> paths;
+  if (dlg.exec() != QDialog::Accepted) return paths;
+  for (const QString& f : dlg.selectedFiles()) paths.push_back(f.toStdString());
+  return paths;
+}
+
 std::optional<std::string> QtUserPrompts::ChooseFolder(QWidget* owner, const std::string& title,
                                                        const std::string& initial) {
   QString dir = QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),

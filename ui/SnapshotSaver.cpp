@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "archive/FileSource.h"
+#include "archive/RecordingSet.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "export/Snapshot.h"
 #include "playback/PlaybackEngine.h"
@@ -67,7 +68,8 @@ SnapshotSaver::~SnapshotSaver() {
 }
 
 std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder,
-                                const QString& folder, bool asShown) {
+                                const QString& folder, bool asShown,
+                                std::shared_ptr<const RecordingSetPlan> set) {
   if (!e.State().m_FileReady.load()) return {};
   if (m_saving) {
     m_note(NotSavedNote(
@@ -111,25 +113,25 @@ std::string SnapshotSaver::Save(PlaybackEngine& e, CQuelmar_Ctrl_Player& decoder
   // The worker reads the recording through its own descriptors: the window may open another file
   // (and close this one) while the picture is searched for.
   try {
-    m_thread =
-        std::thread([this, source = e.FilePath(), n, target, view, asShown, out = path.string()] {
-          BackupFile own;
-          const OpenOutcome opened = own.ReadBackupHeader(source);
-          exporter::SnapshotOutcome result;
-          if (opened.accepted) {
-            result = exporter::TakeSnapshot(own, source, n, target, out, &m_cancel, view);
-          } else {
-            result.error = "cannot open " + source;
-          }
-          QMetaObject::invokeMethod(
-              m_context,
-              [this, result, out, asShown] {
-                m_saving = false;
-                m_note(result.ok ? SavedNote(asShown, QString::fromStdString(out))
-                                 : NotSavedNote(asShown, QString::fromStdString(result.error)));
-              },
-              Qt::QueuedConnection);
-        });
+    m_thread = std::thread([this, source = e.FilePath(), set = std::move(set), n, target, view,
+                            asShown, out = path.string()] {
+      BackupFile own;
+      const OpenOutcome opened = set ? own.ReadRecordingSet(*set) : own.ReadBackupHeader(source);
+      exporter::SnapshotOutcome result;
+      if (opened.accepted) {
+        result = exporter::TakeSnapshot(own, source, n, target, out, &m_cancel, view);
+      } else {
+        result.error = "cannot open " + source;
+      }
+      QMetaObject::invokeMethod(
+          m_context,
+          [this, result, out, asShown] {
+            m_saving = false;
+            m_note(result.ok ? SavedNote(asShown, QString::fromStdString(out))
+                             : NotSavedNote(asShown, QString::fromStdString(result.error)));
+          },
+          Qt::QueuedConnection);
+    });
   } catch (const std::system_error& err) {  // out of threads or memory
     m_note(NotSavedNote(asShown, QString::fromLocal8Bit(err.what())));
     return {};

@@ -8,6 +8,7 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -15,6 +16,7 @@ namespace ov {
 
 class PlaybackEngine;
 class CQuelmar_Ctrl_Player;
+struct RecordingSetPlan;
 
 class SnapshotSaver {
  public:
@@ -27,8 +29,9 @@ class SnapshotSaver {
   // adjustments and deinterlacing included, named "..._view.png") in folder, else beside the
   // recording when that is writable, else home. Returns the path it goes to; empty when none was
   // started (no file, or one still being saved).
+  // set: the recording set open now (its files are read again by the worker), or null.
   std::string Save(PlaybackEngine& engine, CQuelmar_Ctrl_Player& decoder, const QString& folder,
-                   bool asShown);
+                   bool asShown, std::shared_ptr<const RecordingSetPlan> set);
   // True from a save's start to its note.
   bool Saving() const { return m_saving; }
   void Cancel() { m_cancel = true; }

@@ -3,6 +3,7 @@
 // Window thread only.
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -33,6 +34,12 @@ class IUserPrompts {
   // Returns the chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> ChooseOpenFile(QWidget* owner,
                                                     const OpenFileRequest& request) = 0;
+  // Returns the paths chosen together (several files play as one recording set), or none when the
+  // user cancels. Prompts that choose one file at a time answer with that one file.
+  virtual std::vector<std::string> ChooseOpenFiles(QWidget* owner, const OpenFileRequest& request) {
+    if (std::optional<std::string> path = ChooseOpenFile(owner, request)) return {*path};
+    return {};
+  }
   // Returns the chosen folder, or nothing when the user cancels.
   virtual std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
                                                   const std::string& initial) = 0;

@@ -131,6 +131,8 @@ class RunWriter {
   }
 
   void StartRun() { prev_ = 0; }
+  // A frame of the recording that belongs to another part: the next frame still names its size.
+  void Pass(uint32_t size) { prev_ = size; }
   uint32_t largest() const { return largest_; }
 
  private:
@@ -219,6 +221,9 @@ SampleOptions ResolveSampleOptions(const SampleOptions& in) {
   if (o.longTargetBytes == 0 && (o.durationMs < kAudioFrameMs || o.durationMs > kMaxDurationMs))
     Invalid("duration must be 0.2 s .. 25 h");
   if (o.longTargetBytes > kMaxFileSize) Invalid("long target must stay below 4 GiB");
+  if (o.partFromMs < 0 || o.partToMs < 0 || (o.partToMs && o.partToMs <= o.partFromMs) ||
+      (o.longTargetBytes && (o.partFromMs || o.partToMs)))
+    Invalid("bad part of the recording");
   if (o.offsetMsPerSlot < 0 || o.offsetMsPerSlot > 1000) Invalid("offset must be 0..1000 ms");
   if (!o.videoSlots) {
     o.videoSlots.emplace();
@@ -295,11 +300,35 @@ std::vector<std::vector<EncodedFrame>> EncodeLongGops(SampleOptions& o) {
   return gops;
 }
 
+// The frames of the part to write: video [fromFrame, toFrame), sound [fromAudio, toAudio).
+struct PartCut {
+  uint64_t fromFrame = 0, toFrame = 0, fromAudio = 0, toAudio = 0;
+};
+PartCut CutOf(const SampleOptions& o) {
+  PartCut c;
+  const uint64_t frames = VideoFrameCount(o), sounds = AudioFrameCount(o);
+  const uint64_t gop = uint64_t(o.video.gop);
+  auto keyFrameAt = [&](int64_t ms) {
+    const uint64_t k = uint64_t(ms) * uint64_t(o.video.fps) / 1000;
+    return std::min(frames, (k + gop - 1) / gop * gop);
+  };
+  // Sound is cut where the video is: at the key frame's time.
+  auto soundAt = [&](uint64_t k) {
+    return std::min(sounds, (k * 1000 / uint64_t(o.video.fps) + kAudioFrameMs - 1) / kAudioFrameMs);
+  };
+  c.fromFrame = keyFrameAt(o.partFromMs);
+  c.toFrame = o.partToMs > 0 ? keyFrameAt(o.partToMs) : frames;
+  c.fromAudio = o.partFromMs > 0 ? soundAt(c.fromFrame) : 0;
+  c.toAudio = o.partToMs > 0 && c.toFrame < frames ? soundAt(c.toFrame) : sounds;
+  return c;
+}
+
 // Every video run, then every audio run, written after the data start.
 std::vector<Run> WriteRuns(const SampleOptions& o, DataFile& file, RunWriter& writer,
                            const std::vector<std::vector<EncodedFrame>>& gops,
                            SampleResult& result) {
   std::vector<Run> runs;
+  const PartCut cut = CutOf(o);
   const uint64_t videoFrames =
       o.longTargetBytes ? uint64_t(o.durationMs / (int64_t(o.video.gop) * 1000 / o.video.fps)) *
                               uint64_t(o.video.gop)
@@ -311,9 +340,16 @@ std::vector<Run> WriteRuns(const SampleOptions& o, DataFile& file, RunWriter& wr
       const auto& gop = gops[size_t(slot)];
       for (uint64_t k = 0; k < videoFrames; ++k) writer.VideoFrame(run, k, gop[k % gop.size()]);
     } else {
+      // Every part encodes from the recording's first frame, so its pictures are the very bytes
+      // the whole recording holds.
       uint64_t k = 0;
-      EncodeChannelVideo(o.video, slot, 0, uint32_t(videoFrames),
-                         [&](const EncodedFrame& f) { writer.VideoFrame(run, k++, f); });
+      EncodeChannelVideo(o.video, slot, 0, uint32_t(cut.toFrame), [&](const EncodedFrame& f) {
+        if (k >= cut.fromFrame)
+          writer.VideoFrame(run, k, f);
+        else
+          writer.Pass(uint32_t(f.payload.size()));
+        ++k;
+      });
     }
     run.end = file.pos();
     result.videoFrames += run.frames;
@@ -322,8 +358,8 @@ std::vector<Run> WriteRuns(const SampleOptions& o, DataFile& file, RunWriter& wr
   for (int slot : *o.audioSlots) {
     Run run{slot, true, file.pos(), 0, 0};
     writer.StartRun();
-    const uint64_t count = AudioFrameCount(o);
-    for (uint64_t j = 0; j < count; ++j) writer.AudioFrame(run, j);
+    if (cut.fromAudio > 0) writer.Pass(kAudioFrameBytes);
+    for (uint64_t j = cut.fromAudio; j < cut.toAudio; ++j) writer.AudioFrame(run, j);
     run.end = file.pos();
     result.audioFrames += run.frames;
     runs.push_back(run);

@@ -27,6 +27,11 @@ struct SampleOptions {
   // Long mode: when nonzero, encode one group of pictures per channel and write it again and again
   // with fresh time stamps until the file is about this large; durationMs is then ignored.
   uint64_t longTargetBytes = 0;
+  // One part of the recording only: the frames from partFromMs up to partToMs (0 = the end), cut
+  // at the key frames at or after those times so each part starts with a key frame. The parts of
+  // one recording hold exactly its frames, as a recorder splitting its export would write them.
+  int64_t partFromMs = 0;
+  int64_t partToMs = 0;
 };
 
 struct SampleResult {

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "archive/RecordingSet.h"
+
 namespace ov {
 
 TraceDriver::TraceDriver() {
@@ -26,6 +28,12 @@ OpenOutcome TraceDriver::OpenSources(std::unique_ptr<IFileSource> file,
   Do([&](PlaybackEngine& e) {
     out = e.OpenSources("memory.ysk", length, std::move(file), std::move(scan));
   });
+  return out;
+}
+
+OpenOutcome TraceDriver::OpenSet(const RecordingSetPlan& plan, const std::string& shownPath) {
+  OpenOutcome out;
+  Do([&](PlaybackEngine& e) { out = e.OpenSet(plan, shownPath); });
   return out;
 }
 

@@ -18,6 +18,8 @@
 
 namespace ov {
 
+struct RecordingSetPlan;
+
 class TraceDriver {
  public:
   TraceDriver();
@@ -25,6 +27,8 @@ class TraceDriver {
 
   OpenOutcome Open(const std::string& path);
   OpenOutcome OpenSources(std::unique_ptr<IFileSource> file, std::unique_ptr<IFileSource> scan);
+  // A set of files as one recording, shown under shownPath.
+  OpenOutcome OpenSet(const RecordingSetPlan& plan, const std::string& shownPath);
 
   // Runs one window-thread command: workers are held while it runs, then a search it started
   // runs to its end, then the workers go on. Virtual time does not move.

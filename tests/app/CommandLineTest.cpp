@@ -54,12 +54,24 @@ TEST(CommandLineTest, OptionsFillTheConfiguration) {
   EXPECT_EQ(cl.action, CommandLine::Action::Run);
   EXPECT_TRUE(cl.config.openPath.empty());
   EXPECT_TRUE(cl.config.paused);
+
+  // Several files, or a folder, are one recording set; one file stays one file.
+  cl = ParseCommandLine(Args({"a.ysk", "b.ysk"}));
+  ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.text;
+  EXPECT_TRUE(cl.config.openPath.empty());
+  EXPECT_EQ(cl.config.setPaths,
+            (std::vector<std::string>{QDir::current().absoluteFilePath("a.ysk").toStdString(),
+                                      QDir::current().absoluteFilePath("b.ysk").toStdString()}));
+  cl = ParseCommandLine(Args({"--folder", "day", "--start", "30"}));
+  ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.text;
+  EXPECT_EQ(cl.config.setPaths,
+            (std::vector<std::string>{QDir::current().absoluteFilePath("day").toStdString()}));
 }
 
 TEST(CommandLineTest, HelpVersionAndRefusals) {
   CommandLine help = ParseCommandLine(Args({"--help"}));
   EXPECT_EQ(help.action, CommandLine::Action::Help);
-  EXPECT_EQ(help.text.rfind("Usage: ostravue [options] [file]\n", 0), 0u) << help.text;
+  EXPECT_EQ(help.text.rfind("Usage: ostravue [options] [file...]\n", 0), 0u) << help.text;
   EXPECT_NE(help.text.find("\nExamples:\n  ostravue "), std::string::npos) << help.text;
   for (const char* opt : {"--start <time>", "--layout <panes>", "--fullscreen", "--paused",
                           "--version", "--no-settings"})
@@ -68,9 +80,8 @@ TEST(CommandLineTest, HelpVersionAndRefusals) {
   EXPECT_EQ(version.action, CommandLine::Action::Version);
   EXPECT_EQ(version.text, std::string("ostravue ") + kVersion + "\n");
 
-  for (auto args :
-       {Args({"--layout", "5"}), Args({"--layout"}), Args({"--start", "30"}),
-        Args({"--start", "soon", "f.ysk"}), Args({"a.ysk", "b.ysk"}), Args({"--bogus"})}) {
+  for (auto args : {Args({"--layout", "5"}), Args({"--layout"}), Args({"--start", "30"}),
+                    Args({"--start", "soon", "f.ysk"}), Args({"--folder"}), Args({"--bogus"})}) {
     CommandLine cl = ParseCommandLine(args);
     EXPECT_EQ(cl.action, CommandLine::Action::Error) << args.join(' ').toStdString();
     EXPECT_EQ(cl.text.rfind("ostravue: ", 0), 0u) << cl.text;

@@ -151,7 +151,9 @@ MenuSnapshot OpenContextMenu(CPlayerDlg& dlg) {
 
 TEST_F(PlayerWindowTest, ContextMenuShowsTheCurrentChoices) {
   MenuSnapshot s = OpenContextMenu(*dlg);
-  EXPECT_EQ(s.items, (std::vector<std::string>{"I-Frame Only",
+  EXPECT_EQ(s.items, (std::vector<std::string>{"Open Folder...",
+                                               "-",
+                                               "I-Frame Only",
                                                "Time format",
                                                "Go to Time...",
                                                "-",

@@ -182,7 +182,7 @@ int InfoOfSet(const std::vector<std::string>& paths, bool asJson, int schema) {
   if (asJson) {
     std::cout << JsonText(j) << "\n";
   } else {
-    PrintTable(j);
+    PrintTable(j, outcome.problem);
     for (const SetMember& m : plan.members)
       std::printf("%-12s %s\n", "set file", TerminalText(m.path).c_str());
     for (const auto& g : j["set"]["gaps"])

@@ -95,12 +95,17 @@ std::optional<std::vector<std::string>> ChooseCaseSet(QWidget* owner, IUserPromp
     auto db = catalog::Database::Open(*path, catalog::Database::Mode::ReadOnly);
     sets = catalog::ListSets(*db);
   } catch (const std::exception& e) {
-    prompts.ShowMessage(owner, {e.what(), "", MessageIcon::Exclamation});
+    MessageRequest m;
+    m.text = e.what();
+    m.icon = MessageIcon::Exclamation;
+    prompts.ShowMessage(owner, m);
     return std::nullopt;
   }
   if (sets.empty()) {
-    prompts.ShowMessage(owner, {Tr("The catalog holds no recording that opens.").toStdString(), "",
-                                MessageIcon::Exclamation});
+    MessageRequest m;
+    m.text = Tr("The catalog holds no recording that opens.").toStdString();
+    m.icon = MessageIcon::Exclamation;
+    prompts.ShowMessage(owner, m);
     return std::nullopt;
   }
   COpenCaseDlg dlg(owner, QFileInfo(QString::fromStdString(*path)).fileName(), std::move(sets));

@@ -45,18 +45,6 @@ exporter::SnapshotTarget CurrentPicture(PlaybackEngine& e, int n) {
   return t;
 }
 
-// The notes of Save Snapshot and Save View, whole sentences so that each language can word them.
-QString SavedNote(bool view, const QString& path) {
-  return (view ? QCoreApplication::translate("PlayerDlg", "View saved to %1")
-               : QCoreApplication::translate("PlayerDlg", "Snapshot saved to %1"))
-      .arg(path);
-}
-QString NotSavedNote(bool view, const QString& why) {
-  return (view ? QCoreApplication::translate("PlayerDlg", "View not saved: %1")
-               : QCoreApplication::translate("PlayerDlg", "Snapshot not saved: %1"))
-      .arg(why);
-}
-
 }  // namespace
 
 SnapshotSaver::SnapshotSaver(QObject* context, std::function<void(const QString&)> note)

@@ -1,6 +1,5 @@
 #include "ui/OpenCaseDlg.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -15,8 +14,6 @@
 namespace ov {
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("COpenCaseDlg", text); }
-
 // "4 ch, coding 2: Camera 1|Camera 2" as a person reads it: "4 channels: Camera 1, Camera 2".
 QString RecorderText(const std::string& layout) {
   const size_t colon = layout.find(": ");
@@ -24,7 +21,8 @@ QString RecorderText(const std::string& layout) {
   QString names =
       colon == std::string::npos ? QString() : QString::fromStdString(layout.substr(colon + 2));
   names.replace(QLatin1Char('|'), QStringLiteral(", "));
-  return (count == QLatin1String("1") ? Tr("%1 channel: %2") : Tr("%1 channels: %2"))
+  return (count == QLatin1String("1") ? COpenCaseDlg::tr("%1 channel: %2")
+                                      : COpenCaseDlg::tr("%1 channels: %2"))
       .arg(count, names);
 }
 
@@ -37,16 +35,16 @@ QString Clock(int64_t seconds) {
 COpenCaseDlg::COpenCaseDlg(QWidget* parent, const QString& catalogName,
                            std::vector<catalog::CaseSet> sets)
     : QDialog(parent), m_sets(std::move(sets)), m_tree(new QTreeWidget(this)) {
-  setWindowTitle(Tr("Open Case"));
+  setWindowTitle(tr("Open Case"));
   auto* layout = new QVBoxLayout(this);
-  auto* label = new QLabel(Tr("Recordings in %1, by recorder and day:").arg(catalogName), this);
+  auto* label = new QLabel(tr("Recordings in %1, by recorder and day:").arg(catalogName), this);
   layout->addWidget(label);
   m_tree->setColumnCount(4);
-  m_tree->setHeaderLabels({Tr("Recorder / day"), Tr("From"), Tr("To"), Tr("Files")});
+  m_tree->setHeaderLabels({tr("Recorder / day"), tr("From"), tr("To"), tr("Files")});
   m_tree->setRootIsDecorated(true);
   m_tree->setUniformRowHeights(true);
   m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  m_tree->setAccessibleName(Tr("Recording sets"));
+  m_tree->setAccessibleName(tr("Recording sets"));
   QTreeWidgetItem* recorder = nullptr;
   for (size_t i = 0; i < m_sets.size(); ++i) {
     const catalog::CaseSet& s = m_sets[i];
@@ -63,7 +61,7 @@ COpenCaseDlg::COpenCaseDlg(QWidget* parent, const QString& catalogName,
   }
   layout->addWidget(m_tree);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-  m_open = buttons->addButton(Tr("Open"), QDialogButtonBox::AcceptRole);
+  m_open = buttons->addButton(tr("Open"), QDialogButtonBox::AcceptRole);
   m_open->setEnabled(false);
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -103,7 +101,7 @@ std::optional<std::vector<std::string>> ChooseCaseSet(QWidget* owner, IUserPromp
   }
   if (sets.empty()) {
     MessageRequest m;
-    m.text = Tr("The catalog holds no recording that opens.").toStdString();
+    m.text = COpenCaseDlg::tr("The catalog holds no recording that opens.").toStdString();
     m.icon = MessageIcon::Exclamation;
     prompts.ShowMessage(owner, m);
     return std::nullopt;

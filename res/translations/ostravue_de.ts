@@ -23,10 +23,6 @@
         <translation>Spielt die Sicherungsdatei file (.ysk) eines Videorekorders ab.</translation>
     </message>
     <message>
-        <source>The backup file to open.</source>
-        <translation>Die zu öffnende Sicherungsdatei.</translation>
-    </message>
-    <message>
         <source>Show this help and exit.</source>
         <translation>Diese Hilfe zeigen und beenden.</translation>
     </message>
@@ -63,6 +59,14 @@
     <message>
         <source>Examples:</source>
         <translation>Beispiele:</translation>
+    </message>
+    <message>
+        <source>The backup file to open; several files play as one recording.</source>
+        <translation>Die zu öffnende Sicherungsdatei; mehrere Dateien werden als eine Aufnahme abgespielt.</translation>
+    </message>
+    <message>
+        <source>Open the backup files of a folder (not its subfolders) as one recording.</source>
+        <translation>Die Sicherungsdateien eines Ordners (ohne seine Unterordner) als eine Aufnahme öffnen.</translation>
     </message>
 </context>
 <context>
@@ -472,6 +476,10 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
         <source>Save View</source>
         <translation>Ansicht speichern</translation>
     </message>
+    <message>
+        <source>Open Case...</source>
+        <translation>Fall öffnen...</translation>
+    </message>
 </context>
 <context>
     <name>PlayerDlg</name>
@@ -858,6 +866,53 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
     </message>
 </context>
 <context>
+    <name>ov::COpenCaseDlg</name>
+    <message>
+        <source>%1 channel: %2</source>
+        <translation>%1 Kanal: %2</translation>
+    </message>
+    <message>
+        <source>%1 channels: %2</source>
+        <translation>%1 Kanäle: %2</translation>
+    </message>
+    <message>
+        <source>Open Case</source>
+        <translation>Fall öffnen</translation>
+    </message>
+    <message>
+        <source>Recordings in %1, by recorder and day:</source>
+        <translation>Aufnahmen in %1, nach Rekorder und Tag:</translation>
+    </message>
+    <message>
+        <source>Recorder / day</source>
+        <translation>Rekorder / Tag</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Bis</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Recording sets</source>
+        <translation>Aufnahmegruppen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The catalog holds no recording that opens.</source>
+        <translation>Der Katalog enthält keine Aufnahme, die sich öffnen lässt.</translation>
+    </message>
+</context>
+<context>
     <name>ov::CPictureAdjustDlg</name>
     <message>
         <source>Brightness</source>
@@ -878,6 +933,32 @@ Geben Sie eine Zeit innerhalb der Aufnahme an oder springen Sie mit dem Suchregl
     <message>
         <source>Picture Adjustments: CH %1</source>
         <translation>Bildeinstellungen: CH %1</translation>
+    </message>
+</context>
+<context>
+    <name>ov::CPlayerDlg</name>
+    <message>
+        <source>Open the backup files of a folder as one recording</source>
+        <translation>Die Sicherungsdateien eines Ordners als eine Aufnahme öffnen</translation>
+    </message>
+    <message>
+        <source>None of the files given forms a recording.</source>
+        <translation>Keine der angegebenen Dateien ergibt eine Aufnahme.</translation>
+    </message>
+    <message>
+        <source>The recording set was not opened: %1</source>
+        <translation>Die Aufnahmegruppe wurde nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>Not part of the recording set:</source>
+        <translation>Nicht Teil der Aufnahmegruppe:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files play as one recording (%1 ... %2)</source>
+        <translation>
+            <numerusform>%n Datei wird als eine Aufnahme abgespielt (%1 ... %2)</numerusform>
+            <numerusform>%n Dateien werden als eine Aufnahme abgespielt (%1 ... %2)</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

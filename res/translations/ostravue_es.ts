@@ -23,10 +23,6 @@
         <translation>Reproduce el archivo de copia de seguridad file (.ysk) de un grabador de vídeo.</translation>
     </message>
     <message>
-        <source>The backup file to open.</source>
-        <translation>El archivo de copia de seguridad que se abrirá.</translation>
-    </message>
-    <message>
         <source>Show this help and exit.</source>
         <translation>Muestra esta ayuda y sale.</translation>
     </message>
@@ -63,6 +59,14 @@
     <message>
         <source>Examples:</source>
         <translation>Ejemplos:</translation>
+    </message>
+    <message>
+        <source>The backup file to open; several files play as one recording.</source>
+        <translation>El archivo de copia de seguridad que se abrirá; varios archivos se reproducen como una sola grabación.</translation>
+    </message>
+    <message>
+        <source>Open the backup files of a folder (not its subfolders) as one recording.</source>
+        <translation>Abre los archivos de copia de seguridad de una carpeta (sin sus subcarpetas) como una sola grabación.</translation>
     </message>
 </context>
 <context>
@@ -472,6 +476,10 @@ Indique una hora dentro de la grabación o muévase con el control deslizante de
         <source>Save View</source>
         <translation>Guardar vista</translation>
     </message>
+    <message>
+        <source>Open Case...</source>
+        <translation>Abrir caso...</translation>
+    </message>
 </context>
 <context>
     <name>PlayerDlg</name>
@@ -858,6 +866,53 @@ Indique una hora dentro de la grabación o muévase con el control deslizante de
     </message>
 </context>
 <context>
+    <name>ov::COpenCaseDlg</name>
+    <message>
+        <source>%1 channel: %2</source>
+        <translation>%1 canal: %2</translation>
+    </message>
+    <message>
+        <source>%1 channels: %2</source>
+        <translation>%1 canales: %2</translation>
+    </message>
+    <message>
+        <source>Open Case</source>
+        <translation>Abrir caso</translation>
+    </message>
+    <message>
+        <source>Recordings in %1, by recorder and day:</source>
+        <translation>Grabaciones en %1, por grabador y día:</translation>
+    </message>
+    <message>
+        <source>Recorder / day</source>
+        <translation>Grabador / día</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Desde</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Hasta</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Archivos</translation>
+    </message>
+    <message>
+        <source>Recording sets</source>
+        <translation>Conjuntos de grabación</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>The catalog holds no recording that opens.</source>
+        <translation>El catálogo no contiene ninguna grabación que se pueda abrir.</translation>
+    </message>
+</context>
+<context>
     <name>ov::CPictureAdjustDlg</name>
     <message>
         <source>Brightness</source>
@@ -878,6 +933,32 @@ Indique una hora dentro de la grabación o muévase con el control deslizante de
     <message>
         <source>Picture Adjustments: CH %1</source>
         <translation>Ajustes de imagen: CH %1</translation>
+    </message>
+</context>
+<context>
+    <name>ov::CPlayerDlg</name>
+    <message>
+        <source>Open the backup files of a folder as one recording</source>
+        <translation>Abrir los archivos de copia de seguridad de una carpeta como una sola grabación</translation>
+    </message>
+    <message>
+        <source>None of the files given forms a recording.</source>
+        <translation>Ninguno de los archivos indicados forma una grabación.</translation>
+    </message>
+    <message>
+        <source>The recording set was not opened: %1</source>
+        <translation>No se abrió el conjunto de grabación: %1</translation>
+    </message>
+    <message>
+        <source>Not part of the recording set:</source>
+        <translation>No forman parte del conjunto de grabación:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files play as one recording (%1 ... %2)</source>
+        <translation>
+            <numerusform>%n archivo se reproduce como una sola grabación (%1 ... %2)</numerusform>
+            <numerusform>%n archivos se reproducen como una sola grabación (%1 ... %2)</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

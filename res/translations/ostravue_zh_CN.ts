@@ -23,10 +23,6 @@
         <translation>播放 file，即视频录像机的备份文件（.ysk）。</translation>
     </message>
     <message>
-        <source>The backup file to open.</source>
-        <translation>要打开的备份文件。</translation>
-    </message>
-    <message>
         <source>Show this help and exit.</source>
         <translation>显示此帮助并退出。</translation>
     </message>
@@ -63,6 +59,14 @@
     <message>
         <source>Examples:</source>
         <translation>示例：</translation>
+    </message>
+    <message>
+        <source>The backup file to open; several files play as one recording.</source>
+        <translation>要打开的备份文件；多个文件作为一个录像播放。</translation>
+    </message>
+    <message>
+        <source>Open the backup files of a folder (not its subfolders) as one recording.</source>
+        <translation>将文件夹中的备份文件（不含子文件夹）作为一个录像打开。</translation>
     </message>
 </context>
 <context>
@@ -472,6 +476,10 @@ Give a time inside the recording, or move with the seek slider.</source>
         <source>Save View</source>
         <translation>保存视图</translation>
     </message>
+    <message>
+        <source>Open Case...</source>
+        <translation>打开案件...</translation>
+    </message>
 </context>
 <context>
     <name>PlayerDlg</name>
@@ -858,6 +866,53 @@ Give a time inside the recording, or move with the seek slider.</source>
     </message>
 </context>
 <context>
+    <name>ov::COpenCaseDlg</name>
+    <message>
+        <source>%1 channel: %2</source>
+        <translation>%1 个通道：%2</translation>
+    </message>
+    <message>
+        <source>%1 channels: %2</source>
+        <translation>%1 个通道：%2</translation>
+    </message>
+    <message>
+        <source>Open Case</source>
+        <translation>打开案件</translation>
+    </message>
+    <message>
+        <source>Recordings in %1, by recorder and day:</source>
+        <translation>%1 中的录像（按录像机和日期）：</translation>
+    </message>
+    <message>
+        <source>Recorder / day</source>
+        <translation>录像机 / 日期</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Recording sets</source>
+        <translation>录像组</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>The catalog holds no recording that opens.</source>
+        <translation>目录中没有可以打开的录像。</translation>
+    </message>
+</context>
+<context>
     <name>ov::CPictureAdjustDlg</name>
     <message>
         <source>Brightness</source>
@@ -878,6 +933,31 @@ Give a time inside the recording, or move with the seek slider.</source>
     <message>
         <source>Picture Adjustments: CH %1</source>
         <translation>图像调整：CH %1</translation>
+    </message>
+</context>
+<context>
+    <name>ov::CPlayerDlg</name>
+    <message>
+        <source>Open the backup files of a folder as one recording</source>
+        <translation>将文件夹中的备份文件作为一个录像打开</translation>
+    </message>
+    <message>
+        <source>None of the files given forms a recording.</source>
+        <translation>给定的文件都不能构成录像。</translation>
+    </message>
+    <message>
+        <source>The recording set was not opened: %1</source>
+        <translation>录像组未打开：%1</translation>
+    </message>
+    <message>
+        <source>Not part of the recording set:</source>
+        <translation>不属于该录像组的文件：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files play as one recording (%1 ... %2)</source>
+        <translation>
+            <numerusform>%n 个文件作为一个录像播放（%1 ... %2）</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

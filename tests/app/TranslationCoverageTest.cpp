@@ -44,8 +44,20 @@ Catalogue Read(const QString& path) {
       source = xml.readElementText();
     } else if (xml.name() == QLatin1String("translation")) {
       const QString type = xml.attributes().value(QLatin1String("type")).toString();
-      entry.translation = xml.readElementText();
-      entry.finished = type.isEmpty() && !entry.translation.isEmpty();
+      // A plural text holds one <numerusform> per form; every form needs a translation.
+      bool allForms = true;
+      while (xml.readNext() != QXmlStreamReader::EndElement ||
+             xml.name() != QLatin1String("translation")) {
+        if (xml.atEnd()) break;
+        if (xml.isCharacters()) entry.translation += xml.text();
+        if (xml.isStartElement() && xml.name() == QLatin1String("numerusform")) {
+          const QString form = xml.readElementText();
+          allForms = allForms && !form.isEmpty();
+          entry.translation += form;
+        }
+      }
+      entry.translation = entry.translation.trimmed();
+      entry.finished = type.isEmpty() && allForms && !entry.translation.isEmpty();
     }
   }
   EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();

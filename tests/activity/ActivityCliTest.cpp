@@ -91,10 +91,13 @@ TEST(ActivityCliErrors, RefusesWhatItCannotDo) {
 }
 
 TEST(ActivityCliExport, WritesAClipPerEventWithHashesAndReport) {
-  const std::string rec =
-      MakeRecording("still-export",
-                    "--channels 1 --duration 60 --size 176x144 --gop 25 --noise 4 "
-                    "--events 1:10-14,1:40-45");
+  // A folder of its own: the recordings' shared folder is written by other suites running at the
+  // same time.
+  const std::string rec = FreshDir("activity-export-source") + "/still-export.ysk";
+  fs::copy_file(MakeRecording("still-export",
+                              "--channels 1 --duration 60 --size 176x144 --gop 25 --noise 4 "
+                              "--events 1:10-14,1:40-45"),
+                rec);
   const std::string dir = FreshDir("activity-export");
   const std::string cache = FreshDir("activity-cache-export");
   const auto filesBeside = [&] {

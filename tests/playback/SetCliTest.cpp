@@ -12,22 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/playback/RunCli.h"
+
 namespace {
 using nlohmann::json;
 namespace fs = std::filesystem;
 
-std::string RunCli(const std::string& args, int* status = nullptr) {
-  const std::string cmd = std::string(OV_CLI_PATH) + " " + args + " 2>/dev/null";
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int rc = pclose(p);
-    if (status) *status = rc;
-  }
-  return out;
-}
+using ov::test::RunCli;
 
 std::vector<json> Lines(const std::string& text) {
   std::vector<json> lines;

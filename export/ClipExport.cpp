@@ -330,6 +330,10 @@ class Exporter {
         e.m_total -= e.m_size;
         return;
       }
+      if (!e.m_req.set && e.m_req.ahead) {
+        m_ahead = e.m_req.ahead;
+        return;
+      }
       try {
         m_thread = std::thread([this] { Hash(); });
       } catch (const std::system_error&) {
@@ -349,6 +353,20 @@ class Exporter {
 
     // Caller's thread, after the clips: waits for the digest, reporting its progress.
     std::string Result() {
+      if (m_ahead) {
+        auto digest = m_ahead->DigestFor(m_e.m_opened, m_e.m_cancel, [this](uint64_t bytes) {
+          m_e.m_hashed.store(bytes, std::memory_order_relaxed);
+          m_e.Tick(m_e.m_plans.size() - 1, 0);  // progress; throws Cancelled on a cancel
+        });
+        if (m_e.m_cancel.load()) throw Cancelled{};
+        if (digest) {
+          m_fromCache = true;  // remembered by the hash ahead already
+          return *digest;
+        }
+        // Taken of another file (the path was replaced or written to since): read it now.
+        m_e.m_hashed.store(0);
+        m_inline = true;
+      }
       if (m_inline) Hash();
       std::unique_lock lock(m_mutex);
       while (!m_done && !m_fromCache) {
@@ -400,6 +418,7 @@ class Exporter {
     std::vector<std::string> m_members;  // a set's digests, file by file
     bool m_fromCache = false;
     bool m_inline = false;
+    std::shared_ptr<DigestAhead> m_ahead;
     std::thread m_thread;  // last: starts after everything above exists
   };
 

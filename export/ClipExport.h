@@ -17,6 +17,7 @@
 #include "archive/RecordingSet.h"
 #include "export/ClipMuxer.h"
 #include "export/ClipPlan.h"
+#include "export/DigestAhead.h"
 #include "export/ExportReport.h"
 
 namespace ov::exporter {
@@ -34,6 +35,9 @@ struct ExportRequest {
   // Set: the clips come from this recording set (source then names its first file); every file
   // of the set is hashed and listed.
   std::shared_ptr<const RecordingSetPlan> set;
+  // A digest of the source already being taken (one file only): the export waits for it instead
+  // of reading the whole source again, when it is of the file the export opened.
+  std::shared_ptr<DigestAhead> ahead;
 };
 
 struct ExportOutcome {

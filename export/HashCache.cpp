@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,7 +77,10 @@ void RememberSha256(const std::string& cacheFile, const FileIdentity& id,
   std::error_code ec;
   const std::filesystem::path path(cacheFile);
   std::filesystem::create_directories(path.parent_path(), ec);
-  const std::string tmp = cacheFile + ".tmp" + std::to_string(::getpid());
+  // Unique per writer: a digest taken ahead and an export may remember at the same time.
+  static std::atomic<unsigned> writers{0};
+  const std::string tmp =
+      cacheFile + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(writers.fetch_add(1));
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
     for (const Entry& e : entries)

@@ -106,6 +106,7 @@ bool CExportClipDlg::StartExport() {
                  : exporter::ContainerFormat::Mp4;
   r.sound = exporter::SoundFormatFromEnvironment();
   r.hashCache = exporter::DefaultHashCacheFile();
+  if (!m_set) r.ahead = m_ahead;
   m_cancel.store(false);
   m_done = false;
   m_progress->setValue(0);
@@ -159,6 +160,15 @@ void CExportClipDlg::Finished(exporter::ExportOutcome outcome) {
     m_status->setText(QString::fromStdString(m_outcome.error));
   }
   emit exportFinished(m_outcome.ok);
+}
+
+void CExportClipDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Only a single file: a set's files are hashed one by one with the export. Without a cache the
+  // digest could not outlive one export, and the export hashes beside its copy anyway.
+  const std::string cache = exporter::DefaultHashCacheFile();
+  if (!m_ahead && !m_set && !cache.empty())
+    m_ahead = std::make_shared<exporter::DigestAhead>(m_source, cache);
 }
 
 void CExportClipDlg::reject() {

@@ -56,6 +56,10 @@ class CExportClipDlg : public QDialog {
   // Close and Esc: a running export is cancelled first and the dialog stays to say so.
   void reject() override;
 
+ protected:
+  // The source's digest is taken from the moment the dialog shows, while the user picks.
+  void showEvent(QShowEvent* event) override;
+
  signals:
   void exportFinished(bool ok);
 
@@ -75,6 +79,7 @@ class CExportClipDlg : public QDialog {
   QLabel* m_status = nullptr;
   QPushButton* m_export = nullptr;
   QPushButton* m_close = nullptr;
+  std::shared_ptr<exporter::DigestAhead> m_ahead;  // declared before the worker that may use it
   std::thread m_worker;
   std::atomic<bool> m_cancel{false};
   bool m_done = false;

@@ -286,6 +286,48 @@ TEST(ClipExport, SourceDigestIsRememberedForTheUnchangedFileOnly) {
   fs::remove(rec + ".tmp");
 }
 
+// A digest taken ahead (while the export dialog is open) is handed to the export of the same
+// file only: a file written to after it was taken is hashed again as the export read it.
+TEST(ClipExport, DigestTakenAheadServesTheSameFileOnly) {
+  const std::string rec = MakeRecording("ahead", "--channels 1 --duration 6 --size 176x144");
+  const std::string cache = FreshDir("ahead-cache") + "/sums";
+  const std::string real = Sh("sha256sum " + Quote(rec) + " | cut -c1-64").out.substr(0, 64);
+  std::atomic<bool> cancel{false};
+  auto run = [&](const std::string& name, std::shared_ptr<DigestAhead> ahead) {
+    ExportRequest req;
+    req.source = rec;
+    req.from = "0";
+    req.to = "3";
+    req.all = true;
+    req.outDir = FreshDir(name);
+    req.hashCache = cache;
+    req.ahead = std::move(ahead);
+    const auto out = RunExport(req, {}, cancel);
+    EXPECT_TRUE(out.ok) << out.error;
+    return ReadText(out.checksumPath).substr(0, 64);
+  };
+  auto ahead = std::make_shared<DigestAhead>(rec, cache);
+  EXPECT_EQ(run("ahead-1", ahead), real);
+  const auto id = IdentityOfPath(rec);
+  ASSERT_TRUE(id);
+  EXPECT_EQ(CachedSha256(cache, *id), real) << "the digest taken ahead is remembered";
+
+  // Planted in the cache: the hash ahead takes it from there instead of reading the file.
+  const std::string planted(64, 'b');
+  RememberSha256(cache, *id, planted);
+  ahead = std::make_shared<DigestAhead>(rec, cache);
+  EXPECT_EQ(ahead->DigestFor(*id, cancel), planted);
+
+  // Written to after the digest was taken (same contents, new times): the export does not take
+  // the old file's digest but reads the file it opened.
+  ASSERT_EQ(Sh("cat " + Quote(rec) + " > " + Quote(rec + ".tmp") + " && cat " +
+               Quote(rec + ".tmp") + " > " + Quote(rec))
+                .exitCode,
+            0);
+  EXPECT_EQ(run("ahead-2", ahead), real);
+  fs::remove(rec + ".tmp");
+}
+
 TEST(HashCache, DamagedOrOversizedCacheFilesAreReadWithinBoundsAndMended) {
   const std::string cache = FreshDir("hashcache-damaged") + "/sums";
   {

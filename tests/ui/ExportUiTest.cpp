@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "export/ClipNames.h"
+#include "export/HashCache.h"
 #include "tests/ui/PlayerDlgFixture.h"
 #include "ui/CommandIds.h"
 #include "ui/ExportClipDlg.h"
@@ -78,6 +79,8 @@ TEST_F(ExportUiTest, KeySSavesTheSelectedPanesPictureBesideTheFileAndSaysWhere) 
 }
 
 TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
+  const fs::path cache = test::TestDir("export-ui-cache");
+  setenv("XDG_CACHE_HOME", cache.c_str(), 1);  // digests remembered here, not in the user's
   EXPECT_EQ(dlg->MakeExportDialog(), nullptr);
   const fs::path dir = OpenFresh("export-ui");
   dlg->OnCommand(idc::kPlay);
@@ -110,6 +113,7 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
 
   // The folder chosen in the dialog is offered the next time.
   const fs::path other = test::TestDir("export-ui-other");
+  fs::remove_all(cache);  // forget the digest the export above remembered
   dlg->OnCommand(idc::kCmdExportClip);
   CExportClipDlg* d = dlg->OpenExportDialog();
   ASSERT_NE(d, nullptr);
@@ -117,6 +121,13 @@ TEST_F(ExportUiTest, TheDialogExportsOnAWorkerWhilePlaybackGoesOn) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   dlg->OnCommand(idc::kCmdExportClip);  // a second request brings the same one forward
   EXPECT_EQ(dlg->OpenExportDialog(), d);
+  // Shown, it takes the source's digest while the user chooses, so the export need not.
+  const auto id = IdentityOfPath((dir / "rec.ysk").string());
+  ASSERT_TRUE(id);
+  EXPECT_TRUE(test::WaitUntil(
+      [&] { return exporter::CachedSha256(exporter::DefaultHashCacheFile(), *id).has_value(); },
+      10000))
+      << "the digest was not taken while the dialog stood open";
   d->FolderEdit()->setText(QString::fromStdString(other.string()));
   d->reject();
   QApplication::processEvents();

@@ -241,29 +241,38 @@ TEST(ClipExport, CancelRemovesEveryFileOfTheExport) {
   EXPECT_TRUE(Files(dir).empty());
 }
 
+// Exports seconds 0..3 of rec into a fresh folder and returns the source's digest as the check
+// file gives it; *total hears the progress' total.
+std::string ExportedSourceDigest(const std::string& rec, const std::string& cache,
+                                 const std::string& name, std::shared_ptr<DigestAhead> ahead = {},
+                                 uint64_t* total = nullptr) {
+  std::atomic<bool> cancel{false};
+  ExportRequest req;
+  req.source = rec;
+  req.from = "0";
+  req.to = "3";
+  req.all = true;
+  req.outDir = FreshDir(name);
+  req.hashCache = cache;
+  req.ahead = std::move(ahead);
+  const auto out = RunExport(
+      req,
+      [&](const ExportProgress& p) {
+        if (total) *total = p.totalBytes;
+      },
+      cancel);
+  EXPECT_TRUE(out.ok) << out.error;
+  return ReadText(out.checksumPath).substr(0, 64);
+}
+
 // The source's digest is taken beside the clips' writing and remembered for the same unchanged
 // file: a remembered digest is used as it is, and any write to the file makes it miss.
 TEST(ClipExport, SourceDigestIsRememberedForTheUnchangedFileOnly) {
   const std::string rec = MakeRecording("hashcache", "--channels 1 --duration 6 --size 176x144");
   const std::string cache = FreshDir("hashcache-cache") + "/sums";
   const std::string real = Sh("sha256sum " + Quote(rec) + " | cut -c1-64").out.substr(0, 64);
-  std::atomic<bool> cancel{false};
   auto run = [&](const std::string& name, uint64_t* total = nullptr) {
-    ExportRequest req;
-    req.source = rec;
-    req.from = "0";
-    req.to = "3";
-    req.all = true;
-    req.outDir = FreshDir(name);
-    req.hashCache = cache;
-    const auto out = RunExport(
-        req,
-        [&](const ExportProgress& p) {
-          if (total) *total = p.totalBytes;
-        },
-        cancel);
-    EXPECT_TRUE(out.ok) << out.error;
-    return ReadText(out.checksumPath).substr(0, 64);
+    return ExportedSourceDigest(rec, cache, name, {}, total);
   };
   const auto id = IdentityOfPath(rec);
   ASSERT_TRUE(id);
@@ -294,17 +303,7 @@ TEST(ClipExport, DigestTakenAheadServesTheSameFileOnly) {
   const std::string real = Sh("sha256sum " + Quote(rec) + " | cut -c1-64").out.substr(0, 64);
   std::atomic<bool> cancel{false};
   auto run = [&](const std::string& name, std::shared_ptr<DigestAhead> ahead) {
-    ExportRequest req;
-    req.source = rec;
-    req.from = "0";
-    req.to = "3";
-    req.all = true;
-    req.outDir = FreshDir(name);
-    req.hashCache = cache;
-    req.ahead = std::move(ahead);
-    const auto out = RunExport(req, {}, cancel);
-    EXPECT_TRUE(out.ok) << out.error;
-    return ReadText(out.checksumPath).substr(0, 64);
+    return ExportedSourceDigest(rec, cache, name, std::move(ahead));
   };
   auto ahead = std::make_shared<DigestAhead>(rec, cache);
   EXPECT_EQ(run("ahead-1", ahead), real);

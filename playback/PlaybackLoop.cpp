@@ -408,8 +408,8 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   auto& st = m_ctx.state;
   auto& dec = m_ctx.decoder;
   const int32_t msec = int32_t(f.key % 1000);
-  SystemTime shown = SecondsToCalendar(DisplaySecond(f));
-  shown.wMilliseconds = uint16_t(msec);
+  CalendarTime shown = SecondsToCalendar(DisplaySecond(f));
+  shown.millisecond = uint16_t(msec);
   auto handedOver = [&] {
     if (!f.show) return;
     st.m_ShownPlace[size_t(f.channel)].store(m_place, kRel);

@@ -172,6 +172,8 @@ MergeStats MergeCatalog(Database& db, const std::string& source) {
            " x.sound, x.first_time, x.last_time FROM src.channels x" +
            join)
               .c_str());
+  // Keys written before RecorderIdentity's are rewritten as a migration would.
+  if (version < 3) RewriteOldRecorderKeys(db, before + 1);
   if (v2) {
     db.Exec(
         ("INSERT INTO main.gaps SELECT m.id, x.slot, x.from_time, x.to_time FROM src.gaps x" + join)

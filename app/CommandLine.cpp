@@ -11,8 +11,8 @@
 namespace ov {
 
 std::optional<CPlayerApp::Config::StartPoint> ParseStartPoint(const std::string& text) {
-  if (const std::optional<SystemTime> t = ParseDateTime(text)) {
-    if (t->wDay > DaysInMonth(t->wYear, t->wMonth)) return std::nullopt;
+  if (const std::optional<CalendarTime> t = ParseDateTime(text)) {
+    if (t->day > DaysInMonth(t->year, t->month)) return std::nullopt;
     return CPlayerApp::Config::StartPoint{true, CalendarToSeconds(*t)};
   }
   // A plain count: digits only, at most ten of them (past any recording's length already).

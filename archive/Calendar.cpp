@@ -4,57 +4,48 @@
 #include <utility>
 
 namespace ov {
+using namespace std::chrono;
 namespace {
-// Days from 1970-01-01 to y-m-d (proleptic Gregorian), after H. Hinnant's civil algorithms.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 }  // namespace
 
-SystemTime SecondsToCalendar(int32_t seconds) {
-  const int64_t s = seconds;
-  const int64_t days = FloorDiv(s, 86400);
-  const int64_t sod = s - days * 86400;
-  const int64_t z = days + 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t d = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t m = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t y = yoe + era * 400 + (m <= 2);
-  SystemTime t;
-  t.wYear = static_cast<uint16_t>(y);
-  t.wMonth = static_cast<uint16_t>(m);
-  t.wDay = static_cast<uint16_t>(d);
-  t.wDayOfWeek = static_cast<uint16_t>(((days % 7) + 7 + 4) % 7);  // 1970-01-01 was a Thursday
-  t.wHour = static_cast<uint16_t>(sod / 3600);
-  t.wMinute = static_cast<uint16_t>(sod % 3600 / 60);
-  t.wSecond = static_cast<uint16_t>(sod % 60);
-  t.wMilliseconds = 0;
+sys_days DayOf(const CalendarTime& t) {
+  // chrono's year stops at 32767 and its month at 12, so the month is carried into the year and
+  // whole 400-year cycles (each exactly 146097 days) are counted apart.
+  const int64_t months = int64_t(t.year) * 12 + int64_t(t.month) - 1;
+  const int64_t y = FloorDiv(months, 12);
+  const unsigned m = unsigned(months - y * 12) + 1;
+  const int64_t cycles = FloorDiv(y, 400);
+  const sys_days first = sys_days{year{int(y - cycles * 400)} / month{m} / 1};
+  return first + days{int64_t(t.day) - 1 + cycles * 146097};
+}
+
+CalendarTime SecondsToCalendar(int32_t seconds) {
+  const sys_seconds at{std::chrono::seconds{seconds}};
+  const sys_days date = floor<days>(at);
+  const year_month_day ymd{date};
+  const hh_mm_ss<std::chrono::seconds> time{at - date};
+  CalendarTime t;
+  t.year = static_cast<uint16_t>(int(ymd.year()));
+  t.month = static_cast<uint16_t>(unsigned(ymd.month()));
+  t.day = static_cast<uint16_t>(unsigned(ymd.day()));
+  t.hour = static_cast<uint16_t>(time.hours().count());
+  t.minute = static_cast<uint16_t>(time.minutes().count());
+  t.second = static_cast<uint16_t>(time.seconds().count());
   return t;
 }
 
-int32_t CalendarToSeconds(const SystemTime& t) {
-  // Milliseconds rather than the 100-ns count: the same truncation toward zero, and no overflow
-  // for any 16-bit year.
-  const int64_t days = DaysFromCivil(t.wYear, t.wMonth, t.wDay);
-  const int64_t ms =
-      (days * 86400 + int64_t(t.wHour) * 3600 + int64_t(t.wMinute) * 60 + int64_t(t.wSecond)) *
-          1000 +
-      int64_t(t.wMilliseconds);
-  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms / 1000)));
+int32_t CalendarToSeconds(const CalendarTime& t) {
+  // Milliseconds, truncated toward zero like the recorder's own count; 64 bits hold any 16-bit
+  // year.
+  const milliseconds ms = DayOf(t).time_since_epoch() + hours{t.hour} + minutes{t.minute} +
+                          std::chrono::seconds{t.second} + milliseconds{t.millisecond};
+  return static_cast<int32_t>(static_cast<uint32_t>(
+      static_cast<uint64_t>(duration_cast<std::chrono::seconds>(ms).count())));
 }
 
-std::optional<SystemTime> ParseDateTime(const std::string& text, std::string* why) {
-  auto refuse = [why](std::string reason) -> std::optional<SystemTime> {
+std::optional<CalendarTime> ParseDateTime(const std::string& text, std::string* why) {
+  auto refuse = [why](std::string reason) -> std::optional<CalendarTime> {
     if (why) *why = std::move(reason);
     return std::nullopt;
   };
@@ -73,13 +64,13 @@ std::optional<SystemTime> ParseDateTime(const std::string& text, std::string* wh
   }
   if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
     return refuse("the time of day runs from 00:00:00 to 23:59:59");
-  SystemTime t;
-  t.wYear = uint16_t(y);
-  t.wMonth = uint16_t(mo);
-  t.wDay = uint16_t(d);
-  t.wHour = uint16_t(h);
-  t.wMinute = uint16_t(mi);
-  t.wSecond = uint16_t(s);
+  CalendarTime t;
+  t.year = uint16_t(y);
+  t.month = uint16_t(mo);
+  t.day = uint16_t(d);
+  t.hour = uint16_t(h);
+  t.minute = uint16_t(mi);
+  t.second = uint16_t(s);
   return t;
 }
 

@@ -27,7 +27,7 @@ struct KeyGap {
 struct OpenRecording {
   YskHeader m_Header{};
   uint32_t m_DataStart = 0;
-  SystemTime m_RefDate{};
+  CalendarTime m_RefDate{};
   int32_t m_VideoCount = 0;
   int32_t m_AudioCount = 0;
   std::array<int32_t, kSlots> m_HasVideo{};

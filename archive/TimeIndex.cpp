@@ -17,8 +17,8 @@ ChannelTimeInfo ChannelTimeInfo::From(const YskFrameHeader& h, int slot) {
 }
 
 uint32_t StartEndKey(const ChannelTimeInfo& r) {
-  const SystemTime t = SecondsToCalendar(r.f_time);
-  return r.f_msec + 1000u * (uint32_t(t.wHour) * 3600u + uint32_t(t.wMinute) * 60u + t.wSecond);
+  const CalendarTime t = SecondsToCalendar(r.f_time);
+  return r.f_msec + 1000u * (uint32_t(t.hour) * 3600u + uint32_t(t.minute) * 60u + t.second);
 }
 
 bool CompareStartKey(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
@@ -36,10 +36,10 @@ bool CompareMsecDescending(const ChannelTimeInfo& a, const ChannelTimeInfo& b) {
   return a.f_msec > b.f_msec;
 }
 
-bool IsPlausibleFrame(const YskFrameHeader& h, const SystemTime& refDate) {
-  const SystemTime t = SecondsToCalendar(h.f_time);
-  const int dy = int(t.wYear) - int(refDate.wYear);
-  return dy >= -1 && dy <= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 32;
+bool IsPlausibleFrame(const YskFrameHeader& h, const CalendarTime& refDate) {
+  const CalendarTime t = SecondsToCalendar(h.f_time);
+  const int dy = int(t.year) - int(refDate.year);
+  return dy >= -1 && dy <= 1 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 32;
 }
 
 namespace {
@@ -139,7 +139,7 @@ uint64_t FindLastHeader(IFileSource& file, const Run& run, std::vector<uint8_t>&
 // its start code and a plausible date. Returns 0 when the chain breaks or holds none, in which
 // case the caller falls back to the byte scan.
 uint64_t LastKeyByChain(IFileSource& file, const Run& run, std::vector<uint8_t>& buf,
-                        uint8_t coding, const SystemTime& ref, YskFrameHeader& found) {
+                        uint8_t coding, const CalendarTime& ref, YskFrameHeader& found) {
   uint64_t cur = FindLastHeader(file, run, buf);
   if (!cur) return 0;
   YskFrameHeader h;
@@ -319,18 +319,18 @@ bool IndexBuilder::Span(OpenOutcome& out) {
   TimeIndex& x = m_rec.m_Index;
   const ChannelTimeInfo& start = x.m_StartInfo[0];
   x.m_ResumeTime = SecondsToCalendar(start.f_time);
-  x.m_ResumeTime.wMilliseconds = static_cast<uint16_t>(start.f_msec & 0xFFFF);
+  x.m_ResumeTime.millisecond = static_cast<uint16_t>(start.f_msec & 0xFFFF);
   x.m_StartMsec = static_cast<int32_t>(start.f_msec);
   const int32_t d = static_cast<int32_t>(x.m_EndInfo[0].f_msec - start.f_msec);
   x.m_TotalSeconds = d / 1000;
   out.sliderMax = x.m_TotalSeconds;
   const int32_t s = d / 1000 + 1;
   const int32_t hour = s / 3600;
-  x.m_TotalTime = SystemTime{};
-  x.m_TotalTime.wHour = static_cast<uint16_t>(hour);
-  x.m_TotalTime.wMinute = static_cast<uint16_t>((s - hour * 3600) / 60);
-  x.m_TotalTime.wSecond = static_cast<uint16_t>(s % 60);
-  x.m_TotalTime.wMilliseconds = static_cast<uint16_t>(d % 1000);
+  x.m_TotalTime = CalendarTime{};
+  x.m_TotalTime.hour = static_cast<uint16_t>(hour);
+  x.m_TotalTime.minute = static_cast<uint16_t>((s - hour * 3600) / 60);
+  x.m_TotalTime.second = static_cast<uint16_t>(s % 60);
+  x.m_TotalTime.millisecond = static_cast<uint16_t>(d % 1000);
   if (s < 0 || hour > 25) return false;
   char text[260];
   std::snprintf(text, sizeof text, "00 : 00 : 00 / %02d : %02d : %02d", hour,

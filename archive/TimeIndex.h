@@ -32,7 +32,7 @@ bool CompareMsecDescending(const ChannelTimeInfo& a, const ChannelTimeInfo& b);
 uint32_t StartEndKey(const ChannelTimeInfo& r);
 
 // True when the frame's date lies within one year of refYear (inclusive), month 1..12, day 1..32.
-bool IsPlausibleFrame(const YskFrameHeader& h, const SystemTime& refDate);
+bool IsPlausibleFrame(const YskFrameHeader& h, const CalendarTime& refDate);
 
 struct TimeIndex {
   std::array<ChannelTimeInfo, kSlots> m_StartInfo{};
@@ -41,8 +41,8 @@ struct TimeIndex {
   std::array<ChannelTimeInfo, kSlots> m_EndInfo_A{};
   int32_t m_StartMsec = 0;
   int32_t m_TotalSeconds = 0;
-  SystemTime m_TotalTime{};
-  SystemTime m_ResumeTime{};
+  CalendarTime m_TotalTime{};
+  CalendarTime m_ResumeTime{};
 };
 
 }  // namespace ov

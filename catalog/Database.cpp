@@ -2,7 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
+#include <vector>
+
+#include "archive/RecorderIdentity.h"
+#include "archive/YskFormat.h"
 
 namespace ov::catalog {
 namespace {
@@ -10,6 +16,58 @@ namespace {
 [[noreturn]] void Fail(sqlite3* db, const std::string& what) {
   throw CatalogError(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
 }
+
+// A key as written before RecorderIdentity's: "<n> ch, coding <c>:" then " name|name|...".
+// Returns the new key, and whether the names split into exactly the channels counted.
+std::optional<std::string> KeyOfOldLayout(const std::string& old, bool& exact) {
+  int count = 0, coding = 0, used = 0;
+  if (std::sscanf(old.c_str(), "%3d ch, coding %3d:%n", &count, &coding, &used) != 2 || used == 0)
+    return std::nullopt;
+  const size_t want = size_t(std::clamp(count, 0, kSlots));
+  std::vector<std::string> names;
+  if (size_t(used) < old.size()) {
+    names.emplace_back();
+    for (size_t i = size_t(used) + 1; i < old.size(); ++i) {  // past the space after the colon
+      if (old[i] == '|')
+        names.emplace_back();
+      else
+        names.back() += old[i];
+    }
+  }
+  exact = names.size() == want;
+  if (!exact) {
+    // A name held a '|': the names' text is kept as one name (its '|' escaped), so the key
+    // stays apart from every exact one until the file is read anew.
+    std::string rest = size_t(used) < old.size() ? old.substr(size_t(used) + 1) : std::string();
+    names.assign(1, rest);
+  }
+  return RecorderIdentity(count, coding, names);
+}
+
+// ov_recorder_key(old) and ov_old_key_exact(old) for the migration's statements.
+void OldKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const bool wantExact = sqlite3_user_data(ctx) != nullptr;
+  if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+    if (wantExact)
+      sqlite3_result_int(ctx, 1);
+    else
+      sqlite3_result_value(ctx, argv[0]);
+    return;
+  }
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+  const std::string old(text, size_t(sqlite3_value_bytes(argv[0])));
+  bool exact = true;
+  const std::optional<std::string> key = KeyOfOldLayout(old, exact);
+  if (wantExact) {
+    sqlite3_result_int(ctx, key && !exact ? 0 : 1);
+  } else if (key) {
+    sqlite3_result_text(ctx, key->data(), int(key->size()), SQLITE_TRANSIENT);
+  } else {
+    sqlite3_result_value(ctx, argv[0]);  // not a key of the old form: left as it is
+  }
+}
+
+}  // namespace
 
 // The second layout: SHA-256 of whole files, the analysis' events and each channel's gaps.
 const char* const kMigrateV1ToV2 = R"sql(
@@ -27,8 +85,6 @@ CREATE INDEX events_file ON events(file_id);
 CREATE INDEX files_layout ON files(layout, start_time);
 PRAGMA user_version = 2;
 )sql";
-
-}  // namespace
 
 const char* const kSchemaV1 = R"sql(
 CREATE TABLE files(
@@ -155,14 +211,37 @@ int Database::UserVersion() {
   return v.Step() ? int(v.Int(0)) : 0;
 }
 
+void RewriteOldRecorderKeys(Database& db, int64_t firstId) {
+  sqlite3* raw = db.Handle();
+  static const char kExact = 1;
+  if (sqlite3_create_function(raw, "ov_recorder_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                              nullptr, OldKeyFunction, nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function(raw, "ov_old_key_exact", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                              const_cast<char*>(&kExact), OldKeyFunction, nullptr,
+                              nullptr) != SQLITE_OK)
+    Fail(raw, db.Path());
+  Statement mark(raw,
+                 "UPDATE files SET mtime_ns = -1 WHERE id >= ?1 AND layout IS NOT NULL"
+                 " AND NOT ov_old_key_exact(layout)");
+  mark.Bind(1, firstId).Run();
+  Statement rewrite(raw,
+                    "UPDATE files SET layout = ov_recorder_key(layout)"
+                    " WHERE id >= ?1 AND layout IS NOT NULL");
+  rewrite.Bind(1, firstId).Run();
+}
+
 void Database::Migrate() {
   // Each step runs in a transaction of its own: a catalog is never left between two layouts.
   for (int v = UserVersion(); v < kSchemaVersion; v = UserVersion()) {
     Transaction t(*this);
-    if (v == 1)
+    if (v == 1) {
       Exec(kMigrateV1ToV2);
-    else
+    } else if (v == 2) {
+      RewriteOldRecorderKeys(*this);
+      Exec("PRAGMA user_version = 3");
+    } else {
       throw CatalogError(m_path + ": schema " + std::to_string(v) + " cannot be migrated");
+    }
     t.Commit();
   }
 }

@@ -15,7 +15,7 @@ namespace ov::catalog {
 
 // The layout the code reads and writes (PRAGMA user_version). Older catalogs are migrated when
 // opened for writing; newer ones are refused.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 // Marks a catalog among SQLite files (PRAGMA application_id): "OVCA".
 inline constexpr int32_t kApplicationId = 0x4F564341;
 
@@ -92,5 +92,12 @@ class Transaction {
 // The first layout: headers and channel ranges only. Kept so that a catalog of it is migrated,
 // and so that tests can make one.
 extern const char* const kSchemaV1;
+// The step from the first layout to the second, for tests that make a catalog of the second.
+extern const char* const kMigrateV1ToV2;
+// The third layout's step: recorder keys written before it ("4 ch, coding 2: A|B", names not
+// escaped) become RecorderIdentity's. A key whose names held a '|' cannot be split for certain:
+// its file is marked changed (mtime_ns -1), so the next catalog run reads it again. Applies to
+// the rows with an id above firstId - 1.
+void RewriteOldRecorderKeys(Database& db, int64_t firstId = 1);
 
 }  // namespace ov::catalog

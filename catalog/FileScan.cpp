@@ -7,6 +7,7 @@
 #include "activity/Activity.h"
 #include "archive/BackupFile.h"
 #include "archive/FrameWalk.h"
+#include "archive/RecorderIdentity.h"
 #include "export/Sha256.h"
 
 namespace ov::catalog {
@@ -47,12 +48,6 @@ void Analyse(const BackupFile& file, const std::string& path, FileEntry& e) {
 }
 
 }  // namespace
-
-std::string LayoutText(int channelCount, int coding, const std::vector<std::string>& names) {
-  std::string s = std::to_string(channelCount) + " ch, coding " + std::to_string(coding) + ":";
-  for (size_t i = 0; i < names.size(); ++i) s += (i ? "|" : " ") + names[i];
-  return s;
-}
 
 FileEntry ScanFile(const std::string& path, const ScanOptions& options) {
   FileEntry e;
@@ -102,9 +97,7 @@ FileEntry ScanFile(const std::string& path, const ScanOptions& options) {
   e.kind = h.kind;
   e.channelCount = h.channelCount;
   e.videoCoding = h.videoCoding;
-  std::vector<std::string> names;
-  for (int n = 0; n < kSlots && n < h.channelCount; ++n) names.push_back(h.video[size_t(n)].name);
-  e.layout = LayoutText(h.channelCount, h.videoCoding, names);
+  e.layout = RecorderIdentity(h);
   IFileSource* source = file.ScanReader().Source();
   for (int n = 0; n < kSlots; ++n) {
     const bool video = rec.m_HasVideo[size_t(n)] != 0, sound = rec.m_HasAudio[size_t(n)] != 0;

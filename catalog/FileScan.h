@@ -42,7 +42,7 @@ struct FileEntry {
   std::optional<std::string> code;  // C1001..C1007 when rejected
   std::optional<std::string> message;
   std::optional<int64_t> kind, channelCount, videoCoding;
-  std::optional<std::string> layout;  // what tells one recorder's files from another's
+  std::optional<std::string> layout;  // RecorderIdentity: tells one recorder's files apart
   std::optional<int64_t> start, end;
   std::vector<ChannelEntry> channels;
   bool activity = false;  // the analysis ran and events holds its results
@@ -63,8 +63,5 @@ inline constexpr int64_t kGapSeconds = 2;
 inline constexpr size_t kMaxGapsPerChannel = 4096;
 
 FileEntry ScanFile(const std::string& path, const ScanOptions& options);
-
-// "4 ch, coding 2: Camera 1|Camera 2|..." from the header's channel count, coding and names.
-std::string LayoutText(int channelCount, int coding, const std::vector<std::string>& names);
 
 }  // namespace ov::catalog

@@ -54,10 +54,10 @@ CameraFilter ParseCamera(const std::string& text) {
 std::string TimeText(int64_t seconds) {
   const auto clamped = int32_t(std::clamp<int64_t>(seconds, std::numeric_limits<int32_t>::min(),
                                                    std::numeric_limits<int32_t>::max()));
-  const SystemTime t = SecondsToCalendar(clamped);
+  const CalendarTime t = SecondsToCalendar(clamped);
   char b[64];
-  std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                t.wMinute, t.wSecond);
+  std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
   return b;
 }
 
@@ -172,6 +172,8 @@ MergeStats MergeCatalog(Database& db, const std::string& source) {
            " x.sound, x.first_time, x.last_time FROM src.channels x" +
            join)
               .c_str());
+  // Keys written before RecorderIdentity's are rewritten as a migration would.
+  if (version < 3) RewriteOldRecorderKeys(db, before + 1);
   if (v2) {
     db.Exec(
         ("INSERT INTO main.gaps SELECT m.id, x.slot, x.from_time, x.to_time FROM src.gaps x" + join)

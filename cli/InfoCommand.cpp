@@ -15,14 +15,14 @@ namespace ov::cli {
 namespace {
 using nlohmann::json;
 
-std::string DateTime(const SystemTime& t, bool withMs) {
+std::string DateTime(const CalendarTime& t, bool withMs) {
   char b[64];
   if (withMs)
-    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds % 1000u);
+    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second, t.millisecond % 1000u);
   else
-    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                  t.wMinute, t.wSecond);
+    std::snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
   return b;
 }
 
@@ -131,8 +131,8 @@ json Describe(const std::string& path, const PreOpenResult& pre, const OpenRecor
     j["startMsec"] = x.m_StartMsec;
     j["totalSeconds"] = x.m_TotalSeconds;
     char t[32];
-    std::snprintf(t, sizeof t, "%02u:%02u:%02u", x.m_TotalTime.wHour, x.m_TotalTime.wMinute,
-                  x.m_TotalTime.wSecond);
+    std::snprintf(t, sizeof t, "%02u:%02u:%02u", x.m_TotalTime.hour, x.m_TotalTime.minute,
+                  x.m_TotalTime.second);
     j["totalTime"] = t;
     j["resumeTime"] = DateTime(x.m_ResumeTime, true);
   }

@@ -76,8 +76,8 @@ std::vector<int> ParseSlots(const std::string& text) {
 }
 
 int32_t ParseStart(const std::string& text) {
-  const std::optional<SystemTime> t = ParseDateTime(text);
-  if (!t || t->wYear < 1971)
+  const std::optional<CalendarTime> t = ParseDateTime(text);
+  if (!t || t->year < 1971)
     throw std::invalid_argument("start must be \"YYYY-MM-DD HH:MM:SS\" (1971..2037)");
   return CalendarToSeconds(*t);
 }

@@ -34,7 +34,7 @@ int RunSeek(const SeekArgs& a) {
                 << (out.refusal.empty() ? "file not opened" : out.refusal) << "\n";
     return 1;
   }
-  SystemTime target{};
+  CalendarTime target{};
   driver.Do([&](PlaybackEngine& e) {
     e.SetIFrameOnly(a.iFrameOnly);
     e.State().m_SliderSecond.store(a.second);
@@ -54,8 +54,8 @@ int RunSeek(const SeekArgs& a) {
     show.push_back(r.showFrom[size_t(n)]);
   }
   char when[64];
-  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", target.wYear, target.wMonth,
-                target.wDay, target.wHour, target.wMinute, target.wSecond);
+  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", target.year, target.month,
+                target.day, target.hour, target.minute, target.second);
   const json j{{"seekDone", st.m_SeekDone.load()},
                {"videoPos", video},
                {"audioPos", audio},

@@ -25,10 +25,10 @@ RecordingSetPlan PlanSetFor(const char* command, const std::vector<std::string>&
 
 nlohmann::json SetJson(const RecordingSetPlan& plan) {
   auto when = [](int32_t second) {
-    const SystemTime t = SecondsToCalendar(second);
+    const CalendarTime t = SecondsToCalendar(second);
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
     return std::string(text);
   };
   nlohmann::json files = nlohmann::json::array(), left = nlohmann::json::array(),

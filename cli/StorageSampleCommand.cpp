@@ -33,8 +33,8 @@ int RunStorageSample(const std::string& dir, const sample::SampleOptions& option
     s.recordingName = a.recording;
     if (s.recordingName.empty()) {
       char name[16];
-      std::snprintf(name, sizeof name, "%04u%02u%02u", unsigned(s.start.wYear % 10000),
-                    unsigned(s.start.wMonth), unsigned(s.start.wDay));
+      std::snprintf(name, sizeof name, "%04u%02u%02u", unsigned(s.start.year % 10000),
+                    unsigned(s.start.month), unsigned(s.start.day));
       s.recordingName = name;
     }
     const sample::VideoParams video = o.video;

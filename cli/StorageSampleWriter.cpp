@@ -20,11 +20,11 @@ struct Frame {
   StoragePayload payload;
 };
 
-SystemTime TimeAt(const SystemTime& start, uint64_t ms) {
+CalendarTime TimeAt(const CalendarTime& start, uint64_t ms) {
   const int64_t seconds =
-      int64_t(CalendarToSeconds(start)) + int64_t(start.wMilliseconds + ms) / 1000;
-  SystemTime t = SecondsToCalendar(static_cast<int32_t>(seconds));
-  t.wMilliseconds = static_cast<uint16_t>((start.wMilliseconds + ms) % 1000);
+      int64_t(CalendarToSeconds(start)) + int64_t(start.millisecond + ms) / 1000;
+  CalendarTime t = SecondsToCalendar(static_cast<int32_t>(seconds));
+  t.millisecond = static_cast<uint16_t>((start.millisecond + ms) % 1000);
   return t;
 }
 

@@ -27,7 +27,7 @@ struct StorageSampleOptions {
   uint32_t framesPerChannel = 50;
   int fileCount = 3;  // records are spread over sequence numbers 1..fileCount
   int fps = 25;
-  SystemTime start{2024, 3, 5, 1, 12, 0, 0, 0};  // time of every channel's first frame
+  CalendarTime start{2024, 3, 1, 12, 0, 0, 0};  // time of every channel's first frame
 };
 
 struct StorageSampleResult {

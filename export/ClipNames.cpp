@@ -13,7 +13,7 @@ namespace ov::exporter {
 std::optional<int32_t> ParseTimeArg(const std::string& text, int32_t recordingStartSecond,
                                     std::string* why) {
   std::string dateProblem;
-  if (const std::optional<SystemTime> t = ParseDateTime(text, &dateProblem))
+  if (const std::optional<CalendarTime> t = ParseDateTime(text, &dateProblem))
     return CalendarToSeconds(*t);
   const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
                                                    [](unsigned char c) { return std::isdigit(c); });
@@ -115,9 +115,9 @@ std::string EscapedText(std::string_view s) {
 
 namespace {
 std::string Format(int32_t seconds, const char* fmt) {
-  const SystemTime t = SecondsToCalendar(seconds);
+  const CalendarTime t = SecondsToCalendar(seconds);
   char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+  std::snprintf(buf, sizeof buf, fmt, t.year, t.month, t.day, t.hour, t.minute, t.second);
   return buf;
 }
 }  // namespace

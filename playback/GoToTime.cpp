@@ -36,8 +36,8 @@ std::optional<int64_t> Elapsed(const std::string& text) {
 
 std::optional<int64_t> ParseGoToTime(const std::string& raw, int32_t startSecond) {
   const std::string text = Trim(raw);
-  if (const std::optional<SystemTime> t = ParseDateTime(text)) {
-    if (t->wDay > DaysInMonth(t->wYear, t->wMonth)) return std::nullopt;
+  if (const std::optional<CalendarTime> t = ParseDateTime(text)) {
+    if (t->day > DaysInMonth(t->year, t->month)) return std::nullopt;
     return int64_t(CalendarToSeconds(*t)) - startSecond;
   }
   return Elapsed(text);

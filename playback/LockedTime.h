@@ -8,18 +8,18 @@ namespace ov {
 
 class LockedTime {
  public:
-  SystemTime Load() const {
+  CalendarTime Load() const {
     std::lock_guard<std::mutex> g(m_lock);
     return m_value;
   }
-  void Store(const SystemTime& t) {
+  void Store(const CalendarTime& t) {
     std::lock_guard<std::mutex> g(m_lock);
     m_value = t;
   }
 
  private:
   mutable std::mutex m_lock;
-  SystemTime m_value{};
+  CalendarTime m_value{};
 };
 
 }  // namespace ov

@@ -37,7 +37,7 @@ void PlaybackEngine::ResetFileDisplay() {
   m_State.m_PlayState.store(TransportState::Paused, kRel);
   Kick();
   ResetPlayerControls();
-  m_View.SetText(ViewText::TotalTime, FormatElapsedTotal(0, SystemTime{}));
+  m_View.SetText(ViewText::TotalTime, FormatElapsedTotal(0, CalendarTime{}));
   m_View.SetText(ViewText::Path, "");
   // Nothing of the file before may stay: the window looks as it did with no file.
   m_View.SetSeekTrackFilled(false);
@@ -237,8 +237,8 @@ void PlaybackEngine::StartSeekThread() {
   }
   // The target is a whole second: a milliseconds field of 1000 or more (the recording start keeps
   // the low bits of a running millisecond clock there) must not move it into a later second.
-  SystemTime whole = m_SeekTarget;
-  whole.wMilliseconds = 0;
+  CalendarTime whole = m_SeekTarget;
+  whole.millisecond = 0;
   in.target = CalendarToSeconds(whole);
   in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
   in.exact = m_SeekExact;
@@ -284,13 +284,14 @@ void PlaybackEngine::WaitForSeek() {
   m_SeekCtl = ThreadControl{};
 }
 
-bool PlaybackEngine::StartSeek(SystemTime target) {
+bool PlaybackEngine::StartSeek(CalendarTime target) {
   m_SeekTarget = target;
   StartSeekThread();
   return true;
 }
 
-void PlaybackEngine::StartExactSeek(SystemTime target, const std::array<uint32_t, kSlots>& after) {
+void PlaybackEngine::StartExactSeek(CalendarTime target,
+                                    const std::array<uint32_t, kSlots>& after) {
   m_SeekExact = true;
   m_SeekAfter = after;
   StartSeek(target);

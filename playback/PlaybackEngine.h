@@ -99,10 +99,10 @@ class PlaybackEngine {
   void StopPlaybackThread();
   void StartSeekThread();
   void StopSeekThread();
-  bool StartSeek(SystemTime target);
+  bool StartSeek(CalendarTime target);
   // A search that lands exactly: on the first picture of target's second, or for the channels
   // with an entry in after (a header offset), on the frame after that one.
-  void StartExactSeek(SystemTime target, const std::array<uint32_t, kSlots>& after = {});
+  void StartExactSeek(CalendarTime target, const std::array<uint32_t, kSlots>& after = {});
   // The header offset of the picture each pane shows of the current place (0: none): where a
   // resume goes on from and what a snapshot saves.
   std::array<uint32_t, kSlots> ShownPictures();
@@ -174,8 +174,8 @@ class PlaybackEngine {
   bool m_PlaybackStarted = false;
   bool m_ShutDown = false;
   std::string m_strFilePath;
-  SystemTime m_ResumeTime{};
-  SystemTime m_SeekTarget{};  // read by the seek thread after its start
+  CalendarTime m_ResumeTime{};
+  CalendarTime m_SeekTarget{};  // read by the seek thread after its start
   bool m_SeekExact = false;
   std::array<uint32_t, kSlots> m_SeekAfter{};
   mutable std::mutex m_SearchLock;

@@ -137,18 +137,18 @@ void PlaybackLoop::LoadLanding() {
 }
 
 int32_t PlaybackLoop::DisplaySecond(const FrameSlot& f) const {
-  return int32_t(int64_t(m_baseSecond) + f.key / 1000 - m_baseKey / 1000);
+  return int32_t(int64_t(m_baseSecond) + f.frame.key / 1000 - m_baseKey / 1000);
 }
 
 void PlaybackLoop::TakeBase(const FrameSlot& f) {
   if (m_baseSet) return;
   m_baseSet = true;
-  m_baseSecond = f.f_time;
-  m_baseKey = f.key;
+  m_baseSecond = f.frame.header.f_time;
+  m_baseKey = f.frame.key;
 }
 
 bool PlaybackLoop::Prime(const FrameCandidate& c) {
-  Fill(m_FrameSlots[m_k], c);
+  m_FrameSlots[m_k].frame = c;
   if (m_primed) return true;
   if (m_k == 1) {
     m_primed = true;
@@ -157,17 +157,6 @@ bool PlaybackLoop::Prime(const FrameCandidate& c) {
   }
   m_k = 1;
   return false;
-}
-
-void PlaybackLoop::Fill(FrameSlot& s, const FrameCandidate& c) {
-  s.f_time = c.f_time;
-  s.key = c.key;
-  s.audio = c.audio;
-  s.size = c.f_size;
-  s.f_type = c.f_type;
-  s.channel = c.channel;
-  s.pos = c.pos;
-  s.show = c.show;
 }
 
 void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
@@ -193,14 +182,13 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     if (rec.m_HasVideo[size_t(n)] && vp >= rec.m_VideoFirst[size_t(n)] &&
         uint64_t(vp) + kYskFrameHeaderSize <= rec.VideoRunEnd(n) &&
         HeaderAt(m_videoHeaders[n], vp, h)) {
-      consider({h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp,
-                vp >= m_showFrom[size_t(n)]});
+      consider({h, h.f_msec, n, 0, vp, vp >= m_showFrom[size_t(n)]});
     }
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
     if (rec.m_HasAudio[size_t(n)] && ap >= rec.m_AudioFirst[size_t(n)] &&
         uint64_t(ap) + 1 <= rec.AudioRunEnd(n) && HeaderAt(m_audioHeaders[n], ap, h)) {
       const uint32_t key = clockBase + (uint32_t(h.f_time) - startSecond) * 1000u + h.f_msec;
-      consider({h.f_time, key, h.f_size, h.f_info, h.f_type, n, 1, ap});
+      consider({h, key, n, 1, ap});
     }
   }
   if (!any) {
@@ -211,7 +199,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   const uint64_t runEnd = audio ? rec.AudioRunEnd(best.channel) : rec.VideoRunEnd(best.channel);
   // Sound of the moments before the landing picture is not heard: it starts with the picture
   // (with the sound frame that picture falls in; at 8 bytes a millisecond of companded sound).
-  if (audio && m_awaitShown && best.key + best.f_size / 8 <= m_firstShownKey) {
+  if (audio && m_awaitShown && best.key + best.header.f_size / 8 <= m_firstShownKey) {
     Pass(best, runEnd);
     return;
   }
@@ -226,19 +214,19 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
 }
 
 bool PlaybackLoop::Pass(const FrameCandidate& c, uint64_t runEnd) {
-  const uint64_t next = uint64_t(c.pos) + kYskFrameHeaderSize + c.f_size;
+  const uint64_t next = uint64_t(c.pos) + kYskFrameHeaderSize + c.header.f_size;
   return Commit(c.audio == 1, c.channel,
-                c.f_size > kMaxFrameBytes || next > runEnd ? runEnd : next);
+                c.header.f_size > kMaxFrameBytes || next > runEnd ? runEnd : next);
 }
 
 bool PlaybackLoop::ReadPayload(const FrameCandidate& best, uint64_t runEnd,
                                std::unique_lock<std::mutex>& fileLock) {
   const bool audio = best.audio == 1;
-  const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size;
+  const uint64_t next = uint64_t(best.pos) + kYskFrameHeaderSize + best.header.f_size;
   // The same rules as every other walk of the file (export, snapshot): what is passed over, and
   // where the channel goes on.
   YskFrameHeader h{};
-  h.f_size = best.f_size;
+  h.f_size = best.header.f_size;
   const WalkStep step = ClassifyHeader(h, best.pos, runEnd, m_reader.Size());
   if (step.kind == WalkStep::Kind::Skip && step.skip == WalkSkip::EmptyFrames) {
     // Nothing to hand over: pass this frame and the empty ones straight after it.
@@ -254,16 +242,16 @@ bool PlaybackLoop::ReadPayload(const FrameCandidate& best, uint64_t runEnd,
   }
   FrameSlot& slot = m_FrameSlots[m_k];
   // The channel's next header follows its payload: reading both at once leaves one read per frame.
-  const size_t want = size_t(best.f_size) + kYskFrameHeaderSize;
+  const size_t want = size_t(best.header.f_size) + kYskFrameHeaderSize;
   if (slot.buffer.size() < want) slot.buffer.resize(want);
   const size_t got =
       m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), want);
   // A payload cut short (a truncated file) ends the channel's run here: the bytes after it are not
   // a header.
-  if (!Commit(audio, best.channel, got < best.f_size ? runEnd : next)) return false;
-  if (got < best.f_size) return false;
-  if (got == best.f_size + kYskFrameHeaderSize && next <= UINT32_MAX) {
-    const uint8_t* raw = slot.buffer.data() + best.f_size;
+  if (!Commit(audio, best.channel, got < best.header.f_size ? runEnd : next)) return false;
+  if (got < best.header.f_size) return false;
+  if (got == best.header.f_size + kYskFrameHeaderSize && next <= UINT32_MAX) {
+    const uint8_t* raw = slot.buffer.data() + best.header.f_size;
     Remember(
         (audio ? m_audioHeaders : m_videoHeaders)[best.channel], uint32_t(next),
         DecodeFrameHeader(std::span<const uint8_t, kYskFrameHeaderSize>(raw, kYskFrameHeaderSize)));
@@ -286,9 +274,7 @@ void PlaybackLoop::Preview(std::unique_lock<std::mutex>& fileLock) {
       m_previewLeft &= ~(1u << n);  // nothing more of this channel here
       continue;
     }
-    if (!any || h.f_msec < best.key)
-      best = {
-          h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp, vp >= m_showFrom[size_t(n)]};
+    if (!any || h.f_msec < best.key) best = {h, h.f_msec, n, 0, vp, vp >= m_showFrom[size_t(n)]};
     any = true;
   }
   if (!any) {
@@ -298,11 +284,11 @@ void PlaybackLoop::Preview(std::unique_lock<std::mutex>& fileLock) {
   if (!ReadPayload(best, rec.VideoRunEnd(best.channel), fileLock)) return;
   // The preview hands each frame over at once: it needs no successor to pace it by.
   FrameSlot& slot = m_FrameSlots[m_k];
-  Fill(slot, best);
+  slot.frame = best;
   TakeBase(slot);
   if (!Live()) return;
   Submit(slot, true);
-  if (slot.show) m_previewLeft &= ~(1u << best.channel);
+  if (slot.frame.show) m_previewLeft &= ~(1u << best.channel);
   if (m_previewLeft == 0) EndPreview();
 }
 
@@ -334,8 +320,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     if (!rec.m_HasVideo[size_t(n)] || vp == 0 || vp < rec.m_VideoFirst[size_t(n)] ||
         uint64_t(vp) >= rec.VideoRunEnd(n) || !HeaderAt(m_videoHeaders[n], vp, h))
       continue;
-    if (!any || h.f_msec > best.key)
-      best = {h.f_time, h.f_msec, h.f_size, h.f_info, h.f_type, n, 0, vp};
+    if (!any || h.f_msec > best.key) best = {h, h.f_msec, n, 0, vp};
     any = true;
   }
   if (!any) {
@@ -345,13 +330,13 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   const int n = best.channel;
   FrameSlot& slot = m_FrameSlots[m_k];
   const bool oversized =
-      best.f_size > kMaxFrameBytes ||
-      uint64_t(best.pos) + kYskFrameHeaderSize + best.f_size > rec.VideoRunEnd(n);
+      best.header.f_size > kMaxFrameBytes ||
+      uint64_t(best.pos) + kYskFrameHeaderSize + best.header.f_size > rec.VideoRunEnd(n);
   if (!oversized) {
-    if (slot.buffer.size() < best.f_size) slot.buffer.resize(best.f_size);
-    const size_t got =
-        m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(), best.f_size);
-    if (got < best.f_size) {
+    if (slot.buffer.size() < best.header.f_size) slot.buffer.resize(best.header.f_size);
+    const size_t got = m_reader.Bytes(uint64_t(best.pos) + kYskFrameHeaderSize, slot.buffer.data(),
+                                      best.header.f_size);
+    if (got < best.header.f_size) {
       Commit(false, n, 0);  // cut short: the channel drops out
       return;
     }
@@ -361,8 +346,8 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   const int64_t runStart = int64_t(rec.VideoRunStart(n));
   const int64_t first = int64_t(rec.m_VideoFirst[size_t(n)]);
   int64_t p = 0;
-  if (best.f_info > 0) {
-    p = int64_t(best.pos) - int64_t(kYskFrameHeaderSize) - int64_t(best.f_info);
+  if (best.header.f_info > 0) {
+    p = int64_t(best.pos) - int64_t(kYskFrameHeaderSize) - int64_t(best.header.f_info);
     // A group of pictures is far shorter than this; a walk back through a hole of empty headers,
     // 20 bytes a step, gives up instead of crossing the whole hole.
     const int64_t floor = std::max<int64_t>(first, int64_t(best.pos) - int64_t(kResyncReach));
@@ -386,7 +371,7 @@ void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
     BriefSleep(fileLock);
     return;
   }
-  if (best.f_size == 0) return;  // a frame without a picture is passed, as in forward play
+  if (best.header.f_size == 0) return;  // a frame without a picture is passed, as in forward play
   if (!Prime(best)) return;
   PresentAndAdvance(fileLock, false);
 }
@@ -407,12 +392,12 @@ void PlaybackLoop::PresentAndAdvance(std::unique_lock<std::mutex>& fileLock, boo
 void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   auto& st = m_ctx.state;
   auto& dec = m_ctx.decoder;
-  const int32_t msec = int32_t(f.key % 1000);
-  SystemTime shown = SecondsToCalendar(DisplaySecond(f));
-  shown.wMilliseconds = uint16_t(msec);
+  const int32_t msec = int32_t(f.frame.key % 1000);
+  CalendarTime shown = SecondsToCalendar(DisplaySecond(f));
+  shown.millisecond = uint16_t(msec);
   auto handedOver = [&] {
-    if (!f.show) return;
-    st.m_ShownPlace[size_t(f.channel)].store(m_place, kRel);
+    if (!f.frame.show) return;
+    st.m_ShownPlace[size_t(f.frame.channel)].store(m_place, kRel);
     m_awaitShown = false;
     FollowPicture(f, forward);
   };
@@ -422,33 +407,34 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
     std::lock_guard<std::mutex> g(st.m_PosLock);
     if (st.m_SeekGen.load(kAcq) != m_gen) return;
     FrameCall call;
-    call.payload = {f.buffer.data(), f.size};
-    call.time = f.f_time;
+    call.payload = {f.buffer.data(), f.frame.header.f_size};
+    call.time = f.frame.header.f_time;
     call.msec = msec;
     call.audio = audio != 0;
-    call.type = int32_t(f.f_type);
-    call.channel = f.channel;
-    call.show = f.show;
-    call.tag = f.pos;
+    call.type = int32_t(f.frame.header.f_type);
+    call.channel = f.frame.channel;
+    call.show = f.frame.show;
+    call.tag = f.frame.pos;
     dec.SubmitFrame(call);
     if (audio == 0) handedOver();
   };
   if (!forward) {
     // Reverse play moves the place too: a pause resumes, and forward play continues, from here.
     st.m_CurrentTime.Store(shown);
-    submit(f.audio);
+    submit(f.frame.audio);
     return;
   }
   if (st.m_ResetDecoder.exchange(0, std::memory_order_acq_rel) != 0)
     dec.SubmitFrame(FrameCall::Reset());
-  if (f.audio == 0) {
+  if (f.frame.audio == 0) {
     st.m_CurrentTime.Store(shown);
     // A decode-only frame is a link of the chain to the landing picture: I-Frame Only keeps it.
-    if (f.show && st.m_IFrameOnly.load(kAcq) != 0 && f.f_type != 1) return;
+    if (f.frame.show && st.m_IFrameOnly.load(kAcq) != 0 && f.frame.header.f_type != 1) return;
     submit(0);
     return;
   }
-  const bool sound = m_rec->m_HasAudio[size_t(f.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
+  const bool sound =
+      m_rec->m_HasAudio[size_t(f.frame.channel)] == 1 && st.m_SoundOn.load(kAcq) != 0;
   dec.SetVolume(sound ? st.m_Volume.load(kAcq) : 0);
   if (st.m_PlayState.load(kAcq) != TransportState::Playing) return;
   st.m_CurrentTime.Store(shown);
@@ -458,7 +444,7 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
 void PlaybackLoop::FollowPicture(const FrameSlot& f, bool forward) {
   const int sel = m_ctx.decoder.CurrentAudioChannel();
   // A selected pane without pictures of its own lets every channel's pictures lead.
-  if (sel >= 0 && sel < kSlots && m_rec->m_HasVideo[size_t(sel)] && sel != f.channel) return;
+  if (sel >= 0 && sel < kSlots && m_rec->m_HasVideo[size_t(sel)] && sel != f.frame.channel) return;
   const int32_t second = DisplaySecond(f);
   if (m_textShown && second == m_textSecond) return;
   m_textShown = true;
@@ -466,10 +452,10 @@ void PlaybackLoop::FollowPicture(const FrameSlot& f, bool forward) {
   const int32_t delay = m_ctx.decoder.PictureDelay();
   if (delay <= 0) {
     m_pendingTexts.set = false;
-    m_ctx.presenter.SecondTexts(*m_rec, second, f.key, forward);
+    m_ctx.presenter.SecondTexts(*m_rec, second, f.frame.key, forward);
     return;
   }
-  m_pendingTexts = {true, second, f.key, forward,
+  m_pendingTexts = {true, second, f.frame.key, forward,
                     m_ctx.clock.Now() + std::chrono::milliseconds(std::min(delay, 2000))};
 }
 
@@ -491,25 +477,26 @@ PlaybackLoop::After PlaybackLoop::Present(std::unique_lock<std::mutex>& fileLock
   Submit(held, forward);
   FlushTexts(false);
   // The frames before the landing picture go to the decoder as fast as it takes them.
-  if (!held.show) return After::Flip;
+  if (!held.frame.show) return After::Flip;
 
   int32_t speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;
   if (!Live()) return After::Restart;
   const auto now = m_ctx.clock.Now();
   if (!m_sched.Valid())
-    m_sched.Start(held.key, now, speed);
+    m_sched.Start(held.frame.key, now, speed);
   else if (m_sched.Speed() != speed)
     m_sched.Rebase(now, speed);  // a speed change starts its schedule at this frame
 
   // A pause between two files of a set is not waited through: the frame after it comes one
   // frame step later, and the schedule goes on from there.
-  if (CrossesGap(held.key, next.key, speed > 0))
-    m_sched.Start(speed > 0 ? next.key - kGapStepMs : next.key + kGapStepMs, now, speed);
+  if (CrossesGap(held.frame.key, next.frame.key, speed > 0))
+    m_sched.Start(speed > 0 ? next.frame.key - kGapStepMs : next.frame.key + kGapStepMs, now,
+                  speed);
 
   // Every frame is paced, sound of any channel included: on an absolute schedule waiting for a
   // frame's due time never adds up, and skipping a wait would show the next frame early.
-  if (!WaitForKey(next.key, fileLock)) return After::Restart;
+  if (!WaitForKey(next.frame.key, fileLock)) return After::Restart;
   FlushTexts(false);
   speed = st.m_Speed.load(kAcq);
   if (speed == 0 || Paused()) return After::Keep;

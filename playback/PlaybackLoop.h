@@ -33,28 +33,20 @@ struct LoopContext {
   PlaybackPresenter& presenter;   // everything else the window shows
 };
 
-struct FrameSlot {
-  std::vector<uint8_t> buffer;  // kMaxPayload bytes at first, grown up to kMaxFrameBytes
-  int32_t f_time = 0;
-  uint32_t key = 0;
-  int32_t audio = 0;
-  uint32_t size = 0;
-  uint32_t f_type = 0;
+// A channel's next frame as the merge chose it: its header as read, and where it goes.
+struct FrameCandidate {
+  YskFrameHeader header;
+  uint32_t key = 0;  // merge key: f_msec for pictures, a time on the same clock for sound
   int32_t channel = 0;
+  int32_t audio = 0;
   uint32_t pos = 0;  // header offset
   bool show = true;  // false: decoded on the way to the landing picture, not shown
 };
 
-struct FrameCandidate {
-  int32_t f_time = 0;
-  uint32_t key = 0;
-  uint32_t f_size = 0;
-  uint32_t f_info = 0;
-  uint32_t f_type = 0;
-  int32_t channel = 0;
-  int32_t audio = 0;
-  uint32_t pos = 0;  // header offset
-  bool show = true;
+// A frame read for presenting: the candidate and its payload.
+struct FrameSlot {
+  std::vector<uint8_t> buffer;  // kMaxPayload bytes at first, grown up to kMaxFrameBytes
+  FrameCandidate frame;
 };
 
 class PlaybackLoop {
@@ -98,7 +90,6 @@ class PlaybackLoop {
   uint64_t PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd);
   // Fills slot k from a candidate whose payload was read into it; false until primed.
   bool Prime(const FrameCandidate& c);
-  static void Fill(FrameSlot& slot, const FrameCandidate& c);
   void Submit(const FrameSlot& f, bool forward);
   After Present(std::unique_lock<std::mutex>& fileLock, bool forward);
   // Presents the held frame, then flips the slots, keeps them, or restarts after a new search.

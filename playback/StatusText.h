@@ -9,9 +9,9 @@
 namespace ov {
 
 // Date and time of a second in time format 1..6; any other value gives format 1.
-std::string FormatDateTime(const SystemTime& t, int32_t timeFormat);
+std::string FormatDateTime(const CalendarTime& t, int32_t timeFormat);
 // "%02d : %02d : %02d / %02d : %02d : %02d" with the elapsed seconds and the total time.
-std::string FormatElapsedTotal(uint32_t elapsedSeconds, const SystemTime& total);
+std::string FormatElapsedTotal(uint32_t elapsedSeconds, const CalendarTime& total);
 std::string FormatRewSpeed(int32_t speed);  // "( Rew %dX )" with |speed|
 std::string FormatFFSpeed(int32_t speed);   // "( FF %dX )"
 

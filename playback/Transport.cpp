@@ -120,7 +120,7 @@ bool PlaybackEngine::MoveTo(int64_t second) {
   st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel);
   st.m_SliderSecond.store(s, kRel);
   EstimateResume();
-  const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), s));
+  const CalendarTime t = SecondsToCalendar(AddSeconds(StartSecond(), s));
   m_ResumeTime = t;
   st.m_CurrentTime.Store(t);
   m_View.SetSeekPos(s);
@@ -197,8 +197,8 @@ void PlaybackEngine::OnFF() {
   if (IsRewState(before)) {
     // Forward play out of reverse goes on after the picture reverse play showed last.
     const std::array<uint32_t, kSlots> after = ShownPictures();
-    SystemTime t = st.m_CurrentTime.Load();
-    t.wMilliseconds = 0;
+    CalendarTime t = st.m_CurrentTime.Load();
+    t.millisecond = 0;
     const int64_t at = int64_t(CalendarToSeconds(t)) - StartSecond();
     st.m_SliderSecond.store(
         int32_t(std::clamp<int64_t>(at, 0, std::max(0, m_File.Recording().m_Index.m_TotalSeconds))),

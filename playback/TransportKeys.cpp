@@ -126,10 +126,10 @@ bool PlaybackEngine::ShowStep(const StepRun& run, uint64_t target, bool continui
 
   // The picture's own second becomes the place: the texts and the thumb show it and Play goes on
   // after it.
-  SystemTime t = SecondsToCalendar(h.f_time);
+  CalendarTime t = SecondsToCalendar(h.f_time);
   m_ResumeTime = t;
   m_Presenter.SecondTexts(run.rec, h.f_time, h.f_msec, true);
-  t.wMilliseconds = uint16_t(h.f_msec % 1000);
+  t.millisecond = uint16_t(h.f_msec % 1000);
   st.m_CurrentTime.Store(t);
   return true;
 }

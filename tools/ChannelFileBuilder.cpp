@@ -88,10 +88,10 @@ int32_t SequenceNumberOf(std::string_view fileName) {
   return static_cast<int32_t>(value);
 }
 
-bool IsValidRecordTime(const SystemTime& t) {
-  if (t.wYear < 1601 || t.wYear > 30827 || t.wMonth < 1 || t.wMonth > 12) return false;
-  return t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 &&
-         t.wMinute < 60 && t.wSecond < 60 && t.wMilliseconds < 1000;
+bool IsValidRecordTime(const CalendarTime& t) {
+  if (t.year < 1601 || t.year > 30827 || t.month < 1 || t.month > 12) return false;
+  return t.day >= 1 && t.day <= DaysInMonth(t.year, t.month) && t.hour < 24 && t.minute < 60 &&
+         t.second < 60 && t.millisecond < 1000;
 }
 
 std::vector<int32_t> FindSequenceNumbers(const std::filesystem::path& recordingPath) {
@@ -263,7 +263,7 @@ void ChannelFileBuilder::WriteFrame(const YrxRecordHeader& h) {
   const auto ch = static_cast<size_t>(h.channel);
   YskFrameHeader f;
   f.f_time = CalendarToSeconds(h.time);
-  f.f_msec = h.time.wMilliseconds;
+  f.f_msec = h.time.millisecond;
   f.f_size = h.payloadSize;
   f.f_info = previousPayload_[ch];
   f.f_type = h.frameType;

@@ -36,7 +36,7 @@ int32_t SequenceNumberOf(std::string_view fileName);
 
 // True when t is a calendar time the recorder can have written: years 1601..30827, a real day
 // of its month, hours, minutes, seconds and milliseconds in range. The day of week is ignored.
-bool IsValidRecordTime(const SystemTime& t);
+bool IsValidRecordTime(const CalendarTime& t);
 
 // The distinct sequence numbers of the ".yrx" files (not folders) of a recording folder, in
 // ascending order.

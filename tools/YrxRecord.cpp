@@ -25,14 +25,14 @@ YrxRecordHeader DecodeYrxRecordHeader(std::span<const uint8_t, kYrxHeaderSize> b
   h.leadIn = LoadLE32(p);
   h.frameType = LoadLE32(p + kTypeAt);
   const uint8_t* t = p + kTimeAt;
-  h.time.wYear = Load16(t);
-  h.time.wMonth = Load16(t + 2);
-  h.time.wDayOfWeek = Load16(t + 4);
-  h.time.wDay = Load16(t + 6);
-  h.time.wHour = Load16(t + 8);
-  h.time.wMinute = Load16(t + 10);
-  h.time.wSecond = Load16(t + 12);
-  h.time.wMilliseconds = Load16(t + 14);
+  h.time.year = Load16(t);
+  h.time.month = Load16(t + 2);
+  // t + 4 holds the weekday, which follows from the date.
+  h.time.day = Load16(t + 6);
+  h.time.hour = Load16(t + 8);
+  h.time.minute = Load16(t + 10);
+  h.time.second = Load16(t + 12);
+  h.time.millisecond = Load16(t + 14);
   h.channel = static_cast<int32_t>(LoadLE32(p + kChannelAt));
   h.channelCount = static_cast<int32_t>(LoadLE32(p + kCountAt));
   h.payloadSize = LoadLE32(p + kSizeAt);
@@ -45,14 +45,14 @@ void EncodeYrxRecordHeader(const YrxRecordHeader& h, std::span<uint8_t, kYrxHead
   StoreLE32(p, h.leadIn);
   StoreLE32(p + kTypeAt, h.frameType);
   uint8_t* t = p + kTimeAt;
-  Store16(t, h.time.wYear);
-  Store16(t + 2, h.time.wMonth);
-  Store16(t + 4, h.time.wDayOfWeek);
-  Store16(t + 6, h.time.wDay);
-  Store16(t + 8, h.time.wHour);
-  Store16(t + 10, h.time.wMinute);
-  Store16(t + 12, h.time.wSecond);
-  Store16(t + 14, h.time.wMilliseconds);
+  Store16(t, h.time.year);
+  Store16(t + 2, h.time.month);
+  Store16(t + 4, static_cast<uint16_t>(Weekday(h.time).c_encoding()));  // 0 = Sunday
+  Store16(t + 6, h.time.day);
+  Store16(t + 8, h.time.hour);
+  Store16(t + 10, h.time.minute);
+  Store16(t + 12, h.time.second);
+  Store16(t + 14, h.time.millisecond);
   StoreLE32(p + kChannelAt, static_cast<uint32_t>(h.channel));
   StoreLE32(p + kCountAt, static_cast<uint32_t>(h.channelCount));
   StoreLE32(p + kSizeAt, h.payloadSize);

@@ -15,7 +15,7 @@ inline constexpr int kMaxChannelFiles = 16;  // the builder's output table
 struct YrxRecordHeader {
   uint32_t leadIn = 0;       // offset 0; its presence marks a record
   uint32_t frameType = 0;    // offset 40; becomes f_type
-  SystemTime time;           // offset 44, eight u16 fields
+  CalendarTime time;         // offset 44, eight u16 fields (the weekday third)
   int32_t channel = 0;       // offset 72, 0-based
   int32_t channelCount = 0;  // offset 76; read from the run's first record only
   uint32_t payloadSize = 0;  // offset 80

@@ -282,12 +282,12 @@ void CActivityTimeline::PaintRuler(QPainter& p) {
     const int px = PlotLeft() + int(std::lround(x));
     p.setPen(kTick);
     p.drawLine(px, kTop + kRulerHeight - 4, px, kTop + kRulerHeight - 1);
-    const SystemTime t = SecondsToCalendar(int32_t(tick));
+    const CalendarTime t = SecondsToCalendar(int32_t(tick));
     char text[32];
     if (step >= 60)
-      std::snprintf(text, sizeof text, "%02d:%02d", t.wHour, t.wMinute);
+      std::snprintf(text, sizeof text, "%02d:%02d", t.hour, t.minute);
     else
-      std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+      std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
     p.setPen(kRulerText);
     p.drawText(QRect(px + 3, kTop, kLabelSpacing - 6, kRulerHeight - 1),
                Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(text));

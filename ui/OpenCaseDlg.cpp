@@ -8,22 +8,22 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "archive/RecorderIdentity.h"
 #include "catalog/Database.h"
 #include "ui/UserPrompts.h"
 
 namespace ov {
 namespace {
 
-// "4 ch, coding 2: Camera 1|Camera 2" as a person reads it: "4 channels: Camera 1, Camera 2".
-QString RecorderText(const std::string& layout) {
-  const size_t colon = layout.find(": ");
-  QString count = QString::fromStdString(layout.substr(0, layout.find(" ch")));
-  QString names =
-      colon == std::string::npos ? QString() : QString::fromStdString(layout.substr(colon + 2));
-  names.replace(QLatin1Char('|'), QStringLiteral(", "));
-  return (count == QLatin1String("1") ? COpenCaseDlg::tr("%1 channel: %2")
-                                      : COpenCaseDlg::tr("%1 channels: %2"))
-      .arg(count, names);
+// A recorder's key as a person reads it: "4 channels: Camera 1, Camera 2".
+QString RecorderText(const std::string& key) {
+  const std::optional<RecorderLayout> l = ParseRecorderIdentity(key);
+  if (!l) return QString::fromStdString(key);
+  QStringList names;
+  for (const std::string& n : l->names) names << QString::fromStdString(n);
+  return (l->channelCount == 1 ? COpenCaseDlg::tr("%1 channel: %2")
+                               : COpenCaseDlg::tr("%1 channels: %2"))
+      .arg(QString::number(l->channelCount), names.join(QStringLiteral(", ")));
 }
 
 QString Clock(int64_t seconds) {

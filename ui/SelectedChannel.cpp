@@ -15,8 +15,8 @@ int SelectedChannel(CQuelmar_Ctrl_Player& decoder, const BackupFile& file) {
 }
 
 int32_t CurrentSecond(PlaybackEngine& e) {
-  const SystemTime now = e.State().m_CurrentTime.Load();
-  const bool played = e.State().m_FreshOpen.load() == 0 && now.wYear != 0;
+  const CalendarTime now = e.State().m_CurrentTime.Load();
+  const bool played = e.State().m_FreshOpen.load() == 0 && now.year != 0;
   return played ? CalendarToSeconds(now) : e.StartSecond();
 }
 

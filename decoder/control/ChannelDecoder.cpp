@@ -58,10 +58,10 @@ ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError
   // them would only flood stderr during playback.
   static std::once_flag quiet;
   std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
-  m_frame = av_frame_alloc();
-  m_last = av_frame_alloc();
-  m_prev = av_frame_alloc();
-  m_packet = av_packet_alloc();
+  m_frame.reset(av_frame_alloc());
+  m_last.reset(av_frame_alloc());
+  m_prev.reset(av_frame_alloc());
+  m_packet.reset(av_packet_alloc());
   // Under a thread or memory limit the thread may not start: the channel is then unavailable
   // and the others play on.
   try {
@@ -85,10 +85,6 @@ ChannelDecoder::~ChannelDecoder() {
   m_queue.Stop();
   if (m_thread.joinable()) m_thread.join();
   Close();
-  av_packet_free(&m_packet);
-  av_frame_free(&m_frame);
-  av_frame_free(&m_last);
-  av_frame_free(&m_prev);
 }
 
 void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t fTime, int32_t msec,
@@ -146,7 +142,7 @@ void ChannelDecoder::Run() {
     if (!f) {
       if (m_last->data[0] && m_board.TargetOf(m_channel).serial != m_lastTarget) {
         DecodeGate::Hold hold(DecodeGate::Shared());
-        Show(m_last, m_lastMeta, true);
+        Show(m_last.get(), m_lastMeta, true);
       }
       continue;
     }
@@ -158,9 +154,9 @@ void ChannelDecoder::Run() {
     while (f) {
       if (f->generation != m_lastGeneration) {
         m_lastGeneration = f->generation;
-        if (m_ctx) avcodec_flush_buffers(m_ctx);
-        av_frame_unref(m_last);
-        av_frame_unref(m_prev);
+        if (m_ctx) avcodec_flush_buffers(m_ctx.get());
+        av_frame_unref(m_last.get());
+        av_frame_unref(m_prev.get());
         m_needKey = true;
       }
       Decode(*f);
@@ -188,31 +184,31 @@ void ChannelDecoder::Decode(EncodedFrame& f) {
   m_packet->data = m_packet->buf->data;
   m_packet->size = static_cast<int>(f.payloadSize);
   m_packet->flags = f.key ? AV_PKT_FLAG_KEY : 0;
-  int rc = avcodec_send_packet(m_ctx, m_packet);
-  av_packet_unref(m_packet);
+  int rc = avcodec_send_packet(m_ctx.get(), m_packet.get());
+  av_packet_unref(m_packet.get());
   if (rc < 0 && rc != AVERROR(EAGAIN)) return Fail(rc);
   // Some decoders only log a picture over max_pixels and return no frame: count it as damage.
   if (int64_t(m_ctx->width) * m_ctx->height > kMaxPictureArea) return Fail(AVERROR_INVALIDDATA);
   for (;;) {
-    rc = avcodec_receive_frame(m_ctx, m_frame);
+    rc = avcodec_receive_frame(m_ctx.get(), m_frame.get());
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
     if (rc < 0) return Fail(rc);
     const bool corrupt =
         m_frame->decode_error_flags != 0 || (m_frame->flags & AV_FRAME_FLAG_CORRUPT) != 0;
     if (corrupt) {
-      av_frame_unref(m_frame);
+      av_frame_unref(m_frame.get());
       return Fail(AVERROR_INVALIDDATA);
     }
     m_decoded.fetch_add(1, std::memory_order_relaxed);
     if (!f.show) {
-      av_frame_unref(m_frame);
+      av_frame_unref(m_frame.get());
       continue;
     }
     m_lastMeta = {f.generation, f.submitted, f.tag};
-    av_frame_unref(m_prev);
-    av_frame_move_ref(m_prev, m_last);
-    av_frame_move_ref(m_last, m_frame);
-    Show(m_last, m_lastMeta);
+    av_frame_unref(m_prev.get());
+    av_frame_move_ref(m_prev.get(), m_last.get());
+    av_frame_move_ref(m_last.get(), m_frame.get());
+    Show(m_last.get(), m_lastMeta);
   }
 }
 
@@ -220,33 +216,32 @@ bool ChannelDecoder::Open(VideoCoding coding) {
   const AVCodec* codec =
       avcodec_find_decoder(coding == VideoCoding::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4);
   if (!codec) return false;
-  m_ctx = avcodec_alloc_context3(codec);
+  m_ctx.reset(avcodec_alloc_context3(codec));
   if (!m_ctx) return false;
   m_ctx->thread_count = 1;  // parallelism comes from running the channels side by side
   // Larger pictures are refused as damaged: sixteen of them must fit in memory side by side.
   m_ctx->max_pixels = kMaxPictureArea;
   // Report damage instead of concealing it, so a damaged run is dropped rather than shown.
   m_ctx->err_recognition |= AV_EF_BITSTREAM | AV_EF_EXPLODE;
-  if (avcodec_open2(m_ctx, codec, nullptr) < 0) {
-    avcodec_free_context(&m_ctx);
+  if (avcodec_open2(m_ctx.get(), codec, nullptr) < 0) {
+    m_ctx.reset();
     return false;
   }
   return true;
 }
 
 void ChannelDecoder::Close() {
-  avcodec_free_context(&m_ctx);
-  sws_freeContext(m_sws);
-  m_sws = nullptr;
+  m_ctx.reset();
+  m_sws.reset();
   m_coding = VideoCoding::Unknown;
 }
 
 void ChannelDecoder::Fail(int error) {
   m_errors.fetch_add(1, std::memory_order_relaxed);
   m_needKey = true;
-  if (m_ctx) avcodec_flush_buffers(m_ctx);
-  av_frame_unref(m_last);
-  av_frame_unref(m_prev);
+  if (m_ctx) avcodec_flush_buffers(m_ctx.get());
+  av_frame_unref(m_last.get());
+  av_frame_unref(m_prev.get());
   m_queue.DropToNextKey();
   if (m_onError) m_onError(m_channel, error);
 }
@@ -278,7 +273,7 @@ void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f, bool redra
   m_lastTarget = target.serial;
   if (box.isEmpty() || decoded->width <= 0 || decoded->height <= 0) return;  // pane not shown
   const AVFrame* frame =
-      m_filter.Apply(decoded, m_prev, target.settings.adjust, target.settings.deinterlace);
+      m_filter.Apply(decoded, m_prev.get(), target.settings.adjust, target.settings.deinterlace);
   // The shape as recorded: filters may change the picture's aspect fields, never its shape.
   double aspect = static_cast<double>(decoded->width) / decoded->height;
   if (decoded->sample_aspect_ratio.num > 0 && decoded->sample_aspect_ratio.den > 0)
@@ -294,15 +289,17 @@ void ChannelDecoder::Show(const AVFrame* decoded, const FrameMeta& f, bool redra
     src = cropped;
   }
   const bool enlarge = size.width() > crop.w || size.height() > crop.h;
-  m_sws = sws_getCachedContext(
-      m_sws, crop.w, crop.h, static_cast<AVPixelFormat>(frame->format), size.width(), size.height(),
-      AV_PIX_FMT_RGB32, enlarge && !target.settings.region.Whole() ? kEnlargeFlags : kScaleFlags,
-      nullptr, nullptr, nullptr);
+  // The cached context frees the old one whenever it makes a new one.
+  m_sws.reset(sws_getCachedContext(
+      m_sws.release(), crop.w, crop.h, static_cast<AVPixelFormat>(frame->format), size.width(),
+      size.height(), AV_PIX_FMT_RGB32,
+      enlarge && !target.settings.region.Whole() ? kEnlargeFlags : kScaleFlags, nullptr, nullptr,
+      nullptr));
   if (!m_sws) return;
   QImage& img = TakeImage(size);
   uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
   int dstStride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
-  sws_scale(m_sws, src, frame->linesize, 0, crop.h, dst, dstStride);
+  sws_scale(m_sws.get(), src, frame->linesize, 0, crop.h, dst, dstStride);
   const bool shown = redraw ? m_board.Redraw(m_channel, f.generation, img, f.tag)
                             : m_board.Present(m_channel, f.generation, img, f.submitted, f.tag);
   if (shown) m_presented.fetch_add(1, std::memory_order_relaxed);

@@ -12,16 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "decoder/AvHandles.h"
 #include "decoder/control/FrameQueue.h"
 #include "decoder/control/PacketPool.h"
 #include "decoder/control/PictureBoard.h"
 #include "decoder/control/VideoCoding.h"
 #include "picture/PictureFilter.h"
-
-struct AVCodecContext;
-struct AVFrame;
-struct AVPacket;
-struct SwsContext;
 
 namespace ov {
 
@@ -93,15 +89,15 @@ class ChannelDecoder {
       m_keyWaitDropped{0};
 
   // Decoding thread only.
-  AVCodecContext* m_ctx = nullptr;
-  AVFrame* m_frame = nullptr;
-  AVFrame* m_last = nullptr;  // last good picture, kept to redraw it at a new pane size
-  AVFrame* m_prev = nullptr;  // the one shown before it: the deinterlacer's look back
+  av::CodecContext m_ctx;
+  av::Frame m_frame;
+  av::Frame m_last;  // last good picture, kept to redraw it at a new pane size
+  av::Frame m_prev;  // the one shown before it: the deinterlacer's look back
   PictureFilter m_filter;
   FrameMeta m_lastMeta;
   uint64_t m_lastTarget = ~uint64_t(0);  // the board's target serial the last picture was made for
-  AVPacket* m_packet = nullptr;
-  SwsContext* m_sws = nullptr;
+  av::Packet m_packet;
+  av::Scaler m_sws;
   VideoCoding m_coding = VideoCoding::Unknown;
   uint32_t m_lastGeneration = 0;
   bool m_needKey = true;

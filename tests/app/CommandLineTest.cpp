@@ -21,7 +21,7 @@ QStringList Args(std::initializer_list<const char*> rest) {
 }
 
 TEST(CommandLineTest, StartPointsAreARecordingTimeOrSecondsAndNothingElse) {
-  SystemTime t{2031, 7, 0, 4, 12, 0, 5, 0};
+  CalendarTime t{2031, 7, 4, 12, 0, 5, 0};
   auto cal = ParseStartPoint("2031-07-04 12:00:05");
   ASSERT_TRUE(cal);
   EXPECT_TRUE(cal->calendar);

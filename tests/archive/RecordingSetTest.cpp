@@ -75,6 +75,16 @@ TEST(RecorderIdentity, LayoutAndNamesTellRecordersApart) {
   e.header.video[0].name = "A";
   e.header.video[1].name = "B|C";
   EXPECT_NE(RecorderIdentity(d.header), RecorderIdentity(e.header));
+
+  // Read back, the names come out as they went in.
+  const auto back = ParseRecorderIdentity(RecorderIdentity(d.header));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, (RecorderLayout{2, 2, {"A|B", "C"}}));
+  EXPECT_EQ(ParseRecorderIdentity(RecorderIdentity(3, 1, {"", "x\\", "|"}))->names,
+            (std::vector<std::string>{"", "x\\", "|"}));
+  EXPECT_EQ(*ParseRecorderIdentity("0ch/coding2/"), (RecorderLayout{0, 2, {}}));
+  for (const char* bad : {"", "4 ch, coding 2: A|B", "4ch/coding/A", "0ch/coding2/x"})
+    EXPECT_FALSE(ParseRecorderIdentity(bad)) << bad;
 }
 
 TEST(RecordingSet, OrdersByTimeAndListsEveryFileLeftOut) {

@@ -200,30 +200,64 @@ TEST(Calendar, ADayTheMonthDoesNotHaveIsRefusedWithTheReason) {
 
 TEST(Calendar, Conversions) {
   auto t = SecondsToCalendar(0);
-  EXPECT_EQ(t, (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(t, (CalendarTime{1970, 1, 1, 0, 0, 0, 0}));
   t = SecondsToCalendar(INT32_MAX);
-  EXPECT_EQ(t, (SystemTime{2038, 1, 2, 19, 3, 14, 7, 0}));
+  EXPECT_EQ(t, (CalendarTime{2038, 1, 19, 3, 14, 7, 0}));
   t = SecondsToCalendar(-1);
-  EXPECT_EQ(t, (SystemTime{1969, 12, 3, 31, 23, 59, 59, 0}));
+  EXPECT_EQ(t, (CalendarTime{1969, 12, 31, 23, 59, 59, 0}));
   t = SecondsToCalendar(INT32_MIN);
-  EXPECT_EQ(t, (SystemTime{1901, 12, 5, 13, 20, 45, 52, 0}));
+  EXPECT_EQ(t, (CalendarTime{1901, 12, 13, 20, 45, 52, 0}));
   // Leap days: 2000 is a leap year, 2100 (out of range here) and 1900 are not.
   t = SecondsToCalendar(951782400);  // 2000-02-29
-  EXPECT_EQ(t.wMonth, 2);
-  EXPECT_EQ(t.wDay, 29);
-  EXPECT_EQ(SecondsToCalendar(951782400 + 86400).wMonth, 3);
-  EXPECT_EQ(SecondsToCalendar(1709164800).wDay, 29);  // 2024-02-29
+  EXPECT_EQ(t.month, 2);
+  EXPECT_EQ(t.day, 29);
+  EXPECT_EQ(SecondsToCalendar(951782400 + 86400).month, 3);
+  EXPECT_EQ(SecondsToCalendar(1709164800).day, 29);  // 2024-02-29
   for (int32_t s : {0, 1, -1, 951782400, 1709294399, INT32_MAX, INT32_MIN})
     EXPECT_EQ(CalendarToSeconds(SecondsToCalendar(s)), s);
-  SystemTime msTime = SecondsToCalendar(-5);
-  msTime.wMilliseconds = 999;  // truncation toward zero: -4.001 s gives -4
+  CalendarTime msTime = SecondsToCalendar(-5);
+  msTime.millisecond = 999;  // truncation toward zero: -4.001 s gives -4
   EXPECT_EQ(CalendarToSeconds(msTime), -4);
-  SystemTime far{65535, 12, 0, 31, 23, 59, 59, 999};  // any 16-bit year converts without overflow
+  CalendarTime far{65535, 12, 31, 23, 59, 59, 999};  // any 16-bit year converts without overflow
   EXPECT_EQ(CalendarToSeconds(far), CalendarToSeconds(far));
 }
 
+TEST(Calendar, WeekdaysAndTheWrapAtBothEndsOfTheSecondsCount) {
+  using std::chrono::Friday, std::chrono::Thursday, std::chrono::Tuesday, std::chrono::Wednesday;
+  EXPECT_EQ(Weekday(SecondsToCalendar(0)), Thursday);
+  EXPECT_EQ(Weekday(SecondsToCalendar(-1)), Wednesday);
+  EXPECT_EQ(Weekday(SecondsToCalendar(INT32_MAX)), Tuesday);
+  EXPECT_EQ(Weekday(SecondsToCalendar(INT32_MIN)), Friday);
+  EXPECT_EQ(Weekday(CalendarTime{2024, 2, 29}), Thursday);
+  EXPECT_EQ(Weekday(CalendarTime{2024, 3, 1}), Friday);
+
+  // One second past either end of the 32-bit count comes back at the other end.
+  EXPECT_EQ(CalendarToSeconds({2038, 1, 19, 3, 14, 8, 0}), INT32_MIN);
+  EXPECT_EQ(CalendarToSeconds({1901, 12, 13, 20, 45, 51, 0}), INT32_MAX);
+  EXPECT_EQ(AddSeconds(INT32_MAX, 1), INT32_MIN);
+  EXPECT_EQ(AddSeconds(INT32_MIN, -1), INT32_MAX);
+  EXPECT_EQ(AddSeconds(0, int64_t{1} << 32), 0);
+
+  // Years beyond chrono's range and months beyond December still follow the calendar, which
+  // repeats every 400 years (146097 days).
+  const uint32_t cycle = 146097u * 86400u;
+  EXPECT_EQ(uint32_t(CalendarToSeconds({65535, 3, 1, 0, 0, 0, 0})),
+            uint32_t(CalendarToSeconds({2335, 3, 1, 0, 0, 0, 0})) + 158u * cycle);
+  EXPECT_EQ(Weekday(CalendarTime{65535, 3, 1}), Weekday(CalendarTime{2335, 3, 1}));
+  EXPECT_EQ(CalendarToSeconds({2023, 13, 1, 0, 0, 0, 0}),
+            CalendarToSeconds({2024, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(CalendarToSeconds({2024, 0, 31, 0, 0, 0, 0}),
+            CalendarToSeconds({2023, 12, 31, 0, 0, 0, 0}));
+  EXPECT_EQ(CalendarToSeconds({2024, 2, 30, 0, 0, 0, 0}),
+            CalendarToSeconds({2024, 3, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(CalendarToSeconds({0, 0, 1, 0, 0, 0, 0}), CalendarToSeconds({0, 0, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(DaysInMonth(2000, 2), 29);
+  EXPECT_EQ(DaysInMonth(1900, 2), 28);
+  EXPECT_EQ(DaysInMonth(2023, 12), 31);
+}
+
 TEST(Plausibility, WithinAYearOfTheReference) {
-  const SystemTime ref = SecondsToCalendar(kT0);
+  const CalendarTime ref = SecondsToCalendar(kT0);
   YskFrameHeader h{};
   h.f_time = kT0 + 300 * 86400;
   EXPECT_TRUE(IsPlausibleFrame(h, ref));

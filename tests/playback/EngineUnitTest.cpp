@@ -48,14 +48,14 @@ TEST(PaceSchedule, ShortWaitsAreNotSleptAndLateFramesRebase) {
 }
 
 TEST(StatusText, SixDateFormatsAndTheTimeLine) {
-  SystemTime t{};
-  t.wYear = 2024, t.wMonth = 3, t.wDay = 7, t.wHour = 9, t.wMinute = 5, t.wSecond = 1;
+  CalendarTime t{};
+  t.year = 2024, t.month = 3, t.day = 7, t.hour = 9, t.minute = 5, t.second = 1;
   const char* want[] = {"2024-03-07 09:05:01", "03-07-2024 09:05:01", "07-03-2024 09:05:01",
                         "2024/03/07 09:05:01", "03/07/2024 09:05:01", "07/03/2024 09:05:01"};
   for (int f = 1; f <= 6; ++f) EXPECT_EQ(FormatDateTime(t, f), want[f - 1]);
   EXPECT_EQ(FormatDateTime(t, 9), want[0]);
-  SystemTime total{};
-  total.wHour = 1, total.wMinute = 2, total.wSecond = 3;
+  CalendarTime total{};
+  total.hour = 1, total.minute = 2, total.second = 3;
   EXPECT_EQ(FormatElapsedTotal(360000 + 61, total), "100 : 01 : 01 / 01 : 02 : 03");
 }
 

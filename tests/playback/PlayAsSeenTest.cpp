@@ -87,8 +87,8 @@ TEST(PlayAsSeen, PauseHoldsThePictureAndTheTextsAtEverySpeed) {
     EXPECT_NE(osd, "<none>");
     EXPECT_NE(elapsed.rfind("00 : 00 : 00", 0), 0u) << elapsed;
     // Play goes on from the paused second.
-    SystemTime paused = rig.S().m_CurrentTime.Load();
-    paused.wMilliseconds = 0;
+    CalendarTime paused = rig.S().m_CurrentTime.Load();
+    paused.millisecond = 0;
     rig.Do(&PlaybackEngine::OnPlay);
     rig.d.Wait(200);
     const Shown key = FirstKey(rig.Frames());

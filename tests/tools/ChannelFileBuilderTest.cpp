@@ -24,8 +24,8 @@ YrxFrame Frame(int channel, int serial, size_t size = 100, int channelCount = 4)
   f.channel = channel;
   f.channelCount = channelCount;
   f.type = serial == 0 ? 1 : 0;
-  f.time.wSecond = static_cast<uint16_t>(serial % 60);
-  f.time.wMilliseconds = static_cast<uint16_t>(serial * 40 % 1000);
+  f.time.second = static_cast<uint16_t>(serial % 60);
+  f.time.millisecond = static_cast<uint16_t>(serial * 40 % 1000);
   f.payload = Payload(size, channel, serial);
   return f;
 }
@@ -92,7 +92,7 @@ TEST_F(BuilderTest, FilesAreReadInNumericOrderAndFramesGoToTheirChannelFile) {
 
 TEST_F(BuilderTest, HeadersCarryTimeTypeSizeAndThePreviousPayloadSize) {
   YrxFrame a = Frame(0, 0, 300);
-  a.time = SystemTime{2024, 3, 5, 1, 12, 34, 56, 789};
+  a.time = CalendarTime{2024, 3, 1, 12, 34, 56, 789};
   YrxFrame b = Frame(0, 1, 50);
   b.type = 0;
   test::WriteYrx(Yrx(1), {a, Frame(1, 5, 70), b});
@@ -125,10 +125,10 @@ TEST_F(BuilderTest, ChannelCountComesFromTheFirstRecordOfTheLowestFile) {
 TEST_F(BuilderTest, BadRecordsAreSkippedAndTheRestIsKept) {
   YrxFrame huge = Frame(1, 1, kMaxPayload + 1);
   YrxFrame farYear = Frame(2, 7);
-  farYear.time.wYear = 65535;  // beyond what the seconds conversion can hold
+  farYear.time.year = 65535;  // beyond what the seconds conversion can hold
   YrxFrame feb30 = Frame(2, 8);
-  feb30.time.wMonth = 2;
-  feb30.time.wDay = 30;
+  feb30.time.month = 2;
+  feb30.time.day = 30;
   test::WriteYrx(Yrx(1), {Frame(0, 0, 10, 40), Frame(-1, 9), huge, Frame(16, 9), Frame(15, 2),
                           Frame(1, 3, kMaxPayload), farYear, feb30});
   // File 2 ends inside a payload; file 3 ends inside a header.

@@ -46,6 +46,8 @@ std::map<int, std::vector<SourceFrame>> ReadSource(const std::filesystem::path& 
       SourceFrame f;
       f.h = DecodeYrxRecordHeader(
           std::span<const uint8_t, kYrxHeaderSize>(bytes.data() + pos, kYrxHeaderSize));
+      // The weekday is written beside the date (offset 48), as the recorder does.
+      EXPECT_EQ(unsigned(bytes[pos + 48] | bytes[pos + 49] << 8), Weekday(f.h.time).c_encoding());
       pos += kYrxHeaderSize;
       f.payload.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
                        bytes.begin() + static_cast<std::ptrdiff_t>(pos + f.h.payloadSize));
@@ -89,7 +91,7 @@ TEST(StorageCli, ChannelFilesOfASampleFolderReadBackFrameForFrame) {
     for (size_t i = 0; i < frames.size(); ++i) {
       const auto& got = frames[i].header;
       EXPECT_EQ(got.f_time, CalendarToSeconds(want[i].h.time)) << i;
-      EXPECT_EQ(got.f_msec, want[i].h.time.wMilliseconds) << i;
+      EXPECT_EQ(got.f_msec, want[i].h.time.millisecond) << i;
       EXPECT_EQ(got.f_type, want[i].h.frameType) << i;
       EXPECT_EQ(frames[i].payload, want[i].payload) << i;
       if (got.f_type == 1) {

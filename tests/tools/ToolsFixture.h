@@ -21,7 +21,7 @@ struct YrxFrame {
   int32_t channel = 0;
   int32_t channelCount = 4;
   uint32_t type = 0;
-  SystemTime time{2024, 3, 5, 1, 12, 0, 0, 0};
+  CalendarTime time{2024, 3, 1, 12, 0, 0, 0};
   std::vector<uint8_t> payload;
   // When set, written into the size field instead of payload.size() (for damaged records).
   int64_t sizeField = -1;

@@ -74,7 +74,7 @@ TEST_F(KeyboardTest, TransportKeysFollowTheButtonsRules) {
   EXPECT_EQ(PlayState(), TransportState::Playing);
   ASSERT_TRUE(WaitSeekDone());
 
-  const SystemTime beforeJump = State().m_CurrentTime.Load();
+  const CalendarTime beforeJump = State().m_CurrentTime.Load();
   Key(Qt::Key_Up);
   EXPECT_GE(Slider(), 64);  // from second 5 or the one after it
   EXPECT_LE(Slider(), 65);

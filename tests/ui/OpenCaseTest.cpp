@@ -36,13 +36,14 @@ catalog::CaseSet Set(const std::string& layout, const std::string& day, int file
 }
 
 TEST(OpenCaseDlg, ListsSetsUnderTheirRecorder) {
-  COpenCaseDlg dlg(nullptr, "case.sqlite",
-                   {Set("4 ch, coding 2: A|B|C|D", "2024-03-01", 2),
-                    Set("4 ch, coding 2: A|B|C|D", "2024-03-02", 1),
-                    Set("1 ch, coding 1: Gate", "2024-03-01", 3)});
+  COpenCaseDlg dlg(
+      nullptr, "case.sqlite",
+      {Set("4ch/coding2/A|B|C|D", "2024-03-01", 2), Set("4ch/coding2/A|B|C|D", "2024-03-02", 1),
+       Set("1ch/coding1/Gate\\|North", "2024-03-01", 3)});
   QTreeWidget* t = dlg.Tree();
   ASSERT_EQ(t->topLevelItemCount(), 2);
   EXPECT_EQ(t->topLevelItem(0)->text(0).toStdString(), "4 channels: A, B, C, D");
+  EXPECT_EQ(t->topLevelItem(1)->text(0).toStdString(), "1 channel: Gate|North");  // unescaped
   ASSERT_EQ(t->topLevelItem(0)->childCount(), 2);
   EXPECT_EQ(t->topLevelItem(0)->child(1)->text(0).toStdString(), "2024-03-02");
   EXPECT_EQ(t->topLevelItem(1)->child(0)->text(3).toStdString(), "3");

@@ -213,7 +213,8 @@ class PulseSink : public ISoundSink {
   }
 
   void Close() {
-    if (m_idleCheck && m_idleArmed) pa_context_rttime_restart(m_context, m_idleCheck, PA_USEC_INVALID);
+    if (m_idleCheck && m_idleArmed)
+      pa_context_rttime_restart(m_context, m_idleCheck, PA_USEC_INVALID);
     m_idleArmed = false;
     if (!m_stream) return;
     pa_stream_set_write_callback(m_stream, nullptr, nullptr);
@@ -235,9 +236,8 @@ class PulseSink : public ISoundSink {
   void Feed() {
     if (!m_stream || pa_stream_get_state(m_stream) != PA_STREAM_READY) return;
     const size_t room = pa_stream_writable_size(m_stream);
-    const size_t want = room == static_cast<size_t>(-1)
-                            ? 0
-                            : std::min(room, m_ring.Queued() * sizeof(int16_t));
+    const size_t want =
+        room == static_cast<size_t>(-1) ? 0 : std::min(room, m_ring.Queued() * sizeof(int16_t));
     if (want >= sizeof(int16_t)) {
       void* data = nullptr;
       size_t size = want;
@@ -277,8 +277,8 @@ class PulseSink : public ISoundSink {
   void ArmIdleCheck() {
     if (m_idleArmed) return;
     const Clock::time_point last{Clock::duration(m_lastWrite.load())};
-    const auto wait = std::max<Clock::duration>(last + kFlowing - Clock::now(),
-                                                std::chrono::milliseconds(10));
+    const auto wait =
+        std::max<Clock::duration>(last + kFlowing - Clock::now(), std::chrono::milliseconds(10));
     const pa_usec_t at =
         pa_rtclock_now() +
         static_cast<pa_usec_t>(std::chrono::duration_cast<std::chrono::microseconds>(wait).count());
@@ -313,7 +313,8 @@ class PulseSink : public ISoundSink {
     pa_threaded_mainloop_signal(sink->m_loop, 0);
   }
 
-  static void OnConnectTimeout(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+  static void OnConnectTimeout(pa_mainloop_api*, pa_time_event*, const struct timeval*,
+                               void* self) {
     auto* sink = static_cast<PulseSink*>(self);
     sink->m_timedOut = true;
     pa_threaded_mainloop_signal(sink->m_loop, 0);

@@ -11,13 +11,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <iterator>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -77,7 +77,8 @@ TEST(PulseSoundSink, HandsOverWholeSamplesAndKeepsTheRest) {
 
   std::vector<int16_t> out(queued + 10, -1);
   EXPECT_EQ(pulse::HandOver(ring, out.data(), 1), 0u);  // less than one sample of room
-  EXPECT_EQ(pulse::HandOver(ring, out.data(), 2 * SampleRing::kLeadIn + 1), 2 * SampleRing::kLeadIn);
+  EXPECT_EQ(pulse::HandOver(ring, out.data(), 2 * SampleRing::kLeadIn + 1),
+            2 * SampleRing::kLeadIn);
   EXPECT_EQ(out[SampleRing::kLeadIn - 1], 0);  // the lead-in is silence
   EXPECT_EQ(out[SampleRing::kLeadIn], -1);     // the odd byte of room was not written
   EXPECT_EQ(ring.Queued(), frame.size());
@@ -94,8 +95,9 @@ TEST(PulseSoundSink, HandsOverWholeSamplesAndKeepsTheRest) {
 class PulseServer {
  public:
   static bool Installed() {
-    return std::system("command -v pulseaudio >/dev/null 2>&1 && command -v parec >/dev/null 2>&1 "
-                       "&& command -v pactl >/dev/null 2>&1") == 0;
+    return std::system(
+               "command -v pulseaudio >/dev/null 2>&1 && command -v parec >/dev/null 2>&1 "
+               "&& command -v pactl >/dev/null 2>&1") == 0;
   }
 
   bool Start() {

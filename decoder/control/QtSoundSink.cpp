@@ -12,8 +12,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
+#include "decoder/control/PulseSoundSink.h"
 #include "decoder/control/SampleRing.h"
 
 namespace ov {
@@ -182,6 +184,13 @@ void SayOnce(const char* text) {
 }  // namespace
 
 std::unique_ptr<ISoundSink> QtSoundSink::Create() {
+  // A PulseAudio server (PipeWire's pulse server too) gets a stream of our own with a long
+  // period; Qt's output, whose stream is fed every 20 ms, stays for other systems.
+  // OV_SOUND=qt picks Qt's output anyway, for comparisons.
+  const char* choice = std::getenv("OV_SOUND");
+  if (!choice || std::string_view(choice) != "qt") {
+    if (auto sink = PulseSoundSink::Create()) return sink;
+  }
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   QAudioFormat format;
   format.setSampleRate(kSoundRate);

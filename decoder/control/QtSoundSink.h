@@ -11,7 +11,8 @@ namespace ov {
 
 class QtSoundSink {
  public:
-  // Window thread. Returns a sink that discards everything (and says so once on stderr) when
+  // Window thread. Returns the PulseAudio sink (decoder/control/PulseSoundSink.h) when a server
+  // answers, else Qt's; a sink that discards everything (and says so once on stderr) when
   // there is no sound device.
   static std::unique_ptr<ISoundSink> Create();
 };

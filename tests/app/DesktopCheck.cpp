@@ -370,12 +370,26 @@ int Sound(const std::string& raw, double markWall, double playWall, double pause
   } else {
     std::printf("sound_gap_after_resume_ms none\n");
   }
-  // Sound off: the last loud sample after the key; sound on: the first one.
-  size_t lastLoud = mute;
-  for (size_t i = mute; i < unmute; ++i)
-    if (std::abs(pcm[i]) >= kLoud) lastLoud = i;
-  std::printf("mute_after_ms %.0f\n", ms(mute, lastLoud));
-  size_t on = unmute;
+  // Sound off: where the first stretch of silence (one slice long) begins; sound on: the first
+  // loud sample after it. Searched from a little before the key and reported signed: an output
+  // that applies the volume at the server is heard sooner than the marker, whose own latency
+  // the line-up includes, so its silence may begin before the key's place in the recording.
+  const size_t from = std::max(back, mute > size_t(kRate / 5) ? mute - size_t(kRate / 5) : 0);
+  const size_t until = std::min(pcm.size(), unmute + size_t(kRate / 2));
+  size_t quiet = until;
+  for (size_t i = from, run = 0; i < until; ++i) {
+    run = std::abs(pcm[i]) < kLoud ? run + 1 : 0;
+    if (run == size_t(kSlice)) {
+      quiet = i + 1 - run;
+      break;
+    }
+  }
+  if (quiet == until) {
+    std::printf("mute_after_ms none\nunmute_after_ms none\n");
+    return 0;
+  }
+  std::printf("mute_after_ms %.0f\n", ms(mute, quiet));
+  size_t on = quiet;
   while (on < pcm.size() && on < unmute + kRate && std::abs(pcm[on]) < kLoud) ++on;
   if (on < pcm.size() && on < unmute + kRate) {
     std::printf("unmute_after_ms %.0f\n", ms(unmute, on));

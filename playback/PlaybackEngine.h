@@ -16,6 +16,7 @@
 #include "archive/Calendar.h"
 #include "decoder/Quelmar_Ctrl_Player.h"
 #include "playback/Clock.h"
+#include "playback/FrameStepper.h"
 #include "playback/KeyFrameSearch.h"
 #include "playback/PlaybackPresenter.h"
 #include "playback/PlaybackState.h"
@@ -142,20 +143,9 @@ class PlaybackEngine {
   // drop frames handed over before the command, never the first frames of the new position.
   void HaltAndClear();
   void ConfigureDecoder(const DecoderConfig& config);
-  // One channel's run as a frame step reads it, under the file lock.
-  struct StepRun {
-    const OpenRecording& rec;
-    const FrameReader& file;
-    int channel;
-    // A whole frame with a picture inside the channel's run.
-    bool Readable(uint64_t pos, YskFrameHeader& h) const;
-  };
   bool Step(bool forward);
   // The date line, elapsed time and thumb of the picture the selected pane holds.
   void ShowHeldTexts();
-  // Shows the picture at header offset target (decoded from its key frame, the frames before it
-  // decode-only, unless the decoder holds the chain already) and makes it the place.
-  bool ShowStep(const StepRun& run, uint64_t target, bool continuing);
 
   OpenOutcome FinishOpen(OpenOutcome out);
   void PlaybackThreadProc(std::shared_ptr<ManualResetEvents> events);
@@ -182,14 +172,11 @@ class PlaybackEngine {
   SearchResult m_LastSearch;  // guarded by m_SearchLock
   std::array<uint32_t, kSlots> m_VideoResume{};
   std::array<uint32_t, kSlots> m_AudioResume{};
-  // Where the last frame step left off: channel, header offset and the m_SeekGen it belongs to.
-  int m_StepChannel = -1;
-  uint32_t m_StepPos = 0;
-  uint32_t m_StepGen = 0;
 
   // Held by the playback thread while it uses the file; taken by an open so the loop never reads
   // a file that is being replaced.
   std::mutex m_FileLock;
+  FrameStepper m_Stepper{m_State, m_File, m_Decoder, m_Presenter, m_FileLock};
 };
 
 }  // namespace ov

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -14,11 +18,9 @@
 #include <QWindow>
 #include <vector>
 
-#include "activity/Activity.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinSlider.h"
 #include "controls/VolumeSlider.h"
-#include "ov/Version.h"
 #include "res/BitmapIds.h"
 #include "res/SkinPalette.h"
 #include "res/SkinResources.h"
@@ -26,16 +28,21 @@
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
 #include "ui/DialogFonts.h"
+#include "ui/ExportClipDlg.h"
+#include "ui/ExportCommands.h"
+#include "ui/FileCommands.h"
+#include "ui/FullScreenMode.h"
+#include "ui/KeyCommands.h"
+#include "ui/PaneArea.h"
 #include "ui/PlayerAccessibility.h"
 #include "ui/PlayerContextMenu.h"
 #include "ui/PlayerEngineLink.h"
-#include "ui/PlayerFullScreen.h"
-#include "ui/PreviewWorker.h"
 #include "ui/SkinPainter.h"
-#include "ui/SnapshotSaver.h"
-#include "ui/StatusTextControl.h"
+#include "ui/StatusTexts.h"
 #include "ui/StorageCommands.h"
 #include "ui/StringTable.h"
+#include "ui/TimelinePanel.h"
+#include "ui/TransportBar.h"
 #include "ui/WindowDrag.h"
 
 static void InitUiResources() { Q_INIT_RESOURCE(ui); }
@@ -49,10 +56,16 @@ CPlayerDlg::CPlayerDlg(PlayerDlgContext ctx)
   m_fntDialog = DialogFont();
   setFont(m_fntDialog);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  m_bar = std::make_unique<TransportBar>(*this);
+  m_texts = std::make_unique<StatusTexts>(*this);
+  m_panes = std::make_unique<PaneArea>(*this, m_decoder);
   m_engine = std::make_unique<PlayerEngineLink>(*this, m_decoder);
+  m_files = std::make_unique<FileCommands>(*this);
+  m_keys = std::make_unique<KeyCommands>(*this);
+  m_export = std::make_unique<ExportCommands>(*this);
+  m_timeline = std::make_unique<TimelinePanel>(*this);
+  m_full = std::make_unique<FullScreenMode>(*this);
   m_storage = std::make_unique<StorageCommands>(*this, m_ctx.prompts);
-  m_snapshots =
-      std::make_unique<SnapshotSaver>(this, [this](const QString& note) { ShowNote(note); });
   OnInitDialog();
 }
 
@@ -68,15 +81,14 @@ int CPlayerDlg::DoModal() {
 
 void CPlayerDlg::OnInitDialog() {
   CreateControls();
-  CreateTimeline();
-  // No system menu exists on a frameless window here, so there is no About item to add.
+  m_timeline->Create();
   setWindowIcon(m_icon);
   m_fntTitle = BoldFontWithCellHeight(18);
   setWindowTitle(QString::fromUtf8(LoadResString(IDS_PRODUCT)));
   m_engine->InitState();
 
-  CreateDecoderControl();
-  ConfigureDecoderAtStart();
+  m_panes->Create(m_ctx.createControl, this);
+  m_panes->ConfigureAtStart();
 
   m_bmpBarStrip = LoadBitmapResource(IDB_BAR_STRIP);
   m_bmpTimeLine = LoadBitmapResource(IDB_LABEL_TIMELINE);
@@ -86,66 +98,54 @@ void CPlayerDlg::OnInitDialog() {
   setFixedSize(kWidth, kHeight);
   CentreOnScreen();
   m_nBarTop = 641;
-  m_toolTips.clear();
   LayoutControls();
-  MakePlayerAccessible(*this, m_decoderWidget);
+  MakePlayerAccessible(*this, m_panes->Widget());
 
-  m_sldVolume->SetLevelRange(0, 15);
-  m_sldVolume->SetLevel(8);
+  CVolumeSlider* volume = m_bar->Volume();
+  volume->SetLevelRange(0, 15);
+  volume->SetLevel(8);
   m_engine->InitVolume(8);
 
-  m_sldSeek->setTickPosition(QSlider::NoTicks);
-  m_sldSeek->setValue(0);
-  m_sldSeek->update();
+  CSkinSlider* seek = m_bar->Seek();
+  seek->setTickPosition(QSlider::NoTicks);
+  seek->setValue(0);
+  seek->update();
 
   // Keys belong to the window, never to whichever button last took the focus.
   setFocusPolicy(Qt::StrongFocus);
-  m_edtPath->installEventFilter(this);
-  CreateShortcuts();
+  m_texts->PathBox()->installEventFilter(this);
+  m_keys->CreateShortcuts();
+  m_bar->SetKeyToolTips();
   setAcceptDrops(true);
-}
-
-CSkinButton* CPlayerDlg::AddButton(int id, const char* text) {
-  auto* b = new CSkinButton(id, this);
-  b->setText(QString::fromUtf8(text));
-  b->setAutoDefault(false);
-  connect(b, &CSkinButton::command, this, &CPlayerDlg::OnCommand);
-  m_buttons[id] = b;
-  return b;
 }
 
 // Children are made in this order because it is their stacking and tab order.
 void CPlayerDlg::CreateControls() {
-  AddButton(idc::kRew, "rew");
-  AddButton(idc::kBack59, "r");
-  AddButton(idc::kPlay, "Play");
-  AddButton(idc::kForward59, "f");
-  AddButton(idc::kFF, "ff");
-  m_sldVolume = new CVolumeSlider(idc::kVolume, this);
-  m_sldVolume->setOrientation(Qt::Horizontal);
-  connect(m_sldVolume, &CVolumeSlider::scrollNotify, this, &CPlayerDlg::OnHScroll);
-  CSkinButton* open = AddButton(idc::kFileOpen, "FileOpen");
-  open->setDefault(true);
-  CreateFileAndStorageControls();
-
-  m_sldSeek = new CSkinSlider(idc::kSeek, this);
-  m_sldSeek->setOrientation(Qt::Horizontal);
-  connect(m_sldSeek, &CSkinSlider::scrollNotify, this, &CPlayerDlg::OnHScroll);
-
-  AddButton(idc::kSpeakerMin, "SpeakerMin");
-  AddButton(idc::kSpeakerMax, "SpeakerMax")->hide();
-  AddButton(idc::kMaximize, "Maximize")->hide();
-  AddButton(idc::kMinimize, "Minimize");
-  AddButton(idc::kExit, "Exit");
-  CreateStatusTexts();
+  m_bar->AddButton(idc::kRew, "rew");
+  m_bar->AddButton(idc::kBack59, "r");
+  m_bar->AddButton(idc::kPlay, "Play");
+  m_bar->AddButton(idc::kForward59, "f");
+  m_bar->AddButton(idc::kFF, "ff");
+  m_bar->AddVolumeSlider();
+  m_bar->AddButton(idc::kFileOpen, "FileOpen")->setDefault(true);
+  CreateHiddenControls();
+  m_bar->AddSeekSlider();
+  m_bar->AddButton(idc::kSpeakerMin, "SpeakerMin");
+  m_bar->AddButton(idc::kSpeakerMax, "SpeakerMax")->hide();
+  m_bar->AddButton(idc::kMaximize, "Maximize")->hide();
+  m_bar->AddButton(idc::kMinimize, "Minimize");
+  m_bar->AddButton(idc::kExit, "Exit");
+  m_texts->AddStatusLines();
+  ApplyStatusColours();
   CreateLogo();
-  AddButton(idc::kCh1, "CH1");
-  AddButton(idc::kCh4, "CH4");
-  AddButton(idc::kCh9, "CH9");
-  AddButton(idc::kCh16, "CH16");
+  m_bar->AddButton(idc::kCh1, "CH1");
+  m_bar->AddButton(idc::kCh4, "CH4");
+  m_bar->AddButton(idc::kCh9, "CH9");
+  m_bar->AddButton(idc::kCh16, "CH16");
 }
 
-void CPlayerDlg::CreateFileAndStorageControls() {
+// The storage tools' controls, kept hidden, between the open button and the path box.
+void CPlayerDlg::CreateHiddenControls() {
   const struct {
     int id;
     const char* text;
@@ -161,29 +161,10 @@ void CPlayerDlg::CreateFileAndStorageControls() {
     connect(b, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     m_otherButtons[i] = b;
   }
-  m_edtPath = new QLineEdit(this);
-  m_edtPath->setReadOnly(true);
-  m_edtPath->setFrame(false);
-  m_edtPath->setFocusPolicy(Qt::ClickFocus);
+  m_texts->AddPathBox();
   m_cmbStorage = new QComboBox(this);
   m_cmbStorage->setEnabled(false);
   m_cmbStorage->hide();
-}
-
-void CPlayerDlg::CreateStatusTexts() {
-  auto status = [this](int id, Qt::Alignment align, const char* text, bool visible) {
-    auto* s = new CStatusText(id, align, this);
-    s->SetText(QString::fromUtf8(text));
-    s->setVisible(visible);
-    m_statics[id] = s;
-  };
-  status(idc::kOsd, Qt::AlignHCenter, "OSD", true);
-  status(idc::kSpeed, Qt::AlignHCenter, "SPEED", true);
-  status(idc::kVer, Qt::AlignLeft, "VER", false);
-  status(idc::kName, Qt::AlignLeft, "NAME", false);
-  status(idc::kTotalTime, Qt::AlignLeft, "TOTALTIME", true);
-  status(idc::kSearching, Qt::AlignLeft, "Searching...", false);
-  ApplyStatusColours();
 }
 
 void CPlayerDlg::CreateLogo() {
@@ -202,48 +183,20 @@ void CPlayerDlg::CreateLogo() {
 }
 
 void CPlayerDlg::ApplyStatusColours() {
-  const QColor &cyan = skin::kAccentText, &panel = skin::kPanel, &dark = skin::kTitleBand;
-  Status(idc::kOsd)->SetColours(cyan, panel, panel);
-  Status(idc::kSpeed)->SetColours(cyan, panel, panel);
-  Status(idc::kVer)->SetColours(cyan, panel, panel);
-  Status(idc::kTotalTime)->SetColours(dark, skin::kTimeFace, panel);
-  Status(idc::kName)->SetColours(QColor(255, 255, 255), dark, panel);
-  Status(idc::kSearching)->SetColours(cyan, panel, std::nullopt);
-
-  QPalette seek = m_sldSeek->palette();
-  seek.setColor(QPalette::Window, dark);
-  m_sldSeek->setPalette(seek);
-  m_sldSeek->setAutoFillBackground(true);
-  SetPathText(m_edtPath->text().toStdString(), m_pathChosenLook);
+  m_bar->ApplySeekColours(skin::kTitleBand);
+  m_texts->ApplyColours();
 }
 
-void CPlayerDlg::CreateDecoderControl() {
-  if (m_ctx.createControl) m_control = m_ctx.createControl(static_cast<QWidget*>(this), this);
-  if (m_control != nullptr) m_decoderWidget = static_cast<QWidget*>(m_control->Widget());
-  if (m_decoderWidget == nullptr) {
-    // Without a control the area stays black so the window still lays out and paints.
-    m_decoderWidget = new QWidget(this);
-    m_decoderWidget->setAutoFillBackground(true);
-    QPalette pal = m_decoderWidget->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    m_decoderWidget->setPalette(pal);
-  }
-  m_decoder.Attach(m_control);
-}
-
-void CPlayerDlg::ConfigureDecoderAtStart() {
-  m_decoder.SetOwnerWindow(static_cast<int32_t>(winId()));
-  char title[20];
-  for (int i = 0; i < 16; ++i) {
-    std::snprintf(title, sizeof title, "CH-%d", i + 1);
-    m_decoder.SetPaneTitle(i, title);
-  }
-  m_decoder.SetProductText(LoadResString(IDS_PRODUCT));
-  m_decoder.SetVersionText("                  Ver " OV_VERSION);
-  m_decoder.SetVolume(0);
-  for (int index : {3, 2, 1, 0, 4}) m_decoder.SetStartOption(index, 0);
-  m_decoderWidget->setEnabled(true);
-  m_decoderWidget->show();
+void CPlayerDlg::LayoutControls() {
+  const int T = m_nBarTop;
+  m_bar->Layout(T, kVideoWidth);
+  QWidget* video = m_panes->Widget();
+  video->setGeometry(15, 30, 704, 576);
+  video->raise();
+  video->show();
+  m_engine->SetDisplayModeReady();
+  m_texts->Layout(m_engine->TotalTimeText());
+  m_bar->LayoutPaneButtons(T);
 }
 
 void CPlayerDlg::DestroyWindow() {
@@ -254,15 +207,11 @@ void CPlayerDlg::DestroyWindow() {
   // channel file build reports its progress to the window.
   m_storage->Cancel();
   m_storage->Wait();
-  m_snapshots->Cancel();
-  m_snapshots->Wait();
-  StopActivity();
+  m_export->Stop();
+  m_timeline->Stop();
   m_engine->Shutdown();
-  if (m_control != nullptr && m_ctx.destroyControl) m_ctx.destroyControl(m_control);
-  m_control = nullptr;
-  m_decoder.Attach(nullptr);
   // Whatever the control left behind goes with the other children, before the module unloads.
-  m_decoderWidget = nullptr;
+  m_panes->Destroy(m_ctx.destroyControl);
   hide();
   // children() is the live list, which every delete edits, and deleting one child may take
   // others with it: delete from a guarded copy.
@@ -270,14 +219,11 @@ void CPlayerDlg::DestroyWindow() {
   for (QObject* child : children())
     if (child->isWidgetType()) widgets.emplace_back(static_cast<QWidget*>(child));
   for (QPointer<QWidget>& w : widgets) delete w.data();
-  m_buttons.clear();
-  m_statics.clear();
-  m_sldSeek = nullptr;
-  m_sldVolume = nullptr;
-  m_edtPath = nullptr;
+  m_bar->Forget();
+  m_texts->Forget();
+  m_timeline->Forget();
   m_cmbStorage = nullptr;
   m_logo = nullptr;
-  m_timeline = nullptr;
   for (auto& b : m_otherButtons) b = nullptr;
   destroy();
   if (m_ctx.afterChildrenDestroyed) m_ctx.afterChildrenDestroyed();
@@ -285,194 +231,112 @@ void CPlayerDlg::DestroyWindow() {
 
 void CPlayerDlg::OnDecoderEvent(int32_t, std::span<const int32_t>) {}
 
-QWidget* CPlayerDlg::Control(int id) const {
-  if (auto it = m_buttons.find(id); it != m_buttons.end()) return it->second;
-  if (auto it = m_statics.find(id); it != m_statics.end()) return it->second;
+void CPlayerDlg::OnCommand(int id) {
+  if (m_destroyed) return;
+  if (m_ctx.onCommand) m_ctx.onCommand(id);
+  // The display options change before the ordinary routing, which then ignores them.
+  if (PreFilterCommand(id)) return;
+  PlaybackEngine& e = m_engine->Engine();
   switch (id) {
-    case idc::kVolume:
-      return m_sldVolume;
-    case idc::kSeek:
-      return m_sldSeek;
-    case idc::kPathBox:
-      return m_edtPath;
-    case idc::kStorageCombo:
-      return m_cmbStorage;
-    case idc::kOpenYrxFile:
-      return m_otherButtons[0];
-    case idc::kMakeChdFile:
-      return m_otherButtons[1];
-    case idc::kCombineFiles:
-      return m_otherButtons[2];
-    case idc::kDecoder:
-      return m_decoderWidget;
-    default:
-      return nullptr;
-  }
-}
-
-CSkinButton* CPlayerDlg::Button(int id) const {
-  auto it = m_buttons.find(id);
-  return it == m_buttons.end() ? nullptr : it->second;
-}
-
-CStatusText* CPlayerDlg::Status(int id) const {
-  auto it = m_statics.find(id);
-  return it == m_statics.end() ? nullptr : it->second;
-}
-
-QString CPlayerDlg::ControlText(int id) const {
-  if (CStatusText* s = Status(id)) return s->Text();
-  if (id == idc::kPathBox && m_edtPath) return m_edtPath->text();
-  return {};
-}
-
-std::string CPlayerDlg::ToolTipText(int id) const {
-  auto it = m_toolTips.find(id);
-  return it == m_toolTips.end() ? std::string() : it->second;
-}
-
-bool CPlayerDlg::FileChosen() const { return m_engine->FileChosen(); }
-
-void CPlayerDlg::RunOnWindowThread(std::function<void()> fn) {
-  if (QThread::currentThread() == thread()) {
-    fn();
-  } else {
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
-  }
-}
-
-void CPlayerDlg::SetControlText(int id, const std::string& text) {
-  RunOnWindowThread([this, id, text] {
-    QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (CStatusText* s = Status(id)) {
-      s->SetText(t);
-    } else if (id == idc::kPathBox && m_edtPath) {
-      m_edtPath->setText(t);
+    case idc::kPlay:
+      e.OnPlay();
+      break;
+    case idc::kRew:
+      e.OnRew();
+      break;
+    case idc::kFF:
+      e.OnFF();
+      break;
+    case idc::kBack59:
+      e.Jump(-PlaybackEngine::kJumpSeconds);
+      break;
+    case idc::kForward59:
+      e.Jump(PlaybackEngine::kJumpSeconds);
+      break;
+    case idc::kSpeakerMin:
+      e.OnSound();
+      break;
+    case idc::kCh1:
+    case idc::kCh4:
+    case idc::kCh9:
+    case idc::kCh16: {
+      const int panes = id == idc::kCh1 ? 1 : id == idc::kCh4 ? 4 : id == idc::kCh9 ? 9 : 16;
+      // The strips follow the panes the file allows.
+      if (e.ShowPanes(panes)) m_timeline->SetPanes(panes);
+      m_timeline->Poll();
+      break;
     }
-  });
-}
-
-void CPlayerDlg::SetButtonBitmaps(int id, uint32_t normal, uint32_t pressed, uint32_t hover,
-                                  uint32_t checkOn) {
-  // The button queues these itself when called off the window thread, in call order.
-  if (CSkinButton* b = Button(id)) {
-    b->SetBitmaps(normal, pressed, hover, checkOn, 0, 0, 0, 1, 1, 4);
-    b->Invalidate();
+    case idc::kMinimize:
+      showMinimized();
+      break;
+    case idc::kExit:
+      accept();
+      break;
+    case idc::kFileOpen:
+      m_files->Open();
+      break;
+    case idc::kCmdOpenFolder:
+      m_files->OpenFolder();
+      break;
+    case idc::kOpenYrxFile:
+      m_storage->OpenStorage();
+      break;
+    case idc::kMakeChdFile:
+      m_storage->MakeChannelFiles();
+      break;
+    case idc::kCmdAbout:
+      OnAbout();
+      break;
+    case idc::kCmdExportClip:
+      m_export->ExportClip();
+      break;
+    case idc::kCmdSaveSnapshot:
+      SaveSnapshot();
+      break;
+    case idc::kCmdShortcuts:
+      m_keys->ShowShortcuts();
+      break;
+    case idc::kCmdOpenCase:
+      m_files->OpenCase();
+      break;
+    case idc::kCmdGoToTime:
+      m_keys->GoToTime();
+      break;
+    case idc::kCmdTimeline:
+      SetTimelineShown(!TimelineShown());
+      break;
+    case idc::kCmdNextEvent:
+      JumpToEvent(1, false);
+      break;
+    case idc::kCmdPreviousEvent:
+      JumpToEvent(-1, false);
+      break;
+    case idc::kCmdZoomIn:
+      m_panes->Zoom(1);
+      break;
+    case idc::kCmdZoomOut:
+      m_panes->Zoom(-1);
+      break;
+    case idc::kCmdZoomReset:
+      m_panes->Zoom(0);
+      break;
+    case idc::kCmdSaveView:
+      SaveView();
+      break;
+    case idc::kCmdPictureAdjust:
+      m_panes->OnPictureAdjust();
+      break;
+    case idc::kCmdDeintOff:
+    case idc::kCmdDeintOn:
+    case idc::kCmdDeintAuto:
+      m_panes->SetDeinterlace(DeinterlaceOfCommand(id));
+      break;
+    case idc::kCombineFiles:
+    case idc::kSpeakerMax:
+    case idc::kMaximize:
+    default:
+      break;
   }
-}
-
-void CPlayerDlg::InvalidateControl(int id) {
-  RunOnWindowThread([this, id] {
-    if (QWidget* w = Control(id)) w->update();
-  });
-}
-
-void CPlayerDlg::ShowControl(int id, bool show) {
-  RunOnWindowThread([this, id, show] {
-    if (QWidget* w = Control(id)) w->setVisible(show);
-  });
-}
-
-void CPlayerDlg::SetSeekPos(int pos) {
-  // Always queued, from the window thread too: a thumb the playback thread posted just before a
-  // move must not land after the move's own.
-  QMetaObject::invokeMethod(
-      this,
-      [this, pos] {
-        if (m_sldSeek) m_sldSeek->PostSetPos(pos);
-        if (m_timeline) m_timeline->SetPlayhead(pos);
-      },
-      Qt::QueuedConnection);
-}
-
-void CPlayerDlg::SetSeekRange(int min, int max) {
-  RunOnWindowThread([this, min, max] {
-    if (m_sldSeek) m_sldSeek->setRange(min, max);
-  });
-}
-
-void CPlayerDlg::SetSeekTrackFilled(bool filled) {
-  RunOnWindowThread([this, filled] {
-    if (!m_sldSeek) return;
-    m_sldSeek->m_TrackFilled = filled;
-    m_sldSeek->update();
-  });
-}
-
-void CPlayerDlg::SetToolTipText(int id, const std::string& text) {
-  RunOnWindowThread([this, id, text] { m_toolTips[id] = text; });
-}
-
-void CPlayerDlg::UpdateDecoderWindow() {
-  RunOnWindowThread([this] {
-    if (m_decoderWidget) m_decoderWidget->repaint();
-  });
-}
-
-void CPlayerDlg::SetPathText(const std::string& text, bool fileChosen) {
-  RunOnWindowThread([this, text, fileChosen] {
-    if (!m_edtPath) return;
-    m_pathChosenLook = fileChosen;
-    m_edtPath->setText(QString::fromStdString(text));
-    QPalette pal = m_edtPath->palette();
-    const QColor bk = fileChosen ? QColor(255, 255, 255) : QColor(238, 238, 238);
-    pal.setColor(QPalette::Base, bk);
-    pal.setColor(QPalette::Window, bk);
-    pal.setColor(QPalette::Text, QColor(35, 35, 35));
-    m_edtPath->setPalette(pal);
-  });
-}
-
-void CPlayerDlg::CentreOnScreen() {
-  if (m_centring) return;
-  m_centring = true;
-  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  if (s != nullptr) {
-    QRect area = s->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-  }
-  m_centring = false;
-}
-
-void CPlayerDlg::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  if (m_full)
-    LayoutFullScreen();
-  else if (!isMinimized())
-    CentreOnScreen();
-}
-
-void CPlayerDlg::changeEvent(QEvent* event) {
-  QDialog::changeEvent(event);
-  // A restore from the taskbar brings the window back to the middle of the screen.
-  if (event->type() == QEvent::WindowStateChange && !isMinimized() && !m_full) CentreOnScreen();
-}
-
-void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || m_decoderWidget == nullptr) {
-    QDialog::mousePressEvent(event);
-    return;
-  }
-  // Full screen does not move; the date line keeps its press for the double click.
-  if (m_full || OnDateLine(event->position().toPoint())) return;
-  WinRect video = WinRect::FromQRect(m_decoderWidget->geometry());
-  if (!IsWindowDragPoint(video, event->position().toPoint())) return;
-  if (windowHandle() != nullptr) windowHandle()->startSystemMove();
-  QDialog::mousePressEvent(event);
-}
-
-void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
-
-void CPlayerDlg::OnContextMenu(QPoint globalPos) {
-  PaneViewCall shown;
-  (void)m_decoder.GetPicture(-1, shown);
-  std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat,
-                                                        m_timelineShown, shown.deinterlace);
-  if (m_ctx.extendContextMenu) m_ctx.extendContextMenu(*menu);
-  QAction* chosen = menu->exec(globalPos);
-  int id = CommandOfAction(chosen);
-  menu.reset();
-  if (id != 0) OnCommand(id);
 }
 
 bool CPlayerDlg::PreFilterCommand(int id) {
@@ -489,6 +353,191 @@ bool CPlayerDlg::PreFilterCommand(int id) {
   return false;
 }
 
+void CPlayerDlg::OnHScroll(int controlId, SlideMove move, int /*pos*/) {
+  if (m_destroyed) return;
+  m_bar->OnScroll(m_engine->Engine(), controlId, move);
+}
+
+void CPlayerDlg::OnKeyAction(KeyAction action) { m_keys->OnKeyAction(action); }
+
+void CPlayerDlg::OnFileOpen() { m_files->Open(); }
+bool CPlayerDlg::OpenPath(const std::string& path, bool echoToStderr) {
+  return m_files->OpenPath(path, echoToStderr);
+}
+bool CPlayerDlg::OpenFiles(const std::vector<std::string>& paths, bool echoToStderr) {
+  return m_files->OpenFiles(paths, echoToStderr);
+}
+const RecordingSetPlan* CPlayerDlg::OpenSet() const { return m_files->Set().get(); }
+const std::string& CPlayerDlg::OpenedPath() const { return m_files->OpenedPath(); }
+void CPlayerDlg::ResetFileDisplay() { m_files->Reset(); }
+void CPlayerDlg::FileOpened(const std::string& path) {
+  if (m_ctx.onFileOpened) m_ctx.onFileOpened(path);
+}
+
+void CPlayerDlg::SetVideoFullScreen(bool on) { m_full->Set(on); }
+bool CPlayerDlg::IsVideoFullScreen() const { return m_full->Active(); }
+bool CPlayerDlg::FullScreenTransportShown() const { return m_full->TransportShown(); }
+
+std::unique_ptr<CExportClipDlg> CPlayerDlg::MakeExportDialog() { return m_export->MakeDialog(); }
+CExportClipDlg* CPlayerDlg::OpenExportDialog() const { return m_export->OpenDialog(); }
+std::string CPlayerDlg::SaveSnapshot() { return m_export->Save(false); }
+std::string CPlayerDlg::SaveView() { return m_export->Save(true); }
+bool CPlayerDlg::SavingSnapshot() const { return m_export->Saving(); }
+void CPlayerDlg::WaitForSnapshot() { m_export->Wait(); }
+QString CPlayerDlg::ExportFolder() const { return m_export->Folder(); }
+void CPlayerDlg::SetExportFolder(const QString& folder) { m_export->SetFolder(folder); }
+
+void CPlayerDlg::SetTimelineShown(bool on) { m_timeline->SetShown(on); }
+bool CPlayerDlg::TimelineShown() const { return m_timeline->Shown(); }
+CActivityTimeline* CPlayerDlg::Timeline() const { return m_timeline->Widget(); }
+const ActivityJob* CPlayerDlg::Activity() const { return m_timeline->Activity(); }
+void CPlayerDlg::SetActivityCacheDir(std::optional<std::string> dir) {
+  m_timeline->SetCacheDir(std::move(dir));
+}
+void CPlayerDlg::JumpToEvent(int direction, bool anyChannel) {
+  m_timeline->JumpToEvent(direction, anyChannel);
+}
+
+QWidget* CPlayerDlg::Control(int id) const {
+  if (QWidget* w = m_bar->Control(id)) return w;
+  if (QWidget* w = m_texts->Control(id)) return w;
+  switch (id) {
+    case idc::kStorageCombo:
+      return m_cmbStorage;
+    case idc::kOpenYrxFile:
+      return m_otherButtons[0];
+    case idc::kMakeChdFile:
+      return m_otherButtons[1];
+    case idc::kCombineFiles:
+      return m_otherButtons[2];
+    case idc::kDecoder:
+      return m_panes->Widget();
+    default:
+      return nullptr;
+  }
+}
+
+CSkinButton* CPlayerDlg::Button(int id) const { return m_bar->Button(id); }
+CSkinSlider* CPlayerDlg::SeekSlider() const { return m_bar->Seek(); }
+CVolumeSlider* CPlayerDlg::VolumeSlider() const { return m_bar->Volume(); }
+QString CPlayerDlg::ControlText(int id) const { return m_texts->Text(id); }
+std::string CPlayerDlg::ToolTipText(int id) const { return m_bar->SpeedTip(id); }
+
+bool CPlayerDlg::FileChosen() const { return m_engine->FileChosen(); }
+
+void CPlayerDlg::RunOnWindowThread(std::function<void()> fn) {
+  if (QThread::currentThread() == thread()) {
+    fn();
+  } else {
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+  }
+}
+
+void CPlayerDlg::SetSeekPos(int pos) {
+  // Always queued, from the window thread too: a thumb the playback thread posted just before a
+  // move must not land after the move's own.
+  QMetaObject::invokeMethod(
+      this,
+      [this, pos] {
+        if (CSkinSlider* seek = m_bar->Seek()) seek->PostSetPos(pos);
+        if (CActivityTimeline* timeline = m_timeline->Widget()) timeline->SetPlayhead(pos);
+      },
+      Qt::QueuedConnection);
+}
+
+void CPlayerDlg::CentreOnScreen() {
+  if (m_centring) return;
+  m_centring = true;
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (s != nullptr) {
+    QRect area = s->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+  m_centring = false;
+}
+
+void CPlayerDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (m_full->Active())
+    m_full->Layout();
+  else if (!isMinimized())
+    CentreOnScreen();
+}
+
+void CPlayerDlg::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  // A restore from the taskbar brings the window back to the middle of the screen.
+  if (event->type() == QEvent::WindowStateChange && !isMinimized() && !m_full->Active())
+    CentreOnScreen();
+}
+
+void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
+  QWidget* video = m_panes->Widget();
+  if (event->button() != Qt::LeftButton || video == nullptr) {
+    QDialog::mousePressEvent(event);
+    return;
+  }
+  // Full screen does not move; the date line keeps its press for the double click.
+  if (m_full->Active() || m_texts->OnDateLine(event->position().toPoint())) return;
+  WinRect area = WinRect::FromQRect(video->geometry());
+  if (!IsWindowDragPoint(area, event->position().toPoint())) return;
+  if (windowHandle() != nullptr) windowHandle()->startSystemMove();
+  QDialog::mousePressEvent(event);
+}
+
+void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && m_texts->OnDateLine(event->position().toPoint())) {
+    SetVideoFullScreen(!IsVideoFullScreen());
+    return;
+  }
+  QDialog::mouseDoubleClickEvent(event);
+}
+
+void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (m_full->Active()) m_full->ShowTransport(true);
+  QDialog::mouseMoveEvent(event);
+}
+
+bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
+  m_full->Filter(watched, event);
+  // The read-only path box would take the arrow, Home and End keys from the window's shortcuts;
+  // it keeps only copying and selecting all.
+  if (watched == m_texts->PathBox() && event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (!key->matches(QKeySequence::Copy) && !key->matches(QKeySequence::SelectAll)) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CPlayerDlg::keyPressEvent(QKeyEvent* event) {
+  // Esc leaves full screen and never quits: a second Esc must not end a review by accident.
+  if (event->key() == Qt::Key_Escape) {
+    if (IsVideoFullScreen()) SetVideoFullScreen(false);
+    return;
+  }
+  // The default button must not answer Enter: only a click or Ctrl+O opens the file dialog.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+  QDialog::keyPressEvent(event);
+}
+
+void CPlayerDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (FileCommands::Accepts(*event->mimeData())) event->acceptProposedAction();
+}
+
+void CPlayerDlg::dropEvent(QDropEvent* event) { m_files->Drop(*event); }
+
+void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
+
+void CPlayerDlg::OnContextMenu(QPoint globalPos) {
+  std::unique_ptr<QMenu> menu = CreatePlayerContextMenu(this, m_IFrameOnly != 0, m_TimeFormat,
+                                                        TimelineShown(), m_panes->Deinterlace());
+  if (m_ctx.extendContextMenu) m_ctx.extendContextMenu(*menu);
+  QAction* chosen = menu->exec(globalPos);
+  int id = CommandOfAction(chosen);
+  menu.reset();
+  if (id != 0) OnCommand(id);
+}
+
 void CPlayerDlg::OnAbout() {
   CAboutDlg about(this);
   (void)about.exec();
@@ -496,9 +545,9 @@ void CPlayerDlg::OnAbout() {
 
 QImage CPlayerDlg::SkinCanvas() const {
   SkinGeometry g{width(), height(), {}, {}};
-  if (m_decoderWidget) g.video = WinRect::FromQRect(m_decoderWidget->geometry());
-  if (m_edtPath) g.pathBox = WinRect::FromQRect(m_edtPath->geometry());
-  g.timelineHeight = TimelineBand();
+  if (QWidget* video = m_panes->Widget()) g.video = WinRect::FromQRect(video->geometry());
+  if (QLineEdit* path = m_texts->PathBox()) g.pathBox = WinRect::FromQRect(path->geometry());
+  g.timelineHeight = m_timeline->Band();
   return ComposeSkinCanvas(g, {m_bmpBarStrip, m_bmpTimeLine, m_bmpFileName});
 }
 
@@ -510,14 +559,14 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
     m_icon.paint(&p, (width() - icon + 1) / 2, (height() - icon + 1) / 2, icon, icon);
     return;
   }
-  if (m_full) {
+  if (m_full->Active()) {
     p.fillRect(rect(), Qt::black);
     return;
   }
   SkinGeometry g{width(), height(), {}, {}};
-  if (m_decoderWidget) g.video = WinRect::FromQRect(m_decoderWidget->geometry());
-  if (m_edtPath) g.pathBox = WinRect::FromQRect(m_edtPath->geometry());
-  g.timelineHeight = TimelineBand();
+  if (QWidget* video = m_panes->Widget()) g.video = WinRect::FromQRect(video->geometry());
+  if (QLineEdit* path = m_texts->PathBox()) g.pathBox = WinRect::FromQRect(path->geometry());
+  g.timelineHeight = m_timeline->Band();
   QRegion region = SkinWindowRegion(width(), height());
   if (mask() != region) setMask(region);
   m_nBarTop = SkinBarTop(g.video);

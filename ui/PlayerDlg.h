@@ -1,23 +1,18 @@
 #pragma once
-// The player window: a borderless 734 x 766 skinned dialog hosting the decoder control above the
-// transport row, the sliders and the status lines. It owns the playback engine for its whole
-// life, routes every button, slider and menu command to it, and is the engine's view.
+// The player window: a borderless 734 x 766 skinned dialog. It composes its parts (the transport
+// bar, the pane area, the status texts, the file, key and export commands, the activity timeline,
+// full screen), routes every button and menu command, and owns the engine, whose view
+// (PlayerEngineLink) hands each view operation to the part it concerns.
 //
-// Threads: everything runs on the window thread except the view operations (SetControlText and
-// its siblings), which worker threads may call; those are applied on the window thread in the
-// order they were called.
+// Threads: the window thread; the parts say which of their members other threads may call.
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
-#include <QPointer>
-#include <atomic>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "controls/SlideMove.h"
@@ -26,26 +21,26 @@
 #include "ui/PlayerKeys.h"
 #include "ui/UserPrompts.h"
 
-class QLineEdit;
 class QComboBox;
 class QMenu;
-class QTimer;
 
 namespace ov {
 class CSkinButton;
 class CSkinSlider;
 class CVolumeSlider;
-class CStatusText;
-struct ButtonLook;
 class PlayerEngineLink;
 class CActivityTimeline;
 class ActivityJob;
-struct ActivitySnapshot;
-class PreviewWorker;
 class StorageCommands;
-class SnapshotSaver;
+class TransportBar;
+class StatusTexts;
+class PaneArea;
+class FileCommands;
+class KeyCommands;
+class ExportCommands;
+class TimelinePanel;
+class FullScreenMode;
 struct RecordingSetPlan;
-struct OpenOutcome;
 
 struct PlayerDlgContext {
   IUserPrompts* prompts = nullptr;
@@ -87,10 +82,8 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // form plays as one recording; the files left out are shown with their reasons. One file goes
   // to OpenPath. True when a recording is open and ready to play.
   bool OpenFiles(const std::vector<std::string>& paths, bool echoToStderr = false);
-  // "Open Folder...": a folder chooser, then OpenFiles.
-  void OnOpenFolder();
   // The set open now; null while one file (or none) is open.
-  const RecordingSetPlan* OpenSet() const { return m_set.get(); }
+  const RecordingSetPlan* OpenSet() const;
   // Puts the file display back to its no-file state.
   void ResetFileDisplay();
 
@@ -102,20 +95,19 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   void OnKeyAction(KeyAction action);
   // The video area over the whole screen, the transport over it on mouse move. Esc or F leaves.
   void SetVideoFullScreen(bool on);
-  bool IsVideoFullScreen() const { return m_full != nullptr; }
+  bool IsVideoFullScreen() const;
   // True while the full-screen transport is shown.
   bool FullScreenTransportShown() const;
   // The file last given to OpenPath (empty before the first).
-  const std::string& OpenedPath() const { return m_openedPath; }
-
-  // The display options of the context menu.
+  const std::string& OpenedPath() const;
 
   // Widgets by control id (null for an unknown id), for painting, tests and screenshots.
   QWidget* Control(int id) const;
   CSkinButton* Button(int id) const;
-  CSkinSlider* SeekSlider() const { return m_sldSeek; }
-  CVolumeSlider* VolumeSlider() const { return m_sldVolume; }
+  CSkinSlider* SeekSlider() const;
+  CVolumeSlider* VolumeSlider() const;
   QString ControlText(int id) const;
+  // The speed the Rew or FF button reached (shown in its tooltip), empty before the first.
   std::string ToolTipText(int id) const;
   CQuelmar_Ctrl_Player& Decoder() { return m_decoder; }
   PlayerEngineLink& Engine() { return *m_engine; }
@@ -125,21 +117,27 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool BuildingChannelFiles() const;
   void WaitForChannelFiles();
 
-  // View operations, callable from any thread.
-  void SetControlText(int id, const std::string& text);
-  void SetButtonBitmaps(int id, uint32_t normal, uint32_t pressed, uint32_t hover,
-                        uint32_t checkOn);
-  void InvalidateControl(int id);
-  void ShowControl(int id, bool show);
+  // The parts of the window.
+  TransportBar& Bar() { return *m_bar; }
+  StatusTexts& Texts() { return *m_texts; }
+  PaneArea& Panes() { return *m_panes; }
+  FileCommands& Files() { return *m_files; }
+  TimelinePanel& TimelinePart() { return *m_timeline; }
+  FullScreenMode& FullScreen() { return *m_full; }
+  IUserPrompts& Prompts() { return *m_ctx.prompts; }
+  // True once DestroyWindow ran: commands do nothing any more.
+  bool Destroyed() const { return m_destroyed; }
+  // The date format of the context menu (1..6).
+  int TimeFormat() const { return m_TimeFormat; }
+  // Tells the recent-files observer.
+  void FileOpened(const std::string& path);
+  // fn now when called on the window thread, else queued to it in call order.
+  void RunOnWindowThread(std::function<void()> fn);
+  // Keeps the window in the middle of its screen.
+  void CentreOnScreen();
+
+  // The engine's thumb, on the seek slider and the timeline's playhead. Any thread.
   void SetSeekPos(int pos);
-  void SetSeekRange(int min, int max);
-  // The window's part of resetting the controls: resting button images, seek slider and decoder
-  // window repainted.
-  void ResetControlImages();
-  void SetSeekTrackFilled(bool filled);
-  void SetToolTipText(int id, const std::string& text);
-  void UpdateDecoderWindow();
-  void SetPathText(const std::string& text, bool fileChosen);
 
   // Decoder control events: nothing is done with them.
   void OnDecoderEvent(int32_t dispid, std::span<const int32_t> args) override;
@@ -155,14 +153,12 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // "Save View" and Shift+S: the same for what the selected pane shows (its zoomed region at the
   // recorded pixel density, its adjustments and deinterlacing), named "..._view.png".
   std::string SaveView();
-  // "Picture Adjustments...": brightness, contrast, gamma and saturation of the selected pane.
-  void OnPictureAdjust();
   // True from a snapshot's start to its note (window thread).
   bool SavingSnapshot() const;
   // Waits for the snapshot worker to end; its note still comes through the event loop.
   void WaitForSnapshot();
-  QString ExportFolder() const { return m_exportFolder; }
-  void SetExportFolder(const QString& folder) { m_exportFolder = folder; }
+  QString ExportFolder() const;
+  void SetExportFolder(const QString& folder);
   class CExportClipDlg* OpenExportDialog() const;
 
   // The composed background (without the product name), for tests.
@@ -171,12 +167,12 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   // The activity timeline under the seek slider (T, or the context menu): the window grows by its
   // band; in full screen it runs along the bottom of the screen.
   void SetTimelineShown(bool on);
-  bool TimelineShown() const { return m_timelineShown; }
-  CActivityTimeline* Timeline() const { return m_timeline; }
+  bool TimelineShown() const;
+  CActivityTimeline* Timeline() const;
   // The analysis of the open file (null without one), for tests and checks.
-  const ActivityJob* Activity() const { return m_activity.get(); }
+  const ActivityJob* Activity() const;
   // Where the analysis keeps its results; unset: the user's cache folder, empty: nowhere.
-  void SetActivityCacheDir(std::optional<std::string> dir) { m_activityCacheDir = std::move(dir); }
+  void SetActivityCacheDir(std::optional<std::string> dir);
   // The next (direction > 0) or previous event of the selected channel, or of any channel.
   void JumpToEvent(int direction, bool anyChannel);
 
@@ -194,51 +190,15 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct FullScreenState;
-  void CreateShortcuts();
-  void SetKeyToolTips();
-  void ShowShortcuts();
-  // Asks for a recording time or an elapsed time and lands on its first picture.
-  void GoToTime();
-  void OpenNeighbour(int direction);
-  void StepVolume(int delta);
-  void SeekBy(int seconds);
-  void LayoutFullScreen();
-  void ShowFullScreenTransport(bool shown);
-  bool OnDateLine(QPoint p) const;
   void OnInitDialog();
   void CreateControls();
-  CSkinButton* AddButton(int id, const char* text);
-  void CreateFileAndStorageControls();
-  void CreateStatusTexts();
+  void CreateHiddenControls();
   void CreateLogo();
-  void CreateDecoderControl();
-  void ConfigureDecoderAtStart();
   void LayoutControls();
-  void PlaceButton(int id, int x, int y, int w, int h, const ButtonLook& look);
   void ApplyStatusColours();
-  void CentreOnScreen();
   void OnContextMenu(QPoint globalPos);
   void OnAbout();
-  void OnExportClip();
-  void SetDeinterlace(int mode);
-  void ShowNote(const QString& text);
   bool PreFilterCommand(int id);
-  // The window's part of an open, once the engine has opened the file or set.
-  bool AfterOpen(const std::string& path, const OpenOutcome& out, bool echoToStderr);
-  // The channel of the selected pane (-1: none).
-  int SelectedSlot();
-  void CreateTimeline();
-  void StartActivity();
-  void StopActivity();
-  void PollActivity();
-  void PlaceTimeline();
-  void PlaceTimelineBand(int band);
-  int TimelineBand() const;
-  std::vector<int32_t> ShownSlots();
-  void OnPreviewWanted(int slot, int32_t second);
-  void RunOnWindowThread(std::function<void()> fn);
-  CStatusText* Status(int id) const;
 
   PlayerDlgContext m_ctx;
   QIcon m_icon;
@@ -249,47 +209,26 @@ class CPlayerDlg : public QDialog, public IDecoderEvents {
   QImage m_bmpFileName;
   int m_nBarTop = 641;
 
-  std::map<int, CSkinButton*> m_buttons;
-  std::map<int, CStatusText*> m_statics;
-  std::map<int, std::string> m_toolTips;
-  CSkinSlider* m_sldSeek = nullptr;
-  CVolumeSlider* m_sldVolume = nullptr;
-  QLineEdit* m_edtPath = nullptr;
   QComboBox* m_cmbStorage = nullptr;
   QWidget* m_otherButtons[3] = {};  // 1008, 1014, 1015: hidden, disabled
   QWidget* m_logo = nullptr;
-  QWidget* m_decoderWidget = nullptr;
 
-  IDecoderControl* m_control = nullptr;
   CQuelmar_Ctrl_Player m_decoder;
+  std::unique_ptr<TransportBar> m_bar;
+  std::unique_ptr<StatusTexts> m_texts;
+  std::unique_ptr<PaneArea> m_panes;
   std::unique_ptr<PlayerEngineLink> m_engine;
+  std::unique_ptr<FileCommands> m_files;
+  std::unique_ptr<KeyCommands> m_keys;
+  std::unique_ptr<ExportCommands> m_export;
+  std::unique_ptr<TimelinePanel> m_timeline;
+  std::unique_ptr<FullScreenMode> m_full;
   std::unique_ptr<StorageCommands> m_storage;
-  std::unique_ptr<SnapshotSaver> m_snapshots;
 
   int m_IFrameOnly = 0;
   int m_TimeFormat = 1;
-  bool m_pathChosenLook = false;
   bool m_destroyed = false;
   bool m_centring = false;
-  std::string m_openedPath;
-  std::shared_ptr<const RecordingSetPlan> m_set;  // the set open now, or null
-  std::unique_ptr<FullScreenState> m_full;
-  QString m_exportFolder;  // the folder chosen last, offered again for the rest of the run
-  // The export dialog while it is open: beside the window, which stays usable meanwhile.
-  QPointer<class CExportClipDlg> m_exportDlg;
-  QPointer<class CPictureAdjustDlg> m_adjustDlg;
-  QString m_lastNote, m_textBeforeNote;  // the path box's note, and what it covers
-
-  CActivityTimeline* m_timeline = nullptr;
-  QTimer* m_timelineTimer = nullptr;
-  bool m_timelineShown = false;
-  int m_panes = 16;  // the layout the panes were last given
-  std::unique_ptr<ActivityJob> m_activity;
-  std::unique_ptr<PreviewWorker> m_previews;
-  std::shared_ptr<const ActivitySnapshot> m_activitySnapshot;
-  uint64_t m_activityRevision = 0;
-  uint64_t m_activityGeneration = 0;  // previews of an earlier file are dropped
-  std::optional<std::string> m_activityCacheDir;
 };
 
 }  // namespace ov

@@ -1,9 +1,13 @@
 #include "ui/PlayerEngineLink.h"
 
+#include <QWidget>
+
+#include "controls/SkinSlider.h"
 #include "playback/StatusText.h"
-#include "ui/ButtonLooks.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
+#include "ui/StatusTexts.h"
+#include "ui/TransportBar.h"
 
 namespace ov {
 
@@ -23,26 +27,50 @@ std::string PlayerEngineLink::TotalTimeText() const {
 }
 
 void PlayerEngineLink::SetText(ViewText which, std::string utf8) {
-  m_dlg.SetControlText(TextControl(which), utf8);
+  m_dlg.Texts().SetText(TextControl(which), utf8);
 }
 void PlayerEngineLink::SetSeekPos(int pos) { m_dlg.SetSeekPos(pos); }
-void PlayerEngineLink::SetSeekRange(int min, int max) { m_dlg.SetSeekRange(min, max); }
-void PlayerEngineLink::SetSeekTrackFilled(bool filled) { m_dlg.SetSeekTrackFilled(filled); }
-void PlayerEngineLink::ResetControls() { m_dlg.ResetControlImages(); }
-void PlayerEngineLink::ShowPlayButtonAs(PlayButtonLook look) {
-  const ButtonLook& l = look == PlayButtonLook::Pause ? kPauseLook : kPlayLook;
-  m_dlg.SetButtonBitmaps(idc::kPlay, l.normal, l.pressed, l.hover, l.checkOn);
+void PlayerEngineLink::SetSeekRange(int min, int max) {
+  m_dlg.RunOnWindowThread([this, min, max] {
+    if (CSkinSlider* seek = m_dlg.Bar().Seek()) seek->setRange(min, max);
+  });
 }
-void PlayerEngineLink::ShowSoundOn(bool on) {
-  const ButtonLook& l = on ? kSpeakerLook : kSpeakerOffLook;
-  m_dlg.SetButtonBitmaps(idc::kSpeakerMin, l.normal, l.pressed, l.hover, l.checkOn);
+void PlayerEngineLink::SetSeekTrackFilled(bool filled) {
+  m_dlg.RunOnWindowThread([this, filled] {
+    CSkinSlider* seek = m_dlg.Bar().Seek();
+    if (!seek) return;
+    seek->m_TrackFilled = filled;
+    seek->update();
+  });
 }
-void PlayerEngineLink::ShowSearching(bool shown) { m_dlg.ShowControl(idc::kSearching, shown); }
+void PlayerEngineLink::ResetControls() {
+  // Resting button pictures, the seek slider and the pictures repainted.
+  m_dlg.Bar().ShowResting();
+  RepaintSeekSlider();
+  m_dlg.RunOnWindowThread([this] {
+    if (QWidget* w = m_dlg.Control(idc::kDecoder)) w->repaint();
+  });
+}
+void PlayerEngineLink::ShowPlayButtonAs(PlayButtonLook look) { m_dlg.Bar().ShowPlayButtonAs(look); }
+void PlayerEngineLink::ShowSoundOn(bool on) { m_dlg.Bar().ShowSoundOn(on); }
+void PlayerEngineLink::ShowSearching(bool shown) {
+  m_dlg.RunOnWindowThread([this, shown] {
+    if (QWidget* w = m_dlg.Control(idc::kSearching)) w->setVisible(shown);
+  });
+}
 void PlayerEngineLink::SetSpeedTip(SpeedButton button, std::string utf8) {
-  m_dlg.SetToolTipText(button == SpeedButton::Rew ? idc::kRew : idc::kFF, utf8);
+  m_dlg.RunOnWindowThread([this, button, utf8] {
+    m_dlg.Bar().SetSpeedTip(button == SpeedButton::Rew ? idc::kRew : idc::kFF, utf8);
+  });
 }
-void PlayerEngineLink::RepaintPictures() { m_dlg.InvalidateControl(idc::kDecoder); }
-void PlayerEngineLink::RepaintSeekSlider() { m_dlg.InvalidateControl(idc::kSeek); }
+void PlayerEngineLink::RepaintPictures() { Repaint(idc::kDecoder); }
+void PlayerEngineLink::RepaintSeekSlider() { Repaint(idc::kSeek); }
+
+void PlayerEngineLink::Repaint(int id) {
+  m_dlg.RunOnWindowThread([this, id] {
+    if (QWidget* w = m_dlg.Control(id)) w->update();
+  });
+}
 
 int PlayerEngineLink::TextControl(ViewText which) {
   switch (which) {

@@ -1,7 +1,8 @@
 #pragma once
 // Wires the player window to the playback engine: owns the open file, the clock and the engine,
-// and is the engine's view, forwarding each view call to the window (which applies it on its own
-// thread). Window thread only, except the view operations.
+// and is the engine's view, handing each view call to the part of the window it concerns (the
+// transport bar, the status texts, the pane area), applied on the window thread in call order.
+// Window thread only, except the view operations.
 #include <memory>
 #include <string>
 
@@ -49,6 +50,7 @@ class PlayerEngineLink final : public IPlayerView {
  private:
   // The control that shows a text.
   static int TextControl(ViewText which);
+  void Repaint(int id);
 
   CPlayerDlg& m_dlg;
   BackupFile m_file;

@@ -11,6 +11,7 @@
 #include "tools/StorageView.h"
 #include "ui/CommandIds.h"
 #include "ui/PlayerDlg.h"
+#include "ui/StatusTexts.h"
 
 namespace ov {
 
@@ -24,7 +25,7 @@ class PlayerStorageView final : public tools::IStorageView {
                                              const std::string& initial) override {
     return m_prompts.ChooseFolder(&m_dlg, title, initial);
   }
-  void SetPathText(const std::string& text) override { m_dlg.SetControlText(idc::kPathBox, text); }
+  void SetPathText(const std::string& text) override { m_dlg.Texts().SetText(idc::kPathBox, text); }
   void InsertRecordingEntry(size_t index, const std::string& text) override {
     if (auto* combo = Combo())
       combo->insertItem(static_cast<int>(std::min<size_t>(index, size_t(combo->count()))),
@@ -71,7 +72,7 @@ void StorageCommands::MakeChannelFiles() {
     StartBuild(*folder);
   } catch (const std::system_error&) {  // out of threads or memory: nothing is built
     m_building = false;
-    m_window.SetControlText(
+    m_window.Texts().SetText(
         idc::kSpeed,
         QCoreApplication::translate("PlayerDlg", "Cannot start the build").toStdString());
   }
@@ -83,13 +84,13 @@ void StorageCommands::StartBuild(const std::string& folder) {
     opts.cancel = &m_cancel;
     opts.progress = [this](uint64_t done, uint64_t total) {
       const int percent = total ? static_cast<int>(done * 100 / total) : 100;
-      m_window.SetControlText(
+      m_window.Texts().SetText(
           idc::kSpeed,
           QCoreApplication::translate("PlayerDlg", "Building %1%").arg(percent).toStdString());
     };
     tools::ChannelFileBuilder builder(std::move(opts));
     builder.Build(path);
-    m_window.SetControlText(idc::kSpeed, "");
+    m_window.Texts().SetText(idc::kSpeed, "");
     m_building = false;
   });
 }

@@ -3,8 +3,8 @@
 // recording list; the channel file build runs on a worker thread and reports its progress on the
 // speed line.
 //
-// Threads: the window thread, apart from the build, whose progress goes through the window's view
-// operations (callable from any thread).
+// Threads: the window thread, apart from the build, whose progress goes through the window's status
+// texts (StatusTexts::SetText, callable from any thread).
 #include <atomic>
 #include <memory>
 #include <thread>

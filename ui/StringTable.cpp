@@ -6,8 +6,6 @@ namespace ov {
 
 const char* LoadResString(int id) {
   switch (id) {
-    case IDS_FF_TIP:
-      return "PLAY";
     case IDS_NO_WINDOW_HOST:
       return "Ostravue cannot open its window: it was started without a graphical session.";
     case IDS_ABOUT_VERSION:

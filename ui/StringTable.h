@@ -2,7 +2,6 @@
 // The program's string table: fixed texts by resource id.
 namespace ov {
 
-inline constexpr int IDS_FF_TIP = 103;
 inline constexpr int IDS_NO_WINDOW_HOST = 107;
 inline constexpr int IDS_ABOUT_VERSION = 109;
 inline constexpr int IDS_PRODUCT = 110;

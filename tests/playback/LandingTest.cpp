@@ -174,6 +174,30 @@ TEST(Landing, StepsBackAcrossAKeyFrameAndForwardAgain) {
   EXPECT_TRUE(v.empty());
 }
 
+TEST(Landing, AStepOverADamagedLinkHandsNothingAndNoStepWhilePlaying) {
+  Fixture fx(1);
+  auto frames = Fixture::Regular(100, 0, kStepMs, 25);
+  frames[26].info = 0xFFFFFF00;  // its link back points before the start of the file
+  fx.Video(0, frames);
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  ASSERT_EQ(PlayAndPause(rig, 1060), 26);
+  bool ok = true;
+  rig.Mark();
+  rig.d.Do([&](PlaybackEngine& e) { ok = e.StepBack(); });
+  EXPECT_FALSE(ok);
+  // Forward decodes from the key frame before 27, a chain through the same damaged link.
+  rig.d.Do([&](PlaybackEngine& e) { ok = e.StepFrame(); });
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(Video(rig).empty());
+  EXPECT_EQ(rig.LastText(ctl::kOsd), "<none>") << "the texts stay on the picture held";
+
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(500);
+  rig.d.Do([&](PlaybackEngine& e) { ok = e.StepFrame(); });
+  EXPECT_FALSE(ok) << "a step only while paused";
+}
+
 TEST(Landing, ReversePlayPassesAFrameWithoutAPicture) {
   Fixture fx(1);
   auto frames = Fixture::Regular(250, 0, kStepMs, 25);

@@ -65,6 +65,11 @@ TEST_F(TransportTest, PlayRewFfAndPauseFollowTheStateTable) {
     EXPECT_EQ(Text(idc::kSpeed), r.text);
   }
   EXPECT_EQ(dlg->ToolTipText(idc::kRew), "4X");
+  // The speed reached is shown under what the button does, and is not copied to the other one.
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dlg->Button(idc::kRew)->toolTip().endsWith(QStringLiteral("\n4X")))
+      << dlg->Button(idc::kRew)->toolTip().toStdString();
+  EXPECT_FALSE(dlg->Button(idc::kFF)->toolTip().contains('\n'));
 
   const struct {
     int state, speed;

@@ -1,19 +1,23 @@
-// The activity timeline in the player window: the analysis of the open file (started when it
-// opens, told when playback runs, cancelled when it closes), the strips under the seek slider (in
-// a band the window grows by, or along the bottom of the screen in full screen), the previews and
-// the event keys.
+#include "ui/TimelinePanel.h"
+
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTimer>
 
 #include "activity/Activity.h"
+#include "archive/RecordingSet.h"
 #include "controls/SkinButton.h"
 #include "ui/ActivityTimeline.h"
 #include "ui/CommandIds.h"
+#include "ui/FileCommands.h"
+#include "ui/FullScreenMode.h"
+#include "ui/PaneArea.h"
 #include "ui/PlayerDlg.h"
 #include "ui/PlayerEngineLink.h"
 #include "ui/PreviewWorker.h"
 #include "ui/SkinPainter.h"
+#include "ui/StatusTexts.h"
+#include "ui/TransportBar.h"
 
 namespace ov {
 
@@ -23,35 +27,41 @@ namespace {
 constexpr int kPollMs = 200;
 }  // namespace
 
-void CPlayerDlg::CreateTimeline() {
-  m_timeline = new CActivityTimeline(this);
+TimelinePanel::TimelinePanel(CPlayerDlg& window) : m_window(window) {}
+
+TimelinePanel::~TimelinePanel() { Stop(); }
+
+void TimelinePanel::Create() {
+  m_timeline = new CActivityTimeline(&m_window);
   m_timeline->hide();
-  connect(m_timeline, &CActivityTimeline::seekRequested, this, [this](int32_t second) {
-    PlaybackEngine& e = m_engine->Engine();
-    if (e.State().m_FileReady.load()) (void)e.MoveTo(second);
-  });
-  connect(m_timeline, &CActivityTimeline::previewWanted, this, &CPlayerDlg::OnPreviewWanted);
-  m_timelineTimer = new QTimer(this);
-  m_timelineTimer->setInterval(kPollMs);
-  connect(m_timelineTimer, &QTimer::timeout, this, &CPlayerDlg::PollActivity);
+  QObject::connect(m_timeline, &CActivityTimeline::seekRequested, &m_window,
+                   [this](int32_t second) {
+                     PlaybackEngine& e = m_window.Engine().Engine();
+                     if (e.State().m_FileReady.load()) (void)e.MoveTo(second);
+                   });
+  QObject::connect(m_timeline, &CActivityTimeline::previewWanted, &m_window,
+                   [this](int slot, int32_t second) { OnPreviewWanted(slot, second); });
+  m_timer = new QTimer(&m_window);
+  m_timer->setInterval(kPollMs);
+  QObject::connect(m_timer, &QTimer::timeout, &m_window, [this] { Poll(); });
 }
 
-void CPlayerDlg::StartActivity() {
-  StopActivity();
-  PlaybackEngine& e = m_engine->Engine();
+void TimelinePanel::Start() {
+  Stop();
+  PlaybackEngine& e = m_window.Engine().Engine();
   if (!e.State().m_FileReady.load()) return;
   const BackupFile& file = e.File();
   const OpenRecording& rec = file.Recording();
   m_panes = PaneCountForChannels(rec.m_Header.channelCount);
   ActivityJob::Options options;
   options.filePath = e.FilePath();
-  options.cacheDir = m_activityCacheDir ? *m_activityCacheDir : DefaultActivityCacheDir();
+  options.cacheDir = m_cacheDir ? *m_cacheDir : DefaultActivityCacheDir();
   // The cache knows files by their path; a set is named after its first file, whose own results
   // it must neither take nor overwrite.
-  if (m_set) options.cacheDir.clear();
+  if (m_window.Files().Set()) options.cacheDir.clear();
   m_activity = std::make_unique<ActivityJob>(file.SharedRecording(), file.ScanReader(), options);
   m_activity->Start();
-  const uint64_t generation = ++m_activityGeneration;
+  const uint64_t generation = ++m_generation;
   m_previews = std::make_unique<PreviewWorker>(
       file.SharedRecording(), file.ScanReader(), e.StartSecond(),
       [this, generation](int slot, int32_t second, PreviewWorker::Picture picture) {
@@ -65,14 +75,14 @@ void CPlayerDlg::StartActivity() {
           at = picture->second;
         }
         QMetaObject::invokeMethod(
-            this,
+            &m_window,
             [this, generation, slot, second, image, at] {
-              if (generation == m_activityGeneration && m_timeline)
+              if (generation == m_generation && m_timeline)
                 m_timeline->SetPreview(slot, second, image, at);
             },
             Qt::QueuedConnection);
       });
-  m_activityRevision = UINT64_MAX;
+  m_revision = UINT64_MAX;
   m_timeline->SetRecording(rec.m_Index.m_TotalSeconds + 1, e.StartSecond());
   std::vector<std::pair<int32_t, int32_t>> gaps;
   for (const KeyGap& g : rec.m_Gaps)
@@ -80,17 +90,17 @@ void CPlayerDlg::StartActivity() {
                       int32_t(g.toKey - uint32_t(rec.m_Index.m_StartMsec)) / 1000);
   m_timeline->SetGaps(std::move(gaps));
   m_timeline->SetSnapshot(nullptr);
-  m_timelineTimer->start();
-  PollActivity();
+  m_timer->start();
+  Poll();
 }
 
-void CPlayerDlg::StopActivity() {
-  ++m_activityGeneration;
+void TimelinePanel::Stop() {
+  ++m_generation;
   // The preview worker first: it reads the file the job's reader shares.
   m_previews.reset();
   if (m_activity) m_activity->Cancel();
   m_activity.reset();
-  if (m_timelineTimer) m_timelineTimer->stop();
+  if (m_timer) m_timer->stop();
   if (m_timeline) {
     m_timeline->SetSnapshot(nullptr);
     m_timeline->SetRecording(0, 0);
@@ -98,37 +108,37 @@ void CPlayerDlg::StopActivity() {
   }
 }
 
-std::vector<int32_t> CPlayerDlg::ShownSlots() {
+std::vector<int32_t> TimelinePanel::ShownSlots() {
   std::vector<int32_t> shown;
-  const OpenRecording& rec = m_engine->Engine().File().Recording();
+  const OpenRecording& rec = m_window.Engine().Engine().File().Recording();
   for (int n = 0; n < m_panes && n < kSlots; ++n)
     if (rec.m_HasVideo[size_t(n)]) shown.push_back(n);
   return shown;
 }
 
-void CPlayerDlg::PollActivity() {
-  if (!m_activity || !m_timeline || m_destroyed) return;
-  const PlaybackState& st = m_engine->State();
+void TimelinePanel::Poll() {
+  if (!m_activity || !m_timeline || m_window.Destroyed()) return;
+  const PlaybackState& st = m_window.Engine().State();
   m_activity->SetPlaying(st.m_PlayState.load() != TransportState::Paused);
-  if (const uint64_t r = m_activity->Revision(); r != m_activityRevision) {
-    m_activityRevision = r;
-    m_activitySnapshot = std::make_shared<const ActivitySnapshot>(m_activity->Snapshot());
-    m_timeline->SetSnapshot(m_activitySnapshot);
+  if (const uint64_t r = m_activity->Revision(); r != m_revision) {
+    m_revision = r;
+    m_snapshot = std::make_shared<const ActivitySnapshot>(m_activity->Snapshot());
+    m_timeline->SetSnapshot(m_snapshot);
   }
   // A finished analysis behind a hidden timeline needs no polling: the player stays idle.
-  const bool running = !m_activitySnapshot || !m_activitySnapshot->complete;
+  const bool running = !m_snapshot || !m_snapshot->complete;
   if (!running && !m_timeline->isVisible())
-    m_timelineTimer->stop();
-  else if (!m_timelineTimer->isActive())
-    m_timelineTimer->start();
+    m_timer->stop();
+  else if (!m_timer->isActive())
+    m_timer->start();
   // Only what is on screen asks the decoder control which pane is selected.
   if (!m_timeline->isVisible()) return;
-  m_timeline->SetChannels(ShownSlots(), SelectedSlot());
+  m_timeline->SetChannels(ShownSlots(), m_window.Panes().SelectedSlot());
   m_timeline->SetPlayhead(st.m_SliderSecond.load());
-  m_timeline->SetTimeFormat(m_TimeFormat);
+  m_timeline->SetTimeFormat(m_window.TimeFormat());
 }
 
-void CPlayerDlg::OnPreviewWanted(int slot, int32_t second) {
+void TimelinePanel::OnPreviewWanted(int slot, int32_t second) {
   if (slot < 0 || !m_previews || !m_timeline) return;
   if (std::optional<PreviewWorker::Picture> known = m_previews->Cached(slot, second)) {
     const PreviewWorker::Picture& p = *known;
@@ -143,16 +153,16 @@ void CPlayerDlg::OnPreviewWanted(int slot, int32_t second) {
   m_previews->Request(slot, second);
 }
 
-void CPlayerDlg::JumpToEvent(int direction, bool anyChannel) {
-  PlaybackEngine& e = m_engine->Engine();
+void TimelinePanel::JumpToEvent(int direction, bool anyChannel) {
+  PlaybackEngine& e = m_window.Engine().Engine();
   if (!e.State().m_FileReady.load() || !m_activity) return;
-  if (!m_activitySnapshot || m_activityRevision != m_activity->Revision()) PollActivity();
-  if (!m_activitySnapshot) return;
-  const int32_t selected = SelectedSlot();
+  if (!m_snapshot || m_revision != m_activity->Revision()) Poll();
+  if (!m_snapshot) return;
+  const int32_t selected = m_window.Panes().SelectedSlot();
   std::vector<int32_t> only;
   if (!anyChannel) only.push_back(selected);
   const int32_t now = e.State().m_SliderSecond.load();
-  if (const std::optional<int32_t> to = EventJump(*m_activitySnapshot, only, now, direction)) {
+  if (const std::optional<int32_t> to = EventJump(*m_snapshot, only, now, direction)) {
     (void)e.MoveTo(*to);
     m_timeline->SetPlayhead(*to);
     return;
@@ -166,43 +176,45 @@ void CPlayerDlg::JumpToEvent(int direction, bool anyChannel) {
                         : QT_TRANSLATE_NOOP("PlayerDlg", "No earlier event on CH %1"));
   QString note = QCoreApplication::translate("PlayerDlg", text);
   if (!anyChannel) note = note.arg(selected + 1);
-  if (!m_activitySnapshot->complete)
+  if (!m_snapshot->complete)
     note += QCoreApplication::translate("PlayerDlg", " yet (the analysis is at %1 %)")
-                .arg(int(m_activitySnapshot->progress * 100));
-  ShowNote(note);
+                .arg(int(m_snapshot->progress * 100));
+  m_window.Texts().ShowNote(note);
 }
 
-void CPlayerDlg::SetTimelineShown(bool on) {
-  if (m_destroyed || !m_timeline) return;
-  m_timelineShown = on;
-  if (m_full)
-    LayoutFullScreen();
+void TimelinePanel::SetShown(bool on) {
+  if (m_window.Destroyed() || !m_timeline) return;
+  m_shown = on;
+  if (m_window.IsVideoFullScreen())
+    m_window.FullScreen().Layout();
   else
-    PlaceTimeline();
-  if (on) PollActivity();
+    Place();
+  if (on) Poll();
 }
 
-void CPlayerDlg::PlaceTimeline() {
-  if (m_full) return;
-  PlaceTimelineBand(m_timelineShown ? CActivityTimeline::kBandHeight : 0);
+void TimelinePanel::Place() {
+  if (m_window.IsVideoFullScreen()) return;
+  PlaceBand(m_shown ? CActivityTimeline::kBandHeight : 0);
 }
 
-void CPlayerDlg::PlaceTimelineBand(int band) {
-  if (!m_timeline || !m_edtPath || !m_decoderWidget) return;
+void TimelinePanel::PlaceBand(int band) {
+  QLineEdit* path = m_window.Texts().PathBox();
+  QWidget* video = m_window.Panes().Widget();
+  if (!m_timeline || !path || !video) return;
   // Under the seek slider's row, as wide as the bar; the path row moves down below it.
-  const WinRect v = WinRect::FromQRect(m_decoderWidget->geometry());
+  const WinRect v = WinRect::FromQRect(video->geometry());
   const int l = v.left - 5, r = v.right + 5, t = SkinBarTop(v);
   if (band > 0) m_timeline->setGeometry(l + 1, t + 72, r - l - 2, band - 1);
   m_timeline->setVisible(band > 0);
-  m_edtPath->setGeometry(25, 724 + band, 628, 15);
-  if (CSkinButton* open = Button(idc::kFileOpen)) open->move(659, 721 + band);
-  setFixedSize(kWidth, kHeight + band);
-  CentreOnScreen();
-  update();
+  path->setGeometry(25, 724 + band, 628, 15);
+  if (CSkinButton* open = m_window.Bar().Button(idc::kFileOpen)) open->move(659, 721 + band);
+  m_window.setFixedSize(CPlayerDlg::kWidth, CPlayerDlg::kHeight + band);
+  m_window.CentreOnScreen();
+  m_window.update();
 }
 
-int CPlayerDlg::TimelineBand() const {
-  return m_timelineShown && !m_full ? CActivityTimeline::kBandHeight : 0;
+int TimelinePanel::Band() const {
+  return m_shown && !m_window.IsVideoFullScreen() ? CActivityTimeline::kBandHeight : 0;
 }
 
 }  // namespace ov

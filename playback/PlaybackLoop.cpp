@@ -534,7 +534,7 @@ bool PlaybackLoop::CrossesGap(uint32_t from, uint32_t to, bool forward) const {
 bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock) {
   auto& st = m_ctx.state;
   for (;;) {
-    const auto plan = m_sched.PlanWait(key, m_ctx.clock.Now());
+    const auto plan = m_sched.PlanWait(key, m_ctx.clock.Now(), m_ctx.clock.PaceAhead());
     if (!plan.sleep) return true;
     bool interrupted = false;
     fileLock.unlock();

@@ -1,6 +1,7 @@
 #include "decoder/control/DecodePool.h"
 
 #include <pthread.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -75,7 +76,11 @@ void DecodePool::Ready(Job& job, bool shown) {
     case Job::State::RunningAgain:
       return;
   }
-  if (m_idle.empty()) return;  // a busy worker takes it next
+  // A busy worker takes what is queued next; another is sent for only when more is queued than
+  // the busy ones take in a few milliseconds. The frames of one hand-over then cost one wake-up,
+  // and a backlog still gets every core.
+  const size_t busy = m_threads.size() - m_idle.size();
+  if (m_idle.empty() || m_queue.size() <= kQueuedPerWorker * busy) return;
   Idle* w = m_idle.back();
   m_idle.pop_back();
   w->go = true;
@@ -98,6 +103,10 @@ void DecodePool::Remove(Job& job) {
 }
 
 void DecodePool::Run() {
+  // Decoding is throughput work: a worker that wakes does not preempt the window or playback
+  // thread (which it would, as a thread that mostly sleeps), so neither is switched out for it.
+  sched_param batch{};
+  pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
   Idle self;
   std::unique_lock lock(m_mutex);
   for (;;) {

@@ -48,6 +48,8 @@ class DecodePool {
   // Any thread but a worker: job is taken off the queue, and a run in progress is waited for.
   void Remove(Job& job);
   unsigned Workers() const { return unsigned(m_threads.size()); }
+  // Jobs queued per busy worker before an idle one is sent for (a frame takes about a millisecond).
+  static constexpr size_t kQueuedPerWorker = 6;
 
  private:
   // Each worker sleeps on its own condition, so a job queued wakes exactly one idle worker, and

@@ -141,6 +141,46 @@ TEST(FrameQueue, ABacklogOlderThanTheBoundDropsToTheNextKeyFrame) {
   EXPECT_TRUE(q.Push(Frame(false, 301)));
 }
 
+TEST(FrameQueue, PicturesQueuedBehindALandingRunAreNotTakenForABacklog) {
+  // A resume after a paused move: the decode-only run from the key frame, then the pictures of
+  // 1X play queued behind it while the decoder is still busy with the run (here: for longer than
+  // the age bound). Once the run is decoded the pictures are due, not late: none may be dropped,
+  // which would hold the picture up to the next key frame.
+  FrameQueue q(25, 1u << 20, 30ms);
+  for (int i = 0; i < 5; ++i) {
+    EncodedFrame f = Frame(i == 0, i * 40);
+    f.show = false;
+    ASSERT_TRUE(q.PushWaiting(std::move(f), 100ms));
+  }
+  EXPECT_TRUE(q.Push(Frame(false, 200)));
+  EXPECT_TRUE(q.Push(Frame(false, 240)));
+  std::this_thread::sleep_for(40ms);  // the worker decodes the run (or another channel's)
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(q.Pop(0ms)->show);
+  EXPECT_TRUE(q.Push(Frame(false, 280)));
+  EXPECT_TRUE(q.Push(Frame(false, 320)));
+  EXPECT_EQ(Drain(q), (std::vector<int>{200, 240, 280, 320}));
+  EXPECT_EQ(q.Dropped(), 0u);
+  // The same after a run cut short by a decode error: its pictures start their wait afresh too.
+  for (int i = 0; i < 3; ++i) {
+    EncodedFrame f = Frame(i == 0, 400 + i * 40);
+    f.show = false;
+    ASSERT_TRUE(q.PushWaiting(std::move(f), 100ms));
+  }
+  EXPECT_TRUE(q.Push(Frame(true, 520)));
+  EXPECT_TRUE(q.Push(Frame(false, 560)));
+  std::this_thread::sleep_for(40ms);
+  EXPECT_FALSE(q.Pop(0ms)->show);
+  q.DropToNextKey();  // the run's key frame did not decode
+  EXPECT_TRUE(q.Push(Frame(false, 600)));
+  EXPECT_TRUE(q.Push(Frame(false, 640)));
+  EXPECT_EQ(Drain(q), (std::vector<int>{520, 560, 600, 640}));
+  // Pictures that fell behind with no run before them still go to the next key frame.
+  std::this_thread::sleep_for(40ms);
+  EXPECT_TRUE(q.Push(Frame(false, 680)));
+  std::this_thread::sleep_for(40ms);
+  EXPECT_FALSE(q.Push(Frame(false, 720)));
+}
+
 TEST(PacketPool, CopiesPayloadWithZeroPaddingAndReusesBuffers) {
   PacketPool pool;
   for (size_t size : {size_t(1), size_t(4000), size_t(70000), PacketPool::kMaxPooled + 1}) {

@@ -110,6 +110,7 @@ void PlaybackLoop::Iterate() {
   m_rec = m_ctx.file.SharedRecording();
   m_reader = m_ctx.file.PlayReader();
   if (!m_landingLoaded) LoadLanding();
+  m_previewing = preview;
   if (preview)
     Preview(fileLock);
   else if (speed > 0)
@@ -412,6 +413,10 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   shown.wMilliseconds = uint16_t(msec);
   auto handedOver = [&] {
     if (!f.show) return;
+    st.m_HandedPicture[size_t(f.channel)].store(f.pos, kRel);
+    // Pictures handed over in play may be flushed by a pause before they are shown: from then on
+    // the panes say what they hold.
+    if (!m_previewing && st.m_PreviewPlace.load(kAcq) != 0) st.m_PreviewPlace.store(0, kRel);
     st.m_ShownPlace[size_t(f.channel)].store(m_place, kRel);
     m_awaitShown = false;
     FollowPicture(f, forward);

@@ -87,7 +87,11 @@ std::array<uint32_t, kSlots> PlaybackEngine::ShownPictures() {
   for (int n = 0; n < kSlots; ++n) {
     // A pane may still show a picture of a place left since: that one is not where to go on.
     if (st.m_ShownPlace[size_t(n)].load(kAcq) != place) continue;
-    shown[size_t(n)] = m_Decoder.ShownFrame(n);
+    // After a paused move a pane may not have decoded its landing picture yet and still show the
+    // one from before the move; the landing is the place all the same.
+    shown[size_t(n)] = st.m_PreviewPlace.load(kAcq) == place
+                           ? st.m_HandedPicture[size_t(n)].load(kAcq)
+                           : m_Decoder.ShownFrame(n);
   }
   // A step just made may not be decoded yet; it is the place all the same.
   if (m_StepGen == st.m_SeekGen.load(kAcq) && m_StepChannel >= 0)
@@ -117,7 +121,8 @@ bool PlaybackEngine::MoveTo(int64_t second) {
   if (s < st.m_SliderSecond.load(kAcq)) ResetPositionsToFirst();
   st.m_AtEnd.store(0, kRel);
   st.m_FreshOpen.store(0, kRel);
-  st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel);
+  const uint32_t place = st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel) + 1;
+  if (paused) st.m_PreviewPlace.store(place, kRel);
   st.m_SliderSecond.store(s, kRel);
   EstimateResume();
   const SystemTime t = SecondsToCalendar(AddSeconds(StartSecond(), s));

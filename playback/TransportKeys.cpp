@@ -55,8 +55,8 @@ bool PlaybackEngine::Step(bool forward) {
   uint64_t from = 0;
   if (continuing) {
     from = m_StepPos;
-  } else if (st.m_ShownPlace[size_t(ch)].load(kAcq) == st.m_PlaceSerial.load(kAcq)) {
-    from = m_Decoder.ShownFrame(ch);
+  } else {
+    from = ShownPictures()[size_t(ch)];
   }
   YskFrameHeader h{};
   uint64_t target = 0;
@@ -122,6 +122,7 @@ bool PlaybackEngine::ShowStep(const StepRun& run, uint64_t target, bool continui
   m_StepChannel = ch;
   m_StepPos = uint32_t(target);
   m_StepGen = st.m_SeekGen.load(kAcq);
+  st.m_HandedPicture[size_t(ch)].store(uint32_t(target), kRel);
   st.m_ShownPlace[size_t(ch)].store(st.m_PlaceSerial.load(kAcq), kRel);
 
   // The picture's own second becomes the place: the texts and the thumb show it and Play goes on

@@ -84,14 +84,15 @@ std::array<uint32_t, kSlots> PlaybackEngine::ShownPictures() {
   auto& st = m_State;
   std::array<uint32_t, kSlots> shown{};
   const uint32_t place = st.m_PlaceSerial.load(kAcq);
+  // 0: no paused move yet (the place serial starts at 0 too).
+  const uint32_t preview = st.m_PreviewPlace.load(kAcq);
   for (int n = 0; n < kSlots; ++n) {
     // A pane may still show a picture of a place left since: that one is not where to go on.
     if (st.m_ShownPlace[size_t(n)].load(kAcq) != place) continue;
     // After a paused move a pane may not have decoded its landing picture yet and still show the
     // one from before the move; the landing is the place all the same.
-    shown[size_t(n)] = st.m_PreviewPlace.load(kAcq) == place
-                           ? st.m_HandedPicture[size_t(n)].load(kAcq)
-                           : m_Decoder.ShownFrame(n);
+    shown[size_t(n)] = preview != 0 && preview == place ? st.m_HandedPicture[size_t(n)].load(kAcq)
+                                                        : m_Decoder.ShownFrame(n);
   }
   // A step just made may not be decoded yet; it is the place all the same.
   if (m_StepGen == st.m_SeekGen.load(kAcq) && m_StepChannel >= 0)

@@ -24,6 +24,10 @@ class IClock {
   virtual void Wake() = 0;
   // The short pause a long scan takes between chunks so it does not starve the disk.
   virtual void Breathe() = 0;
+  // Frames falling due within this much of now are handed over without a sleep: the next due
+  // time absorbs the wait. The real clock takes a longer stretch so that the frames of one stretch
+  // go out together (one wake-up of the playback thread instead of one per frame).
+  virtual Ns PaceAhead() const { return std::chrono::milliseconds(2); }
   // A worker about to sleep on this clock is registered before its thread starts and removed when
   // it ends, so a virtual clock knows when every worker is waiting.
   virtual void AddParticipant() {}

@@ -26,6 +26,19 @@ std::optional<FrameStepper::Place> FrameStepper::LastStep(uint32_t seekGen) cons
   return Place{m_Channel, m_Pos};
 }
 
+uint32_t FrameStepper::HeldPicture(int n) const {
+  const auto& st = m_State;
+  const uint32_t place = st.m_PlaceSerial.load(kAcq);
+  // A pane may still show a picture of a place left since: that one is not where to go on.
+  if (st.m_ShownPlace[size_t(n)].load(kAcq) != place) return 0;
+  // After a paused move a pane may not have decoded its landing picture yet and still show the
+  // one from before the move; the landing is the place all the same (0: no paused move yet, the
+  // place serial starts at 0 too).
+  const uint32_t preview = st.m_PreviewPlace.load(kAcq);
+  return preview != 0 && preview == place ? st.m_HandedPicture[size_t(n)].load(kAcq)
+                                          : m_Decoder.ShownFrame(n);
+}
+
 std::optional<CalendarTime> FrameStepper::Step(bool forward) {
   auto& st = m_State;
   // A move still landing its pictures owns the decoder and the place.
@@ -42,8 +55,8 @@ std::optional<CalendarTime> FrameStepper::Step(bool forward) {
   uint64_t from = 0;
   if (continuing) {
     from = m_Pos;
-  } else if (st.m_ShownPlace[size_t(ch)].load(kAcq) == st.m_PlaceSerial.load(kAcq)) {
-    from = m_Decoder.ShownFrame(ch);
+  } else {
+    from = HeldPicture(ch);
   }
   YskFrameHeader h{};
   uint64_t target = 0;
@@ -109,6 +122,7 @@ std::optional<CalendarTime> FrameStepper::Show(const Run& run, uint64_t target, 
   m_Channel = ch;
   m_Pos = uint32_t(target);
   m_Gen = st.m_SeekGen.load(kAcq);
+  st.m_HandedPicture[size_t(ch)].store(uint32_t(target), kRel);
   st.m_ShownPlace[size_t(ch)].store(st.m_PlaceSerial.load(kAcq), kRel);
 
   // The picture's own second becomes the place: the texts and the thumb show it and Play goes on

@@ -32,6 +32,9 @@ class FrameStepper {
     uint32_t pos;
   };
   std::optional<Place> LastStep(uint32_t seekGen) const;
+  // Header offset of the picture pane n holds at the current place, the one a step or Play goes
+  // on from; 0 when it holds none of this place.
+  uint32_t HeldPicture(int n) const;
 
  private:
   // One channel's run as a step reads it, under the file lock.

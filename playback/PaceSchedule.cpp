@@ -28,7 +28,7 @@ PaceSchedule::Ns PaceSchedule::DueOf(uint32_t key) const {
   return m_baseInstant + Ns(offset);
 }
 
-PaceSchedule::Plan PaceSchedule::PlanWait(uint32_t key, Ns now) {
+PaceSchedule::Plan PaceSchedule::PlanWait(uint32_t key, Ns now, Ns ahead) {
   Plan p;
   const Ns due = DueOf(key);
   if (now - due > kMaxLateness) {
@@ -36,7 +36,7 @@ PaceSchedule::Plan PaceSchedule::PlanWait(uint32_t key, Ns now) {
     p.rebased = true;
     return p;
   }
-  if (due - now < kMinSleep) return p;
+  if (due - now < ahead) return p;
   p.sleep = true;
   p.until = due;
   return p;

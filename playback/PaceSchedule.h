@@ -29,8 +29,8 @@ class PaceSchedule {
     Ns until{0};
     bool rebased = false;  // too late: the schedule now starts at this key
   };
-  // What to do to wait for key at `now`.
-  Plan PlanWait(uint32_t key, Ns now);
+  // What to do to wait for key at `now`; waits shorter than `ahead` are not slept.
+  Plan PlanWait(uint32_t key, Ns now, Ns ahead = kMinSleep);
 
  private:
   bool m_valid = false;

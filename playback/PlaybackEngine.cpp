@@ -424,12 +424,7 @@ void PlaybackEngine::OnPlay() {
 std::array<uint32_t, kSlots> PlaybackEngine::ShownPictures() {
   auto& st = m_State;
   std::array<uint32_t, kSlots> shown{};
-  const uint32_t place = st.m_PlaceSerial.load(kAcq);
-  for (int n = 0; n < kSlots; ++n) {
-    // A pane may still show a picture of a place left since: that one is not where to go on.
-    if (st.m_ShownPlace[size_t(n)].load(kAcq) != place) continue;
-    shown[size_t(n)] = m_Decoder.ShownFrame(n);
-  }
+  for (int n = 0; n < kSlots; ++n) shown[size_t(n)] = m_Stepper.HeldPicture(n);
   // A step just made may not be decoded yet; it is the place all the same.
   if (const auto step = m_Stepper.LastStep(st.m_SeekGen.load(kAcq)))
     shown[size_t(step->channel)] = step->pos;
@@ -458,7 +453,8 @@ bool PlaybackEngine::MoveTo(int64_t second) {
   if (s < st.m_SliderSecond.load(kAcq)) ResetPositionsToFirst();
   st.m_AtEnd.store(0, kRel);
   st.m_FreshOpen.store(0, kRel);
-  st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel);
+  const uint32_t place = st.m_PlaceSerial.fetch_add(1, std::memory_order_acq_rel) + 1;
+  if (paused) st.m_PreviewPlace.store(place, kRel);
   st.m_SliderSecond.store(s, kRel);
   EstimateResume();
   const CalendarTime t = SecondsToCalendar(AddSeconds(StartSecond(), s));

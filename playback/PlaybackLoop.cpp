@@ -110,6 +110,7 @@ void PlaybackLoop::Iterate() {
   m_rec = m_ctx.file.SharedRecording();
   m_reader = m_ctx.file.PlayReader();
   if (!m_landingLoaded) LoadLanding();
+  m_previewing = preview;
   if (preview)
     Preview(fileLock);
   else if (speed > 0)
@@ -397,6 +398,10 @@ void PlaybackLoop::Submit(const FrameSlot& f, bool forward) {
   shown.millisecond = uint16_t(msec);
   auto handedOver = [&] {
     if (!f.frame.show) return;
+    st.m_HandedPicture[size_t(f.frame.channel)].store(f.frame.pos, kRel);
+    // Pictures handed over in play may be flushed by a pause before they are shown: from then on
+    // the panes say what they hold.
+    if (!m_previewing && st.m_PreviewPlace.load(kAcq) != 0) st.m_PreviewPlace.store(0, kRel);
     st.m_ShownPlace[size_t(f.frame.channel)].store(m_place, kRel);
     m_awaitShown = false;
     FollowPicture(f, forward);
@@ -521,7 +526,7 @@ bool PlaybackLoop::CrossesGap(uint32_t from, uint32_t to, bool forward) const {
 bool PlaybackLoop::WaitForKey(uint32_t key, std::unique_lock<std::mutex>& fileLock) {
   auto& st = m_ctx.state;
   for (;;) {
-    const auto plan = m_sched.PlanWait(key, m_ctx.clock.Now());
+    const auto plan = m_sched.PlanWait(key, m_ctx.clock.Now(), m_ctx.clock.PaceAhead());
     if (!plan.sleep) return true;
     bool interrupted = false;
     fileLock.unlock();

@@ -122,6 +122,7 @@ class PlaybackLoop {
   bool m_baseSet = false;
   bool m_landingLoaded = false;
   std::array<uint32_t, kSlots> m_showFrom{};
+  bool m_previewing = false;     // this pass shows a paused move's landing pictures
   bool m_awaitShown = false;     // no picture shown since the landing: its sound waits too
   uint32_t m_firstShownKey = 0;  // the earliest landing picture's key
   uint32_t m_previewLeft = 0;    // channels whose landing picture a preview has yet to show

@@ -69,6 +69,11 @@ struct PlaybackState {
   // current place.
   std::atomic<uint32_t> m_PlaceSerial{0};
   PositionTable m_ShownPlace{};
+  // Header offset of the last picture of channel n handed over to be shown.
+  PositionTable m_HandedPicture{};
+  // The place a move made while paused went to: its landing pictures are handed over and not
+  // flushed, so they are what the panes hold even before they are decoded.
+  std::atomic<uint32_t> m_PreviewPlace{0};
 };
 
 }  // namespace ov

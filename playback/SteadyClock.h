@@ -14,6 +14,9 @@ class SteadyClock final : public IClock {
   void SleepUntil(Ns deadline, const std::atomic<uint32_t>& wakeSeq, uint32_t seen) override;
   void Wake() override;
   void Breathe() override;
+  // Under one display refresh (16.7 ms at 60 Hz): a picture handed over this much early shows at
+  // most one refresh before its time.
+  Ns PaceAhead() const override { return std::chrono::milliseconds(10); }
 
  private:
   std::mutex m_lock;

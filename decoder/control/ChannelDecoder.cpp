@@ -1,12 +1,8 @@
 #include "decoder/control/ChannelDecoder.h"
 
-#include <pthread.h>
-
-#include <cstdio>
 #include <mutex>
 #include <system_error>
 
-#include "decoder/control/DecodeGate.h"
 #include "decoder/control/PaneLayout.h"
 
 extern "C" {
@@ -62,28 +58,24 @@ ChannelDecoder::ChannelDecoder(int channel, PictureBoard& board, ErrorFn onError
   m_last.reset(av_frame_alloc());
   m_prev.reset(av_frame_alloc());
   m_packet.reset(av_packet_alloc());
-  // Under a thread or memory limit the thread may not start: the channel is then unavailable
+  // Under a thread or memory limit no decoding thread may start: the channel is then unavailable
   // and the others play on.
   try {
     const StartFailFn fail = g_startFailure.load();
     if (fail && fail(channel))
       throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
                               "thread");
-    m_thread = std::thread([this] { Run(); });
+    m_pool = DecodePool::Shared();
   } catch (const std::system_error& e) {
     m_startError = e.code().message();
     return;
   }
   m_running = true;
-  // Named, so a profile tells the channels' decoding from the rest of the process.
-  char name[16];
-  std::snprintf(name, sizeof name, "ov-decode-%d", channel);
-  pthread_setname_np(m_thread.native_handle(), name);
 }
 
 ChannelDecoder::~ChannelDecoder() {
   m_queue.Stop();
-  if (m_thread.joinable()) m_thread.join();
+  if (m_pool) m_pool->Remove(*this);  // waits for a worker still decoding for this channel
   Close();
 }
 
@@ -104,13 +96,18 @@ void ChannelDecoder::Submit(const uint8_t* data, size_t size, bool key, int32_t 
   f.submitted = std::chrono::steady_clock::now();
   // A decode-only frame is a link in the chain to the picture a move lands on: losing it would
   // lose that picture, so the submitter waits for the decoder instead.
-  if (show)
-    m_queue.Push(std::move(f));
-  else
-    m_queue.PushWaiting(std::move(f), FrameQueue::kRoomWait);
+  const bool queued =
+      show ? m_queue.Push(std::move(f)) : m_queue.PushWaiting(std::move(f), FrameQueue::kRoomWait);
+  if (queued) m_pool->Ready(*this, Shown());
 }
 
-void ChannelDecoder::Wake() { m_queue.Wake(); }
+void ChannelDecoder::Wake() {
+  if (!m_running) return;
+  m_redraw.store(true, std::memory_order_release);
+  m_pool->Ready(*this, Shown());
+}
+
+bool ChannelDecoder::Shown() const { return !m_board.TargetSize(m_channel).isEmpty(); }
 
 void ChannelDecoder::Flush(bool blank) {
   const uint32_t g = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
@@ -134,36 +131,30 @@ ChannelDecoder::Stats ChannelDecoder::GetStats() const {
   return s;
 }
 
-void ChannelDecoder::Run() {
-  // The thread sleeps until a frame comes or Wake() reports a new pane size, so a paused or
-  // stopped player costs nothing; a resized or uncovered pane still gets its last picture again.
-  while (!m_queue.Stopped()) {
-    std::optional<EncodedFrame> f = m_queue.Pop();
-    if (!f) {
-      if (m_last->data[0] && m_board.TargetOf(m_channel).serial != m_lastTarget) {
-        DecodeGate::Hold hold(DecodeGate::Shared());
-        Show(m_last.get(), m_lastMeta, true);
-      }
-      continue;
+void ChannelDecoder::Work() {
+  // A channel decodes what it has queued for up to one slice: switching between channels on every
+  // frame costs more than the decoding of a small frame, and a longer turn would keep the others
+  // waiting.
+  constexpr auto kSlice = std::chrono::milliseconds(4);
+  const auto sliceEnd = std::chrono::steady_clock::now() + kSlice;
+  while (std::optional<EncodedFrame> f = m_queue.TryPop()) {
+    if (f->generation != m_lastGeneration) {
+      m_lastGeneration = f->generation;
+      if (m_ctx) avcodec_flush_buffers(m_ctx.get());
+      av_frame_unref(m_last.get());
+      av_frame_unref(m_prev.get());
+      m_needKey = true;
     }
-    // Once admitted, a channel decodes what it has queued for up to one slice: switching between
-    // decoders on every frame costs more than the decoding of a small frame.
-    constexpr auto kSlice = std::chrono::milliseconds(4);
-    DecodeGate::Hold hold(DecodeGate::Shared(), !m_board.TargetSize(m_channel).isEmpty());
-    const auto sliceEnd = std::chrono::steady_clock::now() + kSlice;
-    while (f) {
-      if (f->generation != m_lastGeneration) {
-        m_lastGeneration = f->generation;
-        if (m_ctx) avcodec_flush_buffers(m_ctx.get());
-        av_frame_unref(m_last.get());
-        av_frame_unref(m_prev.get());
-        m_needKey = true;
-      }
-      Decode(*f);
-      if (std::chrono::steady_clock::now() >= sliceEnd) break;
-      f = m_queue.TryPop();
+    Decode(*f);
+    if (std::chrono::steady_clock::now() >= sliceEnd && m_queue.Size() > 0) {
+      m_pool->Ready(*this, Shown());  // the rest after the others' turns
+      return;
     }
   }
+  // A resized or uncovered pane gets its last picture again, made for its new size.
+  if (m_redraw.exchange(false, std::memory_order_acq_rel) && m_last->data[0] &&
+      m_board.TargetOf(m_channel).serial != m_lastTarget)
+    Show(m_last, m_lastMeta, true);
 }
 
 void ChannelDecoder::Decode(EncodedFrame& f) {

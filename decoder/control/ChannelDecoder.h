@@ -1,6 +1,6 @@
 #pragma once
-// Decodes one channel's video on a thread of its own: libavcodec (one thread per context; the
-// channels run in parallel instead) and libswscale straight to the pane's size in BGRA.
+// Decodes one channel's video on the shared decoding workers: libavcodec (one thread per context;
+// the channels run in parallel instead) and libswscale straight to the pane's size in BGRA.
 //
 // The coding is taken from each key frame's start code; frames before the first key frame, and
 // after a decode error up to the next key frame, are dropped, so a picture from a broken reference
@@ -8,11 +8,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "decoder/AvHandles.h"
+#include "decoder/control/DecodePool.h"
 #include "decoder/control/FrameQueue.h"
 #include "decoder/control/PacketPool.h"
 #include "decoder/control/PictureBoard.h"
@@ -25,7 +26,7 @@ namespace ov {
 // that sixteen channels with their reference frames stay within a few hundred MB.
 inline constexpr int64_t kMaxPictureArea = int64_t(4096) * 2304;
 
-class ChannelDecoder {
+class ChannelDecoder final : DecodePool::Job {
  public:
   struct Stats {
     uint64_t submitted = 0;
@@ -55,17 +56,19 @@ class ChannelDecoder {
   void Wake();
   Stats GetStats() const;
   size_t QueueSize() const { return m_queue.Size(); }
-  // False when the decoding thread could not be started (the process is out of threads or
-  // memory): the channel then drops what it is given; StartError says why.
+  // False when no decoding thread could be started (the process is out of threads or memory):
+  // the channel then drops what it is given; StartError says why.
   bool Running() const { return m_running; }
   const std::string& StartError() const { return m_startError; }
-  // Tests: while set, the thread of every channel for which fail(channel) is true fails to start
-  // as it does under a resource limit.
+  // Tests: while set, every channel for which fail(channel) is true fails to start as it does
+  // when its decoding thread cannot start under a resource limit.
   using StartFailFn = bool (*)(int channel);
   static void SetStartFailureForTest(StartFailFn fail);
 
  private:
-  void Run();
+  // On a pool worker: decodes what is queued for up to one slice, then redraws if asked to.
+  void Work() override;
+  bool Shown() const;
   void Decode(EncodedFrame& f);
   bool Open(VideoCoding coding);
   void Close();
@@ -88,7 +91,9 @@ class ChannelDecoder {
   std::atomic<uint64_t> m_submitted{0}, m_decoded{0}, m_presented{0}, m_errors{0},
       m_keyWaitDropped{0};
 
-  // Decoding thread only.
+  std::atomic<bool> m_redraw{false};  // Wake() was called: look at the pane's size again
+
+  // The pool's worker running this channel only (one at a time).
   av::CodecContext m_ctx;
   av::Frame m_frame;
   av::Frame m_last;  // last good picture, kept to redraw it at a new pane size
@@ -108,7 +113,7 @@ class ChannelDecoder {
 
   bool m_running = false;  // set once, before the decoder is handed out
   std::string m_startError;
-  std::thread m_thread;  // last: starts after everything above exists
+  std::shared_ptr<DecodePool> m_pool;  // set last: work is handed to it once everything exists
 };
 
 }  // namespace ov

@@ -129,9 +129,9 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
   if (m_stopped || m_count == 0) return std::nullopt;
   EncodedFrame f = std::move(At(0));
   m_bytes -= f.payloadSize;
-  if (!f.show) --m_hidden;
   m_head = (m_head + 1) % m_ring.size();
   --m_count;
+  if (!f.show) HiddenTakenLocked();
   RoomLocked();
   return f;
 }
@@ -139,10 +139,21 @@ std::optional<EncodedFrame> FrameQueue::TakeLocked(bool honourWake) {
 void FrameQueue::PopFrontLocked() {
   EncodedFrame& f = At(0);
   m_bytes -= f.payloadSize;
-  if (!f.show) --m_hidden;
+  const bool hidden = !f.show;
   f = EncodedFrame();  // gives the payload buffer back now
   m_head = (m_head + 1) % m_ring.size();
   --m_count;
+  if (hidden) HiddenTakenLocked();
+}
+
+void FrameQueue::HiddenTakenLocked() {
+  if (--m_hidden > 0) return;
+  // The pictures queued behind a landing run could not be decoded before it: their wait starts
+  // now. Counted from their hand-over, a run that took the decoder (or the worker it shares with
+  // other channels) past the age bound would drop them, and the picture would hold to the next
+  // key frame.
+  const auto now = std::chrono::steady_clock::now();
+  for (size_t i = 0; i < m_count; ++i) m_queuedAt[(m_head + i) % m_ring.size()] = now;
 }
 
 void FrameQueue::Clear() {

@@ -76,6 +76,7 @@ class FrameQueue {
   std::optional<EncodedFrame> TakeLocked(bool honourWake);
   EncodedFrame& At(size_t i) { return m_ring[(m_head + i) % m_ring.size()]; }
   void PopFrontLocked();
+  void HiddenTakenLocked();  // a decode-only frame left the queue
 
   const size_t m_maxFrames;
   const size_t m_maxBytes;

@@ -18,6 +18,9 @@ class RecordingDecoder final : public IDecoderDispatch {
   explicit RecordingDecoder(EventLog& log) : m_log(log) {}
   int32_t Invoke(int32_t dispid, std::span<const DispArg> args) override;
   void SetActive(int32_t active) { m_answers.active.store(active); }
+  // While set, pictures handed over are not shown yet (a decoder still busy): ShownFrame keeps
+  // answering the one shown before.
+  void HoldPictures(bool hold) { m_answers.hold.store(hold); }
 
  private:
   // Answers the calls that return something; every other call only leaves its record.
@@ -34,7 +37,7 @@ class RecordingDecoder final : public IDecoderDispatch {
       if (f.channel == -1)
         for (auto& t : shown) t.store(0);
       else if (f.channel >= 0 && f.channel < int32_t(shown.size()) && !f.audio && f.show &&
-               !f.payload.empty())
+               !f.payload.empty() && !hold.load())
         shown[size_t(f.channel)].store(f.tag);
     }
     void ClearDecoder() override {}
@@ -49,6 +52,7 @@ class RecordingDecoder final : public IDecoderDispatch {
     int32_t SetVersionText(std::string_view) override { return 0; }
 
     std::atomic<int32_t> active{0};
+    std::atomic<bool> hold{false};
     std::array<std::atomic<uint32_t>, 16> shown{};
   };
 

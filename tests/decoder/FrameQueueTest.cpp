@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
-#include "decoder/control/DecodeGate.h"
+#include "decoder/control/DecodePool.h"
 #include "decoder/control/FrameQueue.h"
 #include "decoder/control/PacketPool.h"
 #include "decoder/control/PaneLayout.h"
@@ -138,6 +141,46 @@ TEST(FrameQueue, ABacklogOlderThanTheBoundDropsToTheNextKeyFrame) {
   EXPECT_TRUE(q.Push(Frame(false, 301)));
 }
 
+TEST(FrameQueue, PicturesQueuedBehindALandingRunAreNotTakenForABacklog) {
+  // A resume after a paused move: the decode-only run from the key frame, then the pictures of
+  // 1X play queued behind it while the decoder is still busy with the run (here: for longer than
+  // the age bound). Once the run is decoded the pictures are due, not late: none may be dropped,
+  // which would hold the picture up to the next key frame.
+  FrameQueue q(25, 1u << 20, 30ms);
+  for (int i = 0; i < 5; ++i) {
+    EncodedFrame f = Frame(i == 0, i * 40);
+    f.show = false;
+    ASSERT_TRUE(q.PushWaiting(std::move(f), 100ms));
+  }
+  EXPECT_TRUE(q.Push(Frame(false, 200)));
+  EXPECT_TRUE(q.Push(Frame(false, 240)));
+  std::this_thread::sleep_for(40ms);  // the worker decodes the run (or another channel's)
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(q.Pop(0ms)->show);
+  EXPECT_TRUE(q.Push(Frame(false, 280)));
+  EXPECT_TRUE(q.Push(Frame(false, 320)));
+  EXPECT_EQ(Drain(q), (std::vector<int>{200, 240, 280, 320}));
+  EXPECT_EQ(q.Dropped(), 0u);
+  // The same after a run cut short by a decode error: its pictures start their wait afresh too.
+  for (int i = 0; i < 3; ++i) {
+    EncodedFrame f = Frame(i == 0, 400 + i * 40);
+    f.show = false;
+    ASSERT_TRUE(q.PushWaiting(std::move(f), 100ms));
+  }
+  EXPECT_TRUE(q.Push(Frame(true, 520)));
+  EXPECT_TRUE(q.Push(Frame(false, 560)));
+  std::this_thread::sleep_for(40ms);
+  EXPECT_FALSE(q.Pop(0ms)->show);
+  q.DropToNextKey();  // the run's key frame did not decode
+  EXPECT_TRUE(q.Push(Frame(false, 600)));
+  EXPECT_TRUE(q.Push(Frame(false, 640)));
+  EXPECT_EQ(Drain(q), (std::vector<int>{520, 560, 600, 640}));
+  // Pictures that fell behind with no run before them still go to the next key frame.
+  std::this_thread::sleep_for(40ms);
+  EXPECT_TRUE(q.Push(Frame(false, 680)));
+  std::this_thread::sleep_for(40ms);
+  EXPECT_FALSE(q.Push(Frame(false, 720)));
+}
+
 TEST(PacketPool, CopiesPayloadWithZeroPaddingAndReusesBuffers) {
   PacketPool pool;
   for (size_t size : {size_t(1), size_t(4000), size_t(70000), PacketPool::kMaxPooled + 1}) {
@@ -224,53 +267,133 @@ TEST(PaneLayout, GridsTileTheAreaAndPicturesKeepTheirAspect) {
   EXPECT_TRUE(pane::FitSize(QSize(0, 10), 1.0).isEmpty());
 }
 
-TEST(DecodeGate, NeverLetsMoreThanItsSlotsRunAtOnce) {
-  DecodeGate gate(2);
-  std::atomic<int> running{0}, most{0}, done{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 8; ++t)
-    threads.emplace_back([&] {
-      for (int i = 0; i < 200; ++i) {
-        DecodeGate::Hold hold(gate);
-        const int now = ++running;
-        int seen = most.load();
-        while (now > seen && !most.compare_exchange_weak(seen, now)) {
-        }
-        std::this_thread::yield();
-        --running;
-        ++done;
-      }
+// A job that counts its runs and how many jobs ran at once; each run can be held until released.
+struct CountingJob : DecodePool::Job {
+  std::atomic<int>* running = nullptr;
+  std::atomic<int>* most = nullptr;
+  std::atomic<int> runs{0};
+  int left = 0;  // runs still wanted: each asks for one more
+  DecodePool* pool = nullptr;
+  std::function<void()> during;
+  void Work() override {
+    const int now = ++*running;
+    int seen = most->load();
+    while (now > seen && !most->compare_exchange_weak(seen, now)) {
+    }
+    if (during) during();
+    std::this_thread::yield();
+    --*running;
+    ++runs;
+    if (--left > 0) pool->Ready(*this);
+  }
+};
+
+TEST(DecodePool, RunsEveryJobAsOftenAsAskedAndNeverMoreAtOnceThanItsWorkers) {
+  DecodePool pool(2);
+  EXPECT_EQ(pool.Workers(), 2u);
+  std::atomic<int> running{0}, most{0};
+  std::vector<std::unique_ptr<CountingJob>> jobs;
+  for (int i = 0; i < 8; ++i) {
+    auto j = std::make_unique<CountingJob>();
+    j->running = &running;
+    j->most = &most;
+    j->left = 200;
+    j->pool = &pool;
+    jobs.push_back(std::move(j));
+  }
+  // Asked for from several threads at once, and again by themselves while running.
+  std::vector<std::thread> askers;
+  for (int t = 0; t < 4; ++t)
+    askers.emplace_back([&, t] {
+      for (int i = t; i < 8; i += 4) pool.Ready(*jobs[size_t(i)], i % 2 == 0);
     });
-  for (auto& t : threads) t.join();
-  EXPECT_EQ(done.load(), 1600);
+  for (auto& t : askers) t.join();
+  for (auto& j : jobs) {
+    for (int i = 0; i < 2000 && j->runs.load() < 200; ++i) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(j->runs.load(), 200);
+  }
   EXPECT_LE(most.load(), 2);
-  EXPECT_EQ(most.load() > 0, true);
+  EXPECT_GT(most.load(), 0);
+  for (auto& j : jobs) pool.Remove(*j);
 }
 
-TEST(DecodeGate, ShownChannelsGoBeforeHiddenOnes) {
-  DecodeGate gate(1);
-  gate.Acquire();
+TEST(DecodePool, ShownJobsGoBeforeHiddenOnesAndAJobAskedForWhileRunningRunsAgain) {
+  DecodePool pool(1);
+  std::atomic<int> running{0}, most{0};
   std::mutex m;
+  std::condition_variable cv;
+  bool release = false, started = false;
   std::vector<char> order;
-  auto waiter = [&](bool shown, char name) {
-    return std::thread([&, shown, name] {
-      DecodeGate::Hold hold(gate, shown);
-      std::lock_guard lock(m);
-      order.push_back(name);
-    });
+  CountingJob blocker, hidden, shown1, shown2;
+  for (CountingJob* j : {&blocker, &hidden, &shown1, &shown2}) {
+    j->running = &running;
+    j->most = &most;
+    j->pool = &pool;
+  }
+  blocker.during = [&] {
+    std::unique_lock lock(m);
+    order.push_back('b');
+    started = true;
+    cv.notify_all();
+    cv.wait(lock, [&] { return release; });
   };
-  std::thread hidden = waiter(false, 'h');
-  std::this_thread::sleep_for(30ms);
-  std::thread shown1 = waiter(true, 's');
-  std::this_thread::sleep_for(30ms);
-  std::thread shown2 = waiter(true, 't');
-  std::this_thread::sleep_for(30ms);
-  gate.Release();
-  hidden.join();
-  shown1.join();
-  shown2.join();
-  // Shown ones keep their order among themselves; the hidden one waits for both.
-  EXPECT_EQ(order, (std::vector<char>{'s', 't', 'h'}));
+  hidden.during = [&] {
+    std::lock_guard lock(m);
+    order.push_back('h');
+  };
+  shown1.during = [&] {
+    std::lock_guard lock(m);
+    order.push_back('s');
+  };
+  shown2.during = [&] {
+    std::lock_guard lock(m);
+    order.push_back('t');
+  };
+  pool.Ready(blocker);
+  {
+    std::unique_lock lock(m);
+    cv.wait(lock, [&] { return started; });
+  }
+  pool.Ready(hidden, false);
+  pool.Ready(shown1);
+  pool.Ready(blocker);  // running: it runs once more, after the others queued before
+  pool.Ready(shown2);
+  pool.Ready(shown1);  // already queued: once is enough
+  {
+    std::lock_guard lock(m);
+    release = true;
+  }
+  cv.notify_all();
+  for (int i = 0; i < 2000 && blocker.runs.load() < 2; ++i) std::this_thread::sleep_for(1ms);
+  for (CountingJob* j : {&blocker, &hidden, &shown1, &shown2}) pool.Remove(*j);
+  // Shown jobs keep their order among themselves; the hidden one waits for them, and the job
+  // asked for again while it ran goes behind the shown ones (it was shown too).
+  EXPECT_EQ(order, (std::vector<char>{'b', 's', 't', 'b', 'h'}));
+}
+
+TEST(DecodePool, RemoveWaitsForARunningJobAndTakesAQueuedOneOff) {
+  DecodePool pool(1);
+  std::atomic<int> running{0}, most{0};
+  std::atomic<bool> inside{false}, finished{false};
+  CountingJob slow, queued;
+  for (CountingJob* j : {&slow, &queued}) {
+    j->running = &running;
+    j->most = &most;
+    j->pool = &pool;
+  }
+  slow.during = [&] {
+    inside = true;
+    std::this_thread::sleep_for(50ms);
+    finished = true;
+  };
+  pool.Ready(slow);
+  while (!inside) std::this_thread::yield();
+  pool.Ready(queued);
+  pool.Remove(queued);  // still queued behind the slow one: never runs
+  pool.Remove(slow);
+  EXPECT_TRUE(finished.load());
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(queued.runs.load(), 0);
 }
 
 }  // namespace

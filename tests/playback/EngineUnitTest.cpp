@@ -37,6 +37,9 @@ TEST(PaceSchedule, ShortWaitsAreNotSleptAndLateFramesRebase) {
   PaceSchedule s;
   s.Start(0, Ns(0), 1);
   EXPECT_FALSE(s.PlanWait(1, Ns(0)).sleep);  // under 2 ms
+  // A longer stretch handed over at once: frames due within it go without a sleep.
+  EXPECT_FALSE(s.PlanWait(9, Ns(0), milliseconds(10)).sleep);
+  EXPECT_TRUE(s.PlanWait(11, Ns(0), milliseconds(10)).sleep);
   auto p = s.PlanWait(40, Ns(milliseconds(1)));
   EXPECT_TRUE(p.sleep);
   EXPECT_EQ(p.until, Ns(milliseconds(40)));

@@ -135,6 +135,43 @@ TEST(Landing, JumpsAndSeeksLandOnTheFirstPictureOfTheTargetSecondPlayingOrPaused
   ExpectLanding(Video(rig), 3 * 25 + 1, 100);
 }
 
+TEST(Landing, AfterAPausedMoveResumeAndStepGoOnFromTheLandingEvenBeforeItIsDecoded) {
+  // The decoder may still be busy with a paused move's landing when Play or a step comes; the
+  // pane then still holds the picture from before the move, which is no longer the place.
+  Fixture fx = OneCamera(40, 100);
+  for (bool step : {false, true}) {
+    SCOPED_TRACE(step);
+    Rig rig;
+    ASSERT_TRUE(rig.Open(fx));
+    ASSERT_GT(PlayAndPause(rig, 1000), 0);
+    rig.d.Decoder().HoldPictures(true);
+    rig.Seek(11);
+    rig.d.Wait(500);
+    rig.Mark();
+    if (step) {
+      rig.d.Do([](PlaybackEngine& e) { e.StepFrame(); });
+      rig.d.Wait(100);
+      ExpectLanding(Video(rig), 11 * 25 + 1, 100);
+      continue;
+    }
+    rig.d.Decoder().HoldPictures(false);
+    rig.Do(&PlaybackEngine::OnPlay);
+    rig.d.Wait(100);
+    ExpectLanding(Video(rig), 11 * 25 + 1, 100);
+    // A pause in play goes on from what the panes hold: pictures handed over after it are flushed.
+    rig.d.Wait(300);
+    rig.d.Decoder().HoldPictures(true);
+    const int held = LastShown(rig);
+    rig.d.Wait(200);
+    rig.Do(&PlaybackEngine::OnPlay);
+    ASSERT_GT(LastShown(rig), held);
+    rig.Mark();
+    rig.Do(&PlaybackEngine::OnPlay);
+    rig.d.Wait(100);
+    ExpectLanding(Video(rig), held + 1, 100);
+  }
+}
+
 TEST(Landing, StepsBackAcrossAKeyFrameAndForwardAgain) {
   Fixture fx = OneCamera(4, 25);
   Rig rig;

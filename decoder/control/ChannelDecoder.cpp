@@ -154,7 +154,7 @@ void ChannelDecoder::Work() {
   // A resized or uncovered pane gets its last picture again, made for its new size.
   if (m_redraw.exchange(false, std::memory_order_acq_rel) && m_last->data[0] &&
       m_board.TargetOf(m_channel).serial != m_lastTarget)
-    Show(m_last, m_lastMeta, true);
+    Show(m_last.get(), m_lastMeta, true);
 }
 
 void ChannelDecoder::Decode(EncodedFrame& f) {

@@ -158,8 +158,11 @@ class PulseSink : public ISoundSink {
 
  private:
   PulseSink() : m_attr(ChosenBufferAttr()), m_stats(std::getenv("OV_AV_STATS") != nullptr) {
+    // Until the server's first reading: the lead-in and one period. The server holds no more than
+    // has come, which at 1X is far less than the target, so the target would hold the first
+    // pictures back by some 100 ms more than the sound they go with.
     m_latencyMs.store(1000.0 * SampleRing::kLeadIn / kSoundRate +
-                      static_cast<double>(m_attr.tlength) / (kSoundRate * sizeof(int16_t)) * 1000);
+                      static_cast<double>(m_attr.minreq) / (kSoundRate * sizeof(int16_t)) * 1000);
   }
 
   bool Start(const char* server) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <span>
 
+#include "decoder/control/LagMeter.h"
 #include "decoder/control/SampleRing.h"
 
 namespace ov {
@@ -53,7 +54,6 @@ using Clock = std::chrono::steady_clock;
 // Sound frames come every 200 ms while sound plays; a longer silence means it stopped.
 constexpr std::chrono::milliseconds kFlowing{500};
 // Weight of a new latency reading: smooths the saw-tooth of 200 ms sound frames arriving whole.
-constexpr double kLatencySmoothing = 0.05;
 // Kept at the server and asked for again in periods: long enough that the client thread wakes
 // about 20 times a second, short enough that a frame arriving late does not run it dry for long.
 constexpr int kTargetMs = 150;
@@ -121,9 +121,7 @@ class PulseSink : public ISoundSink {
     }
     if (m_context) pa_context_unref(m_context);
     if (m_loop) pa_threaded_mainloop_free(m_loop);
-    if (m_stats && m_readings > 0)
-      std::fprintf(stderr, "CQL_Ctrl_Player: sound latency %.0f ms over %d readings\n",
-                   m_latencyMs.load(), m_readings);
+    if (m_stats) m_lag.Report();
   }
 
   void Write(std::span<const int16_t> samples) override {
@@ -152,18 +150,19 @@ class PulseSink : public ISoundSink {
   // Pictures wait for the sound only while sound flows: fast forward and reverse play have none.
   std::chrono::milliseconds Latency() const override {
     if (!Flowing()) return std::chrono::milliseconds(0);
-    return std::chrono::milliseconds(std::lround(m_latencyMs.load()));
+    return std::chrono::milliseconds(std::lround(m_lag.SmoothedMs()));
   }
-  double LagNowMs() const override { return Flowing() ? m_lagNowMs.load() : -1.0; }
+  double LagNowMs() const override { return Flowing() ? m_lag.LatestMs() : -1.0; }
 
  private:
-  PulseSink() : m_attr(ChosenBufferAttr()), m_stats(std::getenv("OV_AV_STATS") != nullptr) {
-    // Until the server's first reading: the lead-in and one period. The server holds no more than
-    // has come, which at 1X is far less than the target, so the target would hold the first
-    // pictures back by some 100 ms more than the sound they go with.
-    m_latencyMs.store(1000.0 * SampleRing::kLeadIn / kSoundRate +
-                      static_cast<double>(m_attr.minreq) / (kSoundRate * sizeof(int16_t)) * 1000);
-  }
+  // Until the server's first reading the pictures wait the lead-in and one period: the server
+  // holds no more than has come, which at 1X is far less than the target, so the target would hold
+  // the first pictures back some 100 ms more than the sound they go with.
+  PulseSink()
+      : m_attr(ChosenBufferAttr()),
+        m_stats(std::getenv("OV_AV_STATS") != nullptr),
+        m_lag(1000.0 * SampleRing::kLeadIn / kSoundRate +
+              static_cast<double>(m_attr.minreq) / (kSoundRate * sizeof(int16_t)) * 1000) {}
 
   bool Start(const char* server) {
     m_loop = pa_threaded_mainloop_new();
@@ -265,14 +264,7 @@ class PulseSink : public ISoundSink {
     if (negative) usec = 0;
     const uint64_t pending = usec * kSoundRate / 1000000;
     if (pending > m_written) return;
-    const auto due = m_ring.DueTimeOfPulled(m_written - pending);
-    if (!due) return;
-    const double late = std::chrono::duration<double, std::milli>(Clock::now() - *due).count();
-    if (late < 0 || late > 2000) return;  // a reading across a clear or a stall
-    m_lagNowMs.store(late);
-    const double old = m_latencyMs.load();
-    m_latencyMs.store(m_readings == 0 ? late : old + kLatencySmoothing * (late - old));
-    ++m_readings;
+    m_lag.Heard(m_ring.DueTimeOfPulled(m_written - pending));
   }
 
   // One timer, armed only while the ring is empty, closes the stream once sound stopped flowing
@@ -368,6 +360,7 @@ class PulseSink : public ISoundSink {
 
   const pa_buffer_attr m_attr;
   const bool m_stats;
+  LagMeter m_lag;
   pa_threaded_mainloop* m_loop = nullptr;
   pa_context* m_context = nullptr;
   bool m_timedOut = false;
@@ -378,10 +371,7 @@ class PulseSink : public ISoundSink {
   float m_gain = 1.0f;
   pa_volume_t m_sentVolume = PA_VOLUME_NORM;
   uint64_t m_written = 0;  // samples handed to the stream since it opened
-  int m_readings = 0;
   std::atomic<Clock::rep> m_lastWrite{0};
-  std::atomic<double> m_lagNowMs{-1.0};
-  std::atomic<double> m_latencyMs{0.0};
 };
 
 }  // namespace

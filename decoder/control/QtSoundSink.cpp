@@ -15,6 +15,7 @@
 #include <string_view>
 #include <utility>
 
+#include "decoder/control/LagMeter.h"
 #include "decoder/control/PulseSoundSink.h"
 #include "decoder/control/SampleRing.h"
 
@@ -27,7 +28,6 @@ using Clock = std::chrono::steady_clock;
 // notice that sound stopped flowing.
 constexpr std::chrono::milliseconds kClockPoll{20};
 // Weight of a new latency reading: smooths the saw-tooth of 200 ms sound frames arriving whole.
-constexpr double kLatencySmoothing = 0.05;
 // Sound frames come every 200 ms while sound plays; a longer silence means it stopped.
 constexpr std::chrono::milliseconds kFlowing{500};
 // Device buffer asked for. The device is fed on a thread of its own, so a short buffer does not
@@ -69,9 +69,7 @@ class DeviceSink : public ISoundSink {
         Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
-    if (m_stats && m_readings > 0)
-      std::fprintf(stderr, "CQL_Ctrl_Player: sound latency %.0f ms over %d readings\n",
-                   m_latencyMs.load(), m_readings);
+    if (m_stats) m_lag.Report();
   }
   void Write(std::span<const int16_t> samples) override {
     const auto now = Clock::now();
@@ -88,9 +86,9 @@ class DeviceSink : public ISoundSink {
   // Pictures wait for the sound only while sound flows: fast forward and reverse play have none.
   std::chrono::milliseconds Latency() const override {
     if (!Flowing()) return std::chrono::milliseconds(0);
-    return std::chrono::milliseconds(std::lround(m_latencyMs.load()));
+    return std::chrono::milliseconds(std::lround(m_lag.SmoothedMs()));
   }
-  double LagNowMs() const override { return Flowing() ? m_lagNowMs.load() : -1.0; }
+  double LagNowMs() const override { return Flowing() ? m_lag.LatestMs() : -1.0; }
 
  private:
   void Stop() {
@@ -109,14 +107,7 @@ class DeviceSink : public ISoundSink {
     const int64_t taken = (m_sink->processedUSecs() - m_processedBase) * kSoundRate / 1000000;
     const int64_t inDevice = std::max<int64_t>(0, (m_sink->bufferSize() - m_sink->bytesFree()) / 2);
     if (taken - inDevice < 0) return;
-    const auto due = m_ring.DueTimeOfPulled(static_cast<uint64_t>(taken - inDevice));
-    if (!due) return;
-    const double late = std::chrono::duration<double, std::milli>(Clock::now() - *due).count();
-    if (late < 0 || late > 2000) return;  // a reading across a clear or a stall
-    m_lagNowMs.store(late);
-    const double old = m_latencyMs.load();
-    m_latencyMs.store(m_readings == 0 ? late : old + kLatencySmoothing * (late - old));
-    ++m_readings;
+    m_lag.Heard(m_ring.DueTimeOfPulled(static_cast<uint64_t>(taken - inDevice)));
   }
 
   // Sound thread: nothing to play for a while: the device and both timers stop, so an idle
@@ -162,11 +153,9 @@ class DeviceSink : public ISoundSink {
   QPointer<QAudioSink> m_sink;
   QTimer* m_poll = nullptr;
   std::atomic<Clock::rep> m_lastWrite{0};
-  std::atomic<double> m_lagNowMs{-1.0};
   std::atomic<bool> m_running{false};  // the device is started or about to be
   int64_t m_processedBase = 0;         // the device's sound clock at its start
-  std::atomic<double> m_latencyMs{kFirstLatencyMs};
-  int m_readings = 0;
+  LagMeter m_lag{kFirstLatencyMs};
   const bool m_stats;
 };
 

@@ -303,7 +303,10 @@ class PulseSink : public ISoundSink {
 
   static void OnContextState(pa_context* c, void* self) {
     auto* sink = static_cast<PulseSink*>(self);
-    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(c)))
+    const pa_context_state_t state = pa_context_get_state(c);
+    if (state == PA_CONTEXT_READY) sink->m_wasReady = true;
+    // No server to begin with is not news: the next output is tried and says so itself.
+    if (!PA_CONTEXT_IS_GOOD(state) && sink->m_wasReady)
       SayOnce("the sound server went away; playing on without sound");
     pa_threaded_mainloop_signal(sink->m_loop, 0);
   }
@@ -364,6 +367,7 @@ class PulseSink : public ISoundSink {
   pa_threaded_mainloop* m_loop = nullptr;
   pa_context* m_context = nullptr;
   bool m_timedOut = false;
+  bool m_wasReady = false;  // the main loop's thread, or under its lock
   SampleRing m_ring;
   pa_stream* m_stream = nullptr;
   pa_time_event* m_idleCheck = nullptr;

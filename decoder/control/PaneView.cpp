@@ -1,10 +1,12 @@
 #include "decoder/control/PaneView.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <QTextLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
@@ -176,24 +178,35 @@ void PaneView::Flush() {
     update();
     return;
   }
-  // One rectangle round every changed pane: a region of several rectangles makes the raster
-  // engine clip each picture's copy to a complex region and hand it to its thread pool, which
-  // costs more (wake-ups, CPU) than painting the panes in between again.
-  QRect changed;
+  // Only the changed panes: each is painted under a clip of its own rectangle (see paintEvent),
+  // so a picture's copy stays a plain row copy however many panes changed.
+  QRegion changed;
   for (int ch = 0; ch < kChannels; ++ch) {
-    if (dirty & (1u << ch)) changed |= ChannelRect(ch);
+    if (dirty & (1u << ch)) changed += ChannelRect(ch);
   }
   if (!changed.isEmpty()) update(changed);
 }
 
 void PaneView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.setClipRegion(event->region());
-  if (m_idle) PaintIdle(p);
+  const QRegion& region = event->region();
+  if (m_idle) {
+    p.setClipRegion(region);
+    PaintIdle(p);
+  }
+  // Each pane under the part of the region it holds: that is one rectangle when the pane changed
+  // alone, and a rectangle clip keeps the raster engine on its plain copy. Under a clip of several
+  // rectangles it blends span by span and hands large copies to its thread pool.
   const int shown = ShownPanes();
   for (int i = 0; i < shown; ++i) {
     const QRect pr = pane::PaneRect(size(), shown, i);
-    if (event->region().intersects(pr)) PaintPane(p, i);
+    if (!region.intersects(pr)) continue;
+    const QRegion part = region.intersected(pr);
+    if (part.rectCount() == 1)
+      p.setClipRect(part.boundingRect());
+    else
+      p.setClipRegion(part);
+    PaintPane(p, i);
   }
 }
 
@@ -280,20 +293,54 @@ void PaneView::PaintPane(QPainter& p, int index) {
     f.setPixelSize(std::clamp(cr.height() / 14, 10, 16));
     p.setFont(f);
     // A dark plate keeps the title legible on any picture.
-    // Measured as drawText lays it out: the ink bounds alone miss glyphs from a fallback font.
-    const QRect text =
-        p.fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter, m_titles[ch]);
-    const QRect plate(cr.x() + 2, cr.y() + 2, std::min(text.width() + 8, cr.width() - 4),
-                      text.height() + 4);
+    const TitleMetrics& title = LaidOutTitle(ch, f);
+    const QRect plate(cr.x() + 2, cr.y() + 2, std::min(title.bounds.width() + 8, cr.width() - 4),
+                      title.bounds.height() + 4);
     p.fillRect(plate, QColor(0, 0, 0, 150));
     p.setPen(Qt::white);
-    p.drawText(plate.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignVCenter, m_titles[ch]);
+    const QRect inside = plate.adjusted(4, 2, -4, -2);
+    // A title wider than its pane is cut at the plate's edge.
+    const bool cut = title.bounds.width() > inside.width();
+    if (cut) {
+      p.save();
+      p.setClipRect(inside, Qt::IntersectClip);
+    }
+    title.laidOut->draw(&p, QPointF(inside.x(), inside.y() + title.drop));
+    if (cut) p.restore();
   }
   if (ch == m_selected && shown > 1) {
     p.setPen(QPen(kSelected, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(pr).adjusted(1, 1, -1, -1));
   }
+}
+
+const PaneView::TitleMetrics& PaneView::LaidOutTitle(int channel, const QFont& font) {
+  TitleMetrics& m = m_titleMetrics[channel];
+  if (m.text != m_titles[channel] || m.font != font) {
+    // Laying a title out is most of a pane's paint, so it is done once per text and font.
+    // Measured as drawText lays it out: the ink bounds alone miss glyphs from a fallback font.
+    m.text = m_titles[channel];
+    m.font = font;
+    m.bounds =
+        QFontMetrics(font, this).boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter, m.text);
+    // Placed as drawText places one line centred in a box of the measured height, so the pixels
+    // are the same.
+    m.laidOut = std::make_unique<QTextLayout>(m.text, font, this);
+    QTextOption option;
+    option.setWrapMode(QTextOption::ManualWrap);
+    m.laidOut->setTextOption(option);
+    m.laidOut->setCacheEnabled(true);
+    m.laidOut->beginLayout();
+    QTextLine line = m.laidOut->createLine();
+    if (line.isValid()) {
+      line.setLineWidth(0);
+      line.setPosition(QPointF(0, 0));
+    }
+    m.laidOut->endLayout();
+    m.drop = (m.bounds.height() - QFontMetricsF(font, this).height()) / 2;
+  }
+  return m;
 }
 
 void PaneView::PaintOverview(QPainter& p, QRect picture, const zoom::Region& region) {

@@ -8,13 +8,16 @@
 // pictures on the board; the view repaints only the panes that changed, at most once per display
 // refresh. Window thread only.
 #include <QElapsedTimer>
+#include <QFont>
 #include <QString>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "decoder/control/PictureBoard.h"
@@ -92,6 +95,16 @@ class PaneView : public QWidget {
   int m_zoomed = -1;
   bool m_idle = true;
   std::array<QString, kChannels> m_titles;
+  // A title laid out once for the font it is drawn in.
+  struct TitleMetrics {
+    QString text;
+    QFont font;
+    QRect bounds;
+    std::unique_ptr<QTextLayout> laidOut;
+    qreal drop = 0;  // from the box's top to the line's
+  };
+  const TitleMetrics& LaidOutTitle(int channel, const QFont& font);
+  std::array<TitleMetrics, kChannels> m_titleMetrics;
   int m_dragChannel = -1;  // the zoomed pane being panned
   QPointF m_dragFrom;
   QString m_product, m_version;

@@ -252,8 +252,9 @@ void PlaybackEngine::StartSeekThread() {
   CalendarTime whole = m_SeekTarget;
   whole.millisecond = 0;
   in.target = CalendarToSeconds(whole);
-  // The sound positions fast forward left behind may lie further back than a search walks: the
-  // sound is looked for near where the target time puts it, as a move by the slider does.
+  // The sound positions fast forward or reverse play left behind may lie further off than a
+  // search walks: the sound is looked for near where the target time puts it, as a move by the
+  // slider does.
   if (soundBehind) in.audioResume = SoundNear(in.target);
   in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
   in.exact = m_SeekExact;

@@ -90,7 +90,10 @@ bool PlaybackLoop::Commit(bool audio, int channel, uint64_t value) {
 
 void PlaybackLoop::LeaveSoundBehind() {
   auto& st = m_ctx.state;
-  if (st.m_SoundBehind.load(kAcq) != 0) return;
+  const auto& has = m_rec->m_HasAudio;
+  if (st.m_SoundBehind.load(kAcq) != 0 ||
+      std::none_of(has.begin(), has.end(), [](int32_t a) { return a != 0; }))
+    return;
   std::lock_guard<std::mutex> g(st.m_PosLock);
   // A search that began since owns the positions: its own result puts the sound in step.
   if (st.m_SeekGen.load(kAcq) == m_gen) st.m_SoundBehind.store(1, kRel);
@@ -187,8 +190,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   // chain costs a read per frame. Its positions stay behind and the next search finds the sound
   // again from the pictures' time.
   const bool ff = IsFFState(st.m_PlayState.load(kAcq));
-  if (ff && std::any_of(rec.m_HasAudio.begin(), rec.m_HasAudio.end(), [](int32_t a) { return a; }))
-    LeaveSoundBehind();
+  if (ff) LeaveSoundBehind();
   for (int n = 0; n < kSlots; ++n) {
     YskFrameHeader h{};
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
@@ -323,6 +325,8 @@ uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd)
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   const OpenRecording& rec = *m_rec;
   auto& st = m_ctx.state;
+  // Reverse play hands no sound over either and moves no sound position.
+  LeaveSoundBehind();
   FrameCandidate best{};
   bool any = false;
   for (int n = 0; n < kSlots; ++n) {

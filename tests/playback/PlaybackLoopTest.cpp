@@ -148,16 +148,21 @@ TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   EXPECT_EQ(soundPayloadReads(), 0);
 }
 
-TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) {
-  // 40 minutes of one camera with sound at 8 bytes a millisecond: fast forward over most of it
-  // leaves the sound further behind than a search walks (16 MiB).
-  constexpr int kSeconds = 2400;
+// 40 minutes of one camera with sound at 8 bytes a millisecond: fast forward or rewind over most
+// of it leaves the sound further off than a search walks (16 MiB).
+constexpr int kLongSeconds = 2400;
+Fixture LongWithSound() {
   Fixture fx(1);
-  fx.Video(0, Fixture::Regular(kSeconds * 2, 0, 500, 2));
-  fx.Audio(0, Fixture::Sound(kSeconds, 125, 1000));
+  fx.Video(0, Fixture::Regular(kLongSeconds * 2, 0, 500, 2));
+  fx.Audio(0, Fixture::Sound(kLongSeconds, 125, 1000));
+  return fx;
+}
+
+TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) {
+  Fixture fx = LongWithSound();
   const auto bytes = fx.Build();
   const uint64_t soundFrom = fx.AudioAt(0, 0);
-  const uint64_t soundTo = fx.AudioAt(0, size_t(kSeconds) * 8 - 1) + kYskFrameHeaderSize + 1000;
+  const uint64_t soundTo = fx.AudioAt(0, size_t(kLongSeconds) * 8 - 1) + kYskFrameHeaderSize + 1000;
   auto reads = std::make_shared<std::vector<uint64_t>>();
   auto readsMutex = std::make_shared<std::mutex>();
   const auto soundReads = [&] {
@@ -202,6 +207,33 @@ TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) 
   // Found again where the pictures are, not by walking on from where fast forward left it (the
   // landing second's sound before the picture is passed on its headers, as after any move).
   EXPECT_LE(soundReads(), int64_t(sounds.size()) + 16);
+}
+
+TEST(PlaybackLoop, PlayAfterALongRewindHearsThePicturesMoment) {
+  // Reverse play leaves the sound where the rewind began: before the mend the search walked back
+  // from there, stopped 16 MiB short, and Play stayed silent until the pictures caught up.
+  Fixture fx = LongWithSound();
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Seek(2300);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1000);
+  for (int i = 0; i < 6; ++i) rig.Do(&PlaybackEngine::OnRew);  // 1X ... 32X
+  ASSERT_EQ(rig.S().m_Speed.load(), -32);
+  rig.Mark();
+  rig.d.Wait(65000);
+  const auto back = rig.Frames();
+  ASSERT_FALSE(back.empty());
+  EXPECT_LT(KeyOf(back.back()), 500 * 1000);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Mark();
+  rig.d.Wait(3000);
+  std::vector<int64_t> pictures, sounds;
+  for (const auto& f : rig.Frames()) (f.audio ? sounds : pictures).push_back(KeyOf(f));
+  ASSERT_FALSE(pictures.empty());
+  ASSERT_GE(sounds.size(), 16u);
+  EXPECT_NEAR(double(sounds.front()), double(pictures.front()), 500.0);
 }
 
 TEST(PlaybackLoop, ASingleKeyFrameIsShownAndPlayStartsOverAfterTheEnd) {

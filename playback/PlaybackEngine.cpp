@@ -64,6 +64,7 @@ void PlaybackEngine::ResetPositionsToFirst() {
     m_State.m_VideoPos[size_t(n)].store(rec.m_VideoFirst[size_t(n)], kRel);
     m_State.m_AudioPos[size_t(n)].store(rec.m_AudioFirst[size_t(n)], kRel);
   }
+  m_State.m_SoundBehind.store(0, kRel);
 }
 
 void PlaybackEngine::CopyPositionsToResume() {
@@ -158,6 +159,7 @@ OpenOutcome PlaybackEngine::OpenSources(const std::string& path, uint64_t length
         m_State.m_AudioPos[size_t(n)].store(rec.m_AudioPos[size_t(n)], kRel);
       }
     }
+    m_State.m_SoundBehind.store(0, kRel);
   }
   if (out.bufferingShown) m_View.SetText(ViewText::Speed, "Buffering");
   if (out.decoder) ConfigureDecoder(*out.decoder);
@@ -227,6 +229,13 @@ void PlaybackEngine::StartSeekThread() {
   m_State.m_SeekDone.store(0, kRel);
   m_State.m_SeekGen.fetch_add(1, std::memory_order_acq_rel);
   Kick();
+  bool soundBehind = false;
+  {
+    // After the bump no pass of the loop can say it left the sound behind any more: one that did
+    // before it has said so by now.
+    std::lock_guard<std::mutex> g(m_State.m_PosLock);
+    soundBehind = m_State.m_SoundBehind.load(kAcq) != 0;
+  }
   m_SeekCtl.events = std::make_shared<ManualResetEvents>();
   m_SeekCtl.eventCount = 2;
   // The search gets its inputs by value: the window thread may write the next resume offsets
@@ -243,6 +252,10 @@ void PlaybackEngine::StartSeekThread() {
   CalendarTime whole = m_SeekTarget;
   whole.millisecond = 0;
   in.target = CalendarToSeconds(whole);
+  // The sound positions fast forward or reverse play left behind may lie further off than a
+  // search walks: the sound is looked for near where the target time puts it, as a move by the
+  // slider does.
+  if (soundBehind) in.audioResume = SoundNear(in.target);
   in.iFrameOnly = m_State.m_IFrameOnly.load(kAcq) != 0;
   in.exact = m_SeekExact;
   in.after = m_SeekAfter;
@@ -338,6 +351,7 @@ void PlaybackEngine::SeekThreadProc(std::shared_ptr<ManualResetEvents> events, S
             m_State.m_ShowFrom[i].store(in.exact && r.videoMoved ? r.showFrom[i] : 0, kRel);
             m_State.m_AudioPos[i].store(in.exact ? r.audioLanding[i] : r.audio[i], kRel);
           }
+          m_State.m_SoundBehind.store(0, kRel);
         }
         if (r.found) {
           m_State.m_SeekDone.store(1, kRel);
@@ -372,6 +386,22 @@ void PlaybackEngine::EstimateResume() {
       m_AudioResume[size_t(n)] =
           uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
   }
+}
+
+std::array<uint32_t, kSlots> PlaybackEngine::SoundNear(int32_t second) const {
+  const OpenRecording& rec = m_File.Recording();
+  const int32_t total = rec.m_Index.m_TotalSeconds;
+  const double x =
+      total <= 0 ? 0.0 : std::clamp(double(second - StartSecond()) / double(total), 0.0, 1.0);
+  std::array<uint32_t, kSlots> near{};
+  for (int n = 0; n < kSlots; ++n) {
+    if (!rec.m_HasAudio[size_t(n)]) continue;
+    const auto& a = rec.m_Header.audio[size_t(n)];
+    const int64_t aLen = std::max<int64_t>(0, int64_t(a.endOffset) - int64_t(a.startOffset));
+    near[size_t(n)] =
+        uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
+  }
+  return near;
 }
 
 void PlaybackEngine::OnPlay() {

@@ -121,6 +121,9 @@ class PlaybackEngine {
   std::array<uint32_t, kSlots> AudioResume() const { return m_AudioResume; }
   // The resume estimate for the current m_SliderSecond, into the resume offsets.
   void EstimateResume();
+  // Where each channel's sound stands at a second (since 1970), by the share of the recording
+  // before it: a place to look for it from.
+  std::array<uint32_t, kSlots> SoundNear(int32_t second) const;
   // Path of the open file (empty before the first open).
   const std::string& FilePath() const { return m_strFilePath; }
   // Second count of the recording's start (the first start record's f_time).

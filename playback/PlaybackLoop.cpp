@@ -88,6 +88,17 @@ bool PlaybackLoop::Commit(bool audio, int channel, uint64_t value) {
   return true;
 }
 
+void PlaybackLoop::LeaveSoundBehind() {
+  auto& st = m_ctx.state;
+  const auto& has = m_rec->m_HasAudio;
+  if (st.m_SoundBehind.load(kAcq) != 0 ||
+      std::none_of(has.begin(), has.end(), [](int32_t a) { return a != 0; }))
+    return;
+  std::lock_guard<std::mutex> g(st.m_PosLock);
+  // A search that began since owns the positions: its own result puts the sound in step.
+  if (st.m_SeekGen.load(kAcq) == m_gen) st.m_SoundBehind.store(1, kRel);
+}
+
 void PlaybackLoop::Iterate() {
   auto& st = m_ctx.state;
   const uint32_t seen = st.m_WakeSeq.load(kAcq);
@@ -175,6 +186,11 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
     if (!any || c.key < best.key) best = c;  // the first of equal keys wins
     any = true;
   };
+  // Fast forward hands no sound over, so its frames are not even looked at: following a sound
+  // chain costs a read per frame. Its positions stay behind and the next search finds the sound
+  // again from the pictures' time.
+  const bool ff = IsFFState(st.m_PlayState.load(kAcq));
+  if (ff) LeaveSoundBehind();
   for (int n = 0; n < kSlots; ++n) {
     YskFrameHeader h{};
     const uint32_t vp = st.m_VideoPos[size_t(n)].load(kAcq);
@@ -185,6 +201,7 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
         HeaderAt(m_videoHeaders[n], vp, h)) {
       consider({h, h.f_msec, n, 0, vp, vp >= m_showFrom[size_t(n)]});
     }
+    if (ff) continue;
     const uint32_t ap = st.m_AudioPos[size_t(n)].load(kAcq);
     if (rec.m_HasAudio[size_t(n)] && ap >= rec.m_AudioFirst[size_t(n)] &&
         uint64_t(ap) + 1 <= rec.AudioRunEnd(n) && HeaderAt(m_audioHeaders[n], ap, h)) {
@@ -201,11 +218,6 @@ void PlaybackLoop::Forward(std::unique_lock<std::mutex>& fileLock) {
   // Sound of the moments before the landing picture is not heard: it starts with the picture
   // (with the sound frame that picture falls in; at 8 bytes a millisecond of companded sound).
   if (audio && m_awaitShown && best.key + best.header.f_size / 8 <= m_firstShownKey) {
-    Pass(best, runEnd);
-    return;
-  }
-  // Fast forward hands no sound over: its frames are passed without reading them.
-  if (audio && IsFFState(st.m_PlayState.load(kAcq))) {
     Pass(best, runEnd);
     return;
   }
@@ -313,6 +325,8 @@ uint64_t PlaybackLoop::PastEmptyFrames(const FrameCandidate& c, uint64_t runEnd)
 void PlaybackLoop::Reverse(std::unique_lock<std::mutex>& fileLock) {
   const OpenRecording& rec = *m_rec;
   auto& st = m_ctx.state;
+  // Reverse play hands no sound over either and moves no sound position.
+  LeaveSoundBehind();
   FrameCandidate best{};
   bool any = false;
   for (int n = 0; n < kSlots; ++n) {

@@ -72,6 +72,8 @@ class PlaybackLoop {
   void IdleSleep(uint32_t seen);
   void BriefSleep(std::unique_lock<std::mutex>& fileLock);
   bool Commit(bool audio, int channel, uint64_t value);
+  // Says the sound positions no longer follow the pictures (fast forward and reverse play).
+  void LeaveSoundBehind();
   void Forward(std::unique_lock<std::mutex>& fileLock);
   void Reverse(std::unique_lock<std::mutex>& fileLock);
   // A move while paused: hands over each channel's frames up to its landing picture, unpaced,

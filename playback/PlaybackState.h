@@ -54,6 +54,10 @@ struct PlaybackState {
 
   PositionTable m_VideoPos{};
   PositionTable m_AudioPos{};
+  // Set (under m_PosLock, for the loop's own generation) while fast forward or reverse play leave
+  // the sound positions where they were; the next search finds the sound again from its target
+  // time and clears it when it publishes.
+  std::atomic<int32_t> m_SoundBehind{0};
   // Header offset of each channel's first frame to show after a search; the frames before it,
   // from the key frame the channel starts on, are decoded only. 0: show every frame.
   PositionTable m_ShowFrom{};

@@ -6,6 +6,10 @@
 //     run to its end, reading the frame numbers stamped into channel 1's pictures from the
 //     screen. Prints "key value" lines.
 //     With OV_CHECK_UNREAD=DIR set, the first few grabs with no readable stamp are saved there.
+//   ov_check_desktop ff SAMPLE.ysk
+//     presses Play, then FF three times (8X), then Play (a pause) and Play again, and reports the
+//     frame shown and the second of the sound the player reads next after the resume, with the
+//     wall times "sound" takes (the pause's place taken by the last Play before FF).
 //   ov_check_desktop timeline SAMPLE.ysk [SHOTDIR]
 //     opens SAMPLE (made with make-sample --events ... --stamp 2), shows the activity timeline,
 //     waits for the analysis, hovers channel 1's first event until its preview shows, clicks the
@@ -182,6 +186,63 @@ int Play(const std::string& sample) {
     WaitUntil([] { return false; }, 800);  // the last pictures are still on their way
     if (auto f = FrameOnScreen(d, panes)) last = f;
     Print("last_frame_seen", Num(last));
+    d.OnCommand(ov::idc::kExit);
+  };
+  ov::CPlayerApp app(c);
+  app.InitInstance();
+  return 0;
+}
+
+// Fast forward, then a pause and Play: the sound comes back with the pictures.
+int FastForward(const std::string& sample) {
+  ov::CPlayerApp::Config c;
+  c.openPath = sample;
+  c.onRunning = [&](ov::CPlayerDlg& d) {
+    ov::PlaybackState& s = d.Engine().State();
+    ov::PlaybackEngine& e = d.Engine().Engine();
+    if (!WaitUntil([&] { return s.m_FileReady.load(); }, 20000)) {
+      Print("error", "the file did not open");
+      return d.OnCommand(ov::idc::kExit);
+    }
+    const int panes = e.File().Recording().m_Header.channelCount <= 1 ? 1 : 4;
+    WaitUntil([] { return false; }, 500);
+    Print("play_wall", Fixed(WallSeconds()));
+    d.OnCommand(ov::idc::kPlay);
+    WaitUntil([] { return false; }, 3000);
+    Print("frame_before_ff", Num(FrameOnScreen(d, panes)));
+    Print("pause_wall", Fixed(WallSeconds()));  // sound stops here: FF hands none over
+    for (int i = 0; i < 3; ++i) d.OnCommand(ov::idc::kFF);
+    Print("ff_speed", std::to_string(s.m_Speed.load()));
+    WaitUntil([] { return false; }, 3000);
+    Print("frame_after_ff_3s", Num(FrameOnScreen(d, panes)));
+    d.OnCommand(ov::idc::kPlay);  // a pause
+    WaitUntil([] { return false; }, 800);
+    const std::optional<uint32_t> held = FrameOnScreen(d, panes);
+    Print("frame_at_pause", Num(held));
+    const double resumeWall = WallSeconds();
+    Print("resume_wall", Fixed(resumeWall));
+    d.OnCommand(ov::idc::kPlay);
+    std::optional<uint32_t> resumed;
+    WaitUntil([&] { return (resumed = FrameOnScreen(d, panes)) != held; }, 3000);
+    Print("first_frame_after_resume", Num(resumed));
+    Print("first_frame_after_resume_ms", std::to_string(int((WallSeconds() - resumeWall) * 1000)));
+    // A second into the resumed play: the second of the picture on screen and of the sound frame
+    // the player reads next (a second or two ahead of what is heard, by the sound's buffer).
+    WaitUntil([] { return false; }, 1000);
+    const std::optional<uint32_t> now = FrameOnScreen(d, panes);
+    ov::YskFrameHeader h{};
+    const uint32_t ap = s.m_AudioPos[0].load();
+    const int start = e.StartSecond();
+    Print("picture_second_1s_after_resume", now ? std::to_string(*now / 25) : "none");
+    Print("sound_read_next_second",
+          ap && e.File().PlayReader().Header(ap, h) ? std::to_string(h.f_time - start) : "none");
+    WaitUntil([] { return false; }, 200);
+    Print("mute_wall", Fixed(WallSeconds()));
+    d.OnCommand(ov::idc::kSpeakerMin);
+    WaitUntil([] { return false; }, 800);
+    Print("unmute_wall", Fixed(WallSeconds()));
+    d.OnCommand(ov::idc::kSpeakerMin);
+    WaitUntil([] { return false; }, 1000);
     d.OnCommand(ov::idc::kExit);
   };
   ov::CPlayerApp app(c);
@@ -407,6 +468,10 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     return Play(argv[2]);
   }
+  if (mode == "ff" && argc == 3) {
+    QApplication qapp(argc, argv);
+    return FastForward(argv[2]);
+  }
   if (mode == "timeline" && (argc == 3 || argc == 4)) {
     QApplication qapp(argc, argv);
     return Timeline(argv[2], argc == 4 ? argv[3] : "");
@@ -417,7 +482,8 @@ int main(int argc, char** argv) {
                  argc == 9 ? std::atof(argv[6]) : 0, argc == 9 ? std::atof(argv[7]) : 0,
                  argc == 9 ? std::atof(argv[8]) : 0);
   std::fprintf(stderr,
-               "usage: ov_check_desktop play SAMPLE.ysk | timeline SAMPLE.ysk [SHOTDIR] | marker "
+               "usage: ov_check_desktop play SAMPLE.ysk | ff SAMPLE.ysk | timeline SAMPLE.ysk "
+               "[SHOTDIR] | marker "
                "RAW | sound RAW MARK PLAY "
                "PAUSE [RESUME MUTE UNMUTE]\n");
   return 2;

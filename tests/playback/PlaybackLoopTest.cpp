@@ -2,6 +2,7 @@
 // frame size limit, I-Frame Only, sound, the end of the recording and reverse play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "archive/HeaderReader.h"
@@ -11,6 +12,22 @@ namespace ov::test {
 namespace {
 
 int64_t KeyOf(const Shown& s) { return int64_t(s.time - kT0) * 1000 + s.ms; }
+
+// A source that notes the offset of every read made through it.
+struct Counting final : IFileSource {
+  Counting(std::unique_ptr<IFileSource> s, std::shared_ptr<std::vector<uint64_t>> log,
+           std::shared_ptr<std::mutex> m)
+      : src(std::move(s)), reads(std::move(log)), mutex(std::move(m)) {}
+  uint64_t Size() const override { return src->Size(); }
+  size_t ReadAt(uint64_t o, void* b, size_t n) override {
+    std::lock_guard lock(*mutex);
+    reads->push_back(o);
+    return src->ReadAt(o, b, n);
+  }
+  std::unique_ptr<IFileSource> src;
+  std::shared_ptr<std::vector<uint64_t>> reads;
+  std::shared_ptr<std::mutex> mutex;
+};
 
 TEST(PlaybackLoop, MergesChannelsAndSoundByKeyAndShowsEachFrameOnTime) {
   Fixture fx(2);
@@ -81,20 +98,6 @@ TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   fx.Video(0, v);
   fx.Audio(0, Fixture::Sound(2, 250));
   // The offsets the playback reads from, to tell whether sound payloads are read.
-  struct Counting final : IFileSource {
-    Counting(std::unique_ptr<IFileSource> s, std::shared_ptr<std::vector<uint64_t>> log,
-             std::shared_ptr<std::mutex> m)
-        : src(std::move(s)), reads(std::move(log)), mutex(std::move(m)) {}
-    uint64_t Size() const override { return src->Size(); }
-    size_t ReadAt(uint64_t o, void* b, size_t n) override {
-      std::lock_guard lock(*mutex);
-      reads->push_back(o);
-      return src->ReadAt(o, b, n);
-    }
-    std::unique_ptr<IFileSource> src;
-    std::shared_ptr<std::vector<uint64_t>> reads;
-    std::shared_ptr<std::mutex> mutex;
-  };
   auto reads = std::make_shared<std::vector<uint64_t>>();
   auto readsMutex = std::make_shared<std::mutex>();
   const auto bytes = fx.Build();
@@ -143,6 +146,94 @@ TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   // At most the frame read while Play still held (before the mark) meets the new speed.
   EXPECT_LE(rig.Count(dispid::SetVolume), 1);
   EXPECT_EQ(soundPayloadReads(), 0);
+}
+
+// 40 minutes of one camera with sound at 8 bytes a millisecond: fast forward or rewind over most
+// of it leaves the sound further off than a search walks (16 MiB).
+constexpr int kLongSeconds = 2400;
+Fixture LongWithSound() {
+  Fixture fx(1);
+  fx.Video(0, Fixture::Regular(kLongSeconds * 2, 0, 500, 2));
+  fx.Audio(0, Fixture::Sound(kLongSeconds, 125, 1000));
+  return fx;
+}
+
+TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) {
+  Fixture fx = LongWithSound();
+  const auto bytes = fx.Build();
+  const uint64_t soundFrom = fx.AudioAt(0, 0);
+  const uint64_t soundTo = fx.AudioAt(0, size_t(kLongSeconds) * 8 - 1) + kYskFrameHeaderSize + 1000;
+  auto reads = std::make_shared<std::vector<uint64_t>>();
+  auto readsMutex = std::make_shared<std::mutex>();
+  const auto soundReads = [&] {
+    std::lock_guard lock(*readsMutex);
+    const auto n = std::count_if(reads->begin(), reads->end(),
+                                 [&](uint64_t o) { return o >= soundFrom && o < soundTo; });
+    reads->clear();
+    return n;
+  };
+  Rig rig;
+  ASSERT_TRUE(
+      rig.d
+          .OpenSources(std::make_unique<Counting>(Fixture::Source(bytes), reads, readsMutex),
+                       Fixture::Source(bytes))
+          .accepted);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1000);
+  EXPECT_GT(soundReads(), 0);                                 // 1X reads its sound
+  for (int i = 0; i < 5; ++i) rig.Do(&PlaybackEngine::OnFF);  // 2X ... 32X
+  ASSERT_EQ(rig.S().m_Speed.load(), 32);
+  rig.Mark();
+  soundReads();
+  rig.d.Wait(65000);  // some 35 minutes of recording
+  EXPECT_EQ(soundReads(), 0);
+  const auto ff = rig.Frames();
+  ASSERT_FALSE(ff.empty());
+  EXPECT_GT(KeyOf(ff.back()), 1800 * 1000);
+  for (const auto& f : ff) EXPECT_EQ(f.audio, 0);
+
+  // Pause and Play: the sound comes back with the picture, neither long past nor long after it.
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Mark();
+  rig.d.Wait(3000);
+  std::vector<int64_t> pictures, sounds;
+  for (const auto& f : rig.Frames()) (f.audio ? sounds : pictures).push_back(KeyOf(f));
+  ASSERT_FALSE(pictures.empty());
+  ASSERT_GE(sounds.size(), 16u);  // about 3 seconds of it
+  EXPECT_TRUE(std::is_sorted(sounds.begin(), sounds.end()));
+  EXPECT_NEAR(double(sounds.front()), double(pictures.front()), 500.0);
+  EXPECT_NEAR(double(sounds.back()), double(pictures.back()), 500.0);
+  // Found again where the pictures are, not by walking on from where fast forward left it (the
+  // landing second's sound before the picture is passed on its headers, as after any move).
+  EXPECT_LE(soundReads(), int64_t(sounds.size()) + 16);
+}
+
+TEST(PlaybackLoop, PlayAfterALongRewindHearsThePicturesMoment) {
+  // Reverse play leaves the sound where the rewind began: before the mend the search walked back
+  // from there, stopped 16 MiB short, and Play stayed silent until the pictures caught up.
+  Fixture fx = LongWithSound();
+  Rig rig;
+  ASSERT_TRUE(rig.Open(fx));
+  rig.Seek(2300);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.d.Wait(1000);
+  for (int i = 0; i < 6; ++i) rig.Do(&PlaybackEngine::OnRew);  // 1X ... 32X
+  ASSERT_EQ(rig.S().m_Speed.load(), -32);
+  rig.Mark();
+  rig.d.Wait(65000);
+  const auto back = rig.Frames();
+  ASSERT_FALSE(back.empty());
+  EXPECT_LT(KeyOf(back.back()), 500 * 1000);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Mark();
+  rig.d.Wait(3000);
+  std::vector<int64_t> pictures, sounds;
+  for (const auto& f : rig.Frames()) (f.audio ? sounds : pictures).push_back(KeyOf(f));
+  ASSERT_FALSE(pictures.empty());
+  ASSERT_GE(sounds.size(), 16u);
+  EXPECT_NEAR(double(sounds.front()), double(pictures.front()), 500.0);
 }
 
 TEST(PlaybackLoop, ASingleKeyFrameIsShownAndPlayStartsOverAfterTheEnd) {

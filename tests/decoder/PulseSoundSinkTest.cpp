@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "decoder/control/LagMeter.h"
 #include "decoder/control/PulseSoundSink.h"
 #include "decoder/control/SampleRing.h"
 #include "decoder/control/SoundOutput.h"
@@ -92,6 +93,26 @@ TEST(PulseSoundSink, HandsOverWholeSamplesAndKeepsTheRest) {
   EXPECT_EQ(out[0], 1);
   EXPECT_EQ(out[frame.size() - 1], 1600);
   EXPECT_EQ(ring.Queued(), 0u);
+}
+
+// After a restart (a new connection to the server) the old readings no longer count: the guess
+// holds until the first new reading, which replaces it whole rather than being smoothed in.
+TEST(LagMeter, ARestartWaitsTheFirstGuessAndTakesTheNextReadingWhole) {
+  const auto ago = [](int ms) {
+    return std::chrono::steady_clock::now() - std::chrono::milliseconds(ms);
+  };
+  LagMeter lag(60.0);
+  EXPECT_EQ(lag.SmoothedMs(), 60.0);
+  lag.Heard(ago(300));
+  EXPECT_NEAR(lag.SmoothedMs(), 300, 50);
+  lag.Heard(ago(100));
+  EXPECT_GT(lag.SmoothedMs(), 250);  // smoothed: one reading moves it little
+  lag.Restart(60.0);
+  EXPECT_EQ(lag.SmoothedMs(), 60.0);
+  EXPECT_LT(lag.LatestMs(), 0);
+  lag.Heard(ago(100));
+  EXPECT_NEAR(lag.SmoothedMs(), 100, 50);
+  EXPECT_NEAR(lag.LatestMs(), 100, 50);
 }
 
 // A PulseAudio server of the test's own with a null sink at 8 kHz mono, so the samples pass

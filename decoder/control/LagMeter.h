@@ -23,8 +23,17 @@ class LagMeter {
     if (late < 0 || late > 2000) return;  // a reading across a clear or a stall
     m_latestMs.store(late);
     const double old = m_smoothedMs.load();
-    m_smoothedMs.store(m_readings == 0 ? late : old + kSmoothing * (late - old));
+    m_smoothedMs.store(m_fresh ? late : old + kSmoothing * (late - old));
+    m_fresh = false;
     ++m_readings;
+  }
+  // The sound goes out another way now (a new connection to the sound server): the old readings
+  // say nothing about it, so the pictures wait `firstGuessMs` again until the first new one.
+  // Called under the same lock, or on the same thread, as Heard.
+  void Restart(double firstGuessMs) {
+    m_smoothedMs.store(firstGuessMs);
+    m_latestMs.store(-1.0);
+    m_fresh = true;
   }
   double SmoothedMs() const { return m_smoothedMs.load(); }
   double LatestMs() const { return m_latestMs.load(); }
@@ -39,7 +48,8 @@ class LagMeter {
   static constexpr double kSmoothing = 0.05;
   std::atomic<double> m_smoothedMs;
   std::atomic<double> m_latestMs{-1.0};
-  int m_readings = 0;  // the sound thread's own
+  int m_readings = 0;   // the sound thread's own, as is the flag
+  bool m_fresh = true;  // the next reading replaces the guess
 };
 
 }  // namespace ov

@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "decoder/control/LagMeter.h"
 #include "decoder/control/SampleRing.h"
@@ -59,14 +61,21 @@ constexpr std::chrono::milliseconds kFlowing{500};
 constexpr int kTargetMs = 150;
 constexpr int kPeriodMs = 50;
 constexpr pa_usec_t kConnectTimeoutUs = 1000000;
+// While the server is away it is asked for again with sound to play, no more often than this; an
+// attempt it has not answered by then is given up for a new one.
+constexpr std::chrono::seconds kRetryEvery{1};
 
-void SayOnce(const char* text, const char* detail = nullptr) {
-  static std::atomic<bool> said{false};
-  if (said.exchange(true)) return;
+void Say(const char* text, const char* detail = nullptr) {
   if (detail)
     std::fprintf(stderr, "CQL_Ctrl_Player: %s: %s\n", text, detail);
   else
     std::fprintf(stderr, "CQL_Ctrl_Player: %s\n", text);
+}
+
+// A stream the server refuses is refused again and again: said once in the program's life.
+void SayOnce(const char* text, const char* detail = nullptr) {
+  static std::atomic<bool> said{false};
+  if (!said.exchange(true)) Say(text, detail);
 }
 
 // OV_PULSE_BUFFER=TARGET,PERIOD (milliseconds) tries other sizes without a rebuild.
@@ -112,6 +121,7 @@ class PulseSink : public ISoundSink {
         Close();
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
         if (m_idleCheck) api->time_free(m_idleCheck);
+        if (m_reconnect) api->defer_free(m_reconnect);
         if (m_context) {
           pa_context_set_state_callback(m_context, nullptr, nullptr);
           pa_context_disconnect(m_context);
@@ -129,6 +139,14 @@ class PulseSink : public ISoundSink {
     const auto now = Clock::now();
     Lock lock(m_loop);
     m_lastWrite.store(now.time_since_epoch().count());
+    if (pa_context_get_state(m_context) != PA_CONTEXT_READY) {
+      // The server went away: only the newest sound waits for it to come back, what came before
+      // would be late by then. The stream opens once the new connection is ready.
+      m_ring.Clear();
+      m_ring.Push(samples, now);
+      AskServerAgain(now);
+      return;
+    }
     m_ring.Push(samples, now);
     if (!m_stream)
       Open();
@@ -161,18 +179,20 @@ class PulseSink : public ISoundSink {
   PulseSink()
       : m_attr(ChosenBufferAttr()),
         m_stats(std::getenv("OV_AV_STATS") != nullptr),
-        m_lag(1000.0 * SampleRing::kLeadIn / kSoundRate +
-              static_cast<double>(m_attr.minreq) / (kSoundRate * sizeof(int16_t)) * 1000) {}
+        m_lag(FirstGuessMs()) {}
+
+  double FirstGuessMs() const {
+    return 1000.0 * SampleRing::kLeadIn / kSoundRate +
+           static_cast<double>(m_attr.minreq) / (kSoundRate * sizeof(int16_t)) * 1000;
+  }
 
   bool Start(const char* server) {
+    if (server) m_server = server;
     m_loop = pa_threaded_mainloop_new();
     if (!m_loop) return false;
     pa_threaded_mainloop_set_name(m_loop, "ov-sound");
-    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Ostravue");
+    m_context = NewContext();
     if (!m_context) return false;
-    pa_context_set_state_callback(m_context, &OnContextState, this);
-    // No autospawn: a desktop without a sound server gets Qt's output or none, not a new server.
-    if (pa_context_connect(m_context, server, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return false;
     if (pa_threaded_mainloop_start(m_loop) < 0) return false;
     Lock lock(m_loop);
     // A server that accepts the connection but never answers must not hang the start-up.
@@ -182,8 +202,36 @@ class PulseSink : public ISoundSink {
     while ((state = pa_context_get_state(m_context)) != PA_CONTEXT_READY &&
            PA_CONTEXT_IS_GOOD(state) && !m_timedOut)
       pa_threaded_mainloop_wait(m_loop);
-    if (timeout) pa_threaded_mainloop_get_api(m_loop)->time_free(timeout);
-    return state == PA_CONTEXT_READY;
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    if (timeout) api->time_free(timeout);
+    if (state != PA_CONTEXT_READY) return false;
+    m_reconnect = api->defer_new(api, &OnReconnect, this);
+    if (m_reconnect) api->defer_enable(m_reconnect, 0);
+    return true;
+  }
+
+  // A context connecting to the server; nullptr when it cannot even start to.
+  pa_context* NewContext() {
+    pa_context* c = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Ostravue");
+    if (!c) return nullptr;
+    pa_context_set_state_callback(c, &OnContextState, this);
+    // No autospawn: a desktop without a sound server gets Qt's output or none, not a new server.
+    if (pa_context_connect(c, m_server ? m_server->c_str() : nullptr, PA_CONTEXT_NOAUTOSPAWN,
+                           nullptr) < 0) {
+      pa_context_set_state_callback(c, nullptr, nullptr);
+      pa_context_unref(c);
+      return nullptr;
+    }
+    return c;
+  }
+
+  // Sound to play and no server: a new connection is made on the sound thread, so neither the
+  // playback thread nor the window waits for it. Nothing is tried while no sound comes, so an
+  // idle player is not woken.
+  void AskServerAgain(Clock::time_point now) {
+    if (!m_reconnect || now - m_lastAttempt < kRetryEvery) return;
+    m_lastAttempt = now;
+    pa_threaded_mainloop_get_api(m_loop)->defer_enable(m_reconnect, 1);
   }
 
   void Stop() {
@@ -304,11 +352,38 @@ class PulseSink : public ISoundSink {
   static void OnContextState(pa_context* c, void* self) {
     auto* sink = static_cast<PulseSink*>(self);
     const pa_context_state_t state = pa_context_get_state(c);
-    if (state == PA_CONTEXT_READY) sink->m_wasReady = true;
+    if (state == PA_CONTEXT_READY) {
+      sink->m_wasReady = true;
+      if (sink->m_lost) {
+        sink->m_lost = false;
+        Say("the sound server is back; playing sound again");
+        // Another server, perhaps with another device: how late it plays is measured afresh.
+        sink->m_lag.Restart(sink->FirstGuessMs());
+        if (!sink->m_stream && sink->m_ring.Queued() > 0) sink->Open();
+      }
+    }
     // No server to begin with is not news: the next output is tried and says so itself.
-    if (!PA_CONTEXT_IS_GOOD(state) && sink->m_wasReady)
-      SayOnce("the sound server went away; playing on without sound");
+    if (!PA_CONTEXT_IS_GOOD(state) && sink->m_wasReady) {
+      sink->m_wasReady = false;
+      if (!sink->m_lost) Say("the sound server went away; playing on without sound");
+      sink->m_lost = true;
+    }
     pa_threaded_mainloop_signal(sink->m_loop, 0);
+  }
+
+  // The sound thread, under the main loop's lock: drops the dead connection (and its stream) and
+  // starts a new one. Its state callback opens the stream once it is ready.
+  static void OnReconnect(pa_mainloop_api* api, pa_defer_event* e, void* self) {
+    auto* sink = static_cast<PulseSink*>(self);
+    api->defer_enable(e, 0);
+    if (pa_context_get_state(sink->m_context) == PA_CONTEXT_READY) return;
+    pa_context* fresh = sink->NewContext();
+    if (!fresh) return;  // tried again with the next sound after a second
+    sink->Close();
+    pa_context_set_state_callback(sink->m_context, nullptr, nullptr);
+    pa_context_disconnect(sink->m_context);
+    pa_context_unref(sink->m_context);
+    sink->m_context = fresh;
   }
 
   static void OnConnectTimeout(pa_mainloop_api*, pa_time_event*, const struct timeval*,
@@ -332,8 +407,9 @@ class PulseSink : public ISoundSink {
         break;
       case PA_STREAM_FAILED:
         // Kept until the next pause or move, so a refused stream is not asked for again with
-        // every frame.
-        SayOnce("the sound stream failed", pa_strerror(pa_context_errno(sink->m_context)));
+        // every frame. With the whole server gone the context has said so already.
+        if (PA_CONTEXT_IS_GOOD(pa_context_get_state(pa_stream_get_context(s))))
+          SayOnce("the sound stream failed", pa_strerror(pa_context_errno(sink->m_context)));
         break;
       default:
         break;
@@ -366,8 +442,13 @@ class PulseSink : public ISoundSink {
   LagMeter m_lag;
   pa_threaded_mainloop* m_loop = nullptr;
   pa_context* m_context = nullptr;
+  std::optional<std::string> m_server;  // none: the user's
   bool m_timedOut = false;
-  bool m_wasReady = false;  // the main loop's thread, or under its lock
+  // The main loop's thread, or under its lock.
+  bool m_wasReady = false;  // the current context was ready
+  bool m_lost = false;      // a server that was there went away and is not back yet
+  pa_defer_event* m_reconnect = nullptr;
+  Clock::time_point m_lastAttempt{};
   SampleRing m_ring;
   pa_stream* m_stream = nullptr;
   pa_time_event* m_idleCheck = nullptr;

@@ -1,16 +1,20 @@
 // The PulseAudio output: its buffer sizes, the volume it asks the server for and the hand-over from
 // the ring, then the real thing against a private server whose null sink is recorded: the samples
-// come out unchanged, a pause silences what is queued, the volume reaches queued samples, and no
-// stream is left open once sound stops.
+// come out unchanged, a pause silences what is queued, the volume reaches queued samples, no
+// stream is left open once sound stops, and the sound comes back after the server restarts.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "decoder/control/LagMeter.h"
 #include "decoder/control/PulseSoundSink.h"
 #include "decoder/control/SampleRing.h"
 #include "decoder/control/SoundOutput.h"
@@ -90,6 +95,26 @@ TEST(PulseSoundSink, HandsOverWholeSamplesAndKeepsTheRest) {
   EXPECT_EQ(ring.Queued(), 0u);
 }
 
+// After a restart (a new connection to the server) the old readings no longer count: the guess
+// holds until the first new reading, which replaces it whole rather than being smoothed in.
+TEST(LagMeter, ARestartWaitsTheFirstGuessAndTakesTheNextReadingWhole) {
+  const auto ago = [](int ms) {
+    return std::chrono::steady_clock::now() - std::chrono::milliseconds(ms);
+  };
+  LagMeter lag(60.0);
+  EXPECT_EQ(lag.SmoothedMs(), 60.0);
+  lag.Heard(ago(300));
+  EXPECT_NEAR(lag.SmoothedMs(), 300, 50);
+  lag.Heard(ago(100));
+  EXPECT_GT(lag.SmoothedMs(), 250);  // smoothed: one reading moves it little
+  lag.Restart(60.0);
+  EXPECT_EQ(lag.SmoothedMs(), 60.0);
+  EXPECT_LT(lag.LatestMs(), 0);
+  lag.Heard(ago(100));
+  EXPECT_NEAR(lag.SmoothedMs(), 100, 50);
+  EXPECT_NEAR(lag.LatestMs(), 100, 50);
+}
+
 // A PulseAudio server of the test's own with a null sink at 8 kHz mono, so the samples pass
 // without resampling and the recording of its monitor can be compared sample by sample.
 class PulseServer {
@@ -105,6 +130,18 @@ class PulseServer {
     if (!mkdtemp(pattern)) return false;
     m_dir = pattern;
     m_server = "unix:" + m_dir + "/pulse/native";
+    return Launch();
+  }
+
+  // The server quits as it does when a desktop restarts it.
+  void Kill() {
+    StopRecording();
+    Kill(m_daemon);
+    m_daemon = -1;
+  }
+
+  // A new server at the same socket.
+  bool Launch() {
     m_daemon = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                       "--log-target=stderr", "--load=module-native-protocol-unix",
                       "--load=module-null-sink sink_name=cap rate=8000 channels=1 format=s16le"},
@@ -124,6 +161,7 @@ class PulseServer {
   }
 
   const std::string& Address() const { return m_server; }
+  std::string SocketPath() const { return m_dir + "/pulse/native"; }
 
   void StartRecording() {
     m_recording = Spawn({"parec", "--latency-msec=20", "-d", "cap.monitor", "--raw",
@@ -134,6 +172,7 @@ class PulseServer {
   }
 
   std::vector<int16_t> StopRecording() {
+    if (m_recording <= 0) return {};
     Kill(m_recording);
     m_recording = -1;
     std::vector<int16_t> samples;
@@ -198,6 +237,52 @@ class PulseServer {
   std::string m_server;
   pid_t m_daemon = -1;
   pid_t m_recording = -1;
+};
+
+// Something at the server's socket that takes connections and never answers them, as a server
+// that hangs; counts how often the player knocks.
+class SilentServer {
+ public:
+  explicit SilentServer(const std::string& path) : m_path(path) {
+    ::unlink(m_path.c_str());
+    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (m_fd < 0 || path.size() >= sizeof addr.sun_path) return;
+    std::copy(path.begin(), path.end(), addr.sun_path);
+    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(m_fd, 64) != 0)
+      return;
+    m_listening = true;
+    m_thread = std::thread([this] {
+      std::vector<int> taken;
+      while (!m_stop.load()) {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0) continue;
+        for (int c; (c = ::accept(m_fd, nullptr, nullptr)) >= 0;) {
+          taken.push_back(c);
+          m_connections.fetch_add(1);
+        }
+      }
+      for (int c : taken) ::close(c);
+    });
+  }
+  ~SilentServer() {
+    m_stop.store(true);
+    if (m_thread.joinable()) m_thread.join();
+    if (m_fd >= 0) ::close(m_fd);
+    ::unlink(m_path.c_str());
+  }
+  bool Listening() const { return m_listening; }
+  int Connections() const { return m_connections.load(); }
+
+ private:
+  std::string m_path;
+  int m_fd = -1;
+  bool m_listening = false;
+  std::atomic<bool> m_stop{false};
+  std::atomic<int> m_connections{0};
+  std::thread m_thread;
 };
 
 // A frame of sound as the playback thread hands it over: 200 ms, every sample distinct from its
@@ -299,6 +384,56 @@ TEST_F(PulseSoundSinkServer, TheVolumeReachesSamplesAlreadyQueued) {
   const size_t heard = Loud(rec, 500);
   EXPECT_GE(heard, 600u);
   EXPECT_LE(heard, 1600u + 400);
+}
+
+// The server restarts while sound plays (a desktop restarting its sound server, an update of it):
+// the sound goes to the new server within a few frames, without the player starting again.
+TEST_F(PulseSoundSinkServer, TheSoundComesBackAfterTheServerRestarts) {
+  Play(*m_sink, 3, [](int) {});
+  EXPECT_EQ(m_server.SinkInputs(), 1);
+  m_server.Kill();
+  ASSERT_TRUE(m_server.Launch()) << "the second sound server did not start";
+  m_server.StartRecording();
+  int back = -1;
+  Play(*m_sink, 25, [&](int i) {
+    if (back < 0 && m_server.SinkInputs() == 1) back = i;
+  });
+  const auto latency = m_sink->Latency().count();
+  std::this_thread::sleep_for(400ms);
+  const auto rec = m_server.StopRecording();
+  ASSERT_GE(back, 0) << "no stream on the new server after 5 s of sound";
+  EXPECT_LE(back, 15);  // one try a second: the second at the latest gets it
+  EXPECT_GE(Loud(rec, 1000), 5u * 1600) << "less than a second of sound heard after the return";
+  // Measured on the new server again, not stuck at the guess or the old server's figure.
+  EXPECT_GT(latency, 40);
+  EXPECT_LT(latency, 600);
+}
+
+// While the server is away nothing is tried without sound to play (an idle player is not woken),
+// and with sound no more than once a second; an attempt the server never answers is given up, so
+// a server that hung and then came back is found.
+TEST_F(PulseSoundSinkServer, AnAbsentServerIsAskedForOnlyWithSoundAndAtMostOnceASecond) {
+  Play(*m_sink, 2, [](int) {});
+  m_server.Kill();
+  {
+    SilentServer hung(m_server.SocketPath());
+    ASSERT_TRUE(hung.Listening());
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(hung.Connections(), 0) << "the server was asked for while no sound came";
+    const auto start = std::chrono::steady_clock::now();
+    Play(*m_sink, 15, [](int) {});
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::this_thread::sleep_for(100ms);  // the last knock is taken
+    EXPECT_GE(hung.Connections(), 1);
+    EXPECT_LE(hung.Connections(), int(seconds) + 1) << "over " << seconds << " s";
+  }
+  ASSERT_TRUE(m_server.Launch()) << "the second sound server did not start";
+  int back = -1;
+  Play(*m_sink, 25, [&](int i) {
+    if (back < 0 && m_server.SinkInputs() == 1) back = i;
+  });
+  EXPECT_GE(back, 0) << "no stream on the server after 5 s of sound";
 }
 
 }  // namespace

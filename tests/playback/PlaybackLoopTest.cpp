@@ -158,6 +158,20 @@ Fixture LongWithSound() {
   return fx;
 }
 
+// Pause and Play, then three seconds of it: the keys of the pictures and of the sound handed over.
+struct Heard {
+  std::vector<int64_t> pictures, sounds;
+};
+Heard PauseAndPlayThreeSeconds(Rig& rig) {
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Do(&PlaybackEngine::OnPlay);
+  rig.Mark();
+  rig.d.Wait(3000);
+  Heard h;
+  for (const auto& f : rig.Frames()) (f.audio ? h.sounds : h.pictures).push_back(KeyOf(f));
+  return h;
+}
+
 TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) {
   Fixture fx = LongWithSound();
   const auto bytes = fx.Build();
@@ -193,12 +207,7 @@ TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) 
   for (const auto& f : ff) EXPECT_EQ(f.audio, 0);
 
   // Pause and Play: the sound comes back with the picture, neither long past nor long after it.
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.Mark();
-  rig.d.Wait(3000);
-  std::vector<int64_t> pictures, sounds;
-  for (const auto& f : rig.Frames()) (f.audio ? sounds : pictures).push_back(KeyOf(f));
+  const auto [pictures, sounds] = PauseAndPlayThreeSeconds(rig);
   ASSERT_FALSE(pictures.empty());
   ASSERT_GE(sounds.size(), 16u);  // about 3 seconds of it
   EXPECT_TRUE(std::is_sorted(sounds.begin(), sounds.end()));
@@ -225,12 +234,7 @@ TEST(PlaybackLoop, PlayAfterALongRewindHearsThePicturesMoment) {
   const auto back = rig.Frames();
   ASSERT_FALSE(back.empty());
   EXPECT_LT(KeyOf(back.back()), 500 * 1000);
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.Do(&PlaybackEngine::OnPlay);
-  rig.Mark();
-  rig.d.Wait(3000);
-  std::vector<int64_t> pictures, sounds;
-  for (const auto& f : rig.Frames()) (f.audio ? sounds : pictures).push_back(KeyOf(f));
+  const auto [pictures, sounds] = PauseAndPlayThreeSeconds(rig);
   ASSERT_FALSE(pictures.empty());
   ASSERT_GE(sounds.size(), 16u);
   EXPECT_NEAR(double(sounds.front()), double(pictures.front()), 500.0);

@@ -29,6 +29,17 @@ struct Counting final : IFileSource {
   std::shared_ptr<std::mutex> mutex;
 };
 
+// Opens the recording for the rig with the playback's reads logged.
+template <typename Bytes>
+bool OpenCounting(Rig& rig, const Bytes& bytes, std::shared_ptr<std::vector<uint64_t>> reads,
+                  std::shared_ptr<std::mutex> mutex) {
+  return rig.d
+      .OpenSources(
+          std::make_unique<Counting>(Fixture::Source(bytes), std::move(reads), std::move(mutex)),
+          Fixture::Source(bytes))
+      .accepted;
+}
+
 TEST(PlaybackLoop, MergesChannelsAndSoundByKeyAndShowsEachFrameOnTime) {
   Fixture fx(2);
   // Forward play ends at each channel's last key frame: let the runs end on one.
@@ -102,11 +113,7 @@ TEST(PlaybackLoop, FrameSizeLimitIFrameOnlyAndSoundOutsidePlay) {
   auto readsMutex = std::make_shared<std::mutex>();
   const auto bytes = fx.Build();
   Rig rig;
-  ASSERT_TRUE(
-      rig.d
-          .OpenSources(std::make_unique<Counting>(Fixture::Source(bytes), reads, readsMutex),
-                       Fixture::Source(bytes))
-          .accepted);
+  ASSERT_TRUE(OpenCounting(rig, bytes, reads, readsMutex));
   rig.Mark();
   const auto soundPayloadReads = [&] {
     std::lock_guard lock(*readsMutex);
@@ -187,11 +194,7 @@ TEST(PlaybackLoop, FastForwardReadsNoSoundAndPlayAfterItHearsThePicturesMoment) 
     return n;
   };
   Rig rig;
-  ASSERT_TRUE(
-      rig.d
-          .OpenSources(std::make_unique<Counting>(Fixture::Source(bytes), reads, readsMutex),
-                       Fixture::Source(bytes))
-          .accepted);
+  ASSERT_TRUE(OpenCounting(rig, bytes, reads, readsMutex));
   rig.Do(&PlaybackEngine::OnPlay);
   rig.d.Wait(1000);
   EXPECT_GT(soundReads(), 0);                                 // 1X reads its sound

@@ -127,6 +127,13 @@ TEST_F(DecoderControlTest, TitlesAreDrawnInTheirOwnPane) {
   const QRect other = View()->ChannelRect(3);
   EXPECT_LT(Brightest(img, QRect(other.topLeft(), corner.size())), 200);
   EXPECT_EQ(View()->Title(4), "CH-5");
+  // A title is laid out once and kept: a new name must not show the old one.
+  m_player.SetPaneTitle(4, "Loading bay WWW");
+  Pump(50ms);
+  EXPECT_NE(Grab(View()).copy(corner), img.copy(corner));
+  m_player.SetPaneTitle(4, "CH-5");
+  Pump(50ms);
+  EXPECT_EQ(Grab(View()).copy(corner), img.copy(corner));
 }
 
 TEST_F(DecoderControlTest, TitleBytesBecomeOneCharacterEach) {

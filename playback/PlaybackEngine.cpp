@@ -17,6 +17,13 @@ namespace ov {
 namespace {
 constexpr auto kAcq = std::memory_order_acquire;
 constexpr auto kRel = std::memory_order_release;
+
+// The offset a share x (0..1) of the way through a channel's run of frames, counted from its first
+// frame. Runs may pass 2 GiB (offsets are unsigned 32-bit): the length must not turn negative.
+uint32_t AtShare(uint32_t first, const YskChannelRecord& run, double x) {
+  const int64_t len = int64_t(run.endOffset) - int64_t(run.startOffset);
+  return uint32_t(int64_t(first) + int64_t(std::trunc(x * len)));
+}
 }  // namespace
 
 PlaybackEngine::PlaybackEngine(BackupFile& file, IPlayerView& view, CQuelmar_Ctrl_Player& decoder,
@@ -375,16 +382,10 @@ void PlaybackEngine::EstimateResume() {
   const double x = total == 0 ? 0.0 : double(m_State.m_SliderSecond.load(kAcq)) / double(total);
   for (int n = 0; n < kSlots; ++n) {
     if (!rec.m_HasVideo[size_t(n)]) continue;
-    const auto& v = rec.m_Header.video[size_t(n)];
-    // Runs may pass 2 GiB (offsets are unsigned 32-bit): the length must not turn negative.
-    const int64_t vLen = int64_t(v.endOffset) - int64_t(v.startOffset);
     m_VideoResume[size_t(n)] =
-        uint32_t(int64_t(rec.m_VideoFirst[size_t(n)]) + int64_t(std::trunc(x * vLen)));
+        AtShare(rec.m_VideoFirst[size_t(n)], rec.m_Header.video[size_t(n)], x);
     const auto& a = rec.m_Header.audio[size_t(n)];
-    const int64_t aLen = int64_t(a.endOffset) - int64_t(a.startOffset);
-    if (aLen > 0)
-      m_AudioResume[size_t(n)] =
-          uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
+    if (a.HasData()) m_AudioResume[size_t(n)] = AtShare(rec.m_AudioFirst[size_t(n)], a, x);
   }
 }
 
@@ -397,9 +398,8 @@ std::array<uint32_t, kSlots> PlaybackEngine::SoundNear(int32_t second) const {
   for (int n = 0; n < kSlots; ++n) {
     if (!rec.m_HasAudio[size_t(n)]) continue;
     const auto& a = rec.m_Header.audio[size_t(n)];
-    const int64_t aLen = std::max<int64_t>(0, int64_t(a.endOffset) - int64_t(a.startOffset));
-    near[size_t(n)] =
-        uint32_t(int64_t(rec.m_AudioFirst[size_t(n)]) + int64_t(std::trunc(x * aLen)));
+    const uint32_t first = rec.m_AudioFirst[size_t(n)];
+    near[size_t(n)] = a.HasData() ? AtShare(first, a, x) : first;
   }
   return near;
 }
